@@ -1,0 +1,27 @@
+#pragma once
+// The engine's one place for number text. Never locale-dependent: the window switches the
+// C numeric locale, so printf/strtod/iostreams would write ',' or misread files.
+// We always write '.'; settings and model files may carry '.' or ','.
+
+#include <string>
+#include <string_view>
+
+// Whole text is a number with '.' as separator (an exponent is allowed). No blanks.
+bool TryParseFloat(std::string_view s, double& out);
+// Whole text is a decimal integer within 32 bits (an optional sign).
+bool TryParseInt(std::string_view s, int& out);
+// Settings and model files: '.' or ',' as the separator. Raises EOrvexError when not a number:
+// "'<text>' is not a valid floating point value".
+double SettingToFloat(std::string_view s);
+// Same, without raising.
+bool TryParseSetting(std::string_view s, double& out);
+
+std::string IntToStr(long long value);
+
+// Fixed notation with `digits` decimals, rounded to at most `precision` significant digits;
+// a value whose integer part needs more digits than `precision` is written in general form.
+std::string FloatToStrFixed(double value, int precision, int digits);
+// Shortest general form with at most `precision` significant digits ("1.5", "1E20", "1.5E-7").
+std::string FloatToStrGeneral(double value, int precision = 15);
+// Picture formats such as "0.#" and "0.000": '0' a digit always shown, '#' one shown when not 0.
+std::string FormatFloat(std::string_view format, double value);

@@ -1,0 +1,87 @@
+#pragma once
+// Daily climate data of one run: every station-year of a climate file.
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "MathUtils.h"
+#include "OrvexRawTypes.h"
+
+inline constexpr int MAX_USER_VALUES = 10;
+using TDoubleArr = std::array<double, MAX_USER_VALUES>;
+
+struct TRWeatherDay {
+    int _sta = 0;
+    double _lat = 0.0;
+    int _yea = 0;
+    int _doy = 0;
+    double _tmp = 0.0;  // mean
+    double _tmn = 0.0;  // minimum
+    double _tmx = 0.0;  // maximum
+    double _tmu = 0.0;  // free input value, set only by the function playground
+    TDoubleArr _user{};
+    int _nb_user = 0;
+};
+
+TRWeatherDay CreateMissingWeatherDay();
+TRWeatherDay CreateWeatherDay(const TDoubleArr& user, int nb_user, double sta, double lat, double yea,
+                              double doy, double tmp, double tmn, double tmx);
+// Column 0 mean, 1 minimum, 2 maximum, 3.. the extra values; anything else -9999.
+double GetWeatherDayDataAt(const TRWeatherDay& wd, int col);
+
+class TWeather;
+class TWeatherYear;
+
+// Temperature of day i of a station-year at an hour.
+using TInterpolationFunc = double (*)(const TWeatherYear& Wi, int i, int heure);
+
+struct TTempHourFunc {
+    TTempHourFunc(TInterpolationFunc int_func, std::string func_name)
+        : interpolationFunc(int_func), name(std::move(func_name)) {}
+    TInterpolationFunc interpolationFunc;
+    std::string name;  // "tempheur" or "tempheur_shark"
+};
+
+class TWeatherYear {
+public:
+    TWeatherYear(int yearIn, int stationIn, int indexIn, const TWeather* parentIn);
+
+    // Day i; days before 1 or after numDays come from the same station's neighbouring
+    // years when the file holds them, else the missing day.
+    const TRWeatherDay& GetDay(int i) const;
+    // Stores day i when 1 <= i <= numDays; other days are not stored.
+    void SetDay(int i, const TRWeatherDay& wday);
+
+    int numDays;
+    int year;
+    int station;  // the station of every day of this year
+    int index;    // position in the owning TWeather, from 0
+    const TWeather* parent;
+    TRWeatherDay MISSING_WD;
+
+private:
+    std::array<TRWeatherDay, 366> days_;  // day d at days_[d - 1]; absent days are missing
+};
+
+class TWeather {
+public:
+    TWeather() = default;
+    // Station-years point back at their TWeather: it never moves.
+    TWeather(const TWeather&) = delete;
+    TWeather& operator=(const TWeather&) = delete;
+
+    // Reads a climate file; raises EOrvexError naming the file and the line on bad input.
+    void LoadAll(const std::string& fileName);
+    // LoadAll, then links each phenology row to the first station-year of its station and year.
+    void LoadAndPheno(const std::string& fileName, TRPhenoInfos& pheno);
+    // LoadAll, then links each T0 year to the first station-year of that year, any station.
+    void LoadAndT0(const std::string& fileName, TRSimInfo& sim_info);
+
+    const TWeatherYear& Year(int i) const { return *years[static_cast<std::size_t>(i)]; }
+    int NbYears() const { return static_cast<int>(years.size()); }
+
+    std::vector<std::unique_ptr<TWeatherYear>> years;  // file order
+    std::vector<std::string> dataHeader;
+};
