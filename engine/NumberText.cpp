@@ -11,7 +11,7 @@ bool TryParseFloat(std::string_view s, double& out) {
     const char* first = s.data();
     const char* last = s.data() + s.size();
     if (*first == '+') ++first;  // from_chars refuses a leading '+'
-    if (first == last || *first == '+' || *first == '-' && first != s.data()) return false;
+    if (first == last || *first == '+' || (*first == '-' && first != s.data())) return false;
     // Only digits or '.' may follow the sign: no "inf", "nan" or hexadecimal.
     const char* body = (*first == '-') ? first + 1 : first;
     if (body == last || !(std::isdigit(static_cast<unsigned char>(*body)) || *body == '.')) return false;
@@ -27,7 +27,7 @@ bool TryParseInt(std::string_view s, int& out) {
     const char* first = s.data();
     const char* last = s.data() + s.size();
     if (*first == '+') ++first;
-    if (first == last || *first == '+' || *first == '-' && first != s.data()) return false;
+    if (first == last || *first == '+' || (*first == '-' && first != s.data())) return false;
     int v = 0;
     auto [ptr, ec] = std::from_chars(first, last, v, 10);
     if (ec != std::errc() || ptr != last) return false;
