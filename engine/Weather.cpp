@@ -1,0 +1,71 @@
+#include "Weather.h"
+
+#include <cmath>
+
+#include "WeatherUtils.h"
+
+TRWeatherDay CreateMissingWeatherDay() {
+    TRWeatherDay d;
+    d._sta = d._yea = d._doy = MISSING_INT;
+    d._lat = d._tmp = d._tmn = d._tmx = d._tmu = MISSING;
+    d._nb_user = 0;
+    return d;
+}
+
+TRWeatherDay CreateWeatherDay(const TDoubleArr& user, int nb_user, double sta, double lat, double yea,
+                              double doy, double tmp, double tmn, double tmx) {
+    TRWeatherDay d;
+    d._sta = static_cast<int>(std::nearbyint(sta));
+    d._lat = lat;
+    d._yea = static_cast<int>(std::nearbyint(yea));
+    d._doy = static_cast<int>(std::nearbyint(doy));
+    d._tmp = tmp;
+    d._tmn = tmn;
+    d._tmx = tmx;
+    d._user = user;
+    d._nb_user = nb_user;
+    return d;
+}
+
+double GetWeatherDayDataAt(const TRWeatherDay& wd, int col) {
+    switch (col) {
+        case 0: return wd._tmp;
+        case 1: return wd._tmn;
+        case 2: return wd._tmx;
+        default:
+            if (col >= 3 && col - 3 < wd._nb_user) return wd._user[static_cast<std::size_t>(col - 3)];
+            return MISSING;
+    }
+}
+
+TWeatherYear::TWeatherYear(int yearIn, int stationIn, int indexIn, const TWeather* parentIn)
+    : numDays(GetNbDays(yearIn)), year(yearIn), station(stationIn), index(indexIn), parent(parentIn),
+      MISSING_WD(CreateMissingWeatherDay()) {
+    days_.fill(MISSING_WD);
+}
+
+const TRWeatherDay& TWeatherYear::GetDay(int i) const {
+    // Iterative walk over neighbouring years of the same station.
+    const TWeatherYear* y = this;
+    while (true) {
+        if (i >= 1 && i <= y->numDays) return y->days_[static_cast<std::size_t>(i - 1)];
+        const TWeatherYear* next = nullptr;
+        if (y->parent != nullptr) {
+            if (i < 1 && y->index > 0) {
+                const TWeatherYear& p = y->parent->Year(y->index - 1);
+                if (p.station == y->station && p.year == y->year - 1) next = &p;
+                if (next) i += next->numDays;
+            } else if (i > y->numDays && y->index + 1 < y->parent->NbYears()) {
+                const TWeatherYear& n = y->parent->Year(y->index + 1);
+                if (n.station == y->station && n.year == y->year + 1) next = &n;
+                if (next) i -= y->numDays;
+            }
+        }
+        if (next == nullptr) return MISSING_WD;
+        y = next;
+    }
+}
+
+void TWeatherYear::SetDay(int i, const TRWeatherDay& wday) {
+    if (i >= 1 && i <= numDays) days_[static_cast<std::size_t>(i - 1)] = wday;
+}
