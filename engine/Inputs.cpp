@@ -1,0 +1,214 @@
+#include "Inputs.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <string_view>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+#include "NumberText.h"
+#include "OrvexError.h"
+
+namespace {
+
+// A data file read whole: the header is lines[0]; line n of the file is lines[n - 1].
+struct DataFile {
+    std::string path;
+    std::vector<std::string> lines;
+};
+
+std::string Quoted(const std::string& s) {
+    return "\"" + s + "\"";
+}
+
+// The file is read at once and closed before any parsing, so no error path leaves it open.
+DataFile LoadLines(const std::string& path, const std::string& openMessage) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!f) {
+        const int err = errno;
+        throw EOrvexError(openMessage + " (" + Quoted(path) + ": " + std::generic_category().message(err) +
+                          ")");
+    }
+    std::string text;
+    char buf[1 << 16];
+    std::size_t n = 0;
+    while ((n = std::fread(buf, 1, sizeof buf, f.get())) > 0)
+        text.append(buf, n);
+    if (std::ferror(f.get()))
+        throw EOrvexError("Cannot read the file " + Quoted(path) + ": " +
+                          std::generic_category().message(errno));
+    f.reset();
+
+    std::string_view rest(text);
+    if (rest.substr(0, 3) == "\xEF\xBB\xBF") rest.remove_prefix(3); // UTF-8 byte order mark
+    DataFile file{path, {}};
+    while (!rest.empty()) {
+        const std::size_t end = rest.find('\n');
+        std::string_view line = rest.substr(0, end);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        file.lines.emplace_back(line);
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+    }
+    if (file.lines.empty()) file.lines.emplace_back(); // an empty file has an empty header
+    return file;
+}
+
+// Header fields: split at every TAB, blanks do not split.
+std::vector<std::string> SplitTabs(const std::string& line) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t tab = line.find('\t', start);
+        fields.push_back(line.substr(start, tab - start));
+        if (tab == std::string::npos) return fields;
+        start = tab + 1;
+    }
+}
+
+// Number tokens of a data line: any run of white space separates them.
+std::vector<std::string_view> SplitBlanks(std::string_view line) {
+    static constexpr std::string_view blanks = " \t\r\v\f";
+    std::vector<std::string_view> tokens;
+    std::size_t pos = line.find_first_not_of(blanks);
+    while (pos != std::string_view::npos) {
+        const std::size_t end = line.find_first_of(blanks, pos);
+        tokens.push_back(line.substr(pos, end - pos));
+        pos = end == std::string_view::npos ? end : line.find_first_not_of(blanks, end);
+    }
+    return tokens;
+}
+
+// Raises "<prefix><line> ("<file>"): <reason>"; the prefix is the reader's own message.
+class LineReader {
+public:
+    LineReader(const DataFile& file, std::string prefix) : file_(file), prefix_(std::move(prefix)) {}
+
+    [[noreturn]] void Fail(int line, const std::string& reason) const {
+        throw EOrvexError(prefix_ + IntToStr(line) + " (" + Quoted(file_.path) + "): " + reason);
+    }
+    int Int(std::string_view token, int line) const {
+        int v = 0;
+        if (!TryParseInt(token, v)) Fail(line, Quoted(std::string(token)) + " is not an integer");
+        return v;
+    }
+    double Real(std::string_view token, int line) const {
+        double v = 0.0;
+        if (!TryParseFloat(token, v)) Fail(line, Quoted(std::string(token)) + " is not a number");
+        return v;
+    }
+
+private:
+    const DataFile& file_;
+    std::string prefix_;
+};
+
+// A header message also names the file and its line.
+[[noreturn]] void FailHeader(const DataFile& file, const std::string& message) {
+    throw EOrvexError(message + " (" + Quoted(file.path) + ", line 1)");
+}
+
+int LastDataLine(const DataFile& file) {
+    for (std::size_t i = file.lines.size(); i-- > 1;)
+        if (!SplitBlanks(file.lines[i]).empty()) return static_cast<int>(i) + 1;
+    return 0;
+}
+
+} // namespace
+
+TRPhenoInfos read_pheno_infos(const std::string& f_observation) {
+    const DataFile file = LoadLines(f_observation, "The phenology data file is open, please close it");
+    TRPhenoInfos pheno;
+    pheno.dataHeader = SplitTabs(file.lines[0]);
+    const std::size_t nbCol = pheno.dataHeader.size();
+    if (nbCol < 4)
+        FailHeader(file, "The number of columns in the phenology data file is incorrect, please check it !");
+    const std::size_t nbDates = nbCol - 3;
+
+    const LineReader reader(file, "The pheno file is defective at line ");
+    const int lastLine = LastDataLine(file);
+    pheno.maxObsYear = 0;
+    pheno.minObsYear = 9999;
+    for (std::size_t i = 1; i < file.lines.size(); ++i) {
+        const int line = static_cast<int>(i) + 1;
+        const auto tokens = SplitBlanks(file.lines[i]);
+        if (tokens.empty()) continue;
+        TRPhenoData row;
+        if (tokens.size() < 3) reader.Fail(line, "a line starts with a station, a provenance and a year");
+        row.station = reader.Int(tokens[0], line);
+        row.provenance = reader.Int(tokens[1], line);
+        row.year = reader.Int(tokens[2], line);
+        for (std::size_t c = 3; c < tokens.size(); ++c)
+            row.dates.push_back({reader.Real(tokens[c], line), 0});
+        // A last line with no date closes the file (such as a "0 0 0" end mark); it is no row.
+        if (row.dates.empty() && line == lastLine) break;
+        // A missing date must be written -9999: a short line would otherwise score day 0.
+        if (row.dates.size() != nbDates)
+            reader.Fail(line, IntToStr(static_cast<long long>(row.dates.size())) +
+                                  " dates where the header announces " +
+                                  IntToStr(static_cast<long long>(nbDates)));
+        if (row.year >= 1) {
+            pheno.minObsYear = std::min(pheno.minObsYear, row.year);
+            pheno.maxObsYear = std::max(pheno.maxObsYear, row.year);
+        }
+        pheno.tabPheno.push_back(std::move(row));
+    }
+    return pheno;
+}
+
+TRFitInfo read_fit_infos(const std::string& f_fitinfo) {
+    const DataFile file = LoadLines(f_fitinfo, "The info file is already open, please close it");
+    const std::size_t nbCol = SplitTabs(file.lines[0]).size();
+    if (nbCol != 3)
+        FailHeader(file, "The number of columns \"" + IntToStr(static_cast<long long>(nbCol)) +
+                             "\" in the info file is incorrect (expecting : Station, Provenance, Year)!");
+
+    const LineReader reader(file, "The fit info file is defective at line ");
+    TRFitInfo info;
+    for (std::size_t i = 1; i < file.lines.size(); ++i) {
+        const int line = static_cast<int>(i) + 1;
+        const auto tokens = SplitBlanks(file.lines[i]);
+        if (tokens.empty()) continue;
+        int values[3] = {0, 0, 0};
+        for (std::size_t c = 0; c < 3 && c < tokens.size(); ++c)
+            values[c] = reader.Int(tokens[c], line);
+        // Station 0 ends the list, whatever follows; further columns of a line are ignored.
+        if (values[0] == 0) break;
+        if (tokens.size() < 3) reader.Fail(line, "a line holds a station, a provenance and a year");
+        TRInfoData row;
+        row.station = values[0];
+        row.provenance = values[1];
+        row.year = values[2];
+        info.tabFit.push_back(row);
+    }
+    return info;
+}
+
+TRSimInfo read_sim_infos(const std::string& f_siminfo) {
+    const DataFile file = LoadLines(f_siminfo, "The t0 info file is already open, please close it");
+    const int h_col = static_cast<int>(SplitTabs(file.lines[0]).size());
+    if (h_col < 2)
+        FailHeader(file,
+                   "The number of columns \"" + IntToStr(h_col) +
+                       "\" in t0 info file is incorrect (expecting : Year, t0 phase1, t0 phase2, ...)!");
+
+    const LineReader reader(file, "The t0 info file is defective at line ");
+    TRSimInfo sim;
+    sim.nb_phases = h_col - 1;
+    for (std::size_t i = 1; i < file.lines.size(); ++i) {
+        const int line = static_cast<int>(i) + 1;
+        const auto tokens = SplitBlanks(file.lines[i]);
+        if (tokens.empty()) continue;
+        TRSimYear year;
+        year.year = reader.Int(tokens[0], line);
+        for (std::size_t c = 1; c < tokens.size(); ++c)
+            year.t0_data.push_back(reader.Real(tokens[c], line));
+        if (static_cast<int>(year.t0_data.size()) != sim.nb_phases)
+            reader.Fail(line, IntToStr(static_cast<long long>(year.t0_data.size())) +
+                                  " T0 values where the header announces " + IntToStr(sim.nb_phases));
+        sim.Years.push_back(std::move(year));
+    }
+    return sim;
+}
