@@ -24,8 +24,8 @@ std::string MakeClimateFile() {
         for (int year = 2001; year <= 2005; ++year)
             for (int day = 1; day <= 365; ++day) {
                 const double t = 10.0 + (day % 37) * 0.25;
-                out << sta << "\t45.25\t" << year << '\t' << day << '\t' << t << '\t' << t - 5.5 << '\t' << t + 6.125
-                    << '\t' << (day % 7) * 0.5 << '\t' << 61.5 << "\r\n";
+                out << sta << "\t45.25\t" << year << '\t' << day << '\t' << t << '\t' << t - 5.5 << '\t'
+                    << t + 6.125 << '\t' << (day % 7) * 0.5 << '\t' << 61.5 << "\r\n";
             }
     return path;
 }
@@ -45,4 +45,4 @@ void BM_WeatherLoadAll(benchmark::State& state) {
 }
 BENCHMARK(BM_WeatherLoadAll)->Unit(benchmark::kMicrosecond);
 
-}  // namespace
+} // namespace

@@ -21,14 +21,18 @@
 
 namespace {
 
-constexpr int BASE_VALUES = 7;  // station, latitude, year, day, mean, minimum, maximum
+constexpr int BASE_VALUES = 7; // station, latitude, year, day, mean, minimum, maximum
 constexpr int MAX_VALUES = BASE_VALUES + MAX_USER_VALUES;
 
-const char* const BAD_NUMBER_TEXT =
-    "Error : Problems encoutered while reading the meteo file.\n\rPlease verify that the decimal separator is \".\"";
+const char* const BAD_NUMBER_TEXT = "Error : Problems encoutered while reading the meteo file.\n\rPlease "
+                                    "verify that the decimal separator is \".\"";
 
-const char* const VALUE_NAMES[BASE_VALUES] = {"station",          "latitude",          "year",
-                                              "day of year",      "mean temperature",  "minimum temperature",
+const char* const VALUE_NAMES[BASE_VALUES] = {"station",
+                                              "latitude",
+                                              "year",
+                                              "day of year",
+                                              "mean temperature",
+                                              "minimum temperature",
                                               "maximum temperature"};
 
 std::string ReadWholeFile(const std::string& fileName) {
@@ -37,18 +41,23 @@ std::string ReadWholeFile(const std::string& fileName) {
     std::string text;
     std::array<char, 1 << 16> buf;
     std::size_t n = 0;
-    while ((n = std::fread(buf.data(), 1, buf.size(), f)) > 0) text.append(buf.data(), n);
-    const bool failed = std::ferror(f) != 0;  // e.g. a folder
+    while ((n = std::fread(buf.data(), 1, buf.size(), f)) > 0)
+        text.append(buf.data(), n);
+    const bool failed = std::ferror(f) != 0; // e.g. a folder
     std::fclose(f);
     if (failed) throw EOrvexError("Error : cannot read the meteo file \"" + fileName + "\".");
     return text;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
 
 std::string_view TrimBlanks(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
     return s;
 }
 
@@ -65,7 +74,7 @@ public:
             line = rest_;
             terminated_ = false;
             done_ = true;
-            if (line.empty()) return false;  // nothing after the last line end
+            if (line.empty()) return false; // nothing after the last line end
         } else {
             line = rest_.substr(0, nl);
             rest_.remove_prefix(nl + 1);
@@ -92,11 +101,14 @@ struct LineValues {
     explicit LineValues(std::string_view line) {
         std::size_t i = 0;
         while (true) {
-            while (i < line.size() && IsBlank(line[i])) ++i;
+            while (i < line.size() && IsBlank(line[i]))
+                ++i;
             if (i == line.size()) break;
             const std::size_t start = i;
-            while (i < line.size() && !IsBlank(line[i])) ++i;
-            if (count < static_cast<int>(v.size())) v[static_cast<std::size_t>(count)] = line.substr(start, i - start);
+            while (i < line.size() && !IsBlank(line[i]))
+                ++i;
+            if (count < static_cast<int>(v.size()))
+                v[static_cast<std::size_t>(count)] = line.substr(start, i - start);
             ++count;
         }
     }
@@ -143,13 +155,15 @@ public:
                         NotNumber("extra value " + std::to_string(k + 1), tok, "a number");
                 }
             }
-            if (sta_ == 0) continue;  // station 0 marks a record to ignore
+            if (sta_ == 0) continue; // station 0 marks a record to ignore
             if (years.empty() || sta_ != prevSta_ || yea_ != prevYea_) {
-                years.push_back(std::make_unique<TWeatherYear>(yea_, sta_, static_cast<int>(years.size()), owner_));
+                years.push_back(
+                    std::make_unique<TWeatherYear>(yea_, sta_, static_cast<int>(years.size()), owner_));
                 prevSta_ = sta_;
                 prevYea_ = yea_;
             }
-            years.back()->SetDay(doy_, CreateWeatherDay(user_, nbUser, sta_, lat_, yea_, doy_, tmp_, tmn_, tmx_));
+            years.back()->SetDay(doy_,
+                                 CreateWeatherDay(user_, nbUser, sta_, lat_, yea_, doy_, tmp_, tmn_, tmx_));
         }
     }
 
@@ -197,7 +211,8 @@ private:
     // split at TABs. When that part is not TAB-separated numbers the file has no extra column.
     int FirstLineExtras(std::string_view line, const LineValues& vals) {
         const std::string_view seventh = vals.v[BASE_VALUES - 1];
-        std::string_view rest = line.substr(static_cast<std::size_t>(seventh.data() + seventh.size() - line.data()));
+        std::string_view rest =
+            line.substr(static_cast<std::size_t>(seventh.data() + seventh.size() - line.data()));
         TDoubleArr found{};
         int n = 0;
         bool numbers = true;
@@ -218,8 +233,9 @@ private:
         }
         if (!numbers) n = 0;
         if (n > MAX_USER_VALUES)
-            throw EOrvexError("Error : too many extra columns in " + Where() + ": found " + std::to_string(n) +
-                              ", at most " + std::to_string(MAX_USER_VALUES) + " are allowed.");
+            throw EOrvexError("Error : too many extra columns in " + Where() + ": found " +
+                              std::to_string(n) + ", at most " + std::to_string(MAX_USER_VALUES) +
+                              " are allowed.");
         nbExtra_ = n;
         user_ = found;
         return n;
@@ -246,7 +262,7 @@ std::string ElapsedText(std::chrono::steady_clock::duration d) {
     return s + "." + z;
 }
 
-}  // namespace
+} // namespace
 
 void TWeather::LoadAll(const std::string& fileName) {
     LogIt("START Reading...");
@@ -265,8 +281,9 @@ void TWeather::LoadAndPheno(const std::string& fileName, TRPhenoInfos& pheno) {
     LogIt("START Reading...");
     LoadAll(fileName);
     pheno.weatherPTR = this;
-    std::map<std::pair<int, int>, int> firstOf;  // (station, year) -> first station-year
-    for (int i = 0; i < NbYears(); ++i) firstOf.emplace(std::make_pair(Year(i).station, Year(i).year), i);
+    std::map<std::pair<int, int>, int> firstOf; // (station, year) -> first station-year
+    for (int i = 0; i < NbYears(); ++i)
+        firstOf.emplace(std::make_pair(Year(i).station, Year(i).year), i);
     pheno.tabWeatherIdx.assign(pheno.tabPheno.size(), -1);
     for (std::size_t k = 0; k < pheno.tabPheno.size(); ++k) {
         const TRPhenoData& row = pheno.tabPheno[k];
@@ -283,14 +300,16 @@ void TWeather::LoadAndPheno(const std::string& fileName, TRPhenoInfos& pheno) {
 void TWeather::LoadAndT0(const std::string& fileName, TRSimInfo& sim_info) {
     LogIt("START Reading...");
     LoadAll(fileName);
-    std::unordered_map<int, int> firstOf;  // year -> first station-year, any station
-    for (int i = 0; i < NbYears(); ++i) firstOf.emplace(Year(i).year, i);
+    std::unordered_map<int, int> firstOf; // year -> first station-year, any station
+    for (int i = 0; i < NbYears(); ++i)
+        firstOf.emplace(Year(i).year, i);
     std::vector<TRSimYear> linked = sim_info.Years;
     for (TRSimYear& y : linked) {
         const auto it = firstOf.find(y.year);
         if (it == firstOf.end()) {
             LogIt("NOT Found year : " + std::to_string(y.year));
-            throw EOrvexError("Error : t0 year \"" + std::to_string(y.year) + "\" not found in Climatic file.");
+            throw EOrvexError("Error : t0 year \"" + std::to_string(y.year) +
+                              "\" not found in Climatic file.");
         }
         y.wea_id = it->second;
         LogIt("Found year : " + std::to_string(y.year) + " @pos : " + std::to_string(it->second));

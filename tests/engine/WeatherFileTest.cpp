@@ -14,8 +14,8 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string HEADER = "Station\tLatitude\tYear\tDOY\tTmean\tTmin\tTmax\n";
-const std::string BAD_NUMBER =
-    "Error : Problems encoutered while reading the meteo file.\n\rPlease verify that the decimal separator is \".\"";
+const std::string BAD_NUMBER = "Error : Problems encoutered while reading the meteo file.\n\rPlease verify "
+                               "that the decimal separator is \".\"";
 
 // One line per day; the mean temperature encodes year and day so a test can tell days apart.
 std::string DayLine(int sta, int year, int day) {
@@ -27,7 +27,8 @@ std::string Years(int sta, int from, int to) {
     std::string s;
     for (int y = from; y <= to; ++y) {
         const int n = (y % 4 == 0 && (y % 100 != 0 || y % 400 == 0)) ? 366 : 365;
-        for (int d = 1; d <= n; ++d) s += DayLine(sta, y, d);
+        for (int d = 1; d <= n; ++d)
+            s += DayLine(sta, y, d);
     }
     return s;
 }
@@ -50,9 +51,11 @@ protected:
     fs::path dir_;
 };
 
-double Tmp(const TWeatherYear& y, int day) { return y.GetDay(day)._tmp; }
+double Tmp(const TWeatherYear& y, int day) {
+    return y.GetDay(day)._tmp;
+}
 
-}  // namespace
+} // namespace
 
 TEST_F(WeatherFile, DaysCrossYearEndsOfOneStationOnly) {
     TWeather w;
@@ -61,20 +64,21 @@ TEST_F(WeatherFile, DaysCrossYearEndsOfOneStationOnly) {
     const TWeatherYear &y03 = w.Year(0), &y04 = w.Year(1), &y05 = w.Year(2);
     EXPECT_EQ(y04.numDays, 366);
     EXPECT_EQ(y04.index, 1);
-    EXPECT_DOUBLE_EQ(Tmp(y03, 366), 4001);   // day 1 of 2004
-    EXPECT_DOUBLE_EQ(Tmp(y04, 0), 3365);     // last day of 2003
-    EXPECT_DOUBLE_EQ(Tmp(y04, 366), 4366);   // leap day is its own
+    EXPECT_DOUBLE_EQ(Tmp(y03, 366), 4001); // day 1 of 2004
+    EXPECT_DOUBLE_EQ(Tmp(y04, 0), 3365);   // last day of 2003
+    EXPECT_DOUBLE_EQ(Tmp(y04, 366), 4366); // leap day is its own
     EXPECT_DOUBLE_EQ(Tmp(y04, 367), 5001);
-    EXPECT_DOUBLE_EQ(Tmp(y03, 732), 5001);   // through two year ends
-    EXPECT_DOUBLE_EQ(Tmp(y05, -365), 4001);  // 2004 has 366 days
+    EXPECT_DOUBLE_EQ(Tmp(y03, 732), 5001);  // through two year ends
+    EXPECT_DOUBLE_EQ(Tmp(y05, -365), 4001); // 2004 has 366 days
     EXPECT_DOUBLE_EQ(Tmp(y05, -366), 3365);
-    EXPECT_EQ(y03.GetDay(0)._sta, MISSING_INT);  // no 2002
+    EXPECT_EQ(y03.GetDay(0)._sta, MISSING_INT); // no 2002
     EXPECT_DOUBLE_EQ(Tmp(y03, -365), MISSING);
-    EXPECT_DOUBLE_EQ(Tmp(y05, 366), MISSING);  // next year belongs to station 2
-    EXPECT_DOUBLE_EQ(Tmp(w.Year(3), 366), MISSING);  // same year, other station
+    EXPECT_DOUBLE_EQ(Tmp(y05, 366), MISSING);       // next year belongs to station 2
+    EXPECT_DOUBLE_EQ(Tmp(w.Year(3), 366), MISSING); // same year, other station
     EXPECT_DOUBLE_EQ(Tmp(w.Year(4), 0), MISSING);
     EXPECT_EQ(w.Year(4).station, 3);
-    EXPECT_EQ(w.dataHeader, (std::vector<std::string>{"Station", "Latitude", "Year", "DOY", "Tmean", "Tmin", "Tmax"}));
+    EXPECT_EQ(w.dataHeader,
+              (std::vector<std::string>{"Station", "Latitude", "Year", "DOY", "Tmean", "Tmin", "Tmax"}));
 }
 
 TEST_F(WeatherFile, ExtraColumnsComeFromTheFirstDataLine) {
@@ -84,9 +88,21 @@ TEST_F(WeatherFile, ExtraColumnsComeFromTheFirstDataLine) {
     EXPECT_EQ(w.dataHeader.size(), 9u);
     EXPECT_EQ(w.dataHeader[8], "RH");
     const TWeatherYear& y = w.Year(0);
-    struct Case { int day, col; double want; };
-    for (Case c : {Case{1, 0, 10.0}, {1, 1, 5.0}, {1, 2, 15.0}, {1, 3, 3.0}, {1, 4, 7.0}, {1, 5, MISSING},
-                   {1, -1, MISSING}, {2, 3, 4.0}, {2, 4, MISSING}, {3, 3, -15.0}, {3, 4, 0.25}})
+    struct Case {
+        int day, col;
+        double want;
+    };
+    for (Case c : {Case{1, 0, 10.0},
+                   {1, 1, 5.0},
+                   {1, 2, 15.0},
+                   {1, 3, 3.0},
+                   {1, 4, 7.0},
+                   {1, 5, MISSING},
+                   {1, -1, MISSING},
+                   {2, 3, 4.0},
+                   {2, 4, MISSING},
+                   {3, 3, -15.0},
+                   {3, 4, 0.25}})
         EXPECT_DOUBLE_EQ(GetWeatherDayDataAt(y.GetDay(c.day), c.col), c.want) << c.day << " " << c.col;
     EXPECT_DOUBLE_EQ(y.GetDay(1)._lat, 45.5);
     EXPECT_EQ(y.GetDay(2)._nb_user, 1);
@@ -95,7 +111,8 @@ TEST_F(WeatherFile, ExtraColumnsComeFromTheFirstDataLine) {
 TEST_F(WeatherFile, LineEndsMarksAndIgnoredLinesReadAlike) {
     const std::string body = DayLine(1, 2001, 1) + DayLine(1, 2001, 2) + DayLine(1, 2001, 4);
     auto crlf = [](std::string s) {
-        for (std::size_t i = 0; (i = s.find('\n', i)) != std::string::npos; i += 2) s.insert(i, "\r");
+        for (std::size_t i = 0; (i = s.find('\n', i)) != std::string::npos; i += 2)
+            s.insert(i, "\r");
         return s;
     };
     const std::string variants[] = {
@@ -103,10 +120,10 @@ TEST_F(WeatherFile, LineEndsMarksAndIgnoredLinesReadAlike) {
         crlf(HEADER + body),
         "\xEF\xBB\xBF" + HEADER + body,
         HEADER + body + "\n\n  \n",
-        HEADER + body.substr(0, body.size() - 1),  // no final line end
+        HEADER + body.substr(0, body.size() - 1), // no final line end
         HEADER + "\n" + DayLine(1, 2001, 1) + "\n \t\n" + DayLine(1, 2001, 2) + DayLine(1, 2001, 4),
-        HEADER + DayLine(1, 2001, 1) + "0 0 0 0 0 0 0 1 2 3 4 5\n" + DayLine(1, 2001, 2) + DayLine(0, 2001, 3) +
-            DayLine(1, 2001, 4),
+        HEADER + DayLine(1, 2001, 1) + "0 0 0 0 0 0 0 1 2 3 4 5\n" + DayLine(1, 2001, 2) +
+            DayLine(0, 2001, 3) + DayLine(1, 2001, 4),
         // out-of-range days are dropped without a new station-year
         HEADER + DayLine(1, 2001, 0) + DayLine(1, 2001, 1) + DayLine(1, 2001, 2) + DayLine(1, 2001, 366) +
             DayLine(1, 2001, 4) + DayLine(1, 2001, -3),
@@ -140,8 +157,10 @@ TEST_F(WeatherFile, BlankSeparatedExtrasOnTheFirstLineGiveNoExtraColumn) {
         w.LoadAll(Write("b2.txt", HEADER + "1 45.5 2001 1 10.0 5.0 15.0 3 7\n1 45.5 2001 2 10 5 15 3 7\n"));
         ADD_FAILURE() << "no error";
     } catch (const EOrvexError& e) {
-        EXPECT_NE(std::string(e.what()).find("too many values in the meteo file"), std::string::npos) << e.what();
-        EXPECT_NE(std::string(e.what()).find("at line 3: found 9, expected at most 7"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("too many values in the meteo file"), std::string::npos)
+            << e.what();
+        EXPECT_NE(std::string(e.what()).find("at line 3: found 9, expected at most 7"), std::string::npos)
+            << e.what();
     }
 }
 
@@ -150,7 +169,7 @@ TEST_F(WeatherFile, EachBadFileGivesItsOwnMessage) {
     struct Case {
         const char* name;
         std::string content;
-        std::string message;  // "@" stands for the file's path
+        std::string message; // "@" stands for the file's path
     };
     const Case cases[] = {
         {"comma", HEADER + ok + "1\t45,5\t2001\t3\t1\t2\t3\n",
@@ -160,7 +179,8 @@ TEST_F(WeatherFile, EachBadFileGivesItsOwnMessage) {
         {"badextra", HEADER + "1\t45\t2001\t1\t1\t2\t3\t4\t5\n1 45 2001 2 1 2 3 4 x5\n",
          BAD_NUMBER + "\n\rIn the meteo file \"@\" at line 3, the extra value 2 \"x5\" is not a number."},
         {"badfirst", HEADER + "1 45 2001 1 1 2 NaN\n" + ok,
-         BAD_NUMBER + "\n\rIn the meteo file \"@\" at line 2, the maximum temperature \"NaN\" is not a number."},
+         BAD_NUMBER +
+             "\n\rIn the meteo file \"@\" at line 2, the maximum temperature \"NaN\" is not a number."},
         {"toofew", HEADER + ok + "1 45.5 2001 3 10.0 5.0\n" + DayLine(1, 2001, 4),
          "Error : too few values in the meteo file \"@\" at line 4: found 6, expected at least 7."},
         {"toomany", HEADER + "1\t45\t2001\t1\t1\t2\t3\t4\n1 45 2001 2 1 2 3 4\n1 45 2001 3 1 2 3 4 5\n",
@@ -170,7 +190,8 @@ TEST_F(WeatherFile, EachBadFileGivesItsOwnMessage) {
          "Error : too few values in the meteo file \"@\" at line 4: found 5, expected at least 7. "
          "The last line is incomplete."},
         {"elevenextras", HEADER + "1\t45\t2001\t1\t1\t2\t3\t1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\n",
-         "Error : too many extra columns in the meteo file \"@\" at line 2: found 11, at most 10 are allowed."},
+         "Error : too many extra columns in the meteo file \"@\" at line 2: found 11, at most 10 are "
+         "allowed."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -213,7 +234,8 @@ TEST_F(WeatherFile, UnreadableFileIsNamedAndKeepsTheLoadedData) {
 }
 
 TEST_F(WeatherFile, LoadAndPhenoLinksRowsToTheFirstMatchingStationYear) {
-    const std::string path = Write("p.txt", HEADER + Years(1, 2001, 2002) + Years(2, 2001, 2001) + Years(1, 2001, 2001));
+    const std::string path =
+        Write("p.txt", HEADER + Years(1, 2001, 2002) + Years(2, 2001, 2001) + Years(1, 2001, 2001));
     TRPhenoInfos pheno;
     for (auto [sta, year] : {std::pair{1, 2002}, {2, 2001}, {1, 2001}, {1, 1999}, {3, 2001}}) {
         TRPhenoData row;
@@ -237,7 +259,8 @@ TEST_F(WeatherFile, LoadAndPhenoLinksRowsToTheFirstMatchingStationYear) {
 TEST_F(WeatherFile, LoadAndT0LinksYearsOfAnyStationOrNamesTheMissingYear) {
     const std::string path = Write("t.txt", HEADER + Years(2, 2001, 2001) + Years(1, 2001, 2002));
     TRSimInfo sim;
-    for (int y : {2002, 2001}) sim.Years.push_back(TRSimYear{y, -1, {}});
+    for (int y : {2002, 2001})
+        sim.Years.push_back(TRSimYear{y, -1, {}});
     TWeather w;
     w.LoadAndT0(path, sim);
     EXPECT_EQ(sim.Years[0].wea_id, 2);
@@ -251,5 +274,5 @@ TEST_F(WeatherFile, LoadAndT0LinksYearsOfAnyStationOrNamesTheMissingYear) {
     } catch (const EOrvexError& e) {
         EXPECT_STREQ(e.what(), "Error : t0 year \"1999\" not found in Climatic file.");
     }
-    EXPECT_EQ(sim.Years[0].wea_id, 7);  // left as it was
+    EXPECT_EQ(sim.Years[0].wea_id, 7); // left as it was
 }
