@@ -1,0 +1,278 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "OrvexError.h"
+#include "Weather.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string HEADER = "Station\tLatitude\tYear\tDOY\tTmean\tTmin\tTmax\n";
+const std::string BAD_NUMBER = "Error : Problems encoutered while reading the meteo file.\n\rPlease verify "
+                               "that the decimal separator is \".\"";
+
+// One line per day; the mean temperature encodes year and day so a test can tell days apart.
+std::string DayLine(int sta, int year, int day) {
+    return std::to_string(sta) + "\t45.5\t" + std::to_string(year) + "\t" + std::to_string(day) + "\t" +
+           std::to_string((year % 100) * 1000 + day) + "\t-1.5\t2.5\n";
+}
+
+std::string Years(int sta, int from, int to) {
+    std::string s;
+    for (int y = from; y <= to; ++y) {
+        const int n = (y % 4 == 0 && (y % 100 != 0 || y % 400 == 0)) ? 366 : 365;
+        for (int d = 1; d <= n; ++d)
+            s += DayLine(sta, y, d);
+    }
+    return s;
+}
+
+class WeatherFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string tmpl = (fs::temp_directory_path() / "orvex_weather_XXXXXX").string();
+        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+        dir_ = tmpl;
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string Write(const std::string& name, const std::string& content) {
+        const std::string path = (dir_ / name).string();
+        std::ofstream(path, std::ios::binary) << content;
+        return path;
+    }
+
+    fs::path dir_;
+};
+
+double Tmp(const TWeatherYear& y, int day) {
+    return y.GetDay(day)._tmp;
+}
+
+} // namespace
+
+TEST_F(WeatherFile, DaysCrossYearEndsOfOneStationOnly) {
+    TWeather w;
+    w.LoadAll(Write("c.txt", HEADER + Years(1, 2003, 2005) + Years(2, 2006, 2006) + Years(3, 2006, 2006)));
+    ASSERT_EQ(w.NbYears(), 5);
+    const TWeatherYear &y03 = w.Year(0), &y04 = w.Year(1), &y05 = w.Year(2);
+    EXPECT_EQ(y04.numDays, 366);
+    EXPECT_EQ(y04.index, 1);
+    EXPECT_DOUBLE_EQ(Tmp(y03, 366), 4001); // day 1 of 2004
+    EXPECT_DOUBLE_EQ(Tmp(y04, 0), 3365);   // last day of 2003
+    EXPECT_DOUBLE_EQ(Tmp(y04, 366), 4366); // leap day is its own
+    EXPECT_DOUBLE_EQ(Tmp(y04, 367), 5001);
+    EXPECT_DOUBLE_EQ(Tmp(y03, 732), 5001);  // through two year ends
+    EXPECT_DOUBLE_EQ(Tmp(y05, -365), 4001); // 2004 has 366 days
+    EXPECT_DOUBLE_EQ(Tmp(y05, -366), 3365);
+    EXPECT_EQ(y03.GetDay(0)._sta, MISSING_INT); // no 2002
+    EXPECT_DOUBLE_EQ(Tmp(y03, -365), MISSING);
+    EXPECT_DOUBLE_EQ(Tmp(y05, 366), MISSING);       // next year belongs to station 2
+    EXPECT_DOUBLE_EQ(Tmp(w.Year(3), 366), MISSING); // same year, other station
+    EXPECT_DOUBLE_EQ(Tmp(w.Year(4), 0), MISSING);
+    EXPECT_EQ(w.Year(4).station, 3);
+    EXPECT_EQ(w.dataHeader,
+              (std::vector<std::string>{"Station", "Latitude", "Year", "DOY", "Tmean", "Tmin", "Tmax"}));
+}
+
+TEST_F(WeatherFile, ExtraColumnsComeFromTheFirstDataLine) {
+    TWeather w;
+    w.LoadAll(std::string(ORVEX_TEST_DATA) + "/weather/extra_columns.txt");
+    ASSERT_EQ(w.NbYears(), 1);
+    EXPECT_EQ(w.dataHeader.size(), 9u);
+    EXPECT_EQ(w.dataHeader[8], "RH");
+    const TWeatherYear& y = w.Year(0);
+    struct Case {
+        int day, col;
+        double want;
+    };
+    for (Case c : {Case{1, 0, 10.0},
+                   {1, 1, 5.0},
+                   {1, 2, 15.0},
+                   {1, 3, 3.0},
+                   {1, 4, 7.0},
+                   {1, 5, MISSING},
+                   {1, -1, MISSING},
+                   {2, 3, 4.0},
+                   {2, 4, MISSING},
+                   {3, 3, -15.0},
+                   {3, 4, 0.25}})
+        EXPECT_DOUBLE_EQ(GetWeatherDayDataAt(y.GetDay(c.day), c.col), c.want) << c.day << " " << c.col;
+    EXPECT_DOUBLE_EQ(y.GetDay(1)._lat, 45.5);
+    EXPECT_EQ(y.GetDay(2)._nb_user, 1);
+}
+
+TEST_F(WeatherFile, LineEndsMarksAndIgnoredLinesReadAlike) {
+    const std::string body = DayLine(1, 2001, 1) + DayLine(1, 2001, 2) + DayLine(1, 2001, 4);
+    auto crlf = [](std::string s) {
+        for (std::size_t i = 0; (i = s.find('\n', i)) != std::string::npos; i += 2)
+            s.insert(i, "\r");
+        return s;
+    };
+    const std::string variants[] = {
+        HEADER + body,
+        crlf(HEADER + body),
+        "\xEF\xBB\xBF" + HEADER + body,
+        HEADER + body + "\n\n  \n",
+        HEADER + body.substr(0, body.size() - 1), // no final line end
+        HEADER + "\n" + DayLine(1, 2001, 1) + "\n \t\n" + DayLine(1, 2001, 2) + DayLine(1, 2001, 4),
+        HEADER + DayLine(1, 2001, 1) + "0 0 0 0 0 0 0 1 2 3 4 5\n" + DayLine(1, 2001, 2) +
+            DayLine(0, 2001, 3) + DayLine(1, 2001, 4),
+        // out-of-range days are dropped without a new station-year
+        HEADER + DayLine(1, 2001, 0) + DayLine(1, 2001, 1) + DayLine(1, 2001, 2) + DayLine(1, 2001, 366) +
+            DayLine(1, 2001, 4) + DayLine(1, 2001, -3),
+    };
+    int n = 0;
+    for (const std::string& v : variants) {
+        SCOPED_TRACE(n);
+        TWeather w;
+        w.LoadAll(Write("v" + std::to_string(n++) + ".txt", v));
+        ASSERT_EQ(w.NbYears(), 1);
+        EXPECT_EQ(w.dataHeader.size(), 7u);
+        EXPECT_EQ(w.dataHeader[0], "Station");
+        EXPECT_EQ(w.dataHeader[6], "Tmax");
+        const TWeatherYear& y = w.Year(0);
+        EXPECT_DOUBLE_EQ(Tmp(y, 1), 1001);
+        EXPECT_DOUBLE_EQ(Tmp(y, 2), 1002);
+        EXPECT_DOUBLE_EQ(Tmp(y, 4), 1004);
+        EXPECT_DOUBLE_EQ(y.GetDay(4)._tmn, -1.5);
+        // a day absent from the file is missing, not 0 degC
+        EXPECT_DOUBLE_EQ(Tmp(y, 3), MISSING);
+        EXPECT_EQ(y.GetDay(3)._sta, MISSING_INT);
+        EXPECT_DOUBLE_EQ(Tmp(y, 365), MISSING);
+    }
+}
+
+TEST_F(WeatherFile, BlankSeparatedExtrasOnTheFirstLineGiveNoExtraColumn) {
+    TWeather w;
+    w.LoadAll(Write("b.txt", HEADER + "1\t45.5\t2001\t1\t10.0\t5.0\t15.0\t3 7\n"));
+    EXPECT_EQ(w.Year(0).GetDay(1)._nb_user, 0);
+    try {
+        w.LoadAll(Write("b2.txt", HEADER + "1 45.5 2001 1 10.0 5.0 15.0 3 7\n1 45.5 2001 2 10 5 15 3 7\n"));
+        ADD_FAILURE() << "no error";
+    } catch (const EOrvexError& e) {
+        EXPECT_NE(std::string(e.what()).find("too many values in the meteo file"), std::string::npos)
+            << e.what();
+        EXPECT_NE(std::string(e.what()).find("at line 3: found 9, expected at most 7"), std::string::npos)
+            << e.what();
+    }
+}
+
+TEST_F(WeatherFile, EachBadFileGivesItsOwnMessage) {
+    const std::string ok = DayLine(1, 2001, 1) + DayLine(1, 2001, 2);
+    struct Case {
+        const char* name;
+        std::string content;
+        std::string message; // "@" stands for the file's path
+    };
+    const Case cases[] = {
+        {"comma", HEADER + ok + "1\t45,5\t2001\t3\t1\t2\t3\n",
+         BAD_NUMBER + "\n\rIn the meteo file \"@\" at line 4, the latitude \"45,5\" is not a number."},
+        {"intyear", HEADER + "1 45.5 2001.0 1 1 2 3\n",
+         BAD_NUMBER + "\n\rIn the meteo file \"@\" at line 2, the year \"2001.0\" is not an integer."},
+        {"badextra", HEADER + "1\t45\t2001\t1\t1\t2\t3\t4\t5\n1 45 2001 2 1 2 3 4 x5\n",
+         BAD_NUMBER + "\n\rIn the meteo file \"@\" at line 3, the extra value 2 \"x5\" is not a number."},
+        {"badfirst", HEADER + "1 45 2001 1 1 2 NaN\n" + ok,
+         BAD_NUMBER +
+             "\n\rIn the meteo file \"@\" at line 2, the maximum temperature \"NaN\" is not a number."},
+        {"toofew", HEADER + ok + "1 45.5 2001 3 10.0 5.0\n" + DayLine(1, 2001, 4),
+         "Error : too few values in the meteo file \"@\" at line 4: found 6, expected at least 7."},
+        {"toomany", HEADER + "1\t45\t2001\t1\t1\t2\t3\t4\n1 45 2001 2 1 2 3 4\n1 45 2001 3 1 2 3 4 5\n",
+         "Error : too many values in the meteo file \"@\" at line 4: found 9, expected at most 8 "
+         "(7 values and the 1 extra columns of the first data line)."},
+        {"truncated", HEADER + ok + "1 45.5 2001 3 10",
+         "Error : too few values in the meteo file \"@\" at line 4: found 5, expected at least 7. "
+         "The last line is incomplete."},
+        {"elevenextras", HEADER + "1\t45\t2001\t1\t1\t2\t3\t1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\n",
+         "Error : too many extra columns in the meteo file \"@\" at line 2: found 11, at most 10 are "
+         "allowed."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = Write(c.name, c.content);
+        std::string want = c.message;
+        want.replace(want.find('@'), 1, path);
+        TWeather w;
+        try {
+            w.LoadAll(path);
+            ADD_FAILURE() << "no error";
+        } catch (const EOrvexError& e) {
+            EXPECT_EQ(e.what(), want);
+        }
+    }
+    // ten extra columns are the most a file may have
+    TWeather w;
+    w.LoadAll(Write("ten", HEADER + "1\t45\t2001\t1\t1\t2\t3\t1\t2\t3\t4\t5\t6\t7\t8\t9\t10\n"));
+    EXPECT_DOUBLE_EQ(GetWeatherDayDataAt(w.Year(0).GetDay(1), 12), 10.0);
+}
+
+TEST_F(WeatherFile, UnreadableFileIsNamedAndKeepsTheLoadedData) {
+    TWeather w;
+    w.LoadAll(Write("good.txt", HEADER + DayLine(1, 2001, 1)));
+    const std::string missing = (dir_ / "nope.txt").string();
+    try {
+        w.LoadAll(missing);
+        ADD_FAILURE() << "no error";
+    } catch (const EOrvexError& e) {
+        EXPECT_EQ(std::string(e.what()), "Error : cannot open the meteo file \"" + missing + "\".");
+    }
+    try {
+        w.LoadAll(dir_.string());
+        ADD_FAILURE() << "no error";
+    } catch (const EOrvexError& e) {
+        EXPECT_EQ(std::string(e.what()), "Error : cannot read the meteo file \"" + dir_.string() + "\".");
+    }
+    EXPECT_THROW(w.LoadAll(Write("bad.txt", HEADER + DayLine(2, 2002, 1) + "1 2 3\n")), EOrvexError);
+    ASSERT_EQ(w.NbYears(), 1);
+    EXPECT_EQ(w.Year(0).year, 2001);
+}
+
+TEST_F(WeatherFile, LoadAndPhenoLinksRowsToTheFirstMatchingStationYear) {
+    const std::string path =
+        Write("p.txt", HEADER + Years(1, 2001, 2002) + Years(2, 2001, 2001) + Years(1, 2001, 2001));
+    TRPhenoInfos pheno;
+    for (auto [sta, year] : {std::pair{1, 2002}, {2, 2001}, {1, 2001}, {1, 1999}, {3, 2001}}) {
+        TRPhenoData row;
+        row.station = sta;
+        row.year = year;
+        pheno.tabPheno.push_back(row);
+    }
+    TWeather w;
+    setenv("ORVEX_DEBUG", "1", 1);
+    ::testing::internal::CaptureStderr();
+    w.LoadAndPheno(path, pheno);
+    const std::string log = ::testing::internal::GetCapturedStderr();
+    unsetenv("ORVEX_DEBUG");
+    EXPECT_EQ(pheno.weatherPTR, &w);
+    EXPECT_EQ(pheno.tabWeatherIdx, (std::vector<int>{1, 2, 0, -1, -1}));
+    EXPECT_EQ(log.rfind("START Reading...\nSTART Reading...\nEND Reading...", 0), 0u) << log;
+    EXPECT_NE(log.find("Found year : 2001 @pos : 2\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("NOT Found year : 1999\n"), std::string::npos) << log;
+}
+
+TEST_F(WeatherFile, LoadAndT0LinksYearsOfAnyStationOrNamesTheMissingYear) {
+    const std::string path = Write("t.txt", HEADER + Years(2, 2001, 2001) + Years(1, 2001, 2002));
+    TRSimInfo sim;
+    for (int y : {2002, 2001})
+        sim.Years.push_back(TRSimYear{y, -1, {}});
+    TWeather w;
+    w.LoadAndT0(path, sim);
+    EXPECT_EQ(sim.Years[0].wea_id, 2);
+    EXPECT_EQ(sim.Years[1].wea_id, 0);
+
+    sim.Years.push_back(TRSimYear{1999, -1, {}});
+    sim.Years[0].wea_id = 7;
+    try {
+        w.LoadAndT0(path, sim);
+        ADD_FAILURE() << "no error";
+    } catch (const EOrvexError& e) {
+        EXPECT_STREQ(e.what(), "Error : t0 year \"1999\" not found in Climatic file.");
+    }
+    EXPECT_EQ(sim.Years[0].wea_id, 7); // left as it was
+}
