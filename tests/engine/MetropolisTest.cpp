@@ -1,0 +1,337 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <deque>
+#include <functional>
+#include <stdexcept>
+#include <vector>
+
+#include "Metropolis.h"
+#include "OrvexError.h"
+#include "RandomDistrib.h"
+
+namespace {
+
+// Hands out the draws a test lists, and fails the test when the run wants one more.
+class ScriptedRandom : public TUniDistrib {
+public:
+    explicit ScriptedRandom(std::deque<double> draws) : TUniDistrib(1, 2, 3, 4), draws_(std::move(draws)) {}
+    double newRandom() override {
+        if (draws_.empty()) throw std::logic_error("unexpected draw");
+        const double x = draws_.front();
+        draws_.pop_front();
+        return x;
+    }
+    std::size_t left() const { return draws_.size(); }
+
+private:
+    std::deque<double> draws_;
+};
+
+// Objective given by a function of the problem; counts its calls.
+class TestObjective : public TMetropolis {
+public:
+    explicit TestObjective(std::function<double(const TRFunctionDesc&)> fn) : fn_(std::move(fn)) {}
+    double f(const TRFunctionDesc& fd) override {
+        ++calls;
+        return fn_(fd);
+    }
+    int calls = 0;
+
+private:
+    std::function<double(const TRFunctionDesc&)> fn_;
+};
+
+class RecordingSink : public TSensitivityOutput {
+public:
+    void WriteRows(std::span<const double> values, int width) override {
+        blocks.push_back(static_cast<int>(values.size()) / width);
+        rows.insert(rows.end(), values.begin(), values.end());
+    }
+    std::vector<int> blocks;
+    std::vector<double> rows;
+};
+
+TRFunctionDesc Problem(int nb, double value, double step, double lo = -100.0, double hi = 100.0) {
+    TRFunctionDesc fd;
+    fd.nb_of_parameters = nb;
+    fd.var_info.resize(nb);
+    for (auto& v : fd.var_info) {
+        v.minBound = lo;
+        v.maxBound = hi;
+        v.value = value;
+        v.step = step;
+    }
+    fd.best_result = -1e300;
+    return fd;
+}
+
+TRMetropolisDesc Settings(int ntr, int nts, double temp0, double tempf) {
+    TRMetropolisDesc md;
+    md.ntr = ntr;
+    md.nts = nts;
+    md.global = 1;
+    md.conf_interval = 1;
+    TMetropolis::InitMetropolisDesc(md, temp0);
+    md.tempf = tempf;
+    return md;
+}
+
+}  // namespace
+
+// One parameter, two visits at temperature 1: what each scripted move does to value, step,
+// result and the acceptance rate.
+TEST(Metropolis, MoveVerdicts) {
+    struct Case {
+        const char* name;
+        std::deque<double> draws;  // move draw, then the acceptance draw if one is taken
+        double trial;              // objective at the moved point, relative to the start
+        bool accepted;
+        int calls;                 // objective calls: the start point plus evaluated moves
+    };
+    const Case cases[] = {
+        {"better", {0.75}, +2.0, true, 2},
+        {"equal takes a draw and passes", {0.75, 0.999}, 0.0, true, 2},
+        {"worse by half a unit, lucky draw", {0.75, 0.60}, -0.5, true, 2},
+        {"worse by half a unit, unlucky draw", {0.75, 0.61}, -0.5, false, 2},
+        {"worse by more than one unit", {0.75}, -1.5, false, 2},
+        {"acceptance draw of exactly 0", {0.75, 0.0}, -0.5, false, 2},
+        {"move draw of exactly 0", {0.0}, +2.0, false, 1},
+        {"move draw of exactly 1", {1.0}, +2.0, false, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TRFunctionDesc fd = Problem(1, 10.0, 4.0);
+        TRMetropolisDesc md = Settings(1, 2, 1.0, 1.0);
+        std::deque<double> draws = c.draws;
+        draws.push_back(0.5);  // second visit: no move at all ((0.5 - 0.5) * step) and equal result
+        draws.push_back(0.5);
+        ScriptedRandom rd(draws);
+        TestObjective obj([&](const TRFunctionDesc& p) { return p.var_info[0].value == 10.0 ? -5.0 : -5.0 + c.trial; });
+        ASSERT_TRUE(obj.Metropolise(fd, md, rd, false, nullptr));
+        EXPECT_EQ(rd.left(), 0u);
+        EXPECT_EQ(obj.calls, c.calls + 1);
+        const double moved = c.accepted ? 11.0 : 10.0;
+        EXPECT_DOUBLE_EQ(fd.var_info[0].value, moved);
+        // The first visit grows or shrinks the step; the second (accepted, equal) grows it again.
+        EXPECT_DOUBLE_EQ(fd.var_info[0].step, 4.0 * (c.accepted ? 1.01 : 0.99) * 1.01);
+        EXPECT_DOUBLE_EQ(md.pacc, c.accepted ? 1.0 : 0.5);
+        EXPECT_DOUBLE_EQ(fd.best_result, c.accepted && c.trial > 0 ? -3.0 : -5.0);
+    }
+}
+
+TEST(Metropolis, BoundsAreAllowedValues) {
+    // value 10, step 4: a draw of 0.75 lands on 11, of 0.25 on 9.
+    struct Case { double lo, hi, draw; bool evaluated; };
+    for (const Case& c : {Case{9.0, 11.0, 0.75, true}, Case{9.0, 11.0, 0.25, true}, Case{9.0, 10.999, 0.75, false},
+                          Case{9.001, 11.0, 0.25, false}}) {
+        TRFunctionDesc fd = Problem(1, 10.0, 4.0, c.lo, c.hi);
+        TRMetropolisDesc md = Settings(2, 1, 0.0, 0.0);
+        ScriptedRandom rd({c.draw, 0.5});
+        TestObjective obj([](const TRFunctionDesc& p) { return p.var_info[0].value; });
+        obj.Metropolise(fd, md, rd, false, nullptr);
+        EXPECT_EQ(obj.calls, c.evaluated ? 3 : 2) << c.lo << " " << c.hi << " " << c.draw;
+    }
+}
+
+// Each trial worsens the objective by exactly 1, so a move is accepted when the acceptance draw
+// is below exp(-1 / T): draws just below or just above pin the temperature of every loop.
+TEST(Metropolis, TemperatureSchedule) {
+    struct Case { double temp0, tempf; std::vector<double> temps; };
+    // 1/T grows by beta = (10 - 1) / (3 * 10 * 1) = 0.3 per loop, from the first loop on.
+    const Case cases[] = {{10.0, 1.0, {2.5, 1.0 / 0.7, 1.0}}, {2.0, 2.0, {2.0, 2.0, 2.0}}};
+    for (const Case& c : cases) {
+        for (double side : {0.999, 1.001}) {
+            std::deque<double> draws;
+            for (double t : c.temps) {
+                draws.push_back(0.75);
+                draws.push_back(std::exp(-1.0 / t) * side);
+            }
+            TRFunctionDesc fd = Problem(1, 0.0, 1.0);
+            TRMetropolisDesc md = Settings(3, 1, c.temp0, 0.0);
+            md.tempf = c.tempf;
+            ScriptedRandom rd(draws);
+            TestObjective obj([](const TRFunctionDesc& p) { return p.curr_result - 1.0; });
+            obj.Metropolise(fd, md, rd, false, nullptr);
+            EXPECT_DOUBLE_EQ(md.pacc, side < 1.0 ? 1.0 : 0.0) << c.temp0 << " " << side;
+            EXPECT_EQ(md.temp0, c.temp0);  // read, never written
+            EXPECT_EQ(md.tempf, c.tempf);
+        }
+    }
+}
+
+// Both temperatures 0, or exactly one: pure descent, no acceptance draw; one zero also prints.
+TEST(Metropolis, ZeroTemperatureIsPureDescent) {
+    struct Case { double temp0, tempf; const char* out; };
+    for (const Case& c : {Case{0.0, 0.0, ""}, Case{5.0, 0.0, "ERROR in metropolise: temp0,tempf=5 0\n"},
+                          Case{0.0, 2.5, "ERROR in metropolise: temp0,tempf=0 2.5\n"}}) {
+        TRFunctionDesc fd = Problem(1, 0.0, 1.0);
+        TRMetropolisDesc md = Settings(2, 1, 0.0, 0.0);
+        md.temp0 = c.temp0;
+        md.tempf = c.tempf;
+        ScriptedRandom rd({0.75, 0.75});  // two moves, both equal in result: rejected at 0
+        TestObjective obj([](const TRFunctionDesc&) { return -1.0; });
+        testing::internal::CaptureStdout();
+        obj.Metropolise(fd, md, rd, false, nullptr);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), c.out);
+        EXPECT_EQ(md.pacc, 0.0);
+        EXPECT_EQ(fd.var_info[0].value, 0.0);
+    }
+}
+
+TEST(Metropolis, ZeroStepMakesNoMove) {
+    TRFunctionDesc fd = Problem(2, 1.0, 0.0);
+    fd.var_info[1].step = 2.0;
+    TRMetropolisDesc md = Settings(1, 3, 1.0, 1.0);
+    ScriptedRandom rd({0.0, 0.0, 0.0});  // only parameter 2 draws; each draw rejects
+    TestObjective obj([](const TRFunctionDesc&) { return -1.0; });
+    obj.Metropolise(fd, md, rd, false, nullptr);
+    EXPECT_EQ(rd.left(), 0u);
+    EXPECT_EQ(fd.var_info[0].step, 0.0);
+    EXPECT_EQ(fd.var_info[0].value, 1.0);
+    EXPECT_DOUBLE_EQ(fd.var_info[1].step, 2.0 * 0.99 * 0.99 * 0.99);
+    EXPECT_EQ(md.pacc, 0.0);
+
+    fd.var_info[1].step = 0.0;  // no attempt at all
+    md.pacc = 7.0;
+    ScriptedRandom none({});
+    obj.Metropolise(fd, md, none, false, nullptr);
+    EXPECT_EQ(md.pacc, 0.0);
+}
+
+TEST(Metropolis, MeanAndVarianceOfSweepEnds) {
+    // Each accepted move raises the objective by 1: sweep ends at -9, -8, -7, -6.
+    TRFunctionDesc fd = Problem(1, 0.0, 1.0);
+    TRMetropolisDesc md = Settings(2, 2, 1.0, 1.0);
+    ScriptedRandom rd({0.75, 0.75, 0.75, 0.75});
+    TestObjective obj([](const TRFunctionDesc& p) { return p.var_info[0].value == 0.0 ? -10.0 : p.curr_result + 1.0; });
+    obj.Metropolise(fd, md, rd, false, nullptr);
+    EXPECT_DOUBLE_EQ(fd.mean_result, -7.5);
+    EXPECT_NEAR(fd.var_result, 5.0 / 3.0, 1e-12);
+    EXPECT_EQ(fd.curr_result, -6.0);
+    EXPECT_EQ(fd.best_result, -6.0);
+    EXPECT_DOUBLE_EQ(fd.var_info[0].bestvalue, fd.var_info[0].value);
+}
+
+// 5 parameters x 5000 sweeps = 25000 visits: two blocks of 10000, then the last sweep after
+// every visit; rows hold every value and the sum of squares.
+TEST(Metropolis, SensitivityRowsInBlocks) {
+    TRFunctionDesc fd = Problem(5, 2.0, 0.0);
+    TRMetropolisDesc md = Settings(1, 5000, 1.0, 1.0);
+    ScriptedRandom rd({});
+    TestObjective obj([](const TRFunctionDesc&) { return -42.0; });
+    RecordingSink sink;
+    obj.Metropolise(fd, md, rd, true, &sink);
+    EXPECT_EQ(sink.blocks, (std::vector<int>{10000, 10000, 4996, 1, 1, 1, 1}));
+    ASSERT_EQ(sink.rows.size(), 25000u * 6);
+    EXPECT_EQ(sink.rows[0], 2.0);
+    EXPECT_EQ(sink.rows[5], 42.0);
+
+    EXPECT_THROW(obj.Metropolise(fd, md, rd, true, nullptr), EOrvexError);
+}
+
+TEST(Metropolis, ObjectiveErrorDropsHeldRows) {
+    TRFunctionDesc fd = Problem(1, 0.0, 1.0);
+    TRMetropolisDesc md = Settings(1, 3, 1.0, 1.0);
+    ScriptedRandom rd({0.75, 0.75, 0.75});  // first move accepted (equal result), second one fails
+    int calls = 0;
+    TestObjective obj([&calls](const TRFunctionDesc&) {
+        if (++calls == 3) throw EOrvexError("model failed");
+        return -1.0;
+    });
+    RecordingSink sink;
+    EXPECT_THROW(obj.Metropolise(fd, md, rd, true, &sink), EOrvexError);
+    EXPECT_TRUE(sink.blocks.empty());
+}
+
+TEST(Metropolis, StopsAtASafePoint) {
+    std::atomic<bool> stop{false};
+    TRFunctionDesc fd = Problem(2, 0.0, 1.0);
+    TRMetropolisDesc md = Settings(10, 10, 1.0, 1.0);
+    TUniDistrib rd(12, 34, 56, 78);
+    int gates = 0;
+    struct Gated : TestObjective {
+        using TestObjective::TestObjective;
+        std::function<void()> gate;
+        void PauseGate() override { gate(); }
+    } gated([](const TRFunctionDesc&) { return -1.0; });
+    gated.SetStopFlag(&stop);
+    gated.gate = [&] {
+        if (++gates == 7) stop = true;
+    };
+    EXPECT_FALSE(gated.Metropolise(fd, md, rd, false, nullptr));
+    EXPECT_EQ(gates, 7);
+    EXPECT_EQ(gated.calls, 7);  // the start point and six moves
+}
+
+TEST(Metropolis, SettingsThatCannotRunRaise) {
+    struct Case { int ntr, nts, global, conf; bool annealingOk; };
+    const Case cases[] = {
+        {0, 5, 1, 1, false}, {5, 0, 1, 1, false}, {1, 1, 1, 1, false}, {-2, -3, 1, 1, false},
+        {1, 2, 1, 1, true},  {2, 1, 0, 1, true},  {2, 1, 1, 0, true},  {2, 1, 1, 1, true},
+    };
+    for (const Case& c : cases) {
+        TRMetropolisDesc md = Settings(c.ntr, c.nts, 1.0, 1.0);
+        md.global = c.global;
+        md.conf_interval = c.conf;
+        const bool searchOk = c.annealingOk && c.global >= 1 && c.conf >= 1;
+        if (c.annealingOk) EXPECT_NO_THROW(CheckAnnealingSettings(md)) << c.ntr << "," << c.nts;
+        else EXPECT_THROW(CheckAnnealingSettings(md), EOrvexError) << c.ntr << "," << c.nts;
+        if (searchOk) EXPECT_NO_THROW(CheckSearchSettings(md));
+        else EXPECT_THROW(CheckSearchSettings(md), EOrvexError) << c.global << "," << c.conf;
+    }
+    TRFunctionDesc fd = Problem(1, 0.0, 1.0);
+    TRMetropolisDesc md = Settings(1, 1, 1.0, 1.0);
+    TestObjective obj([](const TRFunctionDesc&) { return 0.0; });
+    ScriptedRandom rd({});
+    try {
+        obj.Metropolise(fd, md, rd, false, nullptr);
+        ADD_FAILURE() << "no error";
+    } catch (const EOrvexError& e) {
+        EXPECT_STREQ(e.what(), "Optimisation setting ntr x nts is 1: it must be at least 2 (the variance of a run needs two sweeps)");
+    }
+    EXPECT_EQ(obj.calls, 0);
+}
+
+TEST(Metropolis, InitSetsTemperaturesAndStepFactorsOnly) {
+    TRMetropolisDesc md;
+    md.climbrate = 0.3;
+    md.ntr = 7;
+    TMetropolis::InitMetropolisDesc(md, 12.5);
+    EXPECT_EQ(md.temp0, 12.5);
+    EXPECT_EQ(md.tempf, 12.5);
+    EXPECT_EQ(md.tT, 4.0);
+    EXPECT_EQ(md.bgeup, 1.01);
+    EXPECT_EQ(md.bgedown, 0.99);
+    EXPECT_EQ(md.climbrate, 0.3);
+    EXPECT_EQ(md.ntr, 7);
+}
+
+// A bowl with its minimum inside the bounds and one with it outside: the run ends near the best
+// point allowed, never leaving the bounds.
+TEST(Metropolis, ConvergesOnAQuadraticBowl) {
+    const double centre[] = {3.0, -2.0, 0.5};
+    TRFunctionDesc fd = Problem(3, 0.0, 1.0, -5.0, 5.0);
+    fd.var_info[2].maxBound = 0.25;  // the third optimum lies beyond this bound
+    TRMetropolisDesc md = Settings(20, 20, 1.0, 0.001);
+    TUniDistrib rd(12, 34, 56, 78);
+    bool inside = true;
+    TestObjective obj([&](const TRFunctionDesc& p) {
+        double ss = 0.0;
+        for (int i = 0; i < 3; ++i) {
+            const TRVarInfo& v = p.var_info[i];
+            inside = inside && v.value >= v.minBound && v.value <= v.maxBound;
+            ss += (v.value - centre[i]) * (v.value - centre[i]);
+        }
+        return -ss;
+    });
+    ASSERT_TRUE(obj.Metropolise(fd, md, rd, false, nullptr));
+    EXPECT_TRUE(inside);
+    EXPECT_NEAR(fd.var_info[0].bestvalue, 3.0, 0.05);
+    EXPECT_NEAR(fd.var_info[1].bestvalue, -2.0, 0.05);
+    EXPECT_NEAR(fd.var_info[2].bestvalue, 0.25, 0.05);
+    EXPECT_LE(fd.var_info[2].bestvalue, 0.25);
+    EXPECT_NEAR(fd.best_result, -0.0625, 0.01);
+    EXPECT_GT(md.pacc, 0.0);
+    EXPECT_LT(md.pacc, 1.0);
+}
