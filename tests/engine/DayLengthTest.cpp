@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "OrvexError.h"
+#include "WeatherUtils.h"
+
+using DayLengthFn = double (*)(int, double);
+
+class DayLengthBoth : public ::testing::TestWithParam<DayLengthFn> {};
+
+TEST_P(DayLengthBoth, KnownDaysAndPolarCases) {
+    const DayLengthFn f = GetParam();
+    EXPECT_NEAR(f(172, 45.0), 15.43, 0.01);
+    for (int day : {1, 80, 172, 266, 355}) EXPECT_NEAR(f(day, 0.0), 12.0, 1e-6) << day;
+    EXPECT_EQ(f(172, 80.0), 24.0);  // midnight sun
+    EXPECT_EQ(f(355, 80.0), 0.0);   // polar night
+    EXPECT_EQ(f(172, -80.0), 0.0);
+    // Day 0 and negative days count from the end of the previous year.
+    EXPECT_EQ(f(0, 45.0), f(365, 45.0));
+    EXPECT_EQ(f(-10, 45.0), f(355, 45.0));
+    // Southern winter is northern summer.
+    EXPECT_NEAR(f(172, -45.0), 24.0 - f(172, 45.0), 1e-5);
+}
+
+INSTANTIATE_TEST_SUITE_P(DoubleAndSingle, DayLengthBoth, ::testing::Values(&DayLength, &DayLength2));
+
+TEST(DayLength, TheTwoRoutinesDifferOnlySlightly) {
+    for (int day = 1; day <= 365; day += 7) EXPECT_NEAR(DayLength(day, 45.0), DayLength2(day, 45.0), 1e-4) << day;
+}
+
+TEST(DOY, RoundTripOnBothSidesOfTheYear) {
+    const double length = DayLength2(100, 45.0);
+    const double r = DOY(45.0, length, true);
+    EXPECT_NEAR(r, 100.0, 0.5);
+    const double late = DOY(45.0, length, false);
+    EXPECT_DOUBLE_EQ(late, 344.0 - r);
+    EXPECT_GT(late, 182.0);
+    // Within about a day of the same length in autumn.
+    EXPECT_NEAR(DayLength2(static_cast<int>(std::lround(late)), 45.0), length, 0.1);
+}
+
+TEST(DOY, ClampsLengthsNeverReachedAndRefusesTheEquator) {
+    const double pi = 3.141592653589793;
+    // Longer than the longest day: the solstice; shorter than the shortest: the winter end.
+    EXPECT_NEAR(DOY(10.0, 20.0, true), pi * 58.091554228541796 - 10.0, 1e-4);
+    EXPECT_NEAR(DOY(10.0, 2.0, true), -10.0, 1e-6);
+    EXPECT_NEAR(DOY(10.0, 2.0, false), 354.0, 1e-6);
+    for (double len : {0.0, 24.0}) EXPECT_TRUE(std::isfinite(DOY(80.0, len, true))) << len;
+    EXPECT_THROW(DOY(0.0, 12.0, true), EOrvexError);
+}
+
+TEST(Calendar, LeapYears) {
+    EXPECT_EQ(GetNbDays(2000), 366);
+    EXPECT_EQ(GetNbDays(1900), 365);
+    EXPECT_EQ(GetNbDays(2004), 366);
+    EXPECT_EQ(GetNbDays(2001), 365);
+}

@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "FileUtils.h"
+
+TEST(GetAbsolutePath, ResolvesAgainstTheBaseFolder) {
+    struct {
+        const char* base;
+        const char* name;
+        const char* expected;
+    } cases[] = {
+        {"/a/b", "../c/./d.txt", "/a/c/d.txt"},
+        {"/a/b/", "../c/./d.txt", "/a/c/d.txt"},
+        {"/a/b", "..\\c\\.\\d.txt", "/a/c/d.txt"}, // stored Windows-style names
+        {"/a", "/x.txt", "/x.txt"},                // absolute: unchanged
+        {"/a/", "", "/a/"},
+        {"/a", "x.txt", "/a/x.txt"},
+        {"/a", "b//c.txt", "/a/b/c.txt"}, // empty piece skipped
+        {"/", "../../x.txt", "/x.txt"},   // never above the root
+        {"/a", "../../../x.txt", "/x.txt"},
+        {"/a/b", "c/..", "/a/b/c/.."}, // the file name stays as it stands
+        {"/a/b", ".", "/a/b/."},
+        {"", "x.txt", "/x.txt"},
+        {"rel/", "../../x.txt", "../x.txt"}, // a relative base keeps what it cannot drop
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(GetAbsolutePath(c.base, c.name), c.expected) << c.base << " + " << c.name;
+}
+
+TEST(GetFilenames, PlainVisibleFilesSortedByName) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::path(testing::TempDir()) / ("orvex_filenames_" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir / "folder");
+    for (const char* name : {"b.xml", "a.xml", ".hidden", "C.xml"})
+        std::ofstream(dir / name) << "x";
+
+    std::vector<std::string> names{"kept"};
+    GetFilenames(dir.string() + "/", names);
+    EXPECT_EQ(names, (std::vector<std::string>{"kept", "C.xml", "a.xml", "b.xml"}));
+
+    names.clear();
+    GetFilenames((dir / "folder").string() + "/", names);
+    EXPECT_TRUE(names.empty());
+    GetFilenames((dir / "absent").string() + "/", names);
+    EXPECT_TRUE(names.empty());
+    fs::remove_all(dir);
+}

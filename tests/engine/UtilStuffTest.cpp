@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "OrvexError.h"
+#include "UtilStuff.h"
+
+TEST(Fisher, ComputesAndRefusesDivisionsByZero) {
+    EXPECT_DOUBLE_EQ(Fisher(12.0, 10.0, 1, 21), (2.0 / 1) / (10.0 / 20));
+    EXPECT_DOUBLE_EQ(Fisher(-12.0, -10.0, 2, 12), (2.0 / 2) / (10.0 / 10)); // magnitudes
+    struct {
+        double ssBest;
+        int n, ntot;
+    } bad[] = {{0.0, 1, 21}, {10.0, 21, 21}, {10.0, 0, 21}};
+    for (const auto& b : bad) {
+        try {
+            Fisher(12.0, b.ssBest, b.n, b.ntot);
+            ADD_FAILURE() << "no error for " << b.ssBest << " " << b.n << " " << b.ntot;
+        } catch (const EOrvexError& e) {
+            EXPECT_NE(std::string(e.what()).find("division by zero"), std::string::npos) << e.what();
+        }
+    }
+}
+
+TEST(Lists, MaxAndRawDataLength) {
+    EXPECT_EQ(ListGetMax({3, -1, 7, 7, 2}), 7);
+    EXPECT_EQ(ListGetMax({-5}), -5);
+    EXPECT_THROW(ListGetMax({}), EOrvexError);
+
+    EXPECT_EQ(GetRawDataLen({}), -1);
+    std::vector<TRRawData> rows(2);
+    rows[0].data_row = {1, 2, 3};
+    rows[1].data_row = {1};
+    EXPECT_EQ(GetRawDataLen(rows), 3);
+}
+
+TEST(LogIt, SilentUnlessDebugIsSet) {
+    const char* old = std::getenv("ORVEX_DEBUG");
+    const std::string saved = old ? old : "";
+
+    unsetenv("ORVEX_DEBUG");
+    testing::internal::CaptureStderr();
+    LogIt("quiet");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+
+    setenv("ORVEX_DEBUG", "1", 1);
+    testing::internal::CaptureStderr();
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([] {
+            for (int k = 0; k < 50; ++k)
+                LogIt("line of a thread");
+        });
+    for (auto& t : threads)
+        t.join();
+    const std::string out = testing::internal::GetCapturedStderr();
+    // Whole lines only, never interleaved.
+    std::string expected;
+    for (int k = 0; k < 200; ++k)
+        expected += "line of a thread\n";
+    EXPECT_EQ(out, expected);
+
+    if (old)
+        setenv("ORVEX_DEBUG", saved.c_str(), 1);
+    else
+        unsetenv("ORVEX_DEBUG");
+}
+
+TEST(ApplicationVersion, FourNumbers) {
+    const std::string v = ApplicationVersion();
+    int dots = 0;
+    for (char c : v) {
+        if (c == '.')
+            ++dots;
+        else
+            EXPECT_TRUE(c >= '0' && c <= '9') << v;
+    }
+    EXPECT_EQ(dots, 3) << v;
+}
