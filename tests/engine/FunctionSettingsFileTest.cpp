@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 #include "ModelsFuncLib.h"
 #include "OrvexError.h"
