@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "ErrorLog.h"
 #include "InputValidator.h"
 #include "OrvexError.h"
@@ -113,7 +115,8 @@ struct Case {
 };
 
 fs::path CaseDir(const std::string& name) {
-    const fs::path dir = fs::path(testing::TempDir()) / "orvex_validator" / name;
+    // One folder per process: two test runs at once must not share files.
+    const fs::path dir = fs::path(testing::TempDir()) / ("orvex_validator_" + std::to_string(getpid())) / name;
     fs::remove_all(dir);
     fs::create_directories(dir);
     return dir;
