@@ -114,9 +114,20 @@ struct Case {
     std::string golden;  // defaults to the case name
 };
 
+// One folder per process: two test runs at once must not share files.
+fs::path ScratchRoot() { return fs::path(testing::TempDir()) / ("orvex_validator_" + std::to_string(getpid())); }
+
+// The scratch files stay for inspection only when a test failed.
+class ScratchCleanup : public testing::Environment {
+public:
+    void TearDown() override {
+        if (!testing::UnitTest::GetInstance()->Failed()) fs::remove_all(ScratchRoot());
+    }
+};
+[[maybe_unused]] testing::Environment* const scratchCleanup = testing::AddGlobalTestEnvironment(new ScratchCleanup);
+
 fs::path CaseDir(const std::string& name) {
-    // One folder per process: two test runs at once must not share files.
-    const fs::path dir = fs::path(testing::TempDir()) / ("orvex_validator_" + std::to_string(getpid())) / name;
+    const fs::path dir = ScratchRoot() / name;
     fs::remove_all(dir);
     fs::create_directories(dir);
     return dir;
