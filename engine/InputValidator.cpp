@@ -3,22 +3,16 @@
 #include <cctype>
 #include <filesystem>
 
+#include "FileUtils.h"
 #include "NumberText.h"
 #include "OrvexConfig.h"
 #include "OrvexError.h"
 
 namespace {
 
-std::string ExecutableFolder() {
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) return "./";
-    return exe.parent_path().string() + "/";
-}
-
 std::string ResolvePath(const std::string& path) {
     if (!path.empty() && std::filesystem::path(path).is_absolute()) return path;
-    return ExecutableFolder() + path;
+    return GetExecutableDir() + path;
 }
 
 void OpenInput(TTextLineReader& reader, const std::string& path, const char* what) {
@@ -44,7 +38,7 @@ TInputValidator::TInputValidator(const TRValidationSettings& settingsIn, const s
 }
 
 std::string TInputValidator::GetLogFilePath() {
-    return ExecutableFolder() + ERRLOG_PATH + N_ERRLOG;
+    return GetExecutableDir() + ERRLOG_PATH + N_ERRLOG;
 }
 
 bool TInputValidator::Validate() {

@@ -5,6 +5,7 @@
 #include <pugixml.hpp>
 #include <string_view>
 
+#include "FileUtils.h"
 #include "ModelFunction.h"
 #include "NumberText.h"
 #include "OrvexConfig.h"
@@ -83,10 +84,7 @@ bool ReadParameter(const std::string& filename, const std::string& funcName, int
 }  // namespace
 
 std::string TModelFunction::SettingsFileName() {
-    std::error_code ec;
-    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    const std::filesystem::path folder = ec ? std::filesystem::current_path() : exe.parent_path();
-    return (folder / PRESETS_OPTIM_DIR / FUNC_XML_FILE).string();
+    return GetExecutableDir() + PRESETS_OPTIM_DIR + FUNC_XML_FILE;
 }
 
 void TModelFunction::parameterInitValues(int i, TRVarInfo& info) { parameterInitValuesXML(SettingsFileName(), i, info); }
