@@ -263,6 +263,14 @@ bool TZoreRuzez::SeriesClip(const TRenderState& st, TPixelRect& c) const {
 
 void TZoreRuzez::Render(QImage* target) {
   const bool offscreen = target == nullptr;
+  if (width() <= 0 || height() <= 0) {
+    // Nothing to draw on; the picture follows the empty size.
+    if (offscreen) {
+      XTempBmp = QImage();
+      XRenderNeed = false;
+    }
+    return;
+  }
   if (offscreen) {
     if (XTempBmp.width() != width() || XTempBmp.height() != height()) {
       XTempBmp = QImage(std::max(width(), 0), std::max(height(), 0), QImage::Format_RGB32);

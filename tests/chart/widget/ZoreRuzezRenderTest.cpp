@@ -207,6 +207,9 @@ TEST(ZoreRuzezRender, OneOneLineAndTinyPlot) {
   f.SetColor(kGreen);
   EXPECT_EQ(CountColor(tiny.Picture(), kGreen), 0);
   EXPECT_TRUE(std::isfinite(tiny.VisRect().X1) && std::isfinite(tiny.VisRect().Y2));
+  TZoreRuzez none;
+  none.resize(0, 0);
+  EXPECT_TRUE(none.Picture().isNull());
 }
 
 TEST(ZoreRuzezRender, FunctionCurveAndItsBreakAtAPole) {
