@@ -60,3 +60,10 @@ void GetFilenames(const std::string& DirPath, std::vector<std::string>& Filename
     std::sort(names.begin(), names.end());
     Filenames.insert(Filenames.end(), names.begin(), names.end());
 }
+
+std::string GetExecutableDir() {
+    std::error_code ec;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const std::filesystem::path folder = ec ? std::filesystem::current_path() : exe.parent_path();
+    return folder.string() + "/";
+}

@@ -12,3 +12,6 @@ std::string GetAbsolutePath(const std::string& Path, const std::string& RelFileN
 // Appends the names of the plain, not hidden files of DirPath, sorted by name.
 // Nothing when the folder does not exist.
 void GetFilenames(const std::string& DirPath, std::vector<std::string>& Filenames);
+
+// Folder of the running executable, ending with '/': System/ lies beside it.
+std::string GetExecutableDir();

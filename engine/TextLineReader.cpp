@@ -1,0 +1,87 @@
+#include "TextLineReader.h"
+
+#include <cstring>
+#include <filesystem>
+#include <string_view>
+
+#include "OrvexError.h"
+
+namespace {
+constexpr std::size_t BUFFER_SIZE = 1 << 16;
+}
+
+TTextLineReader::~TTextLineReader() { Close(); }
+
+bool TTextLineReader::Open(const std::string& path) {
+    Close();
+    path_ = path;
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return false;
+    file_ = std::fopen(path.c_str(), "rb");
+    if (file_ == nullptr) return false;
+    const auto size = std::filesystem::file_size(path, ec);
+    size_ = ec ? 0 : static_cast<std::int64_t>(size);
+    buffer_.resize(BUFFER_SIZE);
+    begin_ = end_ = 0;
+    position_ = 0;
+    return true;
+}
+
+void TTextLineReader::Close() {
+    if (file_ != nullptr) std::fclose(file_);
+    file_ = nullptr;
+}
+
+bool TTextLineReader::Fill() {
+    if (begin_ < end_) return true;
+    if (file_ == nullptr) return false;
+    begin_ = 0;
+    end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
+    if (end_ == 0 && std::ferror(file_))
+        throw EOrvexError("Error while reading the file \"" + path_ + "\".");
+    return end_ > 0;
+}
+
+bool TTextLineReader::Eof() { return !Fill(); }
+
+bool TTextLineReader::ReadLine(std::string& line) {
+    line.clear();
+    if (!Fill()) return false;
+    for (;;) {
+        const char* start = buffer_.data() + begin_;
+        const std::size_t avail = end_ - begin_;
+        const void* nl = std::memchr(start, '\n', avail);
+        if (nl != nullptr) {
+            const std::size_t len = static_cast<const char*>(nl) - start;
+            line.append(start, len);
+            begin_ += len + 1;
+            position_ += static_cast<std::int64_t>(len + 1);
+            break;
+        }
+        line.append(start, avail);
+        begin_ = end_;
+        position_ += static_cast<std::int64_t>(avail);
+        if (!Fill()) break;
+    }
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return true;
+}
+
+void TTextLineReader::Rewind() {
+    if (file_ == nullptr) return;
+    std::rewind(file_);
+    begin_ = end_ = 0;
+    position_ = 0;
+}
+
+void SplitTabCells(const std::string& line, std::vector<std::string_view>& cells) {
+    cells.clear();
+    if (line.empty()) return;
+    std::string_view rest(line);
+    for (;;) {
+        const auto tab = rest.find('\t');
+        cells.push_back(rest.substr(0, tab));
+        if (tab == std::string_view::npos) break;
+        rest.remove_prefix(tab + 1);
+    }
+}

@@ -1,0 +1,421 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <future>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "ErrorLog.h"
+#include "InputValidator.h"
+#include "OrvexError.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path DATA = fs::path(ORVEX_TEST_DATA) / "validator";
+
+std::string ReadAll(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteAll(const fs::path& p, const std::string& text) {
+    std::ofstream out(p, std::ios::binary);
+    out << text;
+}
+
+// One change to a clean file. Line numbers are those of the clean file; '|' stands for TAB.
+struct Edit {
+    enum Kind { Line, Cell, Insert, Delete } kind;
+    int line;
+    int cell;  // Cell only
+    std::string text;
+};
+Edit SetLine(int line, std::string text) { return {Edit::Line, line, 0, std::move(text)}; }
+Edit SetCell(int line, int cell, std::string text) { return {Edit::Cell, line, cell, std::move(text)}; }
+Edit InsertAt(int line, std::string text) { return {Edit::Insert, line, 0, std::move(text)}; }
+Edit DeleteLine(int line) { return {Edit::Delete, line, 0, {}}; }
+
+std::string Tabs(std::string s) {
+    std::replace(s.begin(), s.end(), '|', '\t');
+    return s;
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string::size_type start = 0;
+    while (start < text.size()) {
+        auto nl = text.find('\n', start);
+        if (nl == std::string::npos) nl = text.size();
+        lines.push_back(text.substr(start, nl - start));
+        start = nl + 1;
+    }
+    return lines;
+}
+
+std::string ApplyEdits(const std::string& clean, const std::vector<Edit>& edits) {
+    auto lines = SplitLines(clean);
+    // From the bottom up, so that every edit names a line of the clean file; lines inserted at
+    // one place keep their given order.
+    std::vector<std::size_t> order(edits.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return edits[a].line != edits[b].line ? edits[a].line > edits[b].line : a > b;
+    });
+    for (std::size_t i : order) {
+        const Edit& e = edits[i];
+        const auto at = static_cast<std::size_t>(e.line - 1);
+        switch (e.kind) {
+        case Edit::Line: lines.at(at) = Tabs(e.text); break;
+        case Edit::Insert: lines.insert(lines.begin() + static_cast<long>(at), Tabs(e.text)); break;
+        case Edit::Delete: lines.erase(lines.begin() + static_cast<long>(at)); break;
+        case Edit::Cell: {
+            std::vector<std::string> cells;
+            std::string cell;
+            std::istringstream in(lines.at(at));
+            while (std::getline(in, cell, '\t')) cells.push_back(cell);
+            cells.at(static_cast<std::size_t>(e.cell)) = e.text;
+            std::string joined;
+            for (std::size_t i = 0; i < cells.size(); ++i) joined += (i ? "\t" : "") + cells[i];
+            lines.at(at) = joined;
+            break;
+        }
+        }
+    }
+    std::string out;
+    for (const auto& l : lines) out += l + "\n";
+    return out;
+}
+
+std::string ToCrLf(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+struct Case {
+    std::string name;
+    std::vector<Edit> pheno, fit, meteo;
+    bool expected = false;
+    bool skip_lat = false, skip_tmean = false, skip_tminmax = false;
+    bool crlf = false;
+    std::string golden;  // defaults to the case name
+};
+
+// One folder per process: two test runs at once must not share files.
+fs::path ScratchRoot() { return fs::path(testing::TempDir()) / ("orvex_validator_" + std::to_string(getpid())); }
+
+// The scratch files stay for inspection only when a test failed.
+class ScratchCleanup : public testing::Environment {
+public:
+    void TearDown() override {
+        if (!testing::UnitTest::GetInstance()->Failed()) fs::remove_all(ScratchRoot());
+    }
+};
+[[maybe_unused]] testing::Environment* const scratchCleanup = testing::AddGlobalTestEnvironment(new ScratchCleanup);
+
+fs::path CaseDir(const std::string& name) {
+    const fs::path dir = ScratchRoot() / name;
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir;
+}
+
+TRValidationSettings Materialise(const Case& c, const fs::path& dir) {
+    const char* names[] = {"pheno.txt", "fit.txt", "meteo.txt"};
+    const std::vector<Edit>* edits[] = {&c.pheno, &c.fit, &c.meteo};
+    for (int i = 0; i < 3; ++i) {
+        std::string text = ApplyEdits(ReadAll(DATA / "clean" / names[i]), *edits[i]);
+        if (c.crlf) text = ToCrLf(text);
+        WriteAll(dir / names[i], text);
+    }
+    TRValidationSettings s;
+    s.pheno_path = (dir / "pheno.txt").string();
+    s.fit_path = (dir / "fit.txt").string();
+    s.meteo_path = (dir / "meteo.txt").string();
+    s.skip_lat = c.skip_lat;
+    s.skip_tmean = c.skip_tmean;
+    s.skip_tminmax = c.skip_tminmax;
+    return s;
+}
+
+Case Ok(std::string name) {
+    Case c;
+    c.name = std::move(name);
+    c.expected = true;
+    return c;
+}
+Case Broken(std::string name) {
+    Case c;
+    c.name = std::move(name);
+    return c;
+}
+
+// Clean meteo lines: station 1 of 2000 on lines 2-367, station 1 of 2001 on 368-732,
+// station 2 of 2001 on 733-1097. Columns: station, latitude, year, day, mean, min, max, rain.
+std::vector<Case> Cases() {
+    std::vector<Case> cs;
+    cs.push_back(Ok("clean"));
+    {
+        Case c = Ok("clean_crlf");
+        c.crlf = true;
+        c.golden = "clean";
+        cs.push_back(c);
+    }
+    // Phenology
+    { Case c = Broken("pheno_header_columns"); c.pheno = {SetLine(1, "Station|Provenance|Year")}; cs.push_back(c); }
+    { Case c = Broken("pheno_value_count"); c.pheno = {SetLine(3, "1|2|2000|97"), InsertAt(4, "")}; cs.push_back(c); }
+    {
+        Case c = Broken("pheno_not_integer");
+        c.pheno = {SetCell(2, 0, "1a"), SetCell(3, 1, "x"), SetCell(4, 2, "2001.0"), SetCell(5, 0, "b"), SetCell(5, 1, "c")};
+        cs.push_back(c);
+    }
+    { Case c = Broken("pheno_year_range"); c.pheno = {SetCell(2, 2, "0"), SetCell(5, 2, "3000")}; cs.push_back(c); }
+    { Case c = Broken("pheno_station_order"); c.pheno = {SetCell(4, 0, "0"), SetCell(4, 3, "x")}; cs.push_back(c); }
+    { Case c = Broken("pheno_year_order"); c.pheno = {SetCell(4, 2, "1999")}; cs.push_back(c); }
+    {
+        Case c = Broken("pheno_not_float");
+        c.pheno = {SetCell(2, 3, "95,5"), SetCell(2, 4, "abc"), SetCell(3, 4, "")};
+        cs.push_back(c);
+    }
+    {
+        Case c = Broken("pheno_alignment");
+        c.pheno = {InsertAt(6, "2|1|2002|80|100"), InsertAt(6, "2|1|2003|80|100"), InsertAt(6, "2|1|2004|80|100"),
+                   InsertAt(6, "2|1|2005|8x|100"), InsertAt(6, "2|1|2006|80")};
+        cs.push_back(c);
+    }
+    // Fit information
+    { Case c = Broken("fit_header_columns"); c.fit = {SetLine(1, "Station|Provenance")}; cs.push_back(c); }
+    { Case c = Broken("fit_header_wide"); c.fit = {SetLine(1, "Station|Provenance|Year|Note")}; cs.push_back(c); }
+    { Case c = Broken("fit_value_count"); c.fit = {SetLine(2, "1|1|2000|x"), SetCell(4, 0, "z")}; cs.push_back(c); }
+    { Case c = Broken("fit_not_integer"); c.fit = {SetCell(2, 1, "p"), SetCell(3, 2, "2001a")}; cs.push_back(c); }
+    { Case c = Broken("fit_unknown_station"); c.fit = {InsertAt(5, "3|1|2001")}; cs.push_back(c); }
+    { Case c = Broken("fit_wrong_order"); c.fit = {SetLine(2, "1|1|2001"), SetLine(3, "1|1|2000")}; cs.push_back(c); }
+    { Case c = Broken("fit_written_differently"); c.fit = {SetCell(3, 0, "01")}; cs.push_back(c); }
+    {
+        Case c = Ok("fit_last_row_twice");
+        c.fit = {InsertAt(5, "2|1|2001")};
+        c.golden = "clean";
+        cs.push_back(c);
+    }
+    // Climate
+    {
+        Case c = Broken("meteo_header_columns");
+        c.meteo = {SetLine(1, "Station|Latitude|Year|Day|Tmean|Tmin")};
+        cs.push_back(c);
+    }
+    {
+        Case c = Broken("meteo_value_count");
+        c.meteo = {SetLine(11, "1|45.5|2000|10|5.0|1.0|9.0"), SetLine(21, "")};
+        cs.push_back(c);
+    }
+    {
+        Case c = Broken("meteo_not_numbers");
+        c.meteo = {SetCell(3, 0, "x"),   SetCell(4, 1, ""),    SetCell(5, 2, "2000a"),
+                   SetCell(6, 3, "4.0"), SetCell(7, 4, "abc"), SetCell(8, 7, "1,5")};
+        cs.push_back(c);
+    }
+    { Case c = Broken("meteo_first_day"); c.meteo = {DeleteLine(2)}; cs.push_back(c); }
+    { Case c = Broken("meteo_year_start"); c.meteo = {DeleteLine(368)}; cs.push_back(c); }
+    { Case c = Broken("meteo_year_end"); c.meteo = {DeleteLine(367)}; cs.push_back(c); }
+    { Case c = Broken("meteo_last_day"); c.meteo = {DeleteLine(1097)}; cs.push_back(c); }
+    { Case c = Broken("meteo_station_order"); c.meteo = {SetCell(800, 0, "1")}; cs.push_back(c); }
+    { Case c = Broken("meteo_year_order"); c.meteo = {SetCell(500, 2, "1999")}; cs.push_back(c); }
+    { Case c = Broken("meteo_day_increment"); c.meteo = {DeleteLine(12)}; cs.push_back(c); }
+    {
+        Case c = Broken("meteo_latitude");
+        c.meteo = {SetCell(100, 1, "45.6"), SetCell(200, 1, "95"), SetCell(300, 1, "-9999")};
+        cs.push_back(c);
+        c = Ok("meteo_latitude_skipped");
+        c.meteo = {SetCell(100, 1, "45.6"), SetCell(200, 1, "95"), SetCell(300, 1, "-9999")};
+        c.skip_lat = true;
+        c.golden = "meteo_latitude_skipped";
+        cs.push_back(c);
+    }
+    {
+        Case c = Broken("meteo_temperature_range");
+        c.meteo = {SetCell(20, 4, "60"),  SetCell(30, 5, "-60"), SetCell(40, 6, "75.5"),
+                   SetCell(50, 4, "-9999"), SetCell(60, 4, "61"), SetCell(60, 5, "-70")};
+        cs.push_back(c);
+    }
+    {
+        Case c = Broken("meteo_tmin_above_tmax");
+        c.meteo = {SetCell(20, 5, "20")};
+        cs.push_back(c);
+        c.name = "meteo_tmin_above_tmax_skipped";
+        c.skip_tminmax = true;
+        cs.push_back(c);
+    }
+    {
+        Case c = Broken("meteo_tmean_outside");
+        c.meteo = {SetCell(30, 4, "10")};
+        cs.push_back(c);
+        c = Ok("meteo_tmean_outside_skipped");
+        c.meteo = {SetCell(30, 4, "10")};
+        c.skip_tmean = true;
+        c.golden = "clean";
+        cs.push_back(c);
+    }
+    { Case c = Broken("meteo_pheno_unmatched"); c.pheno = {InsertAt(5, "1|1|2002|90|-9999")}; cs.push_back(c); }
+    {
+        Case c = Ok("meteo_extra_station_year");
+        c.pheno = {DeleteLine(2), DeleteLine(3)};
+        c.fit = {DeleteLine(2)};
+        cs.push_back(c);
+    }
+    return cs;
+}
+
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
+class ValidatorGolden : public testing::TestWithParam<Case> {};
+
+TEST_P(ValidatorGolden, WritesExpectedLog) {
+    const Case& c = GetParam();
+    const fs::path dir = CaseDir(c.name);
+    const TRValidationSettings settings = Materialise(c, dir);
+    const fs::path log = dir / "errlog.txt";
+    bool result = false;
+    {
+        TInputValidator validator(settings, log.string());
+        result = validator.Validate();
+    }
+    EXPECT_EQ(result, c.expected);
+    const std::string golden = c.golden.empty() ? c.name : c.golden;
+    EXPECT_EQ(ReadAll(log), ReadAll(DATA / "expected" / (golden + ".txt"))) << "actual log: " << log;
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ValidatorGolden, testing::ValuesIn(Cases()),
+                         [](const testing::TestParamInfo<Case>& info) { return info.param.name; });
+
+TEST(ErrorLog, EntriesAlignOnTheColon) {
+    EXPECT_EQ(ErrorLogEntry(9, "_FIT_", "m"), "Line 9" + std::string(10, ' ') + ":\t_FIT_\tm\r\n");
+    EXPECT_EQ(ErrorLogEntry(10, "_FIT_", "m"), "Line 10" + std::string(9, ' ') + ":\t_FIT_\tm\r\n");
+    EXPECT_EQ(ErrorLogEntry(100, "_PHENO_", "m"), "Line 100" + std::string(8, ' ') + ":\t_PHENO_\tm\r\n");
+}
+
+TEST(ErrorLog, ReportLinesAre66Wide) {
+    const std::string log = ReadAll(DATA / "expected" / "clean.txt");
+    const auto start = log.find("\r\n\r\n\r\n" + std::string(66, '-'));
+    ASSERT_NE(start, std::string::npos);
+    std::istringstream in(log.substr(start + 6));
+    std::string line;
+    int boxed = 0;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.rfind("*\tMISSING VALUES : \t", 0) == 0 || line == "*" || line == "* PHENO stats :" ||
+            line == "* METEO stats :" || line == "* -----------")
+            continue;
+        EXPECT_EQ(line.size(), 66u) << line;
+        ++boxed;
+    }
+    EXPECT_EQ(boxed, 14);
+    EXPECT_EQ(log.substr(log.size() - 68), "\r\n" + std::string(66, '-'));
+}
+
+TRValidationSettings CleanSettings() {
+    TRValidationSettings s;
+    s.pheno_path = (DATA / "clean" / "pheno.txt").string();
+    s.fit_path = (DATA / "clean" / "fit.txt").string();
+    s.meteo_path = (DATA / "clean" / "meteo.txt").string();
+    return s;
+}
+
+TEST(InputValidator, UnopenableFilesAreNamed) {
+    const fs::path dir = CaseDir("unopenable");
+    const std::string missing = (dir / "nowhere.txt").string();
+    for (int which = 0; which < 3; ++which) {
+        TRValidationSettings s = CleanSettings();
+        std::string* paths[] = {&s.pheno_path, &s.fit_path, &s.meteo_path};
+        *paths[which] = missing;
+        try {
+            TInputValidator v(s, (dir / "errlog.txt").string());
+            ADD_FAILURE() << "no error for input " << which;
+        } catch (const EOrvexError& e) {
+            EXPECT_NE(std::string(e.what()).find(missing), std::string::npos) << e.what();
+        }
+    }
+    // A folder is no input file.
+    TRValidationSettings s = CleanSettings();
+    s.fit_path = dir.string();
+    EXPECT_THROW(TInputValidator(s, (dir / "errlog.txt").string()), EOrvexError);
+}
+
+TEST(InputValidator, LogThatCannotBeCreatedIsNamed) {
+    const fs::path dir = CaseDir("nolog");
+    WriteAll(dir / "plain", "x");
+    const std::string log = (dir / "plain" / "errlog.txt").string();
+    try {
+        TInputValidator v(CleanSettings(), log);
+        FAIL() << "no error";
+    } catch (const EOrvexError& e) {
+        EXPECT_EQ(std::string(e.what()), "The given error file \"" + log + "\" doesn't exist,\nor is already in use.");
+    }
+}
+
+TEST(InputValidator, LogCreatedWithItsFolder) {
+    const fs::path dir = CaseDir("newfolder");
+    const fs::path log = dir / "Log" / "Error" / "errlog.txt";
+    TInputValidator v(CleanSettings(), log.string());
+    EXPECT_TRUE(v.Validate());
+    EXPECT_EQ(ReadAll(log), ReadAll(DATA / "expected" / "clean.txt"));
+}
+
+TEST(InputValidator, DefaultLogIsBesideTheExecutable) {
+    const fs::path exe = fs::read_symlink("/proc/self/exe");
+    EXPECT_EQ(TInputValidator::GetLogFilePath(), exe.parent_path().string() + "/System/Log/Error/errlog.txt");
+}
+
+TEST(InputValidator, ProgressReachesTheClimateFileSize) {
+    const fs::path dir = CaseDir("progress");
+    TInputValidator v(CleanSettings(), (dir / "errlog.txt").string());
+    const auto size = static_cast<std::int64_t>(fs::file_size(DATA / "clean" / "meteo.txt"));
+    EXPECT_EQ(v.dataSize(), size);
+    EXPECT_EQ(v.dataProgress(), 0);
+    EXPECT_TRUE(v.Validate());
+    EXPECT_EQ(v.dataProgress(), size);
+}
+
+TEST(InputValidator, StopEndsWithoutReport) {
+    const fs::path dir = CaseDir("stop");
+    const fs::path log = dir / "errlog.txt";
+    {
+        TInputValidator v(CleanSettings(), log.string());
+        v.Stop();
+        EXPECT_FALSE(v.Validate());
+        EXPECT_TRUE(v.Stopped());
+    }
+    EXPECT_EQ(ReadAll(log).find("STATISTICS REPORT"), std::string::npos);
+}
+
+TEST(InputValidator, PauseHoldsUntilResumedOrStopped) {
+    const fs::path dir = CaseDir("pause");
+    for (bool resume : {true, false}) {
+        TInputValidator v(CleanSettings(), (dir / "errlog.txt").string());
+        v.Pause();
+        auto run = std::async(std::launch::async, [&v] { return v.Validate(); });
+        EXPECT_EQ(run.wait_for(std::chrono::milliseconds(100)), std::future_status::timeout);
+        EXPECT_EQ(v.dataProgress(), 0);
+        if (resume) {
+            v.Resume();
+            EXPECT_TRUE(run.get());
+        } else {
+            v.Stop();
+            EXPECT_FALSE(run.get());
+        }
+    }
+}
+
+}  // namespace
