@@ -82,7 +82,9 @@ TConfigSimulationWindow::TConfigSimulationWindow(QWidget* owner)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(PageControl1);
     layout->addLayout(buttons);
-    setMinimumWidth(560);
+    // A fixed border: the window keeps the size its contents need.
+    TemperaturesPath->setMinimumWidth(380);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(TempBtn, &QPushButton::clicked, this, &TConfigSimulationWindow::TempBtnClick);
     connect(ParamBtn, &QPushButton::clicked, this, &TConfigSimulationWindow::ParamBtnClick);

@@ -1,6 +1,7 @@
 // Orvex: starts the application with its main window. No command-line argument is read.
 #include <QApplication>
 #include <QPalette>
+#include <QScreen>
 #include <QToolTip>
 
 #include "ImageViewer.h"
@@ -19,6 +20,11 @@ int main(int argc, char* argv[]) {
     QToolTip::setPalette(tips);
 
     TOrvexWindow window;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = window.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window.move(frame.topLeft());
+    }
     window.show();
     TImageView viewer(&window);
     return app.exec();
