@@ -1,0 +1,101 @@
+// Reading of the function settings file: names, start values, steps and bounds per kind.
+
+#include <cctype>
+#include <filesystem>
+#include <pugixml.hpp>
+#include <string_view>
+
+#include "ModelFunction.h"
+#include "NumberText.h"
+#include "OrvexConfig.h"
+#include "OrvexError.h"
+
+namespace {
+std::string Lower(std::string_view s) {
+    std::string r(s);
+    for (char& c : r) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return r;
+}
+
+// The first n characters of UTF-8 text, never splitting a character.
+std::string FirstChars(std::string_view s, std::size_t n) {
+    std::size_t pos = 0;
+    for (std::size_t count = 0; pos < s.size() && count < n; ++count) {
+        ++pos;
+        while (pos < s.size() && (static_cast<unsigned char>(s[pos]) & 0xC0) == 0x80) ++pos;
+    }
+    return std::string(s.substr(0, pos));
+}
+
+bool ReadNumber(const pugi::xml_node& node, const char* attr, double& out) {
+    const pugi::xml_attribute a = node.attribute(attr);
+    return a && TryParseSetting(a.value(), out);
+}
+
+// Fills info from parameter i of the function's entry; false on any fault of the file.
+bool ReadParameter(const std::string& filename, const std::string& funcName, int i, TRVarInfo& info) {
+    pugi::xml_document doc;
+    if (!doc.load_file(filename.c_str())) return false;
+    const pugi::xml_node root = doc.child("Functions");
+    if (!root) return false;
+    const std::string key = Lower(funcName);
+    pugi::xml_node entry;
+    for (pugi::xml_node n = root.first_child(); n; n = n.next_sibling()) {
+        if (n.type() == pugi::node_element && Lower(n.attribute("name").value()) == key) {
+            entry = n;
+            break;
+        }
+    }
+    if (!entry || i < 0) return false;
+    pugi::xml_node node;
+    int pos = 0;
+    for (pugi::xml_node n = entry.first_child(); n; n = n.next_sibling()) {
+        if (n.type() != pugi::node_element) continue;
+        if (pos++ == i) {
+            node = n;
+            break;
+        }
+    }
+    if (!node) return false;
+
+    int id = -1;
+    const pugi::xml_attribute idAttr = node.attribute("id");
+    const pugi::xml_attribute nameAttr = node.attribute("name");
+    if (!idAttr || !TryParseInt(idAttr.value(), id) || id != i || !nameAttr) return false;
+    double value = 0, step = 0, mn = 0, mx = 0;
+    if (!ReadNumber(node, "value", value) || !ReadNumber(node, "step", step) || !ReadNumber(node, "min", mn) ||
+        !ReadNumber(node, "max", mx))
+        return false;
+
+    info = TRVarInfo{};
+    info.minBound = mn;
+    info.maxBound = mx;
+    info.value = value;
+    info.bestvalue = value;
+    info.step = step;
+    info.lastvalue = 0.0;
+    info.best_overall_value = 0.0;
+    info.b4_point = 2;
+    info.after_point = 5;
+    info.name = FirstChars(nameAttr.value(), MAX_PARAM_NAME);
+    return true;
+}
+}  // namespace
+
+std::string TModelFunction::SettingsFileName() {
+    std::error_code ec;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const std::filesystem::path folder = ec ? std::filesystem::current_path() : exe.parent_path();
+    return (folder / PRESETS_OPTIM_DIR / FUNC_XML_FILE).string();
+}
+
+void TModelFunction::parameterInitValues(int i, TRVarInfo& info) { parameterInitValuesXML(SettingsFileName(), i, info); }
+
+void TModelFunction::parameterInitValuesXML(const std::string& filename, int i, TRVarInfo& info) {
+    TRVarInfo read;
+    if (i >= param.number_of_parameters || !ReadParameter(filename, name, i, read))
+        throw EOrvexError("Error: bad or impossible reading of the functions settings file \"" + filename +
+                          "\" for function <" + name + ">, parameter <" + std::to_string(i) + "> !");
+    varInfos[static_cast<std::size_t>(i)] = read;
+    info = read;
+}

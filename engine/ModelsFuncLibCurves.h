@@ -1,0 +1,70 @@
+#pragma once
+// Logistic, exponential and polynomial response functions.
+
+#include "ModelFunction.h"
+
+// 1 / (1 + exp(p0 (T - p1))): decreasing for a positive slope p0.
+class TSigmoid : public TModelFunction {
+public:
+    TSigmoid() : TModelFunction("Sigmoid", 2, 0, true) {}
+protected:
+    TSigmoid(const char* n) : TModelFunction(n, 2, 0, true) {}
+    double compute(const TRWeatherDay& wd, double T, int optim) override;
+};
+
+// 1 / (1 + exp(-p0 (T - p1))): increasing for a positive slope p0.
+class TSigmoid_negative : public TSigmoid {
+public:
+    TSigmoid_negative() : TSigmoid("Sigmoid Negative") {}
+protected:
+    double compute(const TRWeatherDay& wd, double T, int optim) override;
+};
+
+// "Varnel": 1 / (1 + exp(p0 c^2 + p1 c)) with c = T - p2.
+class TNormal : public TModelFunction {
+public:
+    TNormal() : TModelFunction("Varnel", 3, 1, false) {}
+protected:
+    double compute(const TRWeatherDay& wd, double T, int optim) override;
+};
+
+// p1 exp(p0 T); the only kind whose exponential follows the optimisation level.
+class TNegativeExp : public TModelFunction {
+public:
+    TNegativeExp() : TModelFunction("Negative Exponential", 2, 1, true) {}
+protected:
+    double compute(const TRWeatherDay& wd, double T, int optim) override;
+};
+
+// Q10 (p0) response of the day's minimum and maximum; the input value is not used.
+class TBidabe : public TModelFunction {
+public:
+    TBidabe() : TModelFunction("Bidabe", 1, 1, false) {}
+protected:
+    double compute(const TRWeatherDay& wd, double T, int optim) override;
+};
+
+// Wang: Topt (p0), Tmin (p1), Tmax (p2), in single-precision logarithms and exponentials.
+class TUnimodal : public TModelFunction {
+public:
+    TUnimodal() : TModelFunction("Wang", 3, 4, false) {}
+protected:
+    double compute(const TRWeatherDay& wd, double T, int optim) override;
+};
+
+// Cubic between -5 and 40 degrees with its optimum at p0.
+class TPhotos : public TModelFunction {
+public:
+    TPhotos() : TModelFunction("Parabolic", 1, 0, false) {}
+protected:
+    double compute(const TRWeatherDay& wd, double T, int optim) override;
+};
+
+// Tm1 (p0), Topt (p1), Tn2 (p2), min (p3): 0.5 at Tm1, 1 at Topt, (1 + min) / 2 at Tn2,
+// tending to min far above.
+class TSmoothed_Utah : public TModelFunction {
+public:
+    TSmoothed_Utah() : TModelFunction("Smoothed Utah", 4, 0, false) {}
+protected:
+    double compute(const TRWeatherDay& wd, double T, int optim) override;
+};

@@ -1,0 +1,57 @@
+#include "ModelsFuncLibLinear.h"
+
+double TGDD::compute(const TRWeatherDay&, double T, int) {
+    const double a = p()[0];
+    return T > a ? T - a : 0.0;
+}
+
+double TGDD_inverse::compute(const TRWeatherDay&, double T, int) {
+    const double a = p()[0];
+    return T < a ? a - T : 0.0;
+}
+
+double TLandsberg::compute(const TRWeatherDay&, double T, int) {
+    const double a = p()[0];
+    if (T < a) return 1.0;
+    return T == 0.0 ? 0.0 : a / T;
+}
+
+double TRichardson::compute(const TRWeatherDay&, double T, int) {
+    const double tbas = p()[0], thaut = p()[1];
+    if (tbas > thaut || T <= tbas) return 0.0;
+    return T < thaut ? T - tbas : thaut - tbas;
+}
+
+double TRichardson_inverse::compute(const TRWeatherDay&, double T, int) {
+    const double tbas = p()[0], thaut = p()[1];
+    if (tbas >= thaut || T >= thaut) return 0.0;
+    return T <= tbas ? thaut - tbas : thaut - T;
+}
+
+double TTreshold_Sup::compute(const TRWeatherDay&, double T, int) { return T > p()[0] ? 1.0 : 0.0; }
+
+double TTreshold_Inf::compute(const TRWeatherDay&, double T, int) { return T < p()[0] ? 1.0 : 0.0; }
+
+double TIdentity::compute(const TRWeatherDay&, double T, int) { return T; }
+
+double TTriangular::compute(const TRWeatherDay&, double T, int) {
+    const double topt = p()[0], tmin = p()[1], tmax = p()[2];
+    if (!(tmin < topt && topt < tmax)) return 0.0;
+    if (tmin <= T && T < topt) return (T - tmin) / (topt - tmin);
+    if (topt <= T && T < tmax) return (T - tmax) / (topt - tmax);
+    return 0.0;
+}
+
+double TTriangular_inverse::compute(const TRWeatherDay&, double T, int) {
+    const double topt = p()[0], tmin = p()[1], tmax = p()[2];
+    if (!(tmin < topt && topt < tmax)) return 0.0;
+    if (tmin <= T && T < topt) return 1.0 - (T - tmin) / (topt - tmin);
+    if (topt <= T && T < tmax) return 1.0 - (T - tmax) / (topt - tmax);
+    return 1.0;
+}
+
+double TSTICS_simple::compute(const TRWeatherDay&, double T, int) {
+    const double a = p()[0], wp = p()[1], fc = p()[2];
+    if (T <= wp) return wp == 0.0 ? 0.0 : a * T / wp;
+    return fc == wp ? 0.0 : a + (1.0 - a) * (T - wp) / (fc - wp);
+}

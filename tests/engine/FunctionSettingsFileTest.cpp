@@ -1,0 +1,140 @@
+// The function settings file: the shipped one, and how faults in one are reported.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+#include "ModelsFuncLib.h"
+#include "OrvexError.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+class SettingsFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("orvex_functions_" + std::to_string(::getpid()));
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string Write(const std::string& body) {
+        const fs::path p = dir_ / ("f" + std::to_string(n_++) + ".xml");
+        std::ofstream(p) << body;
+        return p.string();
+    }
+    static std::string Message(const std::string& file, const char* func, int i) {
+        return "Error: bad or impossible reading of the functions settings file \"" + file + "\" for function <" +
+               func + ">, parameter <" + std::to_string(i) + "> !";
+    }
+    fs::path dir_;
+    int n_ = 0;
+};
+
+const char* GOOD = R"(<?xml version="1.0"?>
+<Functions>
+  <!-- a comment is not a function -->
+  <Function name="richardson">
+    <!-- nor a parameter -->
+    <P id="0" name="Tbase" value="4,5" step="0.5" min="-5" max="15"/>
+    <P id="1" name="A very long parameter name" value="25" step="1,25" min="1.5e1" max="40"/>
+  </Function>
+</Functions>)";
+}  // namespace
+
+TEST_F(SettingsFile, ReadsPointOrCommaAndCutsLongNames) {
+    auto f = TModelFunction::GetFunction("Richardson");
+    const std::string file = Write(GOOD);
+    TRVarInfo info;
+    f->parameterInitValuesXML(file, 0, info);
+    EXPECT_EQ(info.name, "Tbase");
+    EXPECT_EQ(info.value, 4.5);
+    EXPECT_EQ(info.bestvalue, 4.5);
+    EXPECT_EQ(info.minBound, -5.0);
+    EXPECT_EQ(info.maxBound, 15.0);
+    EXPECT_EQ(info.b4_point, 2);
+    EXPECT_EQ(info.after_point, 5);
+    f->parameterInitValuesXML(file, 1, info);
+    EXPECT_EQ(info.name, "A very long paramete");
+    EXPECT_EQ(info.step, 1.25);
+    EXPECT_EQ(info.minBound, 15.0);
+    EXPECT_EQ(f->varInfos[1].name, "A very long paramete");
+    EXPECT_EQ(f->getParameterValue(1), 0.0);  // metadata only
+}
+
+TEST_F(SettingsFile, LongNamesAreCutByCharacters) {
+    auto f = TModelFunction::GetFunction("GDD");
+    TRVarInfo info;
+    f->parameterInitValuesXML(
+        Write(R"(<Functions><F name="GDD"><P id="0" name="Température de base du jour" value="5" step="1" min="0" max="10"/></F></Functions>)"),
+        0, info);
+    EXPECT_EQ(info.name, "Température de base ");
+}
+
+TEST_F(SettingsFile, EveryFaultGivesTheOneMessage) {
+    struct Bad {
+        const char* what;
+        std::string body;
+        int param;
+    };
+    const std::string head = "<Functions><F name=\"Richardson\">";
+    const std::string p0 = R"(<P id="0" name="a" value="1" step="1" min="0" max="2"/>)";
+    const std::vector<Bad> bad = {
+        {"id mismatch", head + p0 + R"(<P id="2" name="b" value="1" step="1" min="0" max="2"/></F></Functions>)", 1},
+        {"id not a number", head + R"(<P id="x" name="a" value="1" step="1" min="0" max="2"/></F></Functions>)", 0},
+        {"missing attribute", head + R"(<P id="0" name="a" value="1" min="0" max="2"/></F></Functions>)", 0},
+        {"missing name", head + R"(<P id="0" value="1" step="1" min="0" max="2"/></F></Functions>)", 0},
+        {"bad number", head + R"(<P id="0" name="a" value="1;5" step="1" min="0" max="2"/></F></Functions>)", 0},
+        {"too few parameters", head + p0 + "</F></Functions>", 1},
+        {"no entry for the kind", "<Functions><F name=\"GDD\">" + p0 + "</F></Functions>", 0},
+        {"wrong root", "<Function>" + head + p0 + "</F></Function>", 0},
+        {"not XML", "<Functions><F name=", 0},
+    };
+    for (const Bad& b : bad) {
+        auto f = TModelFunction::GetFunction("Richardson");
+        const std::string file = Write(b.body);
+        TRVarInfo info;
+        try {
+            f->parameterInitValuesXML(file, b.param, info);
+            ADD_FAILURE() << b.what;
+        } catch (const EOrvexError& e) {
+            EXPECT_EQ(std::string(e.what()), Message(file, "Richardson", b.param)) << b.what;
+        }
+    }
+    auto f = TModelFunction::GetFunction("Richardson");
+    TRVarInfo info;
+    const std::string missing = (dir_ / "none.xml").string();
+    try {
+        f->parameterInitValuesXML(missing, 0, info);
+        ADD_FAILURE();
+    } catch (const EOrvexError& e) {
+        EXPECT_EQ(std::string(e.what()), Message(missing, "Richardson", 0));
+    }
+}
+
+TEST(ShippedSettingsFile, EveryKindHasUsableStartValues) {
+    for (int k = 0; k < TModelFunction::GetNbFunc(); ++k) {
+        auto f = TModelFunction::GetFunction(static_cast<TAvailableFunctions>(k));
+        for (int i = 0; i < f->nbOfParameters(); ++i) {
+            TRVarInfo info;
+            ASSERT_NO_THROW(f->parameterInitValues(i, info)) << f->getName() << " " << i;
+            EXPECT_FALSE(info.name.empty());
+            EXPECT_LT(info.minBound, info.maxBound) << f->getName() << " " << info.name;
+            EXPECT_GE(info.value, info.minBound) << f->getName() << " " << info.name;
+            EXPECT_LE(info.value, info.maxBound) << f->getName() << " " << info.name;
+            EXPECT_GT(info.step, 0.0) << f->getName() << " " << info.name;
+            EXPECT_LT(info.step, info.maxBound - info.minBound) << f->getName() << " " << info.name;
+            f->setParameterValue(i, info.value);
+        }
+        // The start point of a fit evaluates without a fault.
+        TRWeatherDay d;
+        d._tmp = 8;
+        d._tmn = 3;
+        d._tmx = 14;
+        d._lat = 45;
+        d._doy = 80;
+        for (double T : {-10.0, 0.0, 8.0, 25.0}) EXPECT_NO_THROW(f->runDaily(d, T, OPTIM_LVL)) << f->getName();
+    }
+}
