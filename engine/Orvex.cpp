@@ -36,7 +36,9 @@ bool Readable(const std::string& path) {
     return true;
 }
 
-std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
+std::string Quoted(const std::string& s) {
+    return "\"" + s + "\"";
+}
 
 // The output is read back on any platform: every line ends with CR LF.
 void WriteLine(std::FILE* f, const std::string& text) {
@@ -44,14 +46,12 @@ void WriteLine(std::FILE* f, const std::string& text) {
     std::fwrite("\r\n", 1, 2, f);
 }
 
-}  // namespace
+} // namespace
 
 TSimulation::TSimulation(int dmax_missing_temp, std::string dnomf_temp, std::string dnomf_output,
                          std::string dnomf_parameters, std::string dnomf_siminfo)
-    : maxMissingTemp_(dmax_missing_temp),
-      nomf_temp_(std::move(dnomf_temp)),
-      nomf_output_(std::move(dnomf_output)),
-      nomf_parameters_(std::move(dnomf_parameters)),
+    : maxMissingTemp_(dmax_missing_temp), nomf_temp_(std::move(dnomf_temp)),
+      nomf_output_(std::move(dnomf_output)), nomf_parameters_(std::move(dnomf_parameters)),
       nomf_siminfo_(std::move(dnomf_siminfo)) {}
 
 TSimulation::~TSimulation() {
@@ -73,7 +73,7 @@ void TSimulation::SetError(const std::string& message) {
 }
 
 void TSimulation::Prepare() {
-    if (thread_.joinable()) return;  // already running or run: nothing to prepare again
+    if (thread_.joinable()) return; // already running or run: nothing to prepare again
     DiscardTemporary();
     isPrepared_ = false;
 
@@ -86,7 +86,8 @@ void TSimulation::Prepare() {
     if (!Readable(nomf_temp_))
         throw EOrvexError("The climate data file " + Quoted(nomf_temp_) + " doesn't exist or is open.");
     if (!Readable(nomf_parameters_))
-        throw EOrvexError("The fitted model XML file " + Quoted(nomf_parameters_) + " doesn't exist or is open.");
+        throw EOrvexError("The fitted model XML file " + Quoted(nomf_parameters_) +
+                          " doesn't exist or is open.");
     if (!nomf_siminfo_.empty() && !Readable(nomf_siminfo_))
         throw EOrvexError("The simulation/t0 info file " + Quoted(nomf_siminfo_) +
                           " doesn't exist or is open.");
@@ -98,11 +99,12 @@ void TSimulation::Prepare() {
     if (fs::path(nomf_output_).filename().empty() || fs::is_directory(nomf_output_, ec))
         throw EOrvexError(outputError);
     std::vector<char> name(nomf_output_.begin(), nomf_output_.end());
-    for (char c : std::string(".tmpXXXXXX")) name.push_back(c);
+    for (char c : std::string(".tmpXXXXXX"))
+        name.push_back(c);
     name.push_back('\0');
     const int fd = ::mkstemp(name.data());
     if (fd < 0) throw EOrvexError(outputError);
-    ::fchmod(fd, 0644);  // mkstemp makes it private; the output is an ordinary file
+    ::fchmod(fd, 0644); // mkstemp makes it private; the output is an ordinary file
     tempFile_ = ::fdopen(fd, "wb");
     if (tempFile_ == nullptr) {
         ::close(fd);
@@ -114,12 +116,15 @@ void TSimulation::Prepare() {
 }
 
 void TSimulation::Start() {
-    if (!isPrepared_) throw EOrvexError("Error : You MUST call TSimulation.Prepare() before TSimulation.Start()");
-    isPrepared_ = false;  // the temporary file now belongs to the run
+    if (!isPrepared_)
+        throw EOrvexError("Error : You MUST call TSimulation.Prepare() before TSimulation.Start()");
+    isPrepared_ = false; // the temporary file now belongs to the run
     thread_ = std::thread(&TSimulation::Execute, this);
 }
 
-void TSimulation::Stop() { stop_.store(true, std::memory_order_release); }
+void TSimulation::Stop() {
+    stop_.store(true, std::memory_order_release);
+}
 
 void TSimulation::Quit() {
     Stop();
@@ -174,7 +179,8 @@ void TSimulation::Execute() {
 
     const bool writeFailed = std::ferror(out) != 0;
     const bool closeFailed = std::fclose(out) != 0;
-    const std::string cannotWrite = "Error : cannot write the simulation output file " + Quoted(nomf_output_) + ".";
+    const std::string cannotWrite =
+        "Error : cannot write the simulation output file " + Quoted(nomf_output_) + ".";
     if (!error() && !StopRequested() && (writeFailed || closeFailed)) SetError(cannotWrite);
 
     if (error() || StopRequested()) {

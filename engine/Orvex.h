@@ -73,7 +73,7 @@ private:
     std::unique_ptr<TMetaModel> model_;
 
     std::string tempPath_;          // created by Prepare, renamed or removed by the run
-    std::FILE* tempFile_ = nullptr;  // open from Prepare until the run closes it
+    std::FILE* tempFile_ = nullptr; // open from Prepare until the run closes it
 
     std::thread thread_;
     std::atomic<bool> stop_{false};

@@ -35,9 +35,9 @@ constexpr std::uint32_t SEED = 20070405u;
 
 struct Station {
     int code;
-    const char* latitude;  // written as it stands
-    double annualMean;     // degrees C
-    double amplitude;      // half the spread between the coldest and the warmest day
+    const char* latitude; // written as it stands
+    double annualMean;    // degrees C
+    double amplitude;     // half the spread between the coldest and the warmest day
 };
 
 constexpr Station STATIONS[] = {
@@ -70,7 +70,9 @@ private:
     std::mt19937 gen_;
 };
 
-bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool IsLeap(int y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 std::string Fixed1(double v) {
     char buf[32];
@@ -100,19 +102,19 @@ std::string Tenths(double v) {
 
 struct Day {
     std::string tmp, tmn, tmx;
-    double mean;  // as read back; MISSING in a gap
+    double mean; // as read back; MISSING in a gap
 };
 
 struct StationYear {
     int station;
     std::string latitude;
     int year;
-    std::vector<Day> days;  // days[d - 1] is day d
+    std::vector<Day> days; // days[d - 1] is day d
 };
 
 struct Dated {
     double date;
-    int missing;  // missing values met by the run
+    int missing; // missing values met by the run
 };
 
 // The phase run of the known model from `start` in station-year sy (days past the year's
@@ -149,7 +151,7 @@ Dated RunModel(const StationYear& sy, int start) {
 std::vector<StationYear> MakeClimate(Normal& noise) {
     std::vector<StationYear> out;
     for (const Station& s : STATIONS) {
-        double anomaly = 0.0;  // weather persists for a few days
+        double anomaly = 0.0; // weather persists for a few days
         for (int y = FIRST_YEAR; y <= LAST_YEAR; ++y) {
             StationYear sy{s.code, s.latitude, y, {}};
             const int n = IsLeap(y) ? 366 : 365;
@@ -180,7 +182,7 @@ std::ofstream Create(const std::filesystem::path& p) {
     return f;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     const std::filesystem::path dir = argc > 1 ? argv[1] : "examples";

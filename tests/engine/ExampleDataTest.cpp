@@ -33,7 +33,7 @@ TEST(ExampleDataTest, FilesAreCoherent) {
         EXPECT_EQ(fit.station, row.station);
         EXPECT_EQ(fit.provenance, row.provenance);
         EXPECT_EQ(fit.year, row.year);
-        EXPECT_EQ(pheno.tabWeatherIdx[static_cast<std::size_t>(k)], k);  // same order as the climate file
+        EXPECT_EQ(pheno.tabWeatherIdx[static_cast<std::size_t>(k)], k); // same order as the climate file
         ASSERT_EQ(row.dates.size(), 1u);
         const double d = row.dates[0].date;
         if (d == -9999.0)
@@ -44,7 +44,8 @@ TEST(ExampleDataTest, FilesAreCoherent) {
     EXPECT_EQ(missing, 1);
     ASSERT_EQ(sim.Years.size(), 10u);
     EXPECT_EQ(sim.nb_phases, 1);
-    for (const TRSimYear& y : sim.Years) EXPECT_EQ(weatherT0.Year(y.wea_id).year, y.year);
+    for (const TRSimYear& y : sim.Years)
+        EXPECT_EQ(weatherT0.Year(y.wea_id).year, y.year);
 }
 
-}  // namespace
+} // namespace

@@ -34,7 +34,8 @@ std::vector<std::string> Fields(const std::string& line) {
     std::vector<std::string> out;
     std::stringstream ss(line);
     std::string field;
-    while (std::getline(ss, field, '\t')) out.push_back(field);
+    while (std::getline(ss, field, '\t'))
+        out.push_back(field);
     return out;
 }
 
@@ -43,10 +44,11 @@ struct Truth {
     int station = 0;
     int year = 0;
     double date = 0.0;
-    int missing = 0;  // missing climate values the run meets
+    int missing = 0; // missing climate values the run meets
 };
 
-// generator/true_dates.txt: Station Year Budburst Missing; true_dates_t0.txt: Station Year T0 Budburst Missing.
+// generator/true_dates.txt: Station Year Budburst Missing; true_dates_t0.txt: Station Year T0 Budburst
+// Missing.
 std::vector<Truth> ReadTruth(const std::string& name) {
     std::ifstream f(kSource + "/examples/generator/" + name);
     std::string line;
@@ -54,10 +56,10 @@ std::vector<Truth> ReadTruth(const std::string& name) {
     std::vector<Truth> out;
     while (std::getline(f, line)) {
         const std::vector<std::string> v = Fields(line);
-        const std::size_t d = v.size() - 2;  // the date is the last column but one
+        const std::size_t d = v.size() - 2; // the date is the last column but one
         Truth t;
-        EXPECT_TRUE(TryParseInt(v[0], t.station) && TryParseInt(v[1], t.year) && TryParseFloat(v[d], t.date) &&
-                    TryParseInt(v[d + 1], t.missing))
+        EXPECT_TRUE(TryParseInt(v[0], t.station) && TryParseInt(v[1], t.year) &&
+                    TryParseFloat(v[d], t.date) && TryParseInt(v[d + 1], t.missing))
             << line;
         out.push_back(t);
     }
@@ -78,13 +80,15 @@ std::vector<std::string> CrlfLines(const std::string& path) {
         lines.push_back(text.substr(start, end - start));
         start = end + 2;
     }
-    for (const std::string& l : lines) EXPECT_EQ(l.find_first_of("\r\n"), std::string::npos) << l;
+    for (const std::string& l : lines)
+        EXPECT_EQ(l.find_first_of("\r\n"), std::string::npos) << l;
     return lines;
 }
 
 std::vector<std::string> ExpectedOutput(const std::string& t0Path, const std::vector<Truth>& rows,
                                         int maxMissing) {
-    std::vector<std::string> out = {"data files:", kClimate, kModel, t0Path, "", "station_code\tyear\tpredicted 0"};
+    std::vector<std::string> out = {"data files:", kClimate, kModel,
+                                    t0Path,        "",       "station_code\tyear\tpredicted 0"};
     for (const Truth& t : rows) {
         const std::string date = t.missing > maxMissing ? "-9999" : FormatFloat("0.#", t.date);
         out.push_back(std::to_string(t.station) + "\t" + std::to_string(t.year) + "\t" + date);
@@ -111,7 +115,8 @@ protected:
     }
     std::vector<std::string> FilesInDir() const {
         std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename().string());
+        for (const auto& e : fs::directory_iterator(dir_))
+            names.push_back(e.path().filename().string());
         return names;
     }
 
@@ -149,8 +154,9 @@ TEST_F(SimulationTest, OutputFileOfTheExampleModel) {
         expected[2] = sim.nomf_parameters();
         const std::vector<std::string> lines = CrlfLines(output_);
         ASSERT_EQ(lines.size(), expected.size());
-        for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i], expected[i]) << "line " << i;
-        EXPECT_EQ(FilesInDir(), std::vector<std::string>{"out.txt"});  // no temporary left
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            EXPECT_EQ(lines[i], expected[i]) << "line " << i;
+        EXPECT_EQ(FilesInDir(), std::vector<std::string>{"out.txt"}); // no temporary left
     }
 }
 
@@ -166,7 +172,8 @@ TEST_F(SimulationTest, ExampleModelGivesTheNoiseFreeDates) {
     for (int i = 0; i < weather.NbYears(); ++i) {
         model.Run(i);
         EXPECT_EQ(model.DatePredictedArr[0], truth[static_cast<std::size_t>(i)].date) << "climate year " << i;
-        EXPECT_EQ(model.GetNbMissingTemp(), truth[static_cast<std::size_t>(i)].missing) << "climate year " << i;
+        EXPECT_EQ(model.GetNbMissingTemp(), truth[static_cast<std::size_t>(i)].missing)
+            << "climate year " << i;
     }
 }
 
@@ -198,7 +205,7 @@ TEST_F(SimulationTest, PreparedButNeverStartedLeavesNothing) {
     {
         TSimulation sim(0, kClimate, output_, kModel, "");
         sim.Prepare();
-        EXPECT_EQ(FilesInDir().size(), 1u);  // the temporary output
+        EXPECT_EQ(FilesInDir().size(), 1u); // the temporary output
         sim.Quit();
     }
     EXPECT_TRUE(FilesInDir().empty());
@@ -214,7 +221,7 @@ TEST_F(SimulationTest, FailedRunKeepsTheOlderOutput) {
     ASSERT_TRUE(sim.error());
     EXPECT_NE(sim.errorInfo().find("t0 year \"1999\""), std::string::npos) << sim.errorInfo();
     EXPECT_EQ(ReadAll(output_), "older\n");
-    EXPECT_EQ(FilesInDir().size(), 2u);  // out.txt and t0.txt, no temporary
+    EXPECT_EQ(FilesInDir().size(), 2u); // out.txt and t0.txt, no temporary
 }
 
 TEST_F(SimulationTest, PreparationErrorsNameTheFile) {
@@ -266,4 +273,4 @@ TEST_F(SimulationTest, StartBeforePrepareRaises) {
     EXPECT_FALSE(sim.Finished());
 }
 
-}  // namespace
+} // namespace
