@@ -22,7 +22,11 @@ TZoreRuzez::TZoreRuzez(QWidget* parent)
 TZoreRuzez::~TZoreRuzez() {
   XZoomTimer.stop();
   XZoomThread.reset();
-  if (XLegend && XLegend->FZoreRuzez == this) XLegend->FZoreRuzez = nullptr;
+  // The list keeps no rows of a graph that is gone; no events fire while the graph dies.
+  if (XLegend && XLegend->FZoreRuzez == this) {
+    XLegend->FZoreRuzez = nullptr;
+    XLegend->clear();
+  }
 }
 
 TEGLegendList* TZoreRuzez::Legend() const { return XLegend.data(); }
