@@ -1,6 +1,8 @@
 #include "ZoreRuzez.h"
 
 #include "MDParser10.h"
+#include "ZoreRuzezHint.h"
+#include "ZoreRuzezLegend.h"
 
 #include <QElapsedTimer>
 #include <QPaintEvent>
@@ -12,10 +14,22 @@
 TZoreRuzez::TZoreRuzez(QWidget* parent)
     : QWidget(parent), FSeries(std::make_unique<TSeries>()), XParser(std::make_unique<TMDParser>()) {
   FSeries->OnChange = [this](TSeries&) { SeriesChange(); };
+  XHintForm = new TEGHintForm(this);
+  XZoomTimer.callOnTimeout(this, [this] { ZoomFrame(); });
   resize(60, 40);
 }
 
-TZoreRuzez::~TZoreRuzez() = default;
+TZoreRuzez::~TZoreRuzez() {
+  XZoomTimer.stop();
+  XZoomThread.reset();
+  // The list keeps no rows of a graph that is gone; no events fire while the graph dies.
+  if (XLegend && XLegend->FZoreRuzez == this) {
+    XLegend->FZoreRuzez = nullptr;
+    XLegend->clear();
+  }
+}
+
+TEGLegendList* TZoreRuzez::Legend() const { return XLegend.data(); }
 
 void TZoreRuzez::Changed(bool bgRedraw) {
   XRenderNeed = true;
@@ -215,6 +229,7 @@ bool TZoreRuzez::GetGraphCoords(int x, int y, long double* gx, long double* gy) 
 }
 
 void TZoreRuzez::SeriesChange() {
+  if (XLegend) XLegend->UpdateList(-1);
   XRenderNeed = true;
   if (OnChange) OnChange(*this);
   if (XUpdateCounter <= 0) update();
@@ -240,18 +255,22 @@ const QImage& TZoreRuzez::Picture() {
   return XTempBmp;
 }
 
+// The zoom animation starts its clock at the last render's duration.
+void TZoreRuzez::RenderTimed() {
+  QElapsedTimer timer;
+  timer.start();
+  Render();
+  XTimeToDraw = static_cast<int>(timer.elapsed());
+}
+
 void TZoreRuzez::PaintNow() {
-  if (RenderDue()) Render();
+  if (RenderDue()) RenderTimed();
   if (isVisible()) repaint();
 }
 
 void TZoreRuzez::paintEvent(QPaintEvent* event) {
-  if (RenderDue()) {
-    QElapsedTimer timer;
-    timer.start();
-    Render();
-    XTimeToDraw = static_cast<int>(timer.elapsed());
-  }
+  if (RenderDue()) RenderTimed();
   QPainter painter(this);
   painter.drawImage(event->rect(), XTempBmp, event->rect());
+  if (XMouseAction == maBand) DrawBand(painter);
 }

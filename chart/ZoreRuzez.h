@@ -6,15 +6,24 @@
 #include "ChartSeries.h"
 #include "ChartTypes.h"
 
+#include <QElapsedTimer>
 #include <QImage>
+#include <QPoint>
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class TMDParser;
 class TChartCanvas;
+class TEGHintForm;
+class TEGLegendList;
+class QMouseEvent;
+class QPainter;
 
 class TZoreRuzez : public QWidget {
   Q_OBJECT
@@ -109,14 +118,55 @@ public:
   void PaintNow();
   int TimeToDraw() const { return XTimeToDraw; }
 
+  // Writes the picture (rendered first when due) as a Windows bitmap file, whatever the name's
+  // extension. Raises std::runtime_error naming the file when it cannot be written.
+  void SaveAsBmp(const std::string& fileName);
+  // Puts the picture, drawn without background at the control's size, on the clipboard.
+  void CopyToClipboard();
+
+  // The legend list bound to this graph, if any (bound from the list's side).
+  TEGLegendList* Legend() const;
+  // The coordinate hint window that a hint gesture shows.
+  const TEGHintForm& HintForm() const { return *XHintForm; }
+  // A zoom animation runs; mouse presses are ignored meanwhile.
+  bool Zooming() const { return XZoomThread.has_value(); }
+
   TNotify OnChange;
   TNotify OnVisChange;
 
 protected:
   void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+  friend class TEGLegendList;
   struct TRenderState;
+
+  // The animated zoom: frames come from a timer of the window thread, so nothing but that
+  // thread touches the control, and destroying the control stops it.
+  struct TZoomThread {
+    TRect2D FromRect, ToRect;
+    int ZoomTime = 0;
+    int TimeToDraw = 0;
+    QElapsedTimer Clock;
+  };
+
+  enum : int { maClick = 1, maPan = 2, maBand = 4, maHint = 8 };
+
+  void RenderTimed();
+  bool Matches(TMouseAction action, const QMouseEvent& event) const;
+  bool InsidePlot(int x, int y) const;
+  void Pan(int x, int y);
+  void GraphZoom();
+  void ApplyZoom(const TRect2D& target);
+  void DrawGraph(const TRect2D& view);
+  void ZoomFrame();
+  void DrawBand(QPainter& painter) const;
+  void CalculateHint();
+  void EndHint();
+  std::optional<long double> HintRow(const TPoints& s, bool compiled, int c, long double mouseY, bool& segment);
 
   bool RenderDue() const;
   void Changed(bool bgRedraw = false);
@@ -171,4 +221,15 @@ private:
   int XUpdateCounter = 0;
   TFloatFormat FFF = TFloatFormat::ffFixed;
   bool FDrawOneOne = false;
+
+  int XMouseAction = 0;
+  QPoint XMousePos;
+  int XMousePointsMove = 0;
+  TPixelRect XLastZoomR;
+  // A hint gesture runs until the next button event, even after the hint was hidden.
+  bool XHintGesture = false;
+  TEGHintForm* XHintForm = nullptr;  // a child window, freed with the control
+  std::optional<TZoomThread> XZoomThread;
+  QTimer XZoomTimer;
+  QPointer<TEGLegendList> XLegend;
 };
