@@ -18,7 +18,8 @@ class TEngineSimulationRun final : public TSimulationRun {
 public:
     TEngineSimulationRun(int maxMissingTemp, const std::string& temp, const std::string& output,
                          const std::string& parameters, const std::string& siminfo)
-        : simul_(maxMissingTemp, BesideExe(temp), BesideExe(output), BesideExe(parameters), BesideExe(siminfo)) {}
+        : simul_(maxMissingTemp, BesideExe(temp), BesideExe(output), BesideExe(parameters),
+                 BesideExe(siminfo)) {}
 
     void Prepare() override { simul_.Prepare(); }
     void Start() override { simul_.Start(); }
@@ -33,7 +34,7 @@ private:
     TSimulation simul_;
 };
 
-}  // namespace
+} // namespace
 
 std::unique_ptr<TSimulationRun> CreateSimulationRun(int maxMissingTemp, const std::string& nomf_temp,
                                                     const std::string& nomf_output,

@@ -41,7 +41,7 @@ std::vector<std::vector<std::string>> ExpectedTable(const std::string& truthFile
     std::getline(in, line);
     while (std::getline(in, line)) {
         const std::vector<std::string> v = Fields(line);
-        const size_t d = v.size() - 2;  // the date is the last column but one
+        const size_t d = v.size() - 2; // the date is the last column but one
         double date = 0;
         int missing = 0;
         EXPECT_TRUE(TryParseFloat(v[d], date) && TryParseInt(v[d + 1], missing)) << line;
@@ -91,15 +91,14 @@ protected:
     std::vector<std::string> FilesBesideExe() const {
         std::vector<std::string> names;
         for (const auto& e : std::filesystem::directory_iterator(dir.path().toStdString()))
-            if (e.is_regular_file())
-                names.push_back(e.path().filename().string());
+            if (e.is_regular_file()) names.push_back(e.path().filename().string());
         return names;
     }
 
     TOrvexWindow window;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(SimulationRoad, ExampleFilesGiveTheGeneratorsDates) {
     struct Case {
@@ -153,14 +152,14 @@ TEST_F(SimulationRoad, FailedRunIsShownOnceAndFreed) {
     EXPECT_FALSE(dialogs.shown[0].isEmpty());
     EXPECT_EQ(display->StringGrid1->rowCount(), 0);
     EXPECT_EQ(display->Simulation(), nullptr);
-    EXPECT_EQ(FilesBesideExe(), std::vector<std::string>{"t0.txt"});  // no output, no leftover
+    EXPECT_EQ(FilesBesideExe(), std::vector<std::string>{"t0.txt"}); // no output, no leftover
 }
 
 TEST_F(SimulationRoad, ClosingTheSheetStopsTheRunAndLeavesNoPartialFile) {
     Configure(kModel, kClimate);
     window.CreateSimulation();
     ASSERT_EQ(Tabs(), (QStringList{"Home", "Simulation 1"}));
-    window.CloseTabBtn->trigger();  // at once: the run is stopped and waited for
+    window.CloseTabBtn->trigger(); // at once: the run is stopped and waited for
     EXPECT_EQ(Tabs(), QStringList{"Home"});
     EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("|").toStdString();
     // Either the run ended before the stop and its output is complete, or it left nothing.

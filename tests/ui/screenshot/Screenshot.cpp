@@ -28,7 +28,7 @@ bool Save(QWidget* widget, const QString& path) {
     return ok;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -58,9 +58,9 @@ int main(int argc, char** argv) {
     }
 
     const std::string examples = std::string(ORVEX_SOURCE_DIR) + "/examples/";
-    auto simul = CreateSimulationRun(0, examples + "climate.txt", "sim.txt",
-                                     std::string(ORVEX_SOURCE_DIR) + "/System/Presets/Models/Example_GDD.xml",
-                                     "");
+    auto simul =
+        CreateSimulationRun(0, examples + "climate.txt", "sim.txt",
+                            std::string(ORVEX_SOURCE_DIR) + "/System/Presets/Models/Example_GDD.xml", "");
     try {
         simul->Prepare();
     } catch (const std::exception& e) {
