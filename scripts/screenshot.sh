@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Pictures of the main window, the simulation window, the About box and a finished simulation
-# sheet, taken under a virtual X server: scripts/screenshot.sh [build folder] [output folder]
+# Pictures of the main window, the simulation window, the About box and the sheet of a
+# finished simulation of the example files, taken under a virtual X server:
+#   scripts/screenshot.sh [build folder] [output folder]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}

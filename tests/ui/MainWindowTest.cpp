@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
-#include <fstream>
 
 #include "ConfigSimulation.h"
 #include "FakeSimulationRun.h"
@@ -129,42 +128,3 @@ TEST_F(MainWindow, HelpFileMissing) {
     EXPECT_EQ(dialogs.shown, QStringList{"Help file not found : \"OrvexHelp.chm\" !"});
     EXPECT_TRUE(dialogs.opened.isEmpty());
 }
-
-namespace {
-
-// The window with the simulation run it makes itself.
-class MainWindowRealRun : public TempExeFolderTest {
-protected:
-    void Configure(const QString& model, const QString& temps) {
-        dialogs.onExec = [=](QDialog* dialog) {
-            auto* config = qobject_cast<TConfigSimulationWindow*>(dialog);
-            ASSERT_NE(config, nullptr);
-            config->ModelAsXmlPath->setText(model);
-            config->TemperaturesPath->setText(temps);
-            config->SaveAsPath->setText("out.txt");
-            config->OKBtnClick();
-        };
-    }
-    int Sheets() const { return window.PageControl1->count() - 1; }
-    TOrvexWindow window;
-};
-
-}  // namespace
-
-#ifdef ORVEX_UI_WIRED_SIMULATION
-TEST_F(MainWindowRealRun, MissingModelFileIsNamed) {
-    std::ofstream(Folder() + "clim.txt") << "station\tlat\tyear\tday\ttmean\ttmin\ttmax\n";
-    Configure("missing.xml", "clim.txt");
-    window.CreateSimulation();
-    EXPECT_EQ(dialogs.shown, QStringList{QString::fromStdString("The fitted model XML file \"" + Folder() +
-                                                                "missing.xml\" doesn't exist or is open.")});
-    EXPECT_EQ(Sheets(), 0);
-}
-#else
-TEST_F(MainWindowRealRun, WithoutTheEngineThreadNoSimulationStarts) {
-    Configure("m.xml", "clim.txt");
-    window.CreateSimulation();
-    EXPECT_EQ(dialogs.shown, QStringList{"Simulations are not available in this build of Orvex."});
-    EXPECT_EQ(Sheets(), 0);
-}
-#endif

@@ -1,15 +1,16 @@
 // Saves pictures of the main windows, to check their layout by eye:
 //   orvex_ui_screenshot <folder>
-// The simulation sheet shows a finished run over a small output file.
+// The simulation sheet shows a finished run of the example model over the example climate file.
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTimer>
+#include <QThread>
 #include <cstdio>
-#include <fstream>
+#include <exception>
 
-#include "../FakeSimulationRun.h"
 #include "About.h"
 #include "AppFolder.h"
 #include "ConfigSimulation.h"
@@ -27,7 +28,7 @@ bool Save(QWidget* widget, const QString& path) {
     return ok;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -56,19 +57,32 @@ int main(int argc, char** argv) {
         ok &= Save(&about, out + "/about.png");
     }
 
-    auto state = std::make_shared<TFakeSimulationState>();
-    state->output = "sim.txt";
-    std::ofstream(exeDir.path().toStdString() + "/sim.txt", std::ios::binary)
-        << "data files:\r\n/data/clim.txt\r\n/data/model.xml\r\n\r\n\r\n"
-           "station_code\tyear\tpredicted 0\tpredicted 1\r\n"
-           "1\t2001\t95.5\t120\r\n1\t2002\t101\t118.3\r\n2\t2001\t99\t-9999\r\n2\t2002\t97.5\t121\r\n\r\n";
-    state->finished = true;
-    window.simulationFactory = [state](int, const std::string&, const std::string&, const std::string&,
-                                       const std::string&) { return std::make_unique<TFakeSimulationRun>(state); };
-    auto* display = new TSimulDisplay(nullptr, std::make_unique<TFakeSimulationRun>(state));
+    const std::string examples = std::string(ORVEX_SOURCE_DIR) + "/examples/";
+    auto simul =
+        CreateSimulationRun(0, examples + "climate.txt", "sim.txt",
+                            std::string(ORVEX_SOURCE_DIR) + "/System/Presets/Models/Example_GDD.xml", "");
+    try {
+        simul->Prepare();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "simulation: %s\n", e.what());
+        return 1;
+    }
+    TSimulationRun* run = simul.get();
+    auto* display = new TSimulDisplay(nullptr, std::move(simul));
     window.PageControl1->addTab(display, QStringLiteral("Simulation 1"));
     window.PageControl1->setCurrentWidget(display);
-    display->Timer1Timer();
+    run->Start();
+    // The sheet's own timer loads the output once the run is over.
+    QElapsedTimer clock;
+    clock.start();
+    while (display->Waiting() && clock.elapsed() < 60000) {
+        QApplication::processEvents();
+        QThread::msleep(10);
+    }
+    if (display->Waiting() || display->StringGrid1->rowCount() == 0) {
+        std::fprintf(stderr, "simulation: no table to show\n");
+        return 1;
+    }
     ok &= Save(&window, out + "/simulation-sheet.png");
     return ok ? 0 : 1;
 }

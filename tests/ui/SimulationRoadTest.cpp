@@ -1,0 +1,174 @@
+// The simulation road end to end: the simulation window, the engine's thread and the sheet's grid.
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QThread>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "ConfigSimulation.h"
+#include "MainWindow.h"
+#include "NumberText.h"
+#include "SimulDisplay.h"
+#include "UiTestSupport.h"
+
+namespace {
+
+const std::string kSource = ORVEX_SOURCE_DIR;
+const std::string kClimate = kSource + "/examples/climate.txt";
+const std::string kT0 = kSource + "/examples/t0.txt";
+const std::string kModel = kSource + "/System/Presets/Models/Example_GDD.xml";
+
+std::vector<std::string> Fields(const std::string& line) {
+    std::vector<std::string> out;
+    size_t start = 0;
+    for (size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
+        out.push_back(line.substr(start, tab - start));
+    out.push_back(line.substr(start));
+    return out;
+}
+
+// The grid the example generator's noise-free dates give: the column header, then per line
+// station, year and the date as "0.#" (-9999 when the run meets more missing values than allowed).
+std::vector<std::vector<std::string>> ExpectedTable(const std::string& truthFile, int maxMissing) {
+    std::vector<std::vector<std::string>> table = {{"station_code", "year", "predicted 0"}};
+    std::ifstream in(kSource + "/examples/generator/" + truthFile);
+    std::string line;
+    std::getline(in, line);
+    while (std::getline(in, line)) {
+        const std::vector<std::string> v = Fields(line);
+        const size_t d = v.size() - 2; // the date is the last column but one
+        double date = 0;
+        int missing = 0;
+        EXPECT_TRUE(TryParseFloat(v[d], date) && TryParseInt(v[d + 1], missing)) << line;
+        table.push_back({v[0], v[1], missing > maxMissing ? "-9999" : FormatFloat("0.#", date)});
+    }
+    return table;
+}
+
+class SimulationRoad : public TempExeFolderTest {
+protected:
+    // The user fills the simulation window and presses OK; the output goes beside the executable.
+    void Configure(const std::string& model, const std::string& temps, const std::string& t0 = "") {
+        dialogs.onExec = [=](QDialog* dialog) {
+            auto* config = qobject_cast<TConfigSimulationWindow*>(dialog);
+            ASSERT_NE(config, nullptr);
+            config->ModelAsXmlPath->setText(QString::fromStdString(model));
+            config->TemperaturesPath->setText(QString::fromStdString(temps));
+            config->T0InfoPath->setText(QString::fromStdString(t0));
+            config->SaveAsPath->setText("out.txt");
+            config->OKBtnClick();
+        };
+    }
+    QStringList Tabs() const {
+        QStringList tabs;
+        for (int i = 0; i < window.PageControl1->count(); ++i)
+            tabs << window.PageControl1->tabText(i);
+        return tabs;
+    }
+    TSimulDisplay* Sheet(int i) const { return qobject_cast<TSimulDisplay*>(window.PageControl1->widget(i)); }
+    // Lets the sheet's own timer find the run over.
+    static void WaitFor(TSimulDisplay* display) {
+        QElapsedTimer clock;
+        clock.start();
+        while (display->Waiting() && clock.elapsed() < 120000) {
+            QApplication::processEvents();
+            QThread::msleep(10);
+        }
+        ASSERT_FALSE(display->Waiting()) << "the simulation did not end";
+    }
+    static std::vector<std::vector<std::string>> GridTexts(const QTableWidget* grid) {
+        std::vector<std::vector<std::string>> texts(grid->rowCount());
+        for (int r = 0; r < grid->rowCount(); ++r)
+            for (int c = 0; c < grid->columnCount(); ++c)
+                texts[r].push_back(grid->item(r, c) ? grid->item(r, c)->text().toStdString() : "");
+        return texts;
+    }
+    std::vector<std::string> FilesBesideExe() const {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(dir.path().toStdString()))
+            if (e.is_regular_file()) names.push_back(e.path().filename().string());
+        return names;
+    }
+
+    TOrvexWindow window;
+};
+
+} // namespace
+
+TEST_F(SimulationRoad, ExampleFilesGiveTheGeneratorsDates) {
+    struct Case {
+        const char* name;
+        std::string t0;
+        const char* truth;
+    };
+    const Case cases[] = {
+        {"per station-year", "", "true_dates.txt"},
+        {"per T0 line", kT0, "true_dates_t0.txt"},
+    };
+    int sheet = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ++sheet;
+        Configure(kModel, kClimate, c.t0);
+        window.CreateSimulation();
+        ASSERT_EQ(Tabs().size(), 2);
+        EXPECT_EQ(Tabs()[1], "Simulation " + QString::number(sheet));
+        TSimulDisplay* display = Sheet(1);
+        ASSERT_NE(display, nullptr);
+        WaitFor(display);
+
+        EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("|").toStdString();
+        // Station 3 meets five missing temperatures in 2007, more than the window's default 0.
+        EXPECT_EQ(GridTexts(display->StringGrid1), ExpectedTable(c.truth, 0));
+        EXPECT_EQ(display->Simulation(), nullptr);
+        EXPECT_TRUE(QFile::exists(dir.filePath("out.txt")));
+        window.CloseTabBtn->trigger();
+    }
+}
+
+TEST_F(SimulationRoad, MissingModelFileIsNamed) {
+    std::ofstream(Folder() + "clim.txt") << "station\tlat\tyear\tday\ttmean\ttmin\ttmax\n";
+    Configure("missing.xml", "clim.txt");
+    window.CreateSimulation();
+    EXPECT_EQ(dialogs.shown, QStringList{QString::fromStdString("The fitted model XML file \"" + Folder() +
+                                                                "missing.xml\" doesn't exist or is open.")});
+    EXPECT_EQ(Tabs(), QStringList{"Home"});
+}
+
+TEST_F(SimulationRoad, FailedRunIsShownOnceAndFreed) {
+    // A T0 year the climate file does not hold fails inside the thread.
+    std::ofstream(Folder() + "t0.txt") << "Year\tt0 phase1\n1990\t1\n";
+    Configure(kModel, kClimate, "t0.txt");
+    window.CreateSimulation();
+    TSimulDisplay* display = Sheet(1);
+    ASSERT_NE(display, nullptr);
+    WaitFor(display);
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_FALSE(dialogs.shown[0].isEmpty());
+    EXPECT_EQ(display->StringGrid1->rowCount(), 0);
+    EXPECT_EQ(display->Simulation(), nullptr);
+    EXPECT_EQ(FilesBesideExe(), std::vector<std::string>{"t0.txt"}); // no output, no leftover
+}
+
+TEST_F(SimulationRoad, ClosingTheSheetStopsTheRunAndLeavesNoPartialFile) {
+    Configure(kModel, kClimate);
+    window.CreateSimulation();
+    ASSERT_EQ(Tabs(), (QStringList{"Home", "Simulation 1"}));
+    window.CloseTabBtn->trigger(); // at once: the run is stopped and waited for
+    EXPECT_EQ(Tabs(), QStringList{"Home"});
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("|").toStdString();
+    // Either the run ended before the stop and its output is complete, or it left nothing.
+    const std::vector<std::string> files = FilesBesideExe();
+    EXPECT_TRUE(files.empty() || files == std::vector<std::string>{"out.txt"});
+    if (!files.empty()) {
+        // Five header lines, the column header, 30 station-years and the closing empty line.
+        std::ifstream in(Folder() + "out.txt", std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 37);
+    }
+}
