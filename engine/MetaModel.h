@@ -101,6 +101,8 @@ public:
     TRSimInfo simInfo;
     const TWeather* Wea = nullptr;
     bool initialized = false;
+    // Every phase takes the general day loop, which the faster loops must match to the bit (tests).
+    bool generalDayLoopOnly = false;
 
 private:
     // Climate look-ups of one station-year that do not depend on the parameters.

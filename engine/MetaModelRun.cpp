@@ -22,6 +22,14 @@ inline double ColumnOf(const TRWeatherDay& wd, int col) {
     }
 }
 
+// One function on a climate column of the day, nothing carried in from the previous phase.
+bool IsSimplePhase(const TPhase& ph) {
+    if (ph.phaseLinkMode != TPhaseLinkMode::Sequential || ph.functions.size() != 1) return false;
+    const TModelFunction& f = *ph.functions[0];
+    return !f.tempHour && !f.useDayLengthAsVar && f.varLinkMode != TVarLinkMode::Composition &&
+           f.weatherDataColumn >= 0;
+}
+
 std::string PhaseName(const TPhase& ph) { return "Phase " + IntToStr(ph.index + 1); }
 
 // Day on which a phase after a failed one starts: sixty days after its observation.
@@ -110,71 +118,102 @@ void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRS
         double limit = std::numeric_limits<double>::infinity();
         if (hasObs) limit = obs + 60.0 > 365.0 ? 365.0 : obs + 60.0;
 
-        TModelFunction& overlap = *ph.overlapFunc;
-        bool finalOverlapDone = false;
         double Sum = 0.0;
         double Sum1 = 0.0;
-        while (true) {
-            // Overlap: the previous phase's sum of the day, or its final sum once it has ended.
-            if (linked && !finalOverlapDone) {
-                const int from = prev->last_date >= day ? day : prev->last_date;
-                finalOverlapDone = from != day;
-                const double r = overlap.Run(prev->sumTab[Slot(from)], OPTIM_LVL);
-                switch (ph.phaseLinkMode) {
-                    case TPhaseLinkMode::Alternating: ph.sStar = r; break;
-                    case TPhaseLinkMode::Overlap_Multiplication: ph.overlapMultiplier = r; break;
-                    case TPhaseLinkMode::Overlap_Composition: ph.overlapCompVar = r; break;
-                    case TPhaseLinkMode::Sequential: break;
-                }
-            }
-
-            Sum1 = Sum;
-            const TRWeatherDay& wd = *yd.day[Slot(day)];
-            for (std::size_t j = 0; j < ph.functions.size(); ++j) {
-                TModelFunction& f = *ph.functions[j];
-                const int col = f.GetWeatherDataColumn();
+        if (!generalDayLoopOnly && IsSimplePhase(ph)) {
+            // The general loop below for one function on a climate column, without its per-day dispatch.
+            TModelFunction& f = *ph.functions[0];
+            const int col = f.weatherDataColumn;
+            const bool additive = f.varLinkMode == TVarLinkMode::Additive;
+            const double weight = f.weight;
+            const double sStar = ph.sStar;
+            double* sums = ph.sumTab.data();
+            while (true) {
+                Sum1 = Sum;
+                const TRWeatherDay& wd = *yd.day[Slot(day)];
                 const double x = ColumnOf(wd, col);
-                bool missing = x == MISSING;
-                if (!missing && f.tempHour)
-                    missing = wd._tmn == MISSING || wd._tmx == MISSING || yd.day[Slot(day + 1)]->_tmn == MISSING;
-                if (missing && col >= 0) {
+                if (x == MISSING) {
                     ++nbMissingTemp;
                     a_sum = 0.0;
-                    continue;
+                } else {
+                    const double out = f.runDaily(wd, x, OPTIM_LVL);
+                    a_sum = additive ? out * weight + 0.0 : out * weight;  // + 0.0 turns -0 to 0 as below
                 }
-                double out = 0.0;
-                if (f.varLinkMode == TVarLinkMode::Composition)
-                    out = f.runDaily(wd, j == 0 ? ph.overlapCompVar : a_sum, OPTIM_LVL);
-                else if (f.useDayLengthAsVar)
-                    out = f.runDaily(wd, DayLengthOf(yd, wd), OPTIM_LVL);
-                else if (f.tempHour)
-                    out = f.runHourly(*yd.year, day, OPTIM_LVL);
-                else
-                    out = f.runDaily(wd, x, OPTIM_LVL);
-                switch (f.varLinkMode) {
-                    case TVarLinkMode::Multiplicative:
-                        if (j == 0) a_sum = 1.0;
-                        a_sum = out * a_sum * f.weight;
-                        break;
-                    case TVarLinkMode::Additive:
-                        if (j == 0) a_sum = 0.0;
-                        a_sum = out * f.weight + a_sum;
-                        break;
-                    case TVarLinkMode::Composition: a_sum = out * f.weight; break;
+                Sum += a_sum;
+                sums[Slot(day)] = Sum;
+                ph.last_date = day;
+                ++day;
+                if (Sum > sStar) break;
+                if (limit <= day || day >= 365) {
+                    prev_failed = true;
+                    break;
                 }
             }
-            if (ph.phaseLinkMode == TPhaseLinkMode::Overlap_Multiplication) a_sum *= ph.overlapMultiplier;
+        } else {
+            TModelFunction& overlap = *ph.overlapFunc;
+            bool finalOverlapDone = false;
+            while (true) {
+                // Overlap: the previous phase's sum of the day, or its final sum once it has ended.
+                if (linked && !finalOverlapDone) {
+                    const int from = prev->last_date >= day ? day : prev->last_date;
+                    finalOverlapDone = from != day;
+                    const double r = overlap.Run(prev->sumTab[Slot(from)], OPTIM_LVL);
+                    switch (ph.phaseLinkMode) {
+                        case TPhaseLinkMode::Alternating: ph.sStar = r; break;
+                        case TPhaseLinkMode::Overlap_Multiplication: ph.overlapMultiplier = r; break;
+                        case TPhaseLinkMode::Overlap_Composition: ph.overlapCompVar = r; break;
+                        case TPhaseLinkMode::Sequential: break;
+                    }
+                }
 
-            Sum += a_sum;
-            ph.sumTab[Slot(day)] = Sum;
-            ph.last_date = day;
-            ++day;
-            // Strictly: a sum equal to S* goes on to the next day.
-            if (Sum > ph.sStar) break;
-            if (limit <= day || day >= 365) {
-                prev_failed = true;
-                break;
-            }
+                Sum1 = Sum;
+                const TRWeatherDay& wd = *yd.day[Slot(day)];
+                for (std::size_t j = 0; j < ph.functions.size(); ++j) {
+                    TModelFunction& f = *ph.functions[j];
+                    const int col = f.GetWeatherDataColumn();
+                    const double x = ColumnOf(wd, col);
+                    bool missing = x == MISSING;
+                    if (!missing && f.tempHour)
+                        missing = wd._tmn == MISSING || wd._tmx == MISSING || yd.day[Slot(day + 1)]->_tmn == MISSING;
+                    if (missing && col >= 0) {
+                        ++nbMissingTemp;
+                        a_sum = 0.0;
+                        continue;
+                    }
+                    double out = 0.0;
+                    if (f.varLinkMode == TVarLinkMode::Composition)
+                        out = f.runDaily(wd, j == 0 ? ph.overlapCompVar : a_sum, OPTIM_LVL);
+                    else if (f.useDayLengthAsVar)
+                        out = f.runDaily(wd, DayLengthOf(yd, wd), OPTIM_LVL);
+                    else if (f.tempHour)
+                        out = f.runHourly(*yd.year, day, OPTIM_LVL);
+                    else
+                        out = f.runDaily(wd, x, OPTIM_LVL);
+                    switch (f.varLinkMode) {
+                        case TVarLinkMode::Multiplicative:
+                            if (j == 0) a_sum = 1.0;
+                            a_sum = out * a_sum * f.weight;
+                            break;
+                        case TVarLinkMode::Additive:
+                            if (j == 0) a_sum = 0.0;
+                            a_sum = out * f.weight + a_sum;
+                            break;
+                        case TVarLinkMode::Composition: a_sum = out * f.weight; break;
+                    }
+                }
+                if (ph.phaseLinkMode == TPhaseLinkMode::Overlap_Multiplication) a_sum *= ph.overlapMultiplier;
+
+                Sum += a_sum;
+                ph.sumTab[Slot(day)] = Sum;
+                ph.last_date = day;
+                ++day;
+                // Strictly: a sum equal to S* goes on to the next day.
+                if (Sum > ph.sStar) break;
+                if (limit <= day || day >= 365) {
+                    prev_failed = true;
+                    break;
+                }
+        }
         }
         // Non-finite values absorb every later addition, so one test per phase catches any
         // overflow or invalid operation of the daily sums.

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "HourlyTemps.h"
 #include "OrvexError.h"
 
 namespace {
@@ -86,8 +87,10 @@ double TModelFunction::runHourly(const TWeatherYear& Wi, int i, int optim) {
         throw EOrvexError("Function " + name + " works on hourly temperatures but has no hourly temperature function");
     // Hourly kinds that read the day record get the day itself.
     const TRWeatherDay& wd = Wi.GetDay(i);
+    THourTemps t;
+    HourlyTemperatures(tempHourFunction, Wi, i, t);
     double sum = 0.0;
-    for (int h = 2; h <= 24; ++h) sum += runDaily(wd, tempHourFunction(Wi, i, h), optim);
+    for (double x : t) sum += runDaily(wd, x, optim);
     return sum;
 }
 
