@@ -6,11 +6,14 @@
 #include <cstdlib>
 #include <new>
 
+#include "AllocCounter.h"
 #include "ModelsFuncLib.h"
 
 namespace {
 std::atomic<long> g_allocations{0};
 }
+
+long HeapAllocations() { return g_allocations.load(); }
 
 void* operator new(std::size_t n) {
     ++g_allocations;

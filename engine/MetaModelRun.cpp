@@ -1,0 +1,195 @@
+// The daily run: the inner loop of every fit and simulation. Nothing here touches the heap
+// unless it raises.
+
+#include <cmath>
+#include <limits>
+
+#include "MetaModel.h"
+#include "NumberText.h"
+#include "OrvexConfig.h"
+#include "OrvexError.h"
+
+namespace {
+std::size_t Slot(int day) { return static_cast<std::size_t>(day - FIRST_RUN_DAY); }
+
+std::string PhaseName(const TPhase& ph) { return "Phase " + IntToStr(ph.index + 1); }
+
+// Day on which a phase after a failed one starts: sixty days after its observation.
+int DayAfterFailure(const TPhase& ph, double obs) {
+    const double d = std::nearbyint(obs + 60.0);
+    if (d > LAST_RUN_DAY) return LAST_RUN_DAY;
+    if (!(d >= FIRST_RUN_DAY))
+        throw EOrvexError(PhaseName(ph) + ": the starting day " + FloatToStrGeneral(d) + " lies outside -365..365");
+    return static_cast<int>(d);
+}
+}  // namespace
+
+void TMetaModel::Run(int i_obs) {
+    if (!initialized)
+        throw EOrvexError("The Pheno data have not been initialized : Please call TMetaModel.Initialize(...).");
+    const TRPhenoData* row = nullptr;
+    const TRSimYear* simYear = nullptr;
+    int W_idx = i_obs;
+    if (HasPhenoInfo()) {
+        if (i_obs < 0 || i_obs >= Pheno.nb_obs() || i_obs >= static_cast<int>(Pheno.tabWeatherIdx.size()))
+            throw EOrvexError("There is no phenology row " + IntToStr(i_obs + 1));
+        row = &Pheno.tabPheno[static_cast<std::size_t>(i_obs)];
+        W_idx = Pheno.tabWeatherIdx[static_cast<std::size_t>(i_obs)];
+        if (W_idx < 0 || W_idx >= static_cast<int>(years_.size()) || cacheWeather_ != Pheno.weatherPTR)
+            throw EOrvexError("Phenology row " + IntToStr(i_obs + 1) + " (station " + IntToStr(row->station) +
+                              ", year " + IntToStr(row->year) + ") has no climate data");
+    } else {
+        if (Wea == nullptr || cacheWeather_ != Wea) throw EOrvexError("The model has no climate data to run on");
+        if (HasT0SimInfo()) {
+            if (i_obs < 0 || i_obs >= static_cast<int>(simInfo.Years.size()))
+                throw EOrvexError("There is no T0 line " + IntToStr(i_obs + 1));
+            simYear = &simInfo.Years[static_cast<std::size_t>(i_obs)];
+            if (simYear->t0_data.size() < PhasesArr.size())
+                throw EOrvexError("The T0 line of year " + IntToStr(simYear->year) + " has " +
+                                  IntToStr(static_cast<long long>(simYear->t0_data.size())) +
+                                  " T0 columns for a model of " + IntToStr(GetNbPhases()) + " phases");
+            W_idx = simYear->wea_id;
+        }
+        if (W_idx < 0 || W_idx >= static_cast<int>(years_.size()))
+            throw EOrvexError("There is no climate year " + IntToStr(W_idx + 1) + " for run " + IntToStr(i_obs + 1));
+    }
+    RunPhases(years_[static_cast<std::size_t>(W_idx)], row, simYear);
+}
+
+void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRSimYear* simYear) {
+    // No state carries from one run to the next: a prediction never depends on which row ran before.
+    for (auto& ph : PhasesArr) {
+        for (auto& f : ph->functions) f->ResetState();
+        ph->overlapFunc->ResetState();
+    }
+    nbMissingTemp = 0;
+    bool prev_failed = false;
+    int day = 0;
+    double a_sum = 0.0;
+
+    for (std::size_t i = 0; i < PhasesArr.size(); ++i) {
+        TPhase& ph = *PhasesArr[i];
+        const TPhase* prev = i > 0 ? PhasesArr[i - 1].get() : nullptr;
+        const bool linked = prev != nullptr && ph.phaseLinkMode != TPhaseLinkMode::Sequential;
+
+        // The observation that bounds a scored phase of a fit.
+        bool hasObs = false;
+        double obs = MISSING;
+        if (row != nullptr && ph.usedToFit) {
+            const int c = ph.phenoDataColumn;
+            if (c < 0 || c >= static_cast<int>(row->dates.size()))
+                throw EOrvexError(PhaseName(ph) + " is used to fit but has no phenology column in the data");
+            obs = row->dates[static_cast<std::size_t>(c)].date;
+            hasObs = obs != MISSING;
+        }
+
+        // 1. Starting day.
+        if (ph.t0Mode != TPhaseT0Mode::PickedFromPrevPhase) {
+            if (simYear != nullptr && simYear->t0_data[i] != MISSING) ph.SetT0(simYear->t0_data[i]);
+            day = ph.StartingDay(yd.lat, yd.dayLength365, yd.dayLength172);
+            prev_failed = false;
+        } else if (prev_failed) {
+            day = hasObs ? DayAfterFailure(ph, obs) : LAST_RUN_DAY;
+        } else if (day > LAST_RUN_DAY) {
+            throw EOrvexError(PhaseName(ph) + ": the starting day " + IntToStr(day) + " lies outside -365..365");
+        }
+        if (linked && prev->first_date > day) day = prev->first_date;
+        ph.first_date = day;
+
+        // A missing observation sets no limit: the phase may run to the end of the year.
+        double limit = std::numeric_limits<double>::infinity();
+        if (hasObs) limit = obs + 60.0 > 365.0 ? 365.0 : obs + 60.0;
+
+        TModelFunction& overlap = *ph.overlapFunc;
+        bool finalOverlapDone = false;
+        double Sum = 0.0;
+        double Sum1 = 0.0;
+        while (true) {
+            // Overlap: the previous phase's sum of the day, or its final sum once it has ended.
+            if (linked && !finalOverlapDone) {
+                const int from = prev->last_date >= day ? day : prev->last_date;
+                finalOverlapDone = from != day;
+                const double r = overlap.Run(prev->sumTab[Slot(from)], OPTIM_LVL);
+                switch (ph.phaseLinkMode) {
+                    case TPhaseLinkMode::Alternating: ph.sStar = r; break;
+                    case TPhaseLinkMode::Overlap_Multiplication: ph.overlapMultiplier = r; break;
+                    case TPhaseLinkMode::Overlap_Composition: ph.overlapCompVar = r; break;
+                    case TPhaseLinkMode::Sequential: break;
+                }
+            }
+
+            Sum1 = Sum;
+            const TRWeatherDay& wd = *yd.day[Slot(day)];
+            for (std::size_t j = 0; j < ph.functions.size(); ++j) {
+                TModelFunction& f = *ph.functions[j];
+                const int col = f.GetWeatherDataColumn();
+                const double x = GetWeatherDayDataAt(wd, col);
+                bool missing = x == MISSING;
+                if (!missing && f.tempHour)
+                    missing = wd._tmn == MISSING || wd._tmx == MISSING || yd.day[Slot(day + 1)]->_tmn == MISSING;
+                if (missing && col >= 0) {
+                    ++nbMissingTemp;
+                    a_sum = 0.0;
+                    continue;
+                }
+                double out = 0.0;
+                if (f.varLinkMode == TVarLinkMode::Composition)
+                    out = f.runDaily(wd, j == 0 ? ph.overlapCompVar : a_sum, OPTIM_LVL);
+                else if (f.useDayLengthAsVar)
+                    out = f.runDaily(wd, DayLengthOf(yd, wd), OPTIM_LVL);
+                else if (f.tempHour)
+                    out = f.runHourly(*yd.year, day, OPTIM_LVL);
+                else
+                    out = f.runDaily(wd, x, OPTIM_LVL);
+                switch (f.varLinkMode) {
+                    case TVarLinkMode::Multiplicative:
+                        if (j == 0) a_sum = 1.0;
+                        a_sum = out * a_sum * f.weight;
+                        break;
+                    case TVarLinkMode::Additive:
+                        if (j == 0) a_sum = 0.0;
+                        a_sum = out * f.weight + a_sum;
+                        break;
+                    case TVarLinkMode::Composition: a_sum = out * f.weight; break;
+                }
+            }
+            if (ph.phaseLinkMode == TPhaseLinkMode::Overlap_Multiplication) a_sum *= ph.overlapMultiplier;
+
+            Sum += a_sum;
+            ph.sumTab[Slot(day)] = Sum;
+            ph.last_date = day;
+            ++day;
+            // Strictly: a sum equal to S* goes on to the next day.
+            if (Sum > ph.sStar) break;
+            if (limit <= day || day >= 365) {
+                prev_failed = true;
+                break;
+            }
+        }
+        // Non-finite values absorb every later addition, so one test per phase catches any
+        // overflow or invalid operation of the daily sums.
+        if (!std::isfinite(Sum))
+            throw EOrvexError("Floating point " + std::string(std::isnan(Sum) ? "invalid operation" : "overflow") +
+                              " in the sum of " + PhaseName(ph));
+
+        // 2. Predicted date, interpolated inside the last day.
+        double date = MISSING;
+        if (nbMissingTemp <= maxMissingTemp_) {
+            const double dsum = Sum - Sum1;
+            const double need = ph.sStar - Sum1;
+            if (need < 0.0)
+                date = day - 1;
+            else if (need == dsum)
+                date = day;
+            else if (dsum <= -ALMOST_ZERO || dsum >= ALMOST_ZERO)
+                date = need / dsum + (day - 1);
+            else
+                date = day;
+            if (date > 365.0) date = 365.0;
+            if (!std::isfinite(date))
+                throw EOrvexError("Floating point " + std::string(std::isnan(date) ? "invalid operation" : "overflow") +
+                                  " in the predicted date of " + PhaseName(ph));
+        }
+        DatePredictedArr[i] = date;
+    }
+}

@@ -1,0 +1,99 @@
+// Reading of the phase settings file: start values, steps and bounds of T0 and S*.
+
+#include <cctype>
+#include <filesystem>
+#include <pugixml.hpp>
+#include <string_view>
+
+#include "NumberText.h"
+#include "OrvexConfig.h"
+#include "OrvexError.h"
+#include "Phase.h"
+
+namespace {
+// "True"/"False" in any case, or a number (0 is false).
+bool ReadFlag(std::string_view text, bool& out) {
+    std::string lower(text);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (lower == "true" || lower == "false") {
+        out = lower == "true";
+        return true;
+    }
+    double v = 0.0;
+    if (!TryParseSetting(text, v)) return false;
+    out = v != 0.0;
+    return true;
+}
+
+struct Setting {
+    double value, step, min, max;
+};
+
+// The element `which` (T0 or SStar) of the first Phase whose photomode matches.
+bool ReadSetting(const std::string& path, bool is_photoperiod, const char* which, Setting& out) {
+    pugi::xml_document doc;
+    if (!doc.load_file(path.c_str())) return false;
+    const pugi::xml_node root = doc.child("Phases");
+    if (!root) return false;
+    for (pugi::xml_node phase = root.first_child(); phase; phase = phase.next_sibling()) {
+        if (phase.type() != pugi::node_element) continue;
+        bool photo = false;
+        if (!ReadFlag(phase.attribute("photomode").value(), photo)) return false;
+        if (photo != is_photoperiod) continue;
+        const pugi::xml_node e = phase.child(which);
+        return e && TryParseSetting(e.attribute("value").value(), out.value) &&
+               TryParseSetting(e.attribute("step").value(), out.step) &&
+               TryParseSetting(e.attribute("min").value(), out.min) &&
+               TryParseSetting(e.attribute("max").value(), out.max);
+    }
+    return false;
+}
+
+[[noreturn]] void Fail(const std::string& path, const char* which, bool is_photoperiod) {
+    throw EOrvexError("Error: bad or impossible reading of the phase settings file \"" + path + "\" for " + which +
+                      ", photomode <" + (is_photoperiod ? "-1" : "0") + "> !");
+}
+}  // namespace
+
+std::string TPhase::SettingsFileName() {
+    // Beside the function settings file.
+    return (std::filesystem::path(TModelFunction::SettingsFileName()).parent_path() / PHASE_XML_FILE).string();
+}
+
+TRVarInfo TPhase::parameterInitT0(bool is_photoperiod) const {
+    return parameterInitT0XML(SettingsFileName(), is_photoperiod);
+}
+
+TRVarInfo TPhase::parameterInitSStar(bool is_photoperiod) const {
+    return parameterInitSStarXML(SettingsFileName(), is_photoperiod);
+}
+
+TRVarInfo TPhase::parameterInitT0XML(const std::string& xml_file_path, bool is_photoperiod) const {
+    Setting s{};
+    if (!ReadSetting(xml_file_path, is_photoperiod, "T0", s)) Fail(xml_file_path, "T0", is_photoperiod);
+    TRVarInfo info;
+    info.name = "T0";
+    info.value = s.value;
+    info.bestvalue = s.value;
+    info.step = s.step;
+    info.minBound = s.min;
+    info.maxBound = s.max;
+    info.b4_point = is_photoperiod ? 2 : 3;
+    info.after_point = is_photoperiod ? 3 : 1;
+    return info;
+}
+
+TRVarInfo TPhase::parameterInitSStarXML(const std::string& xml_file_path, bool is_photoperiod) const {
+    Setting s{};
+    if (!ReadSetting(xml_file_path, is_photoperiod, "SStar", s)) Fail(xml_file_path, "SStar", is_photoperiod);
+    TRVarInfo info;
+    info.name = "SStar";
+    info.value = s.value * coeffSStar;
+    info.bestvalue = info.value;
+    info.step = s.step * coeffSStar;
+    info.minBound = s.min;  // the lower bound is not scaled
+    info.maxBound = s.max * coeffSStar;
+    info.b4_point = 6;
+    info.after_point = 3;
+    return info;
+}

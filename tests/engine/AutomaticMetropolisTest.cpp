@@ -1,0 +1,319 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "AutomaticMetropolis.h"
+#include "Metropolis.h"
+#include "OrvexError.h"
+#include "RandomDistrib.h"
+#include "SearchProgress.h"
+#include "SensitivityFile.h"
+
+namespace {
+
+// Every draw the same: moves go up by a quarter of the step, never exactly 0 or 1.
+class ConstantRandom : public TUniDistrib {
+public:
+    explicit ConstantRandom(double x) : TUniDistrib(1, 2, 3, 4), x_(x) {}
+    double newRandom() override { return x_; }
+
+private:
+    double x_;
+};
+
+struct Call {
+    double temp0, tempf, bgedown;
+};
+
+// The n-th evaluation returns result(n) (n from 0) and records the settings it ran under.
+class ScriptedObjective : public TMetropolis {
+public:
+    ScriptedObjective(const TRMetropolisDesc& md, std::function<double(int)> result) : md_(md), result_(std::move(result)) {}
+    double f(const TRFunctionDesc&) override {
+        calls.push_back({md_.temp0, md_.tempf, md_.bgedown});
+        return result_(static_cast<int>(calls.size()) - 1);
+    }
+    bool Terminated() const override { return stopAfter >= 0 && static_cast<int>(calls.size()) >= stopAfter; }
+    std::vector<Call> calls;
+    int stopAfter = -1;
+
+private:
+    const TRMetropolisDesc& md_;
+    std::function<double(int)> result_;
+};
+
+TRFunctionDesc Fixed(std::vector<std::pair<std::string, double>> params) {
+    TRFunctionDesc fd;
+    fd.nb_of_parameters = static_cast<int>(params.size());
+    for (const auto& [name, value] : params) {
+        TRVarInfo v;
+        v.setName(name);
+        v.value = v.bestvalue = v.minBound = v.maxBound = value;
+        v.step = 0.0;
+        fd.var_info.push_back(v);
+    }
+    fd.best_result = -1e10;
+    fd.best_overall_result = -1e10;
+    return fd;
+}
+
+TRMetropolisDesc Settings() {
+    TRMetropolisDesc md;
+    md.ntr = 1;
+    md.nts = 2;
+    md.veryglob = 2;
+    md.global = 2;
+    md.conf_interval = 2;
+    md.nb_repetitions = 1;
+    md.temp_confint = 3;
+    md.climbrate = 0.1;
+    md.precision = 0.5;
+    TMetropolis::InitMetropolisDesc(md, 5.0);
+    return md;
+}
+
+std::string ReadAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class TempFile {
+public:
+    explicit TempFile(const char* name)
+        : path(std::filesystem::temp_directory_path() / (std::string(name) + std::to_string(::getpid()) + ".txt")),
+          file(std::fopen(path.c_str(), "wb")), out(file, path.string()) {}
+    ~TempFile() {
+        if (file != nullptr) std::fclose(file);
+        std::filesystem::remove(path);
+    }
+    std::string Text() {
+        std::fflush(file);
+        return ReadAll(path);
+    }
+    std::filesystem::path path;
+    std::FILE* file;
+    TSensitivityFile out;
+};
+
+}  // namespace
+
+// Fixed parameters make every annealing run one evaluation, so the script below is one
+// result per run: warm-up, two very global runs, two global, two local, two confidence runs.
+TEST(StagedSearch, StagesSettingsAndProgressLines) {
+    TRFunctionDesc fd = Fixed({{"a", 1.5}, {"b", -2.0}});
+    TRMetropolisDesc md = Settings();
+    const std::vector<double> script = {-100, -80, -90, -70, -60, -50, -50, -55, -58};
+    ScriptedObjective obj(md, [&](int n) { return script.at(static_cast<std::size_t>(n)); });
+    ConstantRandom rd(0.75);
+    TSearchProgress progress;
+    progress.Set(0, "SEARCH");
+    progress.Set(2, "old");
+    progress.Set(100, "old");
+    TRFunctionDesc bestFit;
+    TempFile sa("orvex_staged_sa");
+
+    ASSERT_TRUE(StagedSearch(obj, fd, md, rd, 1, &sa.out, progress, bestFit));
+
+    ASSERT_EQ(obj.calls.size(), script.size());
+    const double d = 0.99, shrunk = 0.99 * 0.9;
+    const std::vector<Call> expected = {{5, 5, d}, {5, 5, d}, {5, 5, d}, {5, 5, d}, {5, 5, d},
+                                        {0, 0, d}, {0, 0, d}, {3, 3, shrunk}, {3, 3, shrunk}};
+    for (std::size_t n = 0; n < expected.size(); ++n) {
+        SCOPED_TRACE(n);
+        EXPECT_EQ(obj.calls[n].temp0, expected[n].temp0);
+        EXPECT_EQ(obj.calls[n].tempf, expected[n].tempf);
+        EXPECT_DOUBLE_EQ(obj.calls[n].bgedown, expected[n].bgedown);
+    }
+    EXPECT_DOUBLE_EQ(md.bgedown, shrunk);
+    EXPECT_EQ(fd.best_result, -50.0);
+    EXPECT_EQ(fd.best_overall_result, -50.0);
+    EXPECT_EQ(bestFit.best_overall_result, -50.0);
+    ASSERT_EQ(bestFit.var_info.size(), 2u);
+    EXPECT_EQ(bestFit.var_info[0].best_overall_value, 1.5);
+    EXPECT_EQ(bestFit.var_info[1].best_overall_value, -2.0);
+    // Out-of-bounds moves only: the confidence stage's step is 10 for a parameter without range.
+    EXPECT_EQ(fd.var_info[0].step, 10.0 * std::pow(0.99 * 0.9, 2 * 2));
+
+    std::vector<std::string> lines(SEARCH_PROGRESS_LINES);
+    lines[0] = "SEARCH";
+    lines[3] = "Very global search: 2";
+    lines[4] = "SSres: 80";  // the second very global run found nothing better
+    lines[5] = "a:1.5";
+    lines[6] = "b:-2";
+    lines[8] = "Global Search: 2";
+    lines[9] = "Metropolis Temp:5";
+    lines[10] = "SSres: 60";
+    lines[11] = "a:1.5";
+    lines[12] = "b:-2";
+    lines[14] = "Local search:2";
+    lines[15] = "SSres:50";  // shown before the run
+    lines[16] = "a:1.5";
+    lines[17] = "b:-2";
+    lines[19] = "Confidence Interval Search: 2";
+    lines[20] = "SSres: 58";  // the current point, not the best
+    lines[21] = "a:1.5";
+    lines[22] = "b:-2";
+    EXPECT_EQ(progress.Lines(), lines);
+
+    std::string sensitivity = "1.500\t-2.000\t50.000\r\n";
+    for (int k = 0; k < 4; ++k) sensitivity += "1.500\t-2.000\t55.000\r\n";
+    for (int k = 0; k < 4; ++k) sensitivity += "1.500\t-2.000\t58.000\r\n";
+    EXPECT_EQ(sa.Text(), sensitivity);
+}
+
+// Runs per stage from the settings; every run is one evaluation (fixed parameters), and every
+// evaluation gains `gain` on the one before.
+TEST(StagedSearch, RunsPerStage) {
+    struct Case {
+        const char* name;
+        int veryglob, global;
+        double climbrate, gain;
+        int rep, nb_repetitions;
+        bool skip_fisher;
+        int conf_interval;
+        int runs;  // warm-up + very global + global + local + confidence
+    };
+    const Case cases[] = {
+        {"no very global stage", 0, 1, 0.1, 0.0, 1, 2, false, 1, 1 + 0 + 1 + 1},
+        {"global runs up to its count", 3, 4, 0.1, 0.0, 1, 2, false, 1, 1 + 3 + 4 + 1},
+        {"no climb rate: one global run", 0, 4, 0.0, 0.0, 1, 2, false, 1, 1 + 0 + 1 + 1},
+        {"local stops after 51 runs", 0, 1, 0.1, 1.0, 1, 2, false, 1, 1 + 0 + 1 + 51},
+        {"gain below precision stops it", 0, 1, 0.1, 0.25, 1, 2, false, 1, 1 + 0 + 1 + 1},
+        {"last repetition: confidence runs", 0, 1, 0.1, 0.0, 2, 2, false, 3, 1 + 0 + 1 + 1 + 3},
+        {"later repetitions too", 0, 1, 0.1, 0.0, 5, 2, false, 1, 1 + 0 + 1 + 1 + 1},
+        {"skipped", 0, 1, 0.1, 0.0, 2, 2, true, 3, 1 + 0 + 1 + 1},
+        {"no climb rate: one confidence run", 0, 1, 0.0, 0.0, 2, 2, false, 3, 1 + 0 + 1 + 1 + 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TRFunctionDesc fd = Fixed({{"x", 0.0}});
+        TRMetropolisDesc md = Settings();
+        md.veryglob = c.veryglob;
+        md.global = c.global;
+        md.climbrate = c.climbrate;
+        md.nb_repetitions = c.nb_repetitions;
+        md.skip_fisher = c.skip_fisher;
+        md.conf_interval = c.conf_interval;
+        ScriptedObjective obj(md, [&](int n) { return -1000.0 + c.gain * n; });
+        ConstantRandom rd(0.75);
+        TSearchProgress progress;
+        TRFunctionDesc bestFit;
+        TempFile sa("orvex_stage_runs");
+        ASSERT_TRUE(StagedSearch(obj, fd, md, rd, c.rep, &sa.out, progress, bestFit));
+        EXPECT_EQ(static_cast<int>(obj.calls.size()), c.runs);
+    }
+}
+
+// The global stage sets the next final temperature from the specific heat var / tempf^2 of
+// the run, and scales the climb rate when the planned drop is too small or too large.
+TEST(StagedSearch, GlobalStageCoolsBySpecificHeat) {
+    TRFunctionDesc fd;
+    fd.nb_of_parameters = 1;
+    fd.var_info.resize(1);
+    fd.var_info[0].minBound = -1e9;
+    fd.var_info[0].maxBound = 1e9;
+    fd.var_info[0].step = 1.0;
+    fd.best_result = fd.best_overall_result = -1e10;
+    TRMetropolisDesc md = Settings();
+    md.veryglob = 0;
+    md.global = 3;
+    md.nb_repetitions = 2;
+    TMetropolis::InitMetropolisDesc(md, 1.0);
+    md.precision = 1e9;  // one local run
+    // Three evaluations per run (start, two accepted moves); the two sweep ends differ by
+    // d, so the run's variance is d^2 / 2: 2, 0.5 and 5000 in the global runs.
+    const std::vector<double> sweepGap = {1.0, 2.0, 1.0, 100.0, 1.0};
+    ScriptedObjective obj(md, [&](int n) {
+        const int run = n / 3, k = n % 3;
+        const double base = -1e6 + 1000.0 * run;
+        return k == 0 ? base : k == 1 ? base + 1.0 : base + 1.0 + sweepGap.at(static_cast<std::size_t>(run));
+    });
+    ConstantRandom rd(0.75);
+    TSearchProgress progress;
+    TRFunctionDesc bestFit;
+    ASSERT_TRUE(StagedSearch(obj, fd, md, rd, 1, nullptr, progress, bestFit));
+    ASSERT_EQ(obj.calls.size(), 15u);
+    // tempf 1, var 2: planned drop 4 x 0.1 / 2 leaves r = 0.8, so tempf 0.8.
+    EXPECT_DOUBLE_EQ(obj.calls[6].tempf, 0.8);
+    // tempf 0.8, var 0.5: r = 0.36 < 0.7, climb rate / 5, tempf 0.8 - 4 x 0.02 x 0.64 / 0.5.
+    EXPECT_DOUBLE_EQ(obj.calls[9].tempf, 0.6976);
+    EXPECT_EQ(progress.Line(1 + 7), "Metropolis Temp:0.6976");
+    // var 5000: r > 0.999, climb rate x 5 = 0.1 again; the change stays in the settings.
+    EXPECT_DOUBLE_EQ(md.climbrate, 0.1);
+    EXPECT_EQ(obj.calls[12].tempf, 0.0);  // the local stage
+    EXPECT_EQ(obj.calls[6].temp0, 1.0);   // every global run cools from the start temperature
+}
+
+TEST(StagedSearch, StopsBetweenAndInsideRuns) {
+    for (int stopAfter : {1, 3, 4}) {
+        SCOPED_TRACE(stopAfter);
+        TRFunctionDesc fd = Fixed({{"x", 0.0}});
+        TRMetropolisDesc md = Settings();
+        md.skip_fisher = true;
+        ScriptedObjective obj(md, [](int) { return -1.0; });
+        obj.stopAfter = stopAfter;
+        ConstantRandom rd(0.75);
+        TSearchProgress progress;
+        TRFunctionDesc bestFit;
+        EXPECT_FALSE(StagedSearch(obj, fd, md, rd, 5, nullptr, progress, bestFit));
+        EXPECT_EQ(static_cast<int>(obj.calls.size()), stopAfter);
+    }
+}
+
+TEST(StagedSearch, SettingsThatCannotRunRaiseBeforeAnyEvaluation) {
+    struct Case { int global, conf_interval, rep; bool withFile; };
+    for (const Case& c : {Case{0, 1, 1, true}, Case{1, 0, 1, true}, Case{-1, 1, 1, true}, Case{1, 1, 1, false}}) {
+        TRFunctionDesc fd = Fixed({{"x", 0.0}});
+        TRMetropolisDesc md = Settings();
+        md.global = c.global;
+        md.conf_interval = c.conf_interval;
+        ScriptedObjective obj(md, [](int) { return -1.0; });
+        ConstantRandom rd(0.75);
+        TSearchProgress progress;
+        TRFunctionDesc bestFit;
+        TempFile sa("orvex_stage_raise");
+        EXPECT_THROW(StagedSearch(obj, fd, md, rd, c.rep, c.withFile ? &sa.out : nullptr, progress, bestFit), EOrvexError);
+        EXPECT_TRUE(obj.calls.empty());
+    }
+}
+
+TEST(StagedSearch, DememoMovesEveryParameterByOneDraw) {
+    struct Case { double draw, value, step, lo, hi, expected; };
+    const Case cases[] = {
+        {0.75, 1.0, 2.0, -100.0, 100.0, 6.0},  // ten moves of +0.5
+        {0.25, 1.0, 2.0, -100.0, 100.0, -4.0},
+        {0.75, 1.0, 2.0, -100.0, 3.0, 2.5},    // 3.0 itself is not taken: bounds are excluded
+        {0.75, 1.0, 2.0, -100.0, 2.9, 2.5},
+        {0.75, 1.0, 0.0, 1.0, 1.0, 1.0},       // a fixed parameter stays
+    };
+    for (const Case& c : cases) {
+        TRFunctionDesc fd;
+        fd.nb_of_parameters = 2;
+        fd.var_info.resize(2);
+        for (auto& v : fd.var_info) {
+            v.value = c.value;
+            v.step = c.step;
+            v.minBound = c.lo;
+            v.maxBound = c.hi;
+        }
+        fd.var_info[1].step = 2.0 * c.step;
+        fd.var_info[1].maxBound = 1e9;
+        fd.var_info[1].minBound = -1e9;
+        ConstantRandom rd(c.draw);
+        dememo(fd, 10, rd);
+        EXPECT_DOUBLE_EQ(fd.var_info[0].value, c.expected) << c.draw << " " << c.hi;
+        EXPECT_DOUBLE_EQ(fd.var_info[1].value, c.value + 10 * (c.draw - 0.5) * 2.0 * c.step);
+    }
+}

@@ -1,0 +1,352 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "ModelFixture.h"
+#include "OrvexError.h"
+#include "UtilStuff.h"
+#include "WeatherUtils.h"
+
+using namespace fixture;
+
+namespace {
+
+std::string RunError(TMetaModel& m, int i) {
+    try {
+        m.Run(i);
+    } catch (const EOrvexError& e) {
+        return e.what();
+    }
+    return "";
+}
+
+TEST(MetaModelRun, InterpolatesInsideTheLastDay) {
+    // One unit per day from day 100.
+    struct Case {
+        double sStar, date;
+        int lastDay;
+    } cases[] = {
+        {10.5, 110.5, 110},  // sum 11 passes 10.5 on day 110: half a day needed
+        {10.0, 110.0, 110},  // nothing needed on the crossing day
+        {11.0, 111.0, 111},  // a sum equal to S* is not done
+        {-1.0, 100.0, 100},  // already passed on the first day
+        {1e9, 365.0, 364},   // never done: sums to day 364, date capped
+    };
+    TWeather W;
+    AddYear(W, 2001, 1.0);
+    for (const Case& c : cases) {
+        TMetaModel m;
+        m.PushPhase(IdentityPhase(0, 100, c.sStar));
+        m.Initialize(0, W);
+        m.Run(0);
+        EXPECT_DOUBLE_EQ(m.DatePredictedArr[0], c.date) << c.sStar;
+        EXPECT_EQ(m.PhasesArr[0]->first_date, 100);
+        EXPECT_EQ(m.PhasesArr[0]->last_date, c.lastDay) << c.sStar;
+    }
+}
+
+TEST(MetaModelRun, StartAfterAFailedPhaseFollowsTheObservation) {
+    struct Case {
+        double obs2;
+        int start2;
+    } cases[] = {{300.0, 360}, {310.4, 365}, {MISSING, 365}};
+    TWeather W;
+    AddYear(W, 2001, 1.0);
+    for (const Case& c : cases) {
+        TMetaModel m;
+        m.PushPhase(IdentityPhase(0, 100, 1e9));
+        m.PushPhase(IdentityPhase(1, 0, 1e9, TPhaseT0Mode::PickedFromPrevPhase));
+        m.PhasesArr[0]->usedToFit = true;
+        m.PhasesArr[0]->phenoDataColumn = 0;
+        m.PhasesArr[1]->usedToFit = true;
+        m.PhasesArr[1]->phenoDataColumn = 1;
+        m.Initialize(0, Pheno(W, {{150.0, c.obs2}}));
+        m.Run(0);
+        EXPECT_EQ(m.PhasesArr[0]->last_date, 209);  // ends where day 210 reaches obs + 60
+        EXPECT_EQ(m.PhasesArr[1]->first_date, c.start2) << c.obs2;
+    }
+}
+
+TEST(MetaModelRun, MissingObservationLetsThePhaseRunToTheEndOfTheYear) {
+    TWeather W;
+    AddYear(W, 2001, 1.0);
+    TMetaModel m;
+    m.PushPhase(IdentityPhase(0, 100, 1e9));
+    m.PhasesArr[0]->usedToFit = true;
+    m.PhasesArr[0]->phenoDataColumn = 0;
+    m.Initialize(0, Pheno(W, {{MISSING}}));
+    m.Run(0);
+    EXPECT_EQ(m.PhasesArr[0]->last_date, 364);
+}
+
+TEST(MetaModelRun, MissingValuesAreCountedAndEndDatesBeyondTheThreshold) {
+    // Phase 1 (days 50..60) sees no missing day; phase 2 from day 100 meets day 105, whose extra
+    // value (column 3) is missing; phase 3 follows phase 2.
+    struct Case {
+        int column0, column1, threshold, missing;
+        double date2;
+    } cases[] = {
+        {3, 0, 5, 1, 111.5},  // first function missing: the day's value is 0
+        {0, 3, 5, 1, 111.5},  // second function missing: 0 too
+        {3, 3, 5, 2, 111.5},  // both: counted twice
+        {3, 0, 0, 1, MISSING},
+    };
+    TWeather W;
+    AddYear(W, 2001, 1.0);
+    Day(W, 0, 105)._nb_user = 0;
+    for (const Case& c : cases) {
+        TMetaModel m;
+        m.PushPhase(IdentityPhase(0, 50, 10.5));
+        auto ph = std::make_unique<TPhase>(nullptr, TFunctionList{}, 1);
+        ph->PushFunction(Func("Identity", c.column0));
+        ph->PushFunction(Func("Identity", c.column1));
+        ph->t0Mode = TPhaseT0Mode::Fitted;
+        ph->t0 = 100;
+        ph->sStar = 10.5;
+        m.PushPhase(std::move(ph));
+        m.PushPhase(IdentityPhase(2, 0, 5.5, TPhaseT0Mode::PickedFromPrevPhase));
+        m.Initialize(c.threshold, W);
+        m.Run(0);
+        EXPECT_EQ(m.GetNbMissingTemp(), c.missing);
+        EXPECT_DOUBLE_EQ(m.DatePredictedArr[0], 60.5);
+        EXPECT_DOUBLE_EQ(m.DatePredictedArr[1], c.date2);
+        EXPECT_DOUBLE_EQ(m.DatePredictedArr[2], c.date2 == MISSING ? MISSING : 117.5);
+    }
+}
+
+TEST(MetaModelRun, HourlyFunctionsCountAMissingNextDay) {
+    TWeather W;
+    AddYear(W, 2001, 10.0);
+    Day(W, 0, 106)._tmn = MISSING;  // read as the next day of day 105
+    TMetaModel m;
+    auto ph = std::make_unique<TPhase>(nullptr, TFunctionList{}, 0);
+    ph->tempHourFunction = std::make_unique<TTempHourFunc>(TempHeur, "tempheur");
+    auto f = Func("Threshold Superior");
+    f->setParameterValue(0, -100.0);  // one per hour
+    f->workWithTempHour(ph->tempHourFunction.get());
+    ph->PushFunction(std::move(f));
+    ph->t0 = 100;
+    ph->sStar = 23 * 10.5;
+    m.PushPhase(std::move(ph));
+    m.Initialize(5, W);
+    m.Run(0);
+    EXPECT_EQ(m.GetNbMissingTemp(), 2);  // days 105 and 106
+    EXPECT_DOUBLE_EQ(m.DatePredictedArr[0], 112.5);
+}
+
+TEST(MetaModelRun, LinkedPhasesReadThePreviousPhaseSum) {
+    // Phase 1 sums 1 per day from day 100 and ends on day 104 with 5. Phase 2 asks for T0 50
+    // but starts with phase 1; its overlap function (Identity) passes phase 1's sum of the day,
+    // then the final 5 once phase 1 has ended.
+    struct Case {
+        TPhaseLinkMode mode;
+        TVarLinkMode functionMode;
+        double t0, date;
+    } cases[] = {
+        {TPhaseLinkMode::Overlap_Multiplication, TVarLinkMode::Multiplicative, 50, 104.4},  // 1 3 6 10 15
+        {TPhaseLinkMode::Overlap_Composition, TVarLinkMode::Composition, 50, 104.4},
+        {TPhaseLinkMode::Alternating, TVarLinkMode::Multiplicative, 50, 105.0},  // S* follows 1..5
+        // Starting after phase 1 has ended: the final sum, not a value left from before.
+        {TPhaseLinkMode::Overlap_Multiplication, TVarLinkMode::Multiplicative, 200, 202.4},
+    };
+    TWeather W;
+    AddYear(W, 2001, 1.0);
+    for (const Case& c : cases) {
+        TMetaModel m;
+        m.PushPhase(IdentityPhase(0, 100, 4.5));
+        auto ph = std::make_unique<TPhase>(nullptr, TFunctionList{}, 1);
+        ph->PushFunction(Func("Identity", 0, c.functionMode));
+        ph->t0Mode = TPhaseT0Mode::Fitted;
+        ph->t0 = c.t0;
+        ph->sStar = 12.0;
+        ph->phaseLinkMode = c.mode;
+        ph->overlapFunc = TModelFunction::GetFunction("Identity");
+        m.PushPhase(std::move(ph));
+        m.Initialize(0, W);
+        m.Run(0);
+        EXPECT_DOUBLE_EQ(m.DatePredictedArr[0], 104.5);
+        EXPECT_EQ(m.PhasesArr[1]->first_date, c.t0 < 100 ? 100 : static_cast<int>(c.t0));
+        EXPECT_NEAR(m.DatePredictedArr[1], c.date, 1e-12) << static_cast<int>(c.mode) << " " << c.t0;
+    }
+}
+
+TEST(MetaModelRun, RowsGiveTheSameDatesInAnyOrder) {
+    TWeather W;
+    AddYear(W, 2001, 1.0);
+    AddYear(W, 2002, 2.0);
+    TMetaModel m;
+    m.PushPhase(IdentityPhase(0, 100, 4.5));
+    auto ph = std::make_unique<TPhase>(nullptr, TFunctionList{}, 1);
+    ph->PushFunction(Func("Identity"));
+    ph->t0Mode = TPhaseT0Mode::Fitted;
+    ph->t0 = 200;
+    ph->sStar = 12.0;
+    ph->phaseLinkMode = TPhaseLinkMode::Overlap_Multiplication;
+    ph->overlapFunc = TModelFunction::GetFunction("Identity");
+    m.PushPhase(std::move(ph));
+    m.Initialize(0, W);
+    m.Run(1);
+    const double second = m.DatePredictedArr[1];
+    m.Run(0);
+    const double first = m.DatePredictedArr[1];
+    m.Run(1);
+    EXPECT_EQ(m.DatePredictedArr[1], second);
+    EXPECT_DOUBLE_EQ(first, 202.4);
+}
+
+TEST(MetaModelRun, PhotoperiodT0IsClampedInBothHemispheres) {
+    // A day length longer than any of the year is brought to the longest (rounded); the phase
+    // keeps the T0 it was given.
+    struct Case {
+        double lat, t0, clamped;
+        TPhotoperiodMode mode;
+    } cases[] = {
+        {45.0, 25.0, std::nearbyint(DayLength(172, 45.0)), TPhotoperiodMode::YesIncreasing},
+        {45.0, 3.0, std::nearbyint(DayLength(365, 45.0)), TPhotoperiodMode::YesDecreasing},
+        {-45.0, 25.0, std::nearbyint(DayLength(365, -45.0)), TPhotoperiodMode::YesIncreasing},
+        {-45.0, 3.0, std::nearbyint(DayLength(172, -45.0)), TPhotoperiodMode::YesDecreasing},
+        {-45.0, 12.0, 12.0, TPhotoperiodMode::YesIncreasing},
+    };
+    for (const Case& c : cases) {
+        TWeather W;
+        AddYear(W, 2001, 1.0, c.lat);
+        TMetaModel m;
+        m.PushPhase(IdentityPhase(0, c.t0, 5.0));
+        m.PhasesArr[0]->photoperiodMode = c.mode;
+        m.Initialize(0, W);
+        m.Run(0);
+        const bool increase = c.mode == TPhotoperiodMode::YesIncreasing;
+        EXPECT_EQ(m.PhasesArr[0]->first_date, std::nearbyint(DOY(c.lat, c.clamped, increase))) << c.lat << " " << c.t0;
+        EXPECT_EQ(m.PhasesArr[0]->t0, c.t0);
+        EXPECT_EQ(m.PhasesArr[0]->InitStartingDate(W, 0), m.PhasesArr[0]->first_date);
+    }
+}
+
+TEST(MetaModelRun, SimulationT0LinesSetTheT0) {
+    TWeather W;
+    AddYear(W, 2001, 1.0);
+    TMetaModel m;
+    m.PushPhase(IdentityPhase(0, 100, 10.5));
+    m.Initialize(0, W);
+    m.simInfo.Years.push_back({2001, 0, {50.0}});
+    m.simInfo.Years.push_back({2001, 0, {MISSING}});
+    m.Run(0);
+    EXPECT_DOUBLE_EQ(m.DatePredictedArr[0], 60.5);
+    m.Run(1);  // keeps the T0 of the line before
+    EXPECT_DOUBLE_EQ(m.DatePredictedArr[0], 60.5);
+    m.simInfo.Years.push_back({2001, 0, {}});
+    EXPECT_NE(RunError(m, 2).find("has 0 T0 columns for a model of 1 phases"), std::string::npos);
+}
+
+TEST(MetaModelRun, BadInputRaisesInsteadOfReadingOutOfRange) {
+    TWeather W;
+    AddYear(W, 2001, 1.0);
+    {
+        TMetaModel m;
+        m.PushPhase(IdentityPhase(0, 100, 10.5));
+        EXPECT_EQ(RunError(m, 0), "The Pheno data have not been initialized : Please call TMetaModel.Initialize(...).");
+        m.Initialize(0, W);
+        EXPECT_NE(RunError(m, 1).find("There is no climate year"), std::string::npos);
+        m.PhasesArr[0]->t0 = 400;
+        EXPECT_EQ(RunError(m, 0), "Phase 1: the starting day 400 lies outside -365..365");
+        m.PhasesArr[0]->t0 = -366;
+        EXPECT_EQ(RunError(m, 0), "Phase 1: the starting day -366 lies outside -365..365");
+    }
+    {
+        TMetaModel m;
+        m.PushPhase(IdentityPhase(0, 100, 10.5));
+        m.PhasesArr[0]->usedToFit = true;
+        TRPhenoInfos p = Pheno(W, {{150.0}});
+        p.tabWeatherIdx[0] = -1;
+        m.Initialize(0, p);
+        EXPECT_EQ(RunError(m, 0), "Phenology row 1 (station 1, year 2001) has no climate data");
+        p.tabWeatherIdx[0] = 0;
+        m.Initialize(0, p);
+        EXPECT_EQ(RunError(m, 0), "Phase 1 is used to fit but has no phenology column in the data");
+    }
+    {
+        TMetaModel m;
+        m.PushPhase(IdentityPhase(0, 100, 10.5));
+        m.PhasesArr[0]->photoperiodMode = TPhotoperiodMode::YesIncreasing;
+        TWeather noLat;
+        AddYear(noLat, 2001, 1.0, MISSING);
+        m.Initialize(0, noLat);
+        EXPECT_NE(RunError(m, 0).find("Convert T0 to a photoperiod"), std::string::npos);
+    }
+}
+
+TEST(MetaModelRun, FloatingPointFaultsRaise) {
+    TWeather W;
+    AddYear(W, 2001, 10.0);
+    TMetaModel m;
+    m.PushPhase(IdentityPhase(0, 100, 1e9));
+    m.PhasesArr[0]->functions[0]->weight = 1e308;  // 10 x 1e308 overflows
+    m.Initialize(0, W);
+    EXPECT_EQ(RunError(m, 0), "Floating point overflow in the sum of Phase 1");
+}
+
+TEST(MetaModelRun, SimResultsPickT0FromTheRowAndReportObservations) {
+    TWeather W;
+    AddYear(W, 2001, 1.0);
+    AddYear(W, 2002, 1.0);
+    TMetaModel m;
+    m.PushPhase(IdentityPhase(0, 100, 10.5, TPhaseT0Mode::PickedFromPheno));
+    m.PhasesArr[0]->t0DataColumn = 1;
+    m.PhasesArr[0]->phenoDataColumn = 0;
+    m.PhasesArr[0]->usedToFit = true;
+    TRPhenoInfos p = Pheno(W, {{120.0, 80.0}, {130.0, MISSING}});
+    p.tabPheno[0].dates[0].fits = 1;
+    m.Initialize(0, p);
+    const auto results = m.SaveSimResults(p);
+    ASSERT_EQ(results.size(), 2u);
+    EXPECT_DOUBLE_EQ(results[0].values[0].predicted, 90.5);
+    EXPECT_DOUBLE_EQ(results[0].values[0].observed, 120.0);
+    EXPECT_TRUE(results[0].values[0].used_to_fit);
+    EXPECT_DOUBLE_EQ(results[1].values[0].predicted, 90.5);  // T0 kept from row 1
+    EXPECT_FALSE(results[1].values[0].used_to_fit);
+    EXPECT_EQ(m.ToStringHeader(), "station_code\tyear\tpredicted 0");
+    EXPECT_EQ(m.ToString(W, 1), "1\t2002\t90.5");
+}
+
+}  // namespace
+
+#include "AllocCounter.h"
+
+namespace {
+TEST(MetaModelRun, RunsAllocateNothing) {
+    TWeather W;
+    AddYear(W, 2001, 10.0);
+    AddYear(W, 2002, 10.0);
+    TMetaModel m;
+    m.PushPhase(IdentityPhase(0, -20, 300));
+    auto ph = std::make_unique<TPhase>(nullptr, TFunctionList{}, 1);
+    ph->tempHourFunction = std::make_unique<TTempHourFunc>(TempHeur, "tempheur");
+    auto f = Func("GDD");
+    f->workWithTempHour(ph->tempHourFunction.get());
+    ph->PushFunction(std::move(f));
+    auto d = Func("Identity");
+    d->useDayLengthAsVar = true;
+    ph->PushFunction(std::move(d));
+    ph->t0 = 100;
+    ph->sStar = 1e4;
+    ph->usedToFit = false;
+    ph->phaseLinkMode = TPhaseLinkMode::Overlap_Multiplication;
+    m.PushPhase(std::move(ph));
+    m.Initialize(0, Pheno(W, {{150.0}, {160.0}}));
+    TRFunctionDesc fd;
+    // T0 and S* of both phases, the two overlap parameters, the GDD base.
+    fd.nb_of_parameters = 7;
+    for (double v : {-20.0, 300.0, 100.0, 1e4, -0.01, 1.0, 5.0}) {
+        fd.var_info.emplace_back();
+        fd.var_info.back().value = v;
+    }
+    m.setParameters(fd);
+    m.Run(0);
+    const long before = HeapAllocations();
+    for (int k = 0; k < 10; ++k) {
+        m.setParameters(fd);
+        m.Run(k % 2);
+    }
+    EXPECT_EQ(HeapAllocations(), before);
+}
+}  // namespace
