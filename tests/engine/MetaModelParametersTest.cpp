@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "ModelFixture.h"
+#include "OrvexError.h"
+
+using namespace fixture;
+
+namespace {
+
+std::unique_ptr<TPhase> PhaseWith(int index, std::initializer_list<const char*> kinds) {
+    auto ph = std::make_unique<TPhase>(nullptr, TFunctionList{}, index);
+    for (const char* k : kinds) ph->PushFunction(Func(k));
+    return ph;
+}
+
+std::vector<std::string> Names(const TRFunctionDesc& fd) {
+    std::vector<std::string> n;
+    for (const auto& v : fd.var_info) n.push_back(v.name);
+    return n;
+}
+
+TEST(MetaModelParameters, SlotLayout) {
+    struct Case {
+        const char* what;
+        std::function<void(TMetaModel&)> build;
+        std::vector<std::string> names;
+        int modelSlots;
+    };
+    const Case cases[] = {
+        {"one phase, Wang",
+         [](TMetaModel& m) { m.PushPhase(PhaseWith(0, {"Wang"})); },
+         {"T0<1>", "SStar<1>", "Topt", "Tmin", "Tmax"},
+         2},
+        {"overlap multiplication",
+         [](TMetaModel& m) {
+             m.PushPhase(PhaseWith(0, {"Triangular"}));
+             auto p = PhaseWith(1, {"GDD"});
+             p->phaseLinkMode = TPhaseLinkMode::Overlap_Multiplication;
+             m.PushPhase(std::move(p));
+         },
+         {"T0<1>", "SStar<1>", "T0<2>", "SStar<2>", "k", "A", "Topt", "Tmin", "Tmax", "Tbase"},
+         6},
+        {"fixed function parameters get no slot",
+         [](TMetaModel& m) {
+             auto p = PhaseWith(0, {"Wang"});
+             p->functions[0]->fixParameter(1, 0.0);
+             m.PushPhase(std::move(p));
+         },
+         {"T0<1>", "SStar<1>", "Topt", "Tmax"},
+         2},
+        {"clashing names carry the phase, then the place",
+         [](TMetaModel& m) {
+             m.PushPhase(PhaseWith(0, {"GDD", "GDD"}));
+             auto p = PhaseWith(1, {"GDD"});
+             p->phaseLinkMode = TPhaseLinkMode::Overlap_Multiplication;
+             m.PushPhase(std::move(p));
+             auto q = PhaseWith(2, {"Negative Exponential"});
+             q->phaseLinkMode = TPhaseLinkMode::Overlap_Composition;
+             m.PushPhase(std::move(q));
+         },
+         {"T0<1>", "SStar<1>", "T0<2>", "SStar<2>", "k<2>", "A<2>", "T0<3>", "SStar<3>", "k<3>", "A<3>",
+          "Tbase<1.1>", "Tbase<1.2>", "Tbase<2>", "k<3.1>", "A<3.1>"},
+         10},
+    };
+    for (const Case& c : cases) {
+        TMetaModel m;
+        c.build(m);
+        TRFunctionDesc fd;
+        m.initializeParameters(fd);
+        EXPECT_EQ(Names(fd), c.names) << c.what;
+        EXPECT_EQ(fd.nb_of_parameters, static_cast<int>(c.names.size())) << c.what;
+        EXPECT_EQ(fd.nb_of_model_parameters, c.modelSlots) << c.what;
+        EXPECT_EQ(fd.best_result, -1e10);
+    }
+}
+
+TEST(MetaModelParameters, StartValuesFixedSlotsAndScaledSStar) {
+    TMetaModel m;
+    m.PushPhase(PhaseWith(0, {"GDD"}));  // coeffCrit 25
+    auto p = PhaseWith(1, {"Identity"});
+    p->phaseLinkMode = TPhaseLinkMode::Alternating;
+    p->sStar = 42.0;
+    p->FixT0(60.0);
+    p->overlapFunc->fixParameter(1, 0.75);
+    m.PushPhase(std::move(p));
+    m.nbMissingTemp = 3;
+    TRFunctionDesc fd;
+    m.initializeParameters(fd);
+    ASSERT_EQ(fd.nb_of_parameters, 7);
+    const TPhase& ph0 = *m.PhasesArr[0];
+    const TPhase& ph1 = *m.PhasesArr[1];
+    const TRVarInfo phaseT0 = ph0.parameterInitT0(false);
+    const TRVarInfo plainSStar = ph1.parameterInitSStar(false);
+    // Phase 1 takes the start values; S* is scaled by 25 except its lower bound.
+    EXPECT_EQ(ph0.t0, phaseT0.value);
+    EXPECT_EQ(fd.var_info[1].value, plainSStar.value * 25);
+    EXPECT_EQ(fd.var_info[1].maxBound, plainSStar.maxBound * 25);
+    EXPECT_EQ(fd.var_info[1].step, plainSStar.step * 25);
+    EXPECT_EQ(fd.var_info[1].minBound, plainSStar.minBound);
+    EXPECT_EQ(ph0.sStar, fd.var_info[1].value);
+    // Phase 2: fixed T0, S* fixed by the alternating link, a fixed overlap parameter.
+    for (int k : {2, 3, 5}) {
+        const TRVarInfo& v = fd.var_info[static_cast<std::size_t>(k)];
+        EXPECT_EQ(v.value, v.minBound) << k;
+        EXPECT_EQ(v.value, v.maxBound) << k;
+        EXPECT_EQ(v.value, v.bestvalue) << k;
+    }
+    EXPECT_EQ(fd.var_info[2].value, 60.0);
+    EXPECT_EQ(fd.var_info[2].step, 10.0);
+    EXPECT_EQ(fd.var_info[3].value, 42.0);
+    EXPECT_EQ(fd.var_info[3].step, 10.0);
+    EXPECT_TRUE(ph1.sStarFixed);
+    EXPECT_EQ(fd.var_info[5].value, 0.75);
+    EXPECT_EQ(m.nbMissingTemp, 0);
+}
+
+TEST(MetaModelParameters, SetParametersWritesTheSameLayoutBack) {
+    TMetaModel m;
+    m.PushPhase(PhaseWith(0, {"Triangular"}));
+    auto p = PhaseWith(1, {"Wang", "GDD"});
+    p->phaseLinkMode = TPhaseLinkMode::Overlap_Multiplication;
+    p->functions[0]->fixParameter(0, 20.0);
+    m.PushPhase(std::move(p));
+    TRFunctionDesc fd;
+    m.initializeParameters(fd);
+    const double startT0 = m.PhasesArr[1]->t0;
+    m.setParameters(fd);  // the vector just made leaves the model as it is
+    EXPECT_EQ(m.PhasesArr[1]->t0, startT0);
+
+    for (int k = 0; k < fd.nb_of_parameters; ++k) fd.var_info[static_cast<std::size_t>(k)].value = 100.0 + k;
+    m.setParameters(fd);
+    EXPECT_EQ(m.PhasesArr[0]->t0, 100.0);
+    EXPECT_EQ(m.PhasesArr[0]->sStar, 101.0);
+    EXPECT_EQ(m.PhasesArr[1]->t0, 102.0);
+    EXPECT_EQ(m.PhasesArr[1]->sStar, 103.0);
+    EXPECT_EQ(m.PhasesArr[1]->overlapFunc->getParameterValue(0), 104.0);
+    EXPECT_EQ(m.PhasesArr[1]->overlapFunc->getParameterValue(1), 105.0);
+    EXPECT_EQ(m.PhasesArr[0]->functions[0]->getParameterValue(2), 108.0);
+    const TModelFunction& wang = *m.PhasesArr[1]->functions[0];
+    EXPECT_EQ(wang.getParameterValue(0), 20.0);  // fixed: no slot
+    EXPECT_EQ(wang.getParameterValue(1), 109.0);
+    EXPECT_EQ(wang.getParameterValue(2), 110.0);
+    EXPECT_EQ(m.PhasesArr[1]->functions[1]->getParameterValue(0), 111.0);
+
+    fd.nb_of_parameters = 5;
+    EXPECT_THROW(m.setParameters(fd), EOrvexError);
+}
+
+TEST(MetaModelParameters, MoreThanThirtyParametersAreRefused) {
+    TMetaModel m;
+    m.PushPhase(PhaseWith(0, {"Erez", "Erez", "Erez", "Erez", "Smoothed Utah"}));  // 2 + 24 + 4
+    TRFunctionDesc fd;
+    EXPECT_NO_THROW(m.initializeParameters(fd));
+    EXPECT_EQ(fd.nb_of_parameters, 30);
+    m.PhasesArr[0]->PushFunction(Func("GDD"));
+    try {
+        m.initializeParameters(fd);
+        FAIL();
+    } catch (const EOrvexError& e) {
+        EXPECT_STREQ(e.what(), "The model has 31 parameters to fit; a fit takes at most 30");
+    }
+}
+
+}  // namespace

@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+#include "ModelFixture.h"
+#include "OrvexError.h"
+#include "UtilStuff.h"
+
+using namespace fixture;
+namespace fs = std::filesystem;
+
+namespace {
+
+class MetaModelXML : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("orvex_model_" + std::to_string(::getpid()));
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    std::string Write(const std::string& text) {
+        const std::string path = (dir_ / "model.xml").string();
+        std::ofstream(path) << text;
+        return path;
+    }
+    std::string LoadError(TMetaModel& m, const std::string& text) {
+        try {
+            m.LoadFromXML(Write(text));
+        } catch (const EOrvexError& e) {
+            return e.what();
+        }
+        return "";
+    }
+    fs::path dir_;
+};
+
+// One phase of a model file; `functions` goes inside <Functions>.
+std::string PhaseXML(const std::string& attrs, const std::string& sampling, const std::string& overlap,
+                     const std::string& functions) {
+    return "<Phase id=\"0\" " + attrs +
+           ">\n"
+           "<T0 mode=\"2\" value=\"12,5\" t0DataColumn=\"-1\" photomode=\"0\"/>\n"
+           "<TempSamplingFunc value=\"" +
+           sampling +
+           "\"/>\n"
+           "<SStar fixed=\"True\" value=\"1,5e2\"/>\n"
+           "<PhaseLinkMode value=\"0\"/>\n"
+           "<OverlapFunction name=\"Negative Exponential\">" +
+           overlap + "</OverlapFunction>\n<Functions>" + functions + "</Functions>\n</Phase>\n";
+}
+
+std::string ModelXML(const std::string& phases) { return "<Model name=\"M\">\n<Phases>\n" + phases + "</Phases>\n</Model>\n"; }
+
+std::string FunctionXML(const std::string& name, const std::string& params) {
+    return "<Function id=\"5\" name=\"" + name +
+           "\" weatherDataColumn=\"2\"><UseDayLengthAsVar value=\"False\"/><VarLinkMode value=\"1\"/>"
+           "<Weight value=\"0,25\"/>" +
+           params + "</Function>\n";
+}
+
+TEST_F(MetaModelXML, RoundTripKeepsEverything) {
+    TMetaModel m;
+    m.name = "Chill then force";
+    auto p0 = std::make_unique<TPhase>(nullptr, TFunctionList{}, 0);
+    p0->tempHourFunction = std::make_unique<TTempHourFunc>(TempHeur_shark, "tempheur_shark");
+    auto f = Func("Triangular", 3, TVarLinkMode::Additive);
+    f->workWithTempHour(p0->tempHourFunction.get());
+    f->setParameterValue(0, 1.2e-5);
+    f->fixParameter(1, -0.1);
+    f->weight = 0.1;
+    p0->PushFunction(std::move(f));
+    p0->t0 = -92.25;
+    p0->sStar = 1.0 / 3.0;
+    p0->photoperiodMode = TPhotoperiodMode::YesDecreasing;
+    p0->phenoDataColumn = 2;
+    m.PushPhase(std::move(p0));
+    auto p1 = std::make_unique<TPhase>(nullptr, TFunctionList{}, 1);
+    auto d = Func("Sigmoid");
+    d->useDayLengthAsVar = true;
+    p1->PushFunction(std::move(d));
+    p1->PushFunction(Func("GDD", 0, TVarLinkMode::Composition));
+    p1->phaseLinkMode = TPhaseLinkMode::Overlap_Composition;
+    p1->overlapFunc = TModelFunction::GetFunction("Sigmoid");
+    p1->overlapFunc->fixParameter(0, 2.5);
+    p1->sStarFixed = true;
+    p1->usedToFit = false;
+    p1->t0Mode = TPhaseT0Mode::PickedFromPheno;
+    p1->t0DataColumn = 4;
+    m.PushPhase(std::move(p1));
+    const std::string path = (dir_ / "saved.xml").string();
+    m.SaveToXML(path);
+    EXPECT_FALSE(fs::exists(path + ".tmp"));
+
+    TMetaModel r;
+    r.LoadFromXML(path);
+    EXPECT_EQ(r.name, m.name);
+    ASSERT_EQ(r.GetNbPhases(), 2);
+    ASSERT_EQ(r.FunctionsArr.size(), 3u);
+    for (int i = 0; i < 2; ++i) {
+        const TPhase& a = *m.PhasesArr[static_cast<std::size_t>(i)];
+        const TPhase& b = *r.PhasesArr[static_cast<std::size_t>(i)];
+        EXPECT_EQ(b.index, i);
+        EXPECT_EQ(b.ownerModel, &r);
+        EXPECT_EQ(b.t0Mode, a.t0Mode);
+        EXPECT_EQ(b.t0, a.t0);
+        EXPECT_EQ(b.sStar, a.sStar);
+        EXPECT_EQ(b.sStarFixed, a.sStarFixed);
+        EXPECT_EQ(b.usedToFit, a.usedToFit);
+        EXPECT_EQ(b.photoperiodMode, a.photoperiodMode);
+        EXPECT_EQ(b.phaseLinkMode, a.phaseLinkMode);
+        EXPECT_EQ(b.phenoDataColumn, a.phenoDataColumn);
+        EXPECT_EQ(b.t0DataColumn, a.t0DataColumn);
+        EXPECT_EQ(b.coeffSStar, a.coeffSStar);
+        EXPECT_EQ(b.tempHourFunction != nullptr, a.tempHourFunction != nullptr);
+        EXPECT_EQ(b.overlapFunc->getName(), a.overlapFunc->getName());
+        EXPECT_EQ(b.overlapFunc->param.var_value, a.overlapFunc->param.var_value);
+        EXPECT_EQ(b.overlapFunc->param.fixed_param, a.overlapFunc->param.fixed_param);
+        ASSERT_EQ(b.functions.size(), a.functions.size());
+        for (std::size_t j = 0; j < a.functions.size(); ++j) {
+            const TModelFunction& fa = *a.functions[j];
+            const TModelFunction& fb = *b.functions[j];
+            EXPECT_EQ(fb.getName(), fa.getName());
+            EXPECT_EQ(fb.param.var_value, fa.param.var_value);  // exactly, 1.2e-5 included
+            EXPECT_EQ(fb.param.fixed_param, fa.param.fixed_param);
+            EXPECT_EQ(fb.weight, fa.weight);
+            EXPECT_EQ(fb.varLinkMode, fa.varLinkMode);
+            EXPECT_EQ(fb.useDayLengthAsVar, fa.useDayLengthAsVar);
+            EXPECT_EQ(fb.GetWeatherDataColumn(), fa.GetWeatherDataColumn());
+            EXPECT_EQ(fb.tempHour, fa.tempHour);
+            EXPECT_EQ(fb.TempHourFuncName, fa.TempHourFuncName);
+            EXPECT_EQ(fb.phaseNum, i);
+            EXPECT_EQ(fb.phasePos, static_cast<int>(j));
+        }
+    }
+}
+
+TEST_F(MetaModelXML, ReadsCommaDecimalsExactTrueAndPositions) {
+    const std::string overlap = "<Note/><Param id=\"7\" fixed=\"true\" name=\"x\" value=\"-0,5\"/>";
+    const std::string functions = FunctionXML("Threshold Superior", "<Param id=\"0\" fixed=\"True\" value=\"3,5\"/>") +
+                                  FunctionXML("gdd", "<Param id=\"0\" fixed=\"False\" value=\"1.2e-5\"/>");
+    TMetaModel m;
+    m.LoadFromXML(Write(ModelXML(PhaseXML("usedToFit=\"true\" phenoDataColumn=\"1\"", "TEMPHEUR", overlap, functions))));
+    const TPhase& ph = *m.PhasesArr[0];
+    EXPECT_FALSE(ph.usedToFit);  // only the exact "True" is true
+    EXPECT_EQ(ph.t0Mode, TPhaseT0Mode::Fixed);
+    EXPECT_EQ(ph.t0, 12.5);
+    EXPECT_EQ(ph.sStar, 150.0);
+    EXPECT_TRUE(ph.sStarFixed);
+    ASSERT_TRUE(ph.tempHourFunction);
+    EXPECT_EQ(ph.tempHourFunction->name, "tempheur_shark");  // anything but "tempheur"
+    EXPECT_EQ(ph.overlapFunc->getParameterValue(0), -0.5);   // first Param, after another element
+    EXPECT_FALSE(ph.overlapFunc->parameterFixed(0));
+    ASSERT_EQ(ph.functions.size(), 2u);
+    EXPECT_EQ(ph.functions[0]->getName(), "Threshold Superior");
+    EXPECT_EQ(ph.functions[0]->phasePos, 0);
+    EXPECT_TRUE(ph.functions[0]->parameterFixed(0));
+    EXPECT_EQ(ph.functions[0]->getParameterValue(0), 3.5);
+    EXPECT_EQ(ph.functions[0]->weight, 0.25);
+    EXPECT_EQ(ph.functions[0]->varLinkMode, TVarLinkMode::Additive);
+    EXPECT_EQ(ph.functions[0]->GetWeatherDataColumn(), 2);
+    EXPECT_TRUE(ph.functions[0]->tempHour);
+    EXPECT_EQ(ph.functions[1]->getName(), "GDD");
+    EXPECT_EQ(ph.functions[1]->getParameterValue(0), 1.2e-5);
+    EXPECT_EQ(ph.coeffSStar, 24 * 24 * 25);
+}
+
+TEST_F(MetaModelXML, AFailedLoadLeavesTheModelAsItWas) {
+    const std::string good = PhaseXML("usedToFit=\"True\" phenoDataColumn=\"0\"", "", "", FunctionXML("GDD", ""));
+    struct Case {
+        std::string text, error;
+    } cases[] = {
+        {ModelXML(good + PhaseXML("usedToFit=\"True\" phenoDataColumn=\"0\"", "", "", FunctionXML("Foo", ""))),
+         ", line 18: Error: Invalid function: 'Foo'"},
+        {ModelXML(good + PhaseXML("usedToFit=\"True\" phenoDataColumn=\"x\"", "", "", "")),
+         ", line 12: attribute phenoDataColumn \"x\" is not an integer"},
+        {ModelXML(PhaseXML("usedToFit=\"True\" phenoDataColumn=\"0\"", "", "",
+                           FunctionXML("GDD", "<Param fixed=\"False\" value=\"1\"/><Param fixed=\"False\" value=\"2\"/>"))),
+         ", line 9: function GDD has 1 parameters"},
+        {ModelXML(good.substr(0, good.find("<PhaseLinkMode value=\"0\"/>")) + "<PhaseLinkMode value=\"4\"/>" +
+                  good.substr(good.find("<OverlapFunction"))),
+         ", line 7: attribute value 4 is not between 0 and 3"},
+        {ModelXML(PhaseXML("usedToFit=\"True\" phenoDataColumn=\"0\"", "", "<Param fixed=\"False\" value=\"a\"/>", "")),
+         ", line 8: attribute value \"a\" is not a number"},
+        {"<Model name=\"M\"><Phases>", ", line 1: "},
+        {"<Other/>", "has no <Model> element"},
+    };
+    for (const Case& c : cases) {
+        TMetaModel m;
+        m.PushPhase(IdentityPhase(0, 100, 10));
+        const std::string error = LoadError(m, c.text);
+        EXPECT_NE(error.find("Model file \"" + (dir_ / "model.xml").string() + "\""), std::string::npos) << error;
+        EXPECT_NE(error.find(c.error), std::string::npos) << error;
+        EXPECT_EQ(m.name, "Meta Model");
+        EXPECT_EQ(m.GetNbPhases(), 1);
+        EXPECT_EQ(m.FunctionsArr.size(), 1u);
+    }
+}
+
+TEST_F(MetaModelXML, WritesExactValuesAndReplacesTheFileWhole) {
+    TMetaModel m;
+    m.PushPhase(IdentityPhase(0, 0.1, 1e-300));
+    const std::string path = (dir_ / "m.xml").string();
+    std::ofstream(path) << "old";
+    m.SaveToXML(path);
+    std::ifstream in(path);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("<T0 mode=\"0\" value=\"0.1\" t0DataColumn=\"-1\" photomode=\"0\""), std::string::npos) << text;
+    EXPECT_NE(text.find("<SStar fixed=\"False\" value=\"1e-300\""), std::string::npos) << text;
+    EXPECT_NE(text.find("<Param id=\"0\" fixed=\"False\" name=\"k\" value=\"0\""), std::string::npos) << text;
+    EXPECT_THROW(m.SaveToXML((dir_ / "missing" / "m.xml").string()), EOrvexError);
+}
+
+}  // namespace

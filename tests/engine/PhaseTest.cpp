@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+#include "ModelFixture.h"
+#include "OrvexError.h"
+#include "UtilStuff.h"
+
+using namespace fixture;
+namespace fs = std::filesystem;
+
+namespace {
+
+TEST(Phase, DefaultsAndCoefficientOfSStar) {
+    TPhase first(nullptr, TFunctionList{}, 0);
+    TPhase second(nullptr, TFunctionList{}, 1);
+    EXPECT_EQ(first.t0Mode, TPhaseT0Mode::Fitted);
+    EXPECT_EQ(second.t0Mode, TPhaseT0Mode::PickedFromPrevPhase);
+    EXPECT_EQ(first.coeffSStar, 1);
+    EXPECT_EQ(first.overlapFunc->getName(), "Negative Exponential");
+    first.PopFunction();  // nothing to pop
+    EXPECT_TRUE(first.functions.empty());
+
+    TTempHourFunc hourly(TempHeur, "tempheur");
+    auto gdd = Func("GDD");
+    gdd->workWithTempHour(&hourly);
+    first.PushFunction(std::move(gdd));
+    EXPECT_EQ(first.coeffSStar, 600);
+    first.PushFunction(Func("Identity"));
+    EXPECT_EQ(first.functions[1]->phasePos, 1);
+    EXPECT_EQ(first.coeffSStar, 600);
+    first.PopFunction();
+    first.PopFunction();
+    EXPECT_EQ(first.coeffSStar, 1);
+}
+
+TEST(Phase, StartingDayRoundsHalvesToEven) {
+    TWeather W;
+    AddYear(W, 2001, 1.0);
+    TPhase ph(nullptr, TFunctionList{}, 0);
+    for (auto [t0, day] : {std::pair{-10.5, -10}, {2.5, 2}, {3.5, 4}, {365.0, 365}, {-365.0, -365}}) {
+        ph.SetT0(t0);
+        EXPECT_EQ(ph.InitStartingDate(W, 0), day) << t0;
+    }
+}
+
+TEST(Phase, CloneKeepsSettingsButNotTheOwner) {
+    TMetaModel m;
+    auto ph = std::make_unique<TPhase>(nullptr, TFunctionList{}, 0);
+    ph->tempHourFunction = std::make_unique<TTempHourFunc>(TempHeur, "tempheur");
+    auto f = Func("Wang");
+    f->fixParameter(2, 38.0);
+    ph->PushFunction(std::move(f));
+    ph->t0DataColumn = 3;
+    ph->phenoDataColumn = 1;
+    ph->sStar = 7.0;
+    ph->overlapFunc->fixParameter(0, -0.2);
+    m.PushPhase(std::move(ph));
+    const auto c = m.PhasesArr[0]->Clone();
+    EXPECT_EQ(c->ownerModel, nullptr);
+    EXPECT_EQ(c->t0DataColumn, 3);
+    EXPECT_EQ(c->phenoDataColumn, 1);
+    EXPECT_EQ(c->sStar, 7.0);
+    ASSERT_TRUE(c->tempHourFunction);
+    EXPECT_NE(c->tempHourFunction.get(), m.PhasesArr[0]->tempHourFunction.get());
+    EXPECT_TRUE(c->functions[0]->parameterFixed(2));
+    EXPECT_TRUE(c->overlapFunc->parameterFixed(0));
+    EXPECT_EQ(m.FunctionsArr.size(), 1u);
+
+    const auto copy = m.Clone();
+    EXPECT_EQ(copy->FunctionsArr.size(), 1u);
+    EXPECT_EQ(copy->PhasesArr[0]->ownerModel, copy.get());
+}
+
+class PhaseSettings : public ::testing::Test {
+protected:
+    void SetUp() override {
+        path_ = (fs::temp_directory_path() / ("orvex_phase_" + std::to_string(::getpid()) + ".xml")).string();
+    }
+    void TearDown() override { fs::remove(path_); }
+    void Write(const std::string& text) { std::ofstream(path_) << text; }
+    std::string path_;
+};
+
+TEST_F(PhaseSettings, ReadsTheEntryOfThePhotoperiodModeAndScalesSStar) {
+    Write("<Phases><Phase photomode=\"0\"><T0 value=\"1,5\" step=\"10\" min=\"-100\" max=\"100\"/>"
+          "<SStar value=\"2\" step=\"0.5\" min=\"1\" max=\"50\"/></Phase>"
+          "<Phase photomode=\"TRUE\"><T0 value=\"12\" step=\"1\" min=\"8\" max=\"16\"/>"
+          "<SStar value=\"3\" step=\"1\" min=\"2\" max=\"60\"/></Phase></Phases>");
+    TPhase ph(nullptr, TFunctionList{}, 0);
+    ph.PushFunction(Func("GDD"));  // 25
+    const TRVarInfo t0 = ph.parameterInitT0XML(path_, false);
+    EXPECT_EQ(t0.name, "T0");
+    EXPECT_EQ(t0.value, 1.5);
+    EXPECT_EQ(t0.bestvalue, 1.5);
+    EXPECT_EQ(t0.minBound, -100);
+    EXPECT_EQ(t0.b4_point, 3);
+    EXPECT_EQ(t0.after_point, 1);
+    const TRVarInfo photo = ph.parameterInitT0XML(path_, true);
+    EXPECT_EQ(photo.value, 12);
+    EXPECT_EQ(photo.b4_point, 2);
+    EXPECT_EQ(photo.after_point, 3);
+    const TRVarInfo s = ph.parameterInitSStarXML(path_, true);
+    EXPECT_EQ(s.name, "SStar");
+    EXPECT_EQ(s.value, 75);
+    EXPECT_EQ(s.step, 25);
+    EXPECT_EQ(s.minBound, 2);  // not scaled
+    EXPECT_EQ(s.maxBound, 1500);
+    EXPECT_EQ(s.b4_point, 6);
+}
+
+TEST_F(PhaseSettings, AnyFaultGivesOneMessage) {
+    const std::string noDay = "<Phases><Phase photomode=\"True\"><T0 value=\"12\" step=\"1\" min=\"8\" max=\"16\"/>"
+                              "<SStar value=\"3\" step=\"1\" min=\"2\" max=\"60\"/></Phase></Phases>";
+    const std::string badNumber = "<Phases><Phase photomode=\"False\"><T0 value=\"x\" step=\"1\" min=\"8\" max=\"16\"/>"
+                                  "</Phase></Phases>";
+    TPhase ph(nullptr, TFunctionList{}, 0);
+    for (const std::string& text : {noDay, badNumber, std::string("<Phases>")}) {
+        Write(text);
+        try {
+            ph.parameterInitT0XML(path_, false);
+            FAIL() << text;
+        } catch (const EOrvexError& e) {
+            EXPECT_EQ(std::string(e.what()), "Error: bad or impossible reading of the phase settings file \"" + path_ +
+                                                 "\" for T0, photomode <0> !");
+        }
+    }
+    Write(badNumber);
+    EXPECT_THROW(ph.parameterInitSStarXML(path_, true), EOrvexError);
+}
+
+TEST(PhaseSettingsFile, ShippedFileHasBothModes) {
+    TPhase ph(nullptr, TFunctionList{}, 0);
+    for (bool photo : {false, true}) {
+        const TRVarInfo t0 = ph.parameterInitT0(photo);
+        const TRVarInfo s = ph.parameterInitSStar(photo);
+        EXPECT_LE(t0.minBound, t0.value);
+        EXPECT_LE(t0.value, t0.maxBound);
+        EXPECT_GT(t0.step, 0);
+        EXPECT_LE(s.minBound, s.value);
+        EXPECT_LE(s.value, s.maxBound);
+        EXPECT_GT(s.step, 0);
+    }
+}
+
+}  // namespace
