@@ -3,7 +3,9 @@
 #include <cmath>
 #include <cstdio>
 
-TBeginTime GetBeginTime() { return std::chrono::steady_clock::now(); }
+TBeginTime GetBeginTime() {
+    return std::chrono::steady_clock::now();
+}
 
 std::int64_t ElapsedTime(TBeginTime begin) {
     const std::chrono::duration<double, std::milli> d = std::chrono::steady_clock::now() - begin;
@@ -20,6 +22,7 @@ std::string FormatMS(std::int64_t ms) {
 
 std::string FormatSecondsMS(std::int64_t ms) {
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%.2lld.%.3lld", static_cast<long long>(ms / 1000), static_cast<long long>(ms % 1000));
+    std::snprintf(buf, sizeof buf, "%.2lld.%.3lld", static_cast<long long>(ms / 1000),
+                  static_cast<long long>(ms % 1000));
     return buf;
 }

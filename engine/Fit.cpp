@@ -25,17 +25,18 @@ const char* const OUTPUT_IS_OPEN = "Output file is open, please close it!";
 const char* const FISHER_FAILED = "Data insufficient to calculate the fisher statistics";
 
 std::string TooManyMissing(int found, int max) {
-    return "Too many missing values ( found : " + std::to_string(found) + " | max is : " + std::to_string(max) +
-           ").\nUnable to fit.";
+    return "Too many missing values ( found : " + std::to_string(found) +
+           " | max is : " + std::to_string(max) + ").\nUnable to fit.";
 }
 
-}  // namespace
+} // namespace
 
 // The fit's objective, whose safe points honour the fit's pause gate and stop flag.
 class TFit::Objective : public TMyMetropolis {
 public:
     Objective(TFit& fit, int leftOut)
-        : TMyMetropolis(*fit.model, *fit.weather_, fit.pheno_, fit.fitInfo_, fit.metropolisD.missing_threshold, leftOut),
+        : TMyMetropolis(*fit.model, *fit.weather_, fit.pheno_, fit.fitInfo_,
+                        fit.metropolisD.missing_threshold, leftOut),
           fit_(fit) {
         SetStopFlag(&fit.stop_);
     }
@@ -53,7 +54,8 @@ double ComputeSStot(const TRPhenoInfos& pheno, TRepetition& rep, const TMetaMode
         const int c = phase->phenoDataColumn;
         if (c < 0 || !phase->usedToFit) continue;
         const auto scored = [c](const TRPhenoData& row) {
-            return static_cast<std::size_t>(c) < row.dates.size() && row.dates[static_cast<std::size_t>(c)].fits == 1;
+            return static_cast<std::size_t>(c) < row.dates.size() &&
+                   row.dates[static_cast<std::size_t>(c)].fits == 1;
         };
         int n = 0;
         double s = 0.0;
@@ -79,20 +81,16 @@ double ComputeSStot(const TRPhenoInfos& pheno, TRepetition& rep, const TMetaMode
 TFit::TFit(std::unique_ptr<TMetaModel> dmodel, const TRMetropolisDesc& dmetropolisD, std::string dnomf_temp,
            std::string dnomf_pheno, std::string dnomf_info, std::string dnomf_output, int dmaxMissingTemps,
            bool dleaveOneOut)
-    : metropolisD(dmetropolisD),
-      rd(std::make_unique<TUniDistrib>()),
-      maxMissingTemps(dmaxMissingTemps),
-      nomf_temp(std::move(dnomf_temp)),
-      nomf_pheno(std::move(dnomf_pheno)),
-      nomf_info(std::move(dnomf_info)),
-      nomf_output(std::move(dnomf_output)),
-      leaveOneOut_(dleaveOneOut),
-      model(std::move(dmodel)),
+    : metropolisD(dmetropolisD), rd(std::make_unique<TUniDistrib>()), maxMissingTemps(dmaxMissingTemps),
+      nomf_temp(std::move(dnomf_temp)), nomf_pheno(std::move(dnomf_pheno)), nomf_info(std::move(dnomf_info)),
+      nomf_output(std::move(dnomf_output)), leaveOneOut_(dleaveOneOut), model(std::move(dmodel)),
       SSBest(std::numeric_limits<double>::infinity()) {
     metropolisProgress_.Set(0, "SEARCH");
 }
 
-TFit::~TFit() { Quit(); }
+TFit::~TFit() {
+    Quit();
+}
 
 void TFit::SetRandomGenerator(std::unique_ptr<TUniDistrib> generator) {
     if (generator) rd = std::move(generator);
@@ -124,7 +122,8 @@ void TFit::Prepare() {
             if (f_sensitivity == nullptr)
                 throw EOrvexError("Sensitivity Analysis output file cannot be created or is already open.");
             std::FILE* fisher = std::fopen(nomf_fisher.c_str(), "wb");
-            if (fisher == nullptr) throw EOrvexError("Fisher output file cannot be created or is already open.");
+            if (fisher == nullptr)
+                throw EOrvexError("Fisher output file cannot be created or is already open.");
             std::fclose(fisher);
         }
         isPrepared = true;
@@ -216,7 +215,8 @@ std::string TFit::CurrentTreatment() const {
 std::vector<std::string> TFit::GetRepetitionsAsStrings() const {
     std::vector<THashtable> tables;
     tables.reserve(repetitions_.size());
-    for (const TRepetition* rep : repetitions_) tables.push_back(rep->GetInfoTable());
+    for (const TRepetition* rep : repetitions_)
+        tables.push_back(rep->GetInfoTable());
     return SummaryRows(tables);
 }
 
@@ -283,14 +283,15 @@ bool TFit::RunPass(int k, double startTemp) {
     if (leaveOneOut_) {
         const int lines = pheno_.nb_obs();
         advancement_ = (lines > 0 ? 60 / lines : 0) * k + 20;
-        LogIt("Leave-one-ID = " + std::to_string(k) + " > YEAR : " +
-              std::to_string(fitInfo_.tabFit[static_cast<std::size_t>(k - 1)].year));
+        LogIt("Leave-one-ID = " + std::to_string(k) +
+              " > YEAR : " + std::to_string(fitInfo_.tabFit[static_cast<std::size_t>(k - 1)].year));
     } else {
         advancement_ = 50;
     }
     Objective opt(*this, leftOut);
     std::unique_ptr<TSensitivityFile> sensitivity;
-    if (f_sensitivity != nullptr) sensitivity = std::make_unique<TSensitivityFile>(f_sensitivity, nomf_sensitivity);
+    if (f_sensitivity != nullptr)
+        sensitivity = std::make_unique<TSensitivityFile>(f_sensitivity, nomf_sensitivity);
     const int nbRep = metropolisD.nb_repetitions;
 
     for (int r = 1;; ++r) {
@@ -301,7 +302,7 @@ bool TFit::RunPass(int k, double startTemp) {
 
         TMetropolis::InitMetropolisDesc(metropolisD, startTemp);
         model->initializeParameters(fd);
-        opt.f(fd);  // marks the observations that are scored
+        opt.f(fd); // marks the observations that are scored
 
         const double sstot = ComputeSStot(pheno_, rep, *model);
         nb_obs_tot = rep.nbFitObsTot;
@@ -327,7 +328,8 @@ bool TFit::RunPass(int k, double startTemp) {
             throw EOrvexError(TooManyMissing(model->nbMissingTemp, maxMissingTemps));
 
         for (int i = 0; i < fd.nb_of_parameters; ++i)
-            fd.var_info[static_cast<std::size_t>(i)].value = fd.var_info[static_cast<std::size_t>(i)].bestvalue;
+            fd.var_info[static_cast<std::size_t>(i)].value =
+                fd.var_info[static_cast<std::size_t>(i)].bestvalue;
         model->setParameters(fd);
         rep.GetModelSnapShot(*model);
         std::string statistics;
@@ -357,7 +359,8 @@ bool TFit::NoDateScoredAt(Objective& opt, const TRFunctionDesc& fd) {
         }
     }
     TRFunctionDesc best = fd;
-    for (auto& v : best.var_info) v.value = v.bestvalue;
+    for (auto& v : best.var_info)
+        v.value = v.bestvalue;
     opt.f(best);
     bool scored = false;
     for (std::size_t k = 0; k < pheno_.tabPheno.size(); ++k) {

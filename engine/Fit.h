@@ -105,7 +105,7 @@ private:
     TRFitInfo fitInfo_;
     TRPhenoInfos pheno_;
     std::unique_ptr<TWeather> weather_;
-    std::vector<std::unique_ptr<TRepetition>> garbage_;  // every repetition made
+    std::vector<std::unique_ptr<TRepetition>> garbage_; // every repetition made
     std::vector<TRepetition*> repetitions_;
     TRFunctionDesc bestFit_D;
     double SSBest = 0.0;

@@ -11,26 +11,27 @@
 
 namespace {
 
-std::string Reason() { return std::strerror(errno); }
+std::string Reason() {
+    return std::strerror(errno);
+}
 
 const std::string HASH_LINE(70, '#');
 
-}  // namespace
+} // namespace
 
-std::string FitHeaderText(const std::string& version, const std::string& climatePath, const std::string& phenoPath,
-                          const std::string& infoPath) {
-    return "Software Version : " + version + "\r\n\r\nData Files :\r\n" + climatePath + "\r\n" + phenoPath + "\r\n" +
-           infoPath + "\r\n";
+std::string FitHeaderText(const std::string& version, const std::string& climatePath,
+                          const std::string& phenoPath, const std::string& infoPath) {
+    return "Software Version : " + version + "\r\n\r\nData Files :\r\n" + climatePath + "\r\n" + phenoPath +
+           "\r\n" + infoPath + "\r\n";
 }
 
 std::string MetropolisParametersText(const TRMetropolisDesc& md) {
     return "\r\nMetropolis Parameters\r\n"
-           "Nb very global search = \t" + std::to_string(md.veryglob) + "\r\n" +
-           "Nb global search = \t" + std::to_string(md.global) + "\r\n" +
-           "Initial metropolis temperature = \t" + FormatFloat("0.#", md.temp0) + "\r\n" +
-           "Temperature climb rate = \t" + FormatFloat("0.#", md.climbrate) + "\r\n" +
-           "Ntr loops = \t" + std::to_string(md.ntr) + "\r\n" +
-           "Nst loops = \t" + std::to_string(md.nts) + "\r\n\r\n";
+           "Nb very global search = \t" +
+           std::to_string(md.veryglob) + "\r\n" + "Nb global search = \t" + std::to_string(md.global) +
+           "\r\n" + "Initial metropolis temperature = \t" + FormatFloat("0.#", md.temp0) + "\r\n" +
+           "Temperature climb rate = \t" + FormatFloat("0.#", md.climbrate) + "\r\n" + "Ntr loops = \t" +
+           std::to_string(md.ntr) + "\r\n" + "Nst loops = \t" + std::to_string(md.nts) + "\r\n\r\n";
 }
 
 std::vector<std::string> SplitFileLines(const std::string& text) {
@@ -51,7 +52,8 @@ std::vector<std::string> SplitFileLines(const std::string& text) {
     return lines;
 }
 
-void InsertSummaryLines(std::vector<std::string>& L, std::vector<std::string> S, int leftOut, int nbFitLines) {
+void InsertSummaryLines(std::vector<std::string>& L, std::vector<std::string> S, int leftOut,
+                        int nbFitLines) {
     const bool leaveOneOut = leftOut >= 0;
     std::string title = "SUMMARY TABLE OF ALL REPETITIONS";
     if (leaveOneOut) title += "\t[ Left fit : " + std::to_string(leftOut) + " ]";
@@ -59,11 +61,13 @@ void InsertSummaryLines(std::vector<std::string>& L, std::vector<std::string> S,
     S.insert(S.begin() + 1, "");
     S.push_back("");
     if (leaveOneOut && leftOut == 1)
-        S.insert(S.begin(), {HASH_LINE, "#######################  FITS SUMMARY TABLES  ########################", HASH_LINE,
-                             "", ""});
+        S.insert(S.begin(),
+                 {HASH_LINE, "#######################  FITS SUMMARY TABLES  ########################",
+                  HASH_LINE, "", ""});
     if (leaveOneOut && leftOut == nbFitLines - 1)
-        S.insert(S.end(), {"", HASH_LINE, "#####################  INTERMEDIATE COMPUTINGS  ######################",
-                           HASH_LINE, ""});
+        S.insert(S.end(),
+                 {"", HASH_LINE, "#####################  INTERMEDIATE COMPUTINGS  ######################",
+                  HASH_LINE, ""});
     std::size_t at = L.size() > 14 ? 14 : (L.empty() ? 0 : L.size() - 1);
     L.insert(L.begin() + static_cast<std::ptrdiff_t>(at), S.begin(), S.end());
 }
@@ -82,7 +86,8 @@ void WriteLinesCRLF(const std::string& path, const std::vector<std::string>& lin
     std::FILE* f = std::fopen(tmp.c_str(), "wb");
     if (f == nullptr) throw EOrvexError("Cannot write the file \"" + tmp + "\": " + Reason());
     std::string text;
-    for (const auto& line : lines) text += line + "\r\n";
+    for (const auto& line : lines)
+        text += line + "\r\n";
     const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
     const bool closed = std::fclose(f) == 0;
     if (!written || !closed) {

@@ -10,8 +10,8 @@
 #include "OrvexRawTypes.h"
 
 // Lines 0-5 of the header: version, the three data files.
-std::string FitHeaderText(const std::string& version, const std::string& climatePath, const std::string& phenoPath,
-                          const std::string& infoPath);
+std::string FitHeaderText(const std::string& version, const std::string& climatePath,
+                          const std::string& phenoPath, const std::string& infoPath);
 // Lines 6-14: the optimiser settings.
 std::string MetropolisParametersText(const TRMetropolisDesc& md);
 

@@ -12,7 +12,8 @@ int THashtable::find(const std::string& key) const {
 void THashtable::ensureCapacity(int n) {
     std::size_t cap = Fkeys.size();
     if (cap == 0 && n > 0) cap = static_cast<std::size_t>(n);
-    while (static_cast<std::size_t>(n) > cap) cap *= 2;
+    while (static_cast<std::size_t>(n) > cap)
+        cap *= 2;
     if (cap != Fkeys.size()) {
         Fkeys.resize(cap);
         FwideStringElements.resize(cap);

@@ -20,7 +20,7 @@ std::string Beside(const std::string& outputPath, const std::string& prefix) {
     return (p.parent_path() / (prefix + p.filename().string())).string();
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 
@@ -29,11 +29,15 @@ const char* const ALREADY_OPEN = "Output file already open!";
 
 // A prediction far beyond its observation (and every one without observation) prints as the
 // end of the year.
-double PrintedPrediction(const TRResult& r) { return r.observed + 60.0 > r.predicted ? r.predicted : 365.0; }
+double PrintedPrediction(const TRResult& r) {
+    return r.observed + 60.0 > r.predicted ? r.predicted : 365.0;
+}
 
-std::string Day(double v) { return FloatToStrFixed(v, 8, 1); }
+std::string Day(double v) {
+    return FloatToStrFixed(v, 8, 1);
+}
 
-}  // namespace
+} // namespace
 
 void write_metropolis_parameters(TFitOutputFile& f_output, const TRMetropolisDesc& md) {
     f_output.Append(MetropolisParametersText(md), OPEN_PLEASE_CLOSE);
@@ -46,11 +50,13 @@ void write_statistics(TFitOutputFile& f_output, TRepetition& rep, std::string& t
 }
 
 void write_parameters(TFitOutputFile& f_output, TRepetition& rep, const TMetaModel& model) {
-    for (const TModelFunction* f : model.FunctionsArr) rep.functionsList.push_back(f->Clone());
+    for (const TModelFunction* f : model.FunctionsArr)
+        rep.functionsList.push_back(f->Clone());
     f_output.Append("\n\n" + rep.ToStringParameters("model parameter estimates"), OPEN_PLEASE_CLOSE);
 }
 
-std::string SimulationTableText(const std::vector<TRSimulationResult>& rows, const std::vector<std::string>& phenoHeader,
+std::string SimulationTableText(const std::vector<TRSimulationResult>& rows,
+                                const std::vector<std::string>& phenoHeader,
                                 const std::vector<int>& phenoColumns, TRepetition& rep) {
     rep.rawDataHeader.clear();
     rep.simResultsAsRaw.clear();
@@ -61,8 +67,9 @@ std::string SimulationTableText(const std::vector<TRSimulationResult>& rows, con
         // The observed columns count from the first date column, the fourth of the header.
         const int c = j < phenoColumns.size() ? phenoColumns[j] : -1;
         const long long item = static_cast<long long>(c) + 3;
-        const std::string name =
-            c >= 0 && item < static_cast<long long>(phenoHeader.size()) ? phenoHeader[static_cast<std::size_t>(item)] : "";
+        const std::string name = c >= 0 && item < static_cast<long long>(phenoHeader.size())
+                                     ? phenoHeader[static_cast<std::size_t>(item)]
+                                     : "";
         head += std::to_string(j) + ":<" + name + ">   ";
     }
     head += "]\n\rstation_code\tprovenance/family\tyear";
@@ -80,7 +87,8 @@ std::string SimulationTableText(const std::vector<TRSimulationResult>& rows, con
         TRRawData raw;
         raw.data_row.assign(2 * P + 1, MISSING);
         raw.data_row[0] = row.year;
-        text += std::to_string(row.station_code) + "\t" + std::to_string(row.provenance) + "\t" + std::to_string(row.year);
+        text += std::to_string(row.station_code) + "\t" + std::to_string(row.provenance) + "\t" +
+                std::to_string(row.year);
         for (std::size_t j = 0; j < P && j < row.values.size(); ++j) {
             const TRResult& r = row.values[j];
             const double printed = PrintedPrediction(r);
@@ -95,15 +103,22 @@ std::string SimulationTableText(const std::vector<TRSimulationResult>& rows, con
     return text;
 }
 
-void write_simulation(TFitOutputFile& f_output, TRepetition& rep, TMetaModel& model, const TRPhenoInfos& pheno) {
+void write_simulation(TFitOutputFile& f_output, TRepetition& rep, TMetaModel& model,
+                      const TRPhenoInfos& pheno) {
     rep.simResults = model.SaveSimResults(pheno);
     std::vector<int> columns;
-    for (const auto& phase : model.PhasesArr) columns.push_back(phase->phenoDataColumn);
-    f_output.Append("\n\n" + SimulationTableText(rep.simResults, pheno.dataHeader, columns, rep), ALREADY_OPEN);
+    for (const auto& phase : model.PhasesArr)
+        columns.push_back(phase->phenoDataColumn);
+    f_output.Append("\n\n" + SimulationTableText(rep.simResults, pheno.dataHeader, columns, rep),
+                    ALREADY_OPEN);
 }
 
-std::string SensitivityFileName(const std::string& outputPath) { return Beside(outputPath, "SA_"); }
-std::string FisherFileName(const std::string& outputPath) { return Beside(outputPath, "Fisher_"); }
+std::string SensitivityFileName(const std::string& outputPath) {
+    return Beside(outputPath, "SA_");
+}
+std::string FisherFileName(const std::string& outputPath) {
+    return Beside(outputPath, "Fisher_");
+}
 
 void write_fisher(const std::string& fisherPath, const std::string& sensitivityPath, const TRFunctionDesc& fd,
                   int nb_obs_tot, double SSBest) {
@@ -125,8 +140,8 @@ void write_fisher(const std::string& fisherPath, const std::string& sensitivityP
             const std::string last = tab == std::string::npos ? line : line.substr(tab + 1);
             double value = 0.0;
             if (!TryParseFloat(last, value))
-                throw EOrvexError("'" + last + "' is not a valid floating point value (line " + std::to_string(i) +
-                                  " of " + sensitivityPath + ")");
+                throw EOrvexError("'" + last + "' is not a valid floating point value (line " +
+                                  std::to_string(i) + " of " + sensitivityPath + ")");
             line += "\t" + FormatFloat("0.000", Fisher(value, SSBest, 1, n));
         }
         LogIt("Fisher computing : " + FormatSecondsMS(ElapsedTime(begin)));
@@ -136,5 +151,6 @@ void write_fisher(const std::string& fisherPath, const std::string& sensitivityP
         WriteLinesCRLF(fisherPath, lines);
         LogIt("Fisher save : " + FormatSecondsMS(ElapsedTime(begin)));
     };
-    ParallelExe(worker, [] {}, save);
+    ParallelExe(
+        worker, [] {}, save);
 }

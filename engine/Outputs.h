@@ -20,11 +20,13 @@ void write_statistics(TFitOutputFile& f_output, TRepetition& rep, std::string& t
 void write_parameters(TFitOutputFile& f_output, TRepetition& rep, const TMetaModel& model);
 // Runs the model on every phenology row, keeps the rows in the repetition and appends the
 // predicted/observed table.
-void write_simulation(TFitOutputFile& f_output, TRepetition& rep, TMetaModel& model, const TRPhenoInfos& pheno);
+void write_simulation(TFitOutputFile& f_output, TRepetition& rep, TMetaModel& model,
+                      const TRPhenoInfos& pheno);
 
 // The predicted/observed table of result rows; fills the repetition's header and raw rows.
 // phenoColumns: each phase's observed column in the phenology rows (-1 none).
-std::string SimulationTableText(const std::vector<TRSimulationResult>& rows, const std::vector<std::string>& phenoHeader,
+std::string SimulationTableText(const std::vector<TRSimulationResult>& rows,
+                                const std::vector<std::string>& phenoHeader,
                                 const std::vector<int>& phenoColumns, TRepetition& rep);
 
 // "SA_" + name and "Fisher_" + name beside the output file.

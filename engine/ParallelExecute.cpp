@@ -32,7 +32,7 @@ struct TSimpleThread {
     }
 };
 
-}  // namespace
+} // namespace
 
 void ParallelExe(const TParallelFunction& p1, const TParallelFunction& p2, const TParallelFunction& final) {
     TSimpleThread t1, t2;

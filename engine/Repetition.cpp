@@ -3,7 +3,8 @@
 #include "OrvexError.h"
 #include "RepetitionTable.h"
 
-TRepetition::TRepetition(int an_id, std::string ref_model_type) : id(an_id), modelType(std::move(ref_model_type)) {
+TRepetition::TRepetition(int an_id, std::string ref_model_type)
+    : id(an_id), modelType(std::move(ref_model_type)) {
     moindCarrD.best_overall_result = -1e10;
 }
 
@@ -15,7 +16,9 @@ void TRepetition::ComputeStats() {
     EFF = (SStot - SSres) / SStot;
 }
 
-void TRepetition::GetModelSnapShot(const TMetaModel& model) { snapShotModel = model.Clone(); }
+void TRepetition::GetModelSnapShot(const TMetaModel& model) {
+    snapShotModel = model.Clone();
+}
 
 THashtable TRepetition::ToStringHashtable() const {
     TRInfoTableInput in;
@@ -44,4 +47,6 @@ std::string TRepetition::ToStringParameters(const std::string& title) const {
     return TableParametersText(ToStringHashtable(), title);
 }
 
-std::string TRepetition::ToString() const { return ToStringStats("") + "\n\n" + ToStringParameters(""); }
+std::string TRepetition::ToString() const {
+    return ToStringStats("") + "\n\n" + ToStringParameters("");
+}

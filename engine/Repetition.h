@@ -32,11 +32,11 @@ public:
 
     int id;
     std::string modelType;
-    std::vector<std::unique_ptr<TModelFunction>> functionsList;  // fitted clones
+    std::vector<std::unique_ptr<TModelFunction>> functionsList; // fitted clones
     TRFunctionDesc moindCarrD;
     double SStot = 0.0;
     double SSres = 0.0;
-    double RMSE = 0.0;  // mean squared residual
+    double RMSE = 0.0; // mean squared residual
     double EFF = 0.0;
     int nbFitObsTot = 0;
     bool isRelevant = false;

@@ -44,7 +44,7 @@ void PutFunction(THashtable& table, TModelFunction& f, const std::vector<std::st
     }
 }
 
-}  // namespace
+} // namespace
 
 THashtable BuildInfoTable(const TRInfoTableInput& in) {
     THashtable table;
@@ -63,7 +63,8 @@ THashtable BuildInfoTable(const TRInfoTableInput& in) {
         }
     }
     if (in.functions != nullptr)
-        for (const auto& f : *in.functions) PutFunction(table, *f, in.climateHeader);
+        for (const auto& f : *in.functions)
+            PutFunction(table, *f, in.climateHeader);
     table.putWideString("-------", "-------");
     table.putWideString("SStot", FloatToStrGeneralExp(in.SStot, 8, 2));
     table.putWideString("SSres", FloatToStrGeneralExp(in.SSres, 8, 2));
@@ -85,7 +86,7 @@ std::string EntriesText(const THashtable& table, int from, int to, const std::st
     return text;
 }
 
-}  // namespace
+} // namespace
 
 std::string TableStatsText(const THashtable& table, const std::string& title) {
     return EntriesText(table, table.getLength() - (INFO_TABLE_STATS - 1), table.getLength(), title);
@@ -99,12 +100,14 @@ std::vector<std::string> SummaryRows(const std::vector<THashtable>& tables) {
     std::vector<std::string> rows;
     if (tables.empty()) return rows;
     std::string head = "Repetition";
-    for (std::size_t k = 1; k <= tables.size(); ++k) head += "\t" + std::to_string(k);
+    for (std::size_t k = 1; k <= tables.size(); ++k)
+        head += "\t" + std::to_string(k);
     rows.push_back(head);
     const THashtable& first = tables.front();
     for (int i = 0; i < first.getLength(); ++i) {
         std::string row = first.getKeys()[static_cast<std::size_t>(i)];
-        for (const auto& t : tables) row += "\t" + (i < t.getLength() ? t.getValueAt(i) : std::string());
+        for (const auto& t : tables)
+            row += "\t" + (i < t.getLength() ? t.getValueAt(i) : std::string());
         rows.push_back(row);
     }
     return rows;

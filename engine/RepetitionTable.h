@@ -27,7 +27,7 @@ struct TRInfoTableInput {
     const std::vector<std::string>* climateHeader = nullptr;
     double SStot = 0.0;
     double SSres = 0.0;
-    double RMSE = 0.0;  // mean squared residual; the table prints its square root
+    double RMSE = 0.0; // mean squared residual; the table prints its square root
     double EFF = 0.0;
     int nbObs = 0;
 };

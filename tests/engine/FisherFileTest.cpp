@@ -26,7 +26,7 @@ struct FisherFiles : ::testing::Test {
         fs::create_directories(dir);
         sa = SensitivityFileName((dir / "out.txt").string());
         fisher = FisherFileName((dir / "out.txt").string());
-        std::ofstream(fisher).close();  // created empty, as the fit prepares it
+        std::ofstream(fisher).close(); // created empty, as the fit prepares it
         fd.nb_of_parameters = 2;
         fd.var_info.resize(2);
         fd.var_info[0].name = "T0<1>";
@@ -36,7 +36,7 @@ struct FisherFiles : ::testing::Test {
     void WriteSA(const std::string& text) { std::ofstream(sa, std::ios::binary) << text; }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(FisherFiles, NamesSitBesideTheOutput) {
     EXPECT_EQ(SensitivityFileName("/a/b/out.txt"), "/a/b/SA_out.txt");
@@ -47,11 +47,10 @@ TEST_F(FisherFiles, EveryLineGetsItsStatistic) {
     // nb_obs_tot 12: F = (SS - 10) / (10 / 10).
     WriteSA("1.000\t2.000\t10.000\r\n1.500\t2.500\t12.500\r\n3.000\t4.000\t11.0004\r\n");
     write_fisher(fisher, sa, fd, 12, 10.0);
-    EXPECT_EQ(ReadWholeFile(fisher),
-              "T0<1>\tSStar<1>\tSSres\tFisher statistics\r\n"
-              "1.000\t2.000\t10.000\t0.000\r\n"
-              "1.500\t2.500\t12.500\t2.500\r\n"
-              "3.000\t4.000\t11.0004\t1.000\r\n");
+    EXPECT_EQ(ReadWholeFile(fisher), "T0<1>\tSStar<1>\tSSres\tFisher statistics\r\n"
+                                     "1.000\t2.000\t10.000\t0.000\r\n"
+                                     "1.500\t2.500\t12.500\t2.500\r\n"
+                                     "3.000\t4.000\t11.0004\t1.000\r\n");
 }
 
 TEST_F(FisherFiles, AnEmptySensitivityFileGivesTheHeaderOnly) {
@@ -61,11 +60,15 @@ TEST_F(FisherFiles, AnEmptySensitivityFileGivesTheHeaderOnly) {
 }
 
 TEST_F(FisherFiles, FailuresLeaveTheFileEmpty) {
-    const struct { const char* sa; int nb_obs_tot; double best; } cases[] = {
+    const struct {
+        const char* sa;
+        int nb_obs_tot;
+        double best;
+    } cases[] = {
         {"1.000\t2.000\tabc\r\n", 12, 10.0},                                       // not a number
         {"1.000\t2.000\t12.000\r\n", 12, 0.0},                                     // zero best sum
         {"1.000\t2.000\t12.000\r\n", 2, 10.0},                                     // zero divisor
-        {"1.000\t2.000\t12.000\r\n", 12, std::numeric_limits<double>::infinity()},  // no best at all
+        {"1.000\t2.000\t12.000\r\n", 12, std::numeric_limits<double>::infinity()}, // no best at all
     };
     for (const auto& c : cases) {
         WriteSA(c.sa);
@@ -87,7 +90,8 @@ TEST(ParallelExecute, BothThreadsEndBeforeAFailureIsRaised) {
         };
         try {
             ParallelExe(failing == 1 ? TParallelFunction(bad) : TParallelFunction(ok),
-                        failing == 2 ? TParallelFunction(bad) : TParallelFunction(ok), [&] { finalRan = true; });
+                        failing == 2 ? TParallelFunction(bad) : TParallelFunction(ok),
+                        [&] { finalRan = true; });
             FAIL();
         } catch (const EOrvexError& e) {
             EXPECT_STREQ(e.what(), "EOrvexError: broken");

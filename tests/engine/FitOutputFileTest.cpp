@@ -12,18 +12,20 @@ namespace {
 
 std::vector<std::string> Header15() {
     std::vector<std::string> L;
-    for (int i = 0; i < 15; ++i) L.push_back("h" + std::to_string(i));
+    for (int i = 0; i < 15; ++i)
+        L.push_back("h" + std::to_string(i));
     return L;
 }
 
 fs::path TempDir(const std::string& name) {
-    const fs::path dir = fs::temp_directory_path() / ("orvex_fitout_" + name + "_" + std::to_string(getpid()));
+    const fs::path dir =
+        fs::temp_directory_path() / ("orvex_fitout_" + name + "_" + std::to_string(getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     return dir;
 }
 
-}  // namespace
+} // namespace
 
 TEST(FitOutputFile, HeaderTexts) {
     TRMetropolisDesc md;
@@ -33,7 +35,8 @@ TEST(FitOutputFile, HeaderTexts) {
     md.climbrate = 1.0;
     md.ntr = 4;
     md.nts = 5;
-    EXPECT_EQ(FitHeaderText("1.2.3.4", "/c", "/p", "/i"), "Software Version : 1.2.3.4\r\n\r\nData Files :\r\n/c\r\n/p\r\n/i\r\n");
+    EXPECT_EQ(FitHeaderText("1.2.3.4", "/c", "/p", "/i"),
+              "Software Version : 1.2.3.4\r\n\r\nData Files :\r\n/c\r\n/p\r\n/i\r\n");
     EXPECT_EQ(MetropolisParametersText(md),
               "\r\nMetropolis Parameters\r\nNb very global search = \t2\r\nNb global search = \t3\r\n"
               "Initial metropolis temperature = \t0.6\r\nTemperature climb rate = \t1\r\nNtr loops = \t4\r\n"
@@ -41,7 +44,10 @@ TEST(FitOutputFile, HeaderTexts) {
 }
 
 TEST(FitOutputFile, LinesEndAtLfAndLoseEveryCr) {
-    const struct { const char* text; std::vector<std::string> lines; } cases[] = {
+    const struct {
+        const char* text;
+        std::vector<std::string> lines;
+    } cases[] = {
         {"", {}},
         {"a", {"a"}},
         {"a\r\nb\r\n", {"a", "b"}},
@@ -49,7 +55,8 @@ TEST(FitOutputFile, LinesEndAtLfAndLoseEveryCr) {
         {"]\n\rstation\n", {"]", "station"}},
         {"x\ry", {"xy"}},
     };
-    for (const auto& c : cases) EXPECT_EQ(SplitFileLines(c.text), c.lines) << c.text;
+    for (const auto& c : cases)
+        EXPECT_EQ(SplitFileLines(c.text), c.lines) << c.text;
 }
 
 TEST(FitOutputFile, SummaryGoesAfterTheHeaderWithItsBanners) {
@@ -61,15 +68,17 @@ TEST(FitOutputFile, SummaryGoesAfterTheHeaderWithItsBanners) {
     auto L = Header15();
     InsertSummaryLines(L, S, -1, 5);
     std::vector<std::string> expected = Header15();
-    expected.insert(expected.begin() + 14, {"SUMMARY TABLE OF ALL REPETITIONS", "", "Repetition\t1", "SSres\t2", ""});
+    expected.insert(expected.begin() + 14,
+                    {"SUMMARY TABLE OF ALL REPETITIONS", "", "Repetition\t1", "SSres\t2", ""});
     EXPECT_EQ(L, expected);
 
     // Two fit lines: the first pass is also the one before last, so both banners.
     L = Header15();
     InsertSummaryLines(L, S, 1, 2);
     expected = Header15();
-    expected.insert(expected.begin() + 14, {hashes, fits, hashes, "", "", "SUMMARY TABLE OF ALL REPETITIONS\t[ Left fit : 1 ]",
-                                            "", "Repetition\t1", "SSres\t2", "", "", hashes, inter, hashes, ""});
+    expected.insert(expected.begin() + 14,
+                    {hashes, fits, hashes, "", "", "SUMMARY TABLE OF ALL REPETITIONS\t[ Left fit : 1 ]", "",
+                     "Repetition\t1", "SSres\t2", "", "", hashes, inter, hashes, ""});
     EXPECT_EQ(L, expected);
 
     L = Header15();
@@ -78,7 +87,7 @@ TEST(FitOutputFile, SummaryGoesAfterTheHeaderWithItsBanners) {
     expected.insert(expected.begin() + 14, {"SUMMARY TABLE OF ALL REPETITIONS\t[ Left fit : 3 ]", "", ""});
     EXPECT_EQ(L, expected);
 
-    L = {"a", "b"};  // short file: before its last line
+    L = {"a", "b"}; // short file: before its last line
     InsertSummaryLines(L, {}, -1, 1);
     EXPECT_EQ(L, (std::vector<std::string>{"a", "SUMMARY TABLE OF ALL REPETITIONS", "", "", "b"}));
 }
@@ -89,14 +98,16 @@ TEST(FitOutputFile, InsertSummaryRewritesWithCrLfAndKeepsAppending) {
     TFitOutputFile f;
     f.Create(path, "cannot create");
     std::string header;
-    for (int i = 0; i < 15; ++i) header += "h" + std::to_string(i) + "\r\n";
+    for (int i = 0; i < 15; ++i)
+        header += "h" + std::to_string(i) + "\r\n";
     f.Append(header, "append failed");
     f.Append("\n\nblock\n\n\nPhases = [ ]\n\rstation\n", "append failed");
     f.InsertSummary({"Repetition\t1"}, -1, 1);
     f.Append("\n\nnext\n", "append failed");
     f.Close();
     const std::string text = ReadWholeFile(path);
-    EXPECT_NE(text.find("h13\r\nSUMMARY TABLE OF ALL REPETITIONS\r\n\r\nRepetition\t1\r\n\r\nh14\r\n"), std::string::npos);
+    EXPECT_NE(text.find("h13\r\nSUMMARY TABLE OF ALL REPETITIONS\r\n\r\nRepetition\t1\r\n\r\nh14\r\n"),
+              std::string::npos);
     EXPECT_NE(text.find("Phases = [ ]\r\nstation\r\n\n\nnext\n"), std::string::npos);
     EXPECT_FALSE(fs::exists(path + ".tmp"));
     fs::remove_all(dir);

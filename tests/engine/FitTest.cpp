@@ -7,8 +7,8 @@
 #include <unistd.h>
 
 #include "Fit.h"
-#include "Inputs.h"
 #include "FitOutputFile.h"
+#include "Inputs.h"
 #include "ModelsFuncLib.h"
 #include "NumberText.h"
 #include "OrvexError.h"
@@ -69,8 +69,8 @@ protected:
 
     std::unique_ptr<TFit> MakeFit(const TRMetropolisDesc& md, const std::string& info, bool leaveOneOut,
                                   bool skipFisher, std::unique_ptr<TMetaModel> model = GddModel()) {
-        auto fit = std::make_unique<TFit>(std::move(model), md, P("climate.txt"), P("pheno.txt"), P(info), P("out.txt"),
-                                          10, leaveOneOut);
+        auto fit = std::make_unique<TFit>(std::move(model), md, P("climate.txt"), P("pheno.txt"), P(info),
+                                          P("out.txt"), 10, leaveOneOut);
         fit->SetSkipFisher(skipFisher);
         fit->SetRandomGenerator(std::make_unique<TUniDistrib>(11, 22, 33, 44));
         return fit;
@@ -85,9 +85,11 @@ protected:
     // The file with the folder and version replaced, so that the golden file fits any machine.
     std::string Normalised(const std::string& name) const {
         std::string text = ReadWholeFile(P(name));
-        for (const auto& [from, to] : {std::pair{dir_.string() + "/", std::string("<DIR>/")},
-                                       std::pair{"Version : " + ApplicationVersion(), std::string("Version : <VERSION>")}}) {
-            for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        for (const auto& [from, to] :
+             {std::pair{dir_.string() + "/", std::string("<DIR>/")},
+              std::pair{"Version : " + ApplicationVersion(), std::string("Version : <VERSION>")}}) {
+            for (std::size_t at = text.find(from); at != std::string::npos;
+                 at = text.find(from, at + to.size()))
                 text.replace(at, from.size(), to);
         }
         return text;
@@ -95,10 +97,12 @@ protected:
     void ExpectGolden(const std::string& name, const std::string& golden) {
         const std::string actual = Normalised(name);
         const fs::path goldenPath = DATA / golden;
-        const std::string expected = fs::exists(goldenPath) ? ReadWholeFile(goldenPath.string()) : std::string();
+        const std::string expected =
+            fs::exists(goldenPath) ? ReadWholeFile(goldenPath.string()) : std::string();
         if (actual != expected) {
             std::ofstream(P("actual_" + golden), std::ios::binary) << actual;
-            ADD_FAILURE() << name << " differs from " << golden << "; actual text in " << P("actual_" + golden);
+            ADD_FAILURE() << name << " differs from " << golden << "; actual text in "
+                          << P("actual_" + golden);
         }
     }
     fs::path dir_;
@@ -112,7 +116,7 @@ bool OnlyCrLf(const std::string& text) {
     return true;
 }
 
-}  // namespace
+} // namespace
 
 TEST_F(FitRun, SeededFitWritesTheGoldenFiles) {
     auto fit = MakeFit(SmallSearch(2), "fitinfo.txt", false, false);
@@ -129,11 +133,13 @@ TEST_F(FitRun, SeededFitWritesTheGoldenFiles) {
     const auto sa = SplitFileLines(ReadWholeFile(P("SA_out.txt")));
     ASSERT_GT(sa.size(), 1u);
     const TRepetition& last = *fit->Repetitions().back();
-    for (const auto& line : sa) EXPECT_EQ(nbOfColumns(line), last.moindCarrD.nb_of_parameters + 1) << line;
+    for (const auto& line : sa)
+        EXPECT_EQ(nbOfColumns(line), last.moindCarrD.nb_of_parameters + 1) << line;
     const auto fisher = SplitFileLines(ReadWholeFile(P("Fisher_out.txt")));
     ASSERT_EQ(fisher.size(), sa.size() + 1);
     EXPECT_EQ(fisher[0], "T0<1>\tSStar<1>\tTbase\tSSres\tFisher statistics");
-    for (std::size_t i = 1; i < fisher.size(); ++i) EXPECT_EQ(fisher[i].rfind(sa[i - 1] + "\t", 0), 0u);
+    for (std::size_t i = 1; i < fisher.size(); ++i)
+        EXPECT_EQ(fisher[i].rfind(sa[i - 1] + "\t", 0), 0u);
 
     const auto rows = fit->GetRepetitionsAsStrings();
     ASSERT_FALSE(rows.empty());
@@ -171,7 +177,8 @@ TEST_F(FitRun, TheSavedBestModelSimulatesThePredictedDates) {
         const TRRawData& row = best->simResultsAsRaw[static_cast<std::size_t>(i)];
         EXPECT_EQ(row.data_row[0], W.Year(i).year);
         // The model file keeps each parameter to its display digits: equal to the printed tenth.
-        EXPECT_EQ(FloatToStrFixed(sim.DatePredictedArr[0], 8, 1), FloatToStrFixed(row.data_row[1], 8, 1)) << i;
+        EXPECT_EQ(FloatToStrFixed(sim.DatePredictedArr[0], 8, 1), FloatToStrFixed(row.data_row[1], 8, 1))
+            << i;
     }
 }
 
@@ -208,14 +215,15 @@ TEST_F(FitRun, TooFewObservationsIsReportedOnceTheFitEnded) {
     auto fit = MakeFit(SmallSearch(1), "fitinfo.txt", false, true);
     RunToEnd(*fit);
     EXPECT_TRUE(fit->Error());
-    EXPECT_EQ(fit->ErrorInfo(),
-              "The number of NON-MISSING observations for the Fit <0>\nis \"less or equal to 1\"... Not enought data to do the job...");
+    EXPECT_EQ(fit->ErrorInfo(), "The number of NON-MISSING observations for the Fit <0>\nis \"less or equal "
+                                "to 1\"... Not enought data to do the job...");
     EXPECT_TRUE(fit->Repetitions().empty());
     EXPECT_TRUE(OnlyCrLf(ReadWholeFile(P("out.txt"))));
 }
 
 TEST_F(FitRun, AnInputErrorEndsTheFitWithItsMessage) {
-    std::ofstream(P("pheno.txt"), std::ios::trunc) << "Station\tProvenance\tYear\tBudburst\n1\t1\t2001\t12,5\n";
+    std::ofstream(P("pheno.txt"), std::ios::trunc)
+        << "Station\tProvenance\tYear\tBudburst\n1\t1\t2001\t12,5\n";
     auto fit = MakeFit(SmallSearch(1), "fitinfo.txt", false, false);
     RunToEnd(*fit);
     EXPECT_TRUE(fit->Error());
@@ -225,19 +233,25 @@ TEST_F(FitRun, AnInputErrorEndsTheFitWithItsMessage) {
 }
 
 TEST_F(FitRun, PreparationFailuresAreReportedNotRaised) {
-    const struct { const char* pheno; const char* out; const char* message; } cases[] = {
+    const struct {
+        const char* pheno;
+        const char* out;
+        const char* message;
+    } cases[] = {
         {"missing.txt", "out.txt", "The phenology date file does not exist."},
         {"pheno.txt", "no_such_dir/out.txt", "Output file cannot be created or is already open : "},
     };
     for (const auto& c : cases) {
-        TFit fit(GddModel(), SmallSearch(1), P("climate.txt"), P(c.pheno), P("fitinfo.txt"), P(c.out), 10, false);
+        TFit fit(GddModel(), SmallSearch(1), P("climate.txt"), P(c.pheno), P("fitinfo.txt"), P(c.out), 10,
+                 false);
         fit.Prepare();
         EXPECT_TRUE(fit.Error());
         EXPECT_EQ(fit.ErrorInfo().rfind(c.message, 0), 0u) << fit.ErrorInfo();
         EXPECT_THROW(fit.Start(), EOrvexError);
     }
     EXPECT_FALSE(fs::exists(P("out.txt")));
-    TFit unprepared(GddModel(), SmallSearch(1), P("climate.txt"), P("pheno.txt"), P("fitinfo.txt"), P("out.txt"), 10, false);
+    TFit unprepared(GddModel(), SmallSearch(1), P("climate.txt"), P("pheno.txt"), P("fitinfo.txt"),
+                    P("out.txt"), 10, false);
     try {
         unprepared.Start();
         FAIL();
@@ -279,7 +293,7 @@ bool WaitUntil(const std::function<bool()>& done, int ms = 20000) {
     return true;
 }
 
-}  // namespace
+} // namespace
 
 TEST_F(FitRun, QuitStopsARunningFitAndClosesItsFiles) {
     auto fit = MakeFit(LongSearch(), "fitinfo.txt", false, false);
@@ -294,6 +308,7 @@ TEST_F(FitRun, QuitStopsARunningFitAndClosesItsFiles) {
     }
     fit->Quit();
     EXPECT_TRUE(fit->Finished());
+    EXPECT_LT(fit->Repetitions().size(), 50u);
     EXPECT_FALSE(fit->Error()) << fit->ErrorInfo();
     EXPECT_EQ(fs::file_size(P("Fisher_out.txt")), 0u);
     fit.reset();
@@ -330,6 +345,6 @@ TEST_F(FitRun, DestroyingAPausedFitEndsIt) {
     ASSERT_TRUE(WaitUntil([&] { return fit->Advancement() >= 50; }));
     fit->Pause();
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    fit.reset();  // must neither hang nor leak
+    fit.reset(); // must neither hang nor leak
     SUCCEED();
 }

@@ -3,10 +3,14 @@
 #include "Hashtable.h"
 
 TEST(Hashtable, CapacityIsTheSmallestPowerOfTwoNotBelowTheLength) {
-    const struct { int n; int capacity; } cases[] = {{0, 0}, {1, 1}, {2, 2}, {3, 4}, {4, 4}, {5, 8}, {9, 16}, {17, 32}};
+    const struct {
+        int n;
+        int capacity;
+    } cases[] = {{0, 0}, {1, 1}, {2, 2}, {3, 4}, {4, 4}, {5, 8}, {9, 16}, {17, 32}};
     for (const auto& c : cases) {
         THashtable t;
-        for (int i = 0; i < c.n; ++i) t.putWideString("k" + std::to_string(i), "v" + std::to_string(i));
+        for (int i = 0; i < c.n; ++i)
+            t.putWideString("k" + std::to_string(i), "v" + std::to_string(i));
         EXPECT_EQ(t.getLength(), c.n);
         EXPECT_EQ(t.capacity(), c.capacity) << c.n;
         EXPECT_EQ(static_cast<int>(t.getKeys().size()), c.capacity);
@@ -25,7 +29,7 @@ TEST(Hashtable, PutKeepsInsertionOrderAndReplacesInPlace) {
     EXPECT_EQ(t.getKeys()[2], "c");
     EXPECT_EQ(t.getValueAt(1), "changed");
     EXPECT_EQ(t.getWideString("a"), "changed");
-    EXPECT_EQ(t.getWideString("A"), "");  // keys are case-sensitive
+    EXPECT_EQ(t.getWideString("A"), ""); // keys are case-sensitive
     EXPECT_EQ(t.getWideString("absent"), "");
     EXPECT_THROW(t.getValueAt(3), std::exception);
 }
@@ -33,7 +37,8 @@ TEST(Hashtable, PutKeepsInsertionOrderAndReplacesInPlace) {
 TEST(Hashtable, AnEmptyKeyIsAnEntryLikeAnyOther) {
     // Capacity 4 with 3 entries: the free slot holds an empty key and must not take the value.
     THashtable t;
-    for (const char* k : {"x", "y", "z"}) t.putWideString(k, k);
+    for (const char* k : {"x", "y", "z"})
+        t.putWideString(k, k);
     ASSERT_GT(t.capacity(), t.getLength());
     t.putWideString("", "empty");
     EXPECT_EQ(t.getLength(), 4);

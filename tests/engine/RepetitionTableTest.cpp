@@ -14,15 +14,24 @@ TRVarInfo Slot(const std::string& name, double best, int b4, int after) {
     return v;
 }
 
-}  // namespace
+} // namespace
 
 TEST(RepetitionTable, GeneralNumbersPadTheirExponent) {
-    const struct { double v; int digits; const char* text; } cases[] = {
-        {123.456, 2, "123.456"},        {0.5, 3, "0.5"},           {1.5e-7, 2, "1.5E-07"},
-        {1.5e-7, 3, "1.5E-007"},        {123456789.0, 2, "1.2345679E08"}, {-2.5e12, 3, "-2.5E012"},
+    const struct {
+        double v;
+        int digits;
+        const char* text;
+    } cases[] = {
+        {123.456, 2, "123.456"},
+        {0.5, 3, "0.5"},
+        {1.5e-7, 2, "1.5E-07"},
+        {1.5e-7, 3, "1.5E-007"},
+        {123456789.0, 2, "1.2345679E08"},
+        {-2.5e12, 3, "-2.5E012"},
         {0.0, 2, "0"},
     };
-    for (const auto& c : cases) EXPECT_EQ(FloatToStrGeneralExp(c.v, 8, c.digits), c.text) << c.v;
+    for (const auto& c : cases)
+        EXPECT_EQ(FloatToStrGeneralExp(c.v, 8, c.digits), c.text) << c.v;
 }
 
 TEST(RepetitionTable, TableHoldsModelSlotsFunctionsAndStatistics) {
@@ -58,7 +67,7 @@ TEST(RepetitionTable, TableHoldsModelSlotsFunctionsAndStatistics) {
     EXPECT_EQ(t.getWideString("T0<1>"), "60.0");
     EXPECT_EQ(t.getWideString("SStar<1>"), "150.250");
     EXPECT_EQ(t.getWideString("T0<2>"), "N/A");
-    EXPECT_EQ(t.getWideString("Topt"), "");  // a function slot, not a model slot
+    EXPECT_EQ(t.getWideString("Topt"), ""); // a function slot, not a model slot
     EXPECT_EQ(t.getWideString("Phase Function<1,1>"), "[GDD, tmean]");
     EXPECT_EQ(t.getWideString("Phase Function<2,1>"), "[Wang, -DL-]");
     EXPECT_FALSE(t.getWideString("Tbase<1,1>").empty());
@@ -75,7 +84,7 @@ TEST(RepetitionTable, TableHoldsModelSlotsFunctionsAndStatistics) {
     EXPECT_EQ(params.find("-------"), std::string::npos);
     EXPECT_EQ(params.find("SStot"), std::string::npos);
 
-    in.climateHeader = nullptr;  // snapshot without climate data
+    in.climateHeader = nullptr; // snapshot without climate data
     functions[0]->SetWeatherDataColumn(-1);
     EXPECT_EQ(BuildInfoTable(in).getWideString("Phase Function<1,1>"), "[GDD]");
 }
