@@ -12,6 +12,16 @@
 namespace {
 std::size_t Slot(int day) { return static_cast<std::size_t>(day - FIRST_RUN_DAY); }
 
+// GetWeatherDayDataAt without the call for the three temperatures.
+inline double ColumnOf(const TRWeatherDay& wd, int col) {
+    switch (col) {
+        case 0: return wd._tmp;
+        case 1: return wd._tmn;
+        case 2: return wd._tmx;
+        default: return GetWeatherDayDataAt(wd, col);
+    }
+}
+
 std::string PhaseName(const TPhase& ph) { return "Phase " + IntToStr(ph.index + 1); }
 
 // Day on which a phase after a failed one starts: sixty days after its observation.
@@ -123,7 +133,7 @@ void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRS
             for (std::size_t j = 0; j < ph.functions.size(); ++j) {
                 TModelFunction& f = *ph.functions[j];
                 const int col = f.GetWeatherDataColumn();
-                const double x = GetWeatherDayDataAt(wd, col);
+                const double x = ColumnOf(wd, col);
                 bool missing = x == MISSING;
                 if (!missing && f.tempHour)
                     missing = wd._tmn == MISSING || wd._tmx == MISSING || yd.day[Slot(day + 1)]->_tmn == MISSING;

@@ -81,12 +81,6 @@ void TModelFunction::setFittedParameterValue(int k, double value) {
     param.var_value[static_cast<std::size_t>(i)] = value;
 }
 
-double TModelFunction::runDaily(const TRWeatherDay& wd, double weather_data, int optim) {
-    const double r = compute(wd, weather_data, optim);
-    if (!std::isfinite(r)) raiseFault(std::isnan(r) ? "invalid operation" : "overflow");
-    return r;
-}
-
 double TModelFunction::runHourly(const TWeatherYear& Wi, int i, int optim) {
     if (tempHourFunction == nullptr)
         throw EOrvexError("Function " + name + " works on hourly temperatures but has no hourly temperature function");

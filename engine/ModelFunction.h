@@ -4,6 +4,7 @@
 // A function object is used by one thread at a time. Evaluation (runDaily, runHourly, Run)
 // allocates nothing: it is the inner loop of a fit.
 
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -97,7 +98,13 @@ public:
     // The function's output for one input value; wd is the day the value belongs to.
     // optim -1 means the function's own optimLvl. Raises EOrvexError on a floating-point
     // fault instead of returning NaN or infinity.
-    double runDaily(const TRWeatherDay& wd, double weather_data, int optim);
+    // Inline: it is called once per function and day of every model run.
+    double runDaily(const TRWeatherDay& wd, double weather_data, int optim) {
+        const double r = compute(wd, weather_data, optim);
+        if (!std::isfinite(r)) [[unlikely]]
+            raiseFault(std::isnan(r) ? "invalid operation" : "overflow");
+        return r;
+    }
     // Sum over the hours 2..24 of the hourly routine's temperatures of day i of Wi.
     double runHourly(const TWeatherYear& Wi, int i, int optim);
     // runDaily on a day that carries no data (overlap functions).

@@ -52,7 +52,7 @@ double TMyMetropolis::f(const TRFunctionDesc& fd) {
         for (const auto& phase : model_.PhasesArr) {
             if (phase->t0Mode != TPhaseT0Mode::PickedFromPheno) continue;
             const double t0 = DateAt(row, phase->t0DataColumn, k + 1).date;
-            // A missing T0 on this row keeps the one set on an earlier row.
+            // A missing T0 on this row leaves the one just written from the parameter vector.
             if (t0 != MISSING) phase->SetT0(t0);
         }
         model_.Run(k);

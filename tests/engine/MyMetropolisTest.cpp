@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "AutomaticMetropolis.h"
+#include "ModelFixture.h"
+#include "MyMetropolis.h"
+#include "OrvexError.h"
+#include "RandomDistrib.h"
+#include "SearchProgress.h"
+#include "SyntheticFit.h"
+
+using namespace fixture;
+
+namespace {
+
+// One phase summing the mean temperature from T0 until the sum passes S*.
+struct TinyFit {
+    TWeather W;
+    TRPhenoInfos pheno;
+    TRFitInfo fit;
+    TMetaModel model;
+    TRFunctionDesc fd;
+
+    // Years 2001 and 2002 at 1 degree a day, 2003 the same but day 102 missing: from day 100
+    // with S* 10.5 the date is 110.5, and 111.5 in 2003 (its missing day adds nothing).
+    TinyFit(std::initializer_list<std::initializer_list<double>> rows, int missingThreshold,
+            TPhaseT0Mode mode = TPhaseT0Mode::Fitted) {
+        AddYear(W, 2001, 1.0);
+        AddYear(W, 2002, 1.0);
+        AddYear(W, 2003, 1.0);
+        Day(W, 2, 102)._tmp = MISSING;
+        auto ph = IdentityPhase(0, 100.0, 10.5, mode);
+        ph->usedToFit = true;
+        ph->phenoDataColumn = 0;
+        ph->t0DataColumn = 1;
+        model.PushPhase(std::move(ph));
+        pheno = Pheno(W, rows);
+        for (const TRPhenoData& r : pheno.tabPheno) fit.tabFit.push_back({r.station, 0, r.provenance, r.year});
+        model.Initialize(missingThreshold, pheno);
+        fd.nb_of_parameters = 2;
+        fd.var_info.resize(2);
+        fd.var_info[0].value = 100.0;
+        fd.var_info[1].value = 10.5;
+    }
+    std::vector<int> Marks() const {
+        std::vector<int> m;
+        for (const TRPhenoData& r : pheno.tabPheno) m.push_back(r.dates[0].fits);
+        return m;
+    }
+};
+
+}  // namespace
+
+TEST(FitObjective, SumOfSquaresAndScoredMarks) {
+    struct Case {
+        const char* name;
+        int threshold;
+        int leftOut;
+        bool usedToFit;
+        std::vector<int> fitRows;  // phenology rows (from 0) in fit-file order
+        double f;
+        std::vector<int> marks;
+    };
+    // Observed 112.5 (2 days late), none, 100.25 (11.25 days early of a run with a missing day).
+    const Case cases[] = {
+        {"each run's own missing count", 0, -1, true, {0, 1, 2}, -4.0, {1, 9, 9}},
+        {"a tolerated missing value", 1, -1, true, {0, 1, 2}, -(4.0 + 11.25 * 11.25), {1, 9, 1}},
+        {"the row after a skipped one is scored", 0, -1, true, {2, 0}, -4.0, {1, 9, 9}},
+        {"left-out row: no score, mark cleared", 1, 1, true, {0, 1, 2}, -11.25 * 11.25, {0, 9, 1}},
+        {"left out even when not used to fit", 1, 1, false, {0, 1, 2}, 0.0, {0, 9, 9}},
+        {"not used to fit: marks stay", 1, -1, false, {0, 1, 2}, 0.0, {9, 9, 9}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TinyFit t({{112.5}, {MISSING}, {100.25}}, c.threshold);
+        t.model.PhasesArr[0]->usedToFit = c.usedToFit;
+        TRFitInfo rows;
+        for (int k : c.fitRows) rows.tabFit.push_back(t.fit.tabFit[static_cast<std::size_t>(k)]);
+        for (TRPhenoData& r : t.pheno.tabPheno) r.dates[0].fits = 9;  // to see which marks f writes
+        TMyMetropolis obj(t.model, t.W, t.pheno, rows, c.threshold, c.leftOut);
+        EXPECT_DOUBLE_EQ(obj.f(t.fd), c.f);
+        EXPECT_EQ(t.Marks(), c.marks);
+    }
+}
+
+TEST(FitObjective, RowsThatAreNotRun) {
+    // A row without dates is skipped; a fit row without its phenology row stops the fit.
+    TinyFit t({{112.5}, {}, {100.25}}, 0);
+    TMyMetropolis obj(t.model, t.W, t.pheno, t.fit, 0, -1);
+    EXPECT_DOUBLE_EQ(obj.f(t.fd), -4.0);
+
+    TRFitInfo rows = t.fit;
+    rows.tabFit.insert(rows.tabFit.begin() + 1, TRInfoData{1, 0, 0, 1999});
+    TMyMetropolis missing(t.model, t.W, t.pheno, rows, 0, -1);
+    t.pheno.tabPheno[0].dates[0].fits = 0;
+    try {
+        missing.f(t.fd);
+        ADD_FAILURE() << "no error";
+    } catch (const EOrvexError& e) {
+        EXPECT_STREQ(e.what(),
+                     "Failure : station(s) in the fit information file is(are) missing in the phenology data file or in wrong order...");
+    }
+    EXPECT_EQ(t.pheno.tabPheno[0].dates[0].fits, 1);  // rows before it were scored
+}
+
+TEST(FitObjective, T0PickedFromTheRow) {
+    // T0 102 on the first row puts its date at 112.5; the second row has none and starts from
+    // the T0 of the parameter vector (100), as the model run writes every phase's T0.
+    TinyFit t({{112.5, 102.0}, {110.5, MISSING}}, 0, TPhaseT0Mode::PickedFromPheno);
+    TMyMetropolis obj(t.model, t.W, t.pheno, t.fit, 0, -1);
+    EXPECT_DOUBLE_EQ(obj.f(t.fd), 0.0);
+    EXPECT_EQ(t.Marks(), (std::vector<int>{1, 1}));
+
+    TinyFit bad({{112.5}}, 0, TPhaseT0Mode::PickedFromPheno);  // no T0 column on the row
+    TMyMetropolis noColumn(bad.model, bad.W, bad.pheno, bad.fit, 0, -1);
+    EXPECT_THROW(noColumn.f(bad.fd), EOrvexError);
+}
+
+// The whole search as the fit thread runs one repetition, with the shipped settings, on
+// dates made by a known degree-day model: it must find a point at least as good.
+TEST(FitObjective, SeededSearchDoesAtLeastAsWellAsTheKnownModel) {
+    auto data = synthetic::Make(100);
+    TRMetropolisDesc md = synthetic::DefaultSettings();
+    TMyMetropolis obj(data->model, data->weather, data->pheno, data->fit, md.missing_threshold, -1);
+    const double knownSS = -obj.f(data->knownPoint);
+    ASSERT_GT(knownSS, 0.0);
+
+    TUniDistrib rd(12, 34, 56, 78);
+    TMetropolis::InitMetropolisDesc(md, md.temp0);
+    TRFunctionDesc fd;
+    data->model.initializeParameters(fd);
+    fd.best_overall_result = -1e10;
+    ASSERT_EQ(fd.nb_of_parameters, 3);
+    obj.f(fd);
+    TSearchProgress progress;
+    TRFunctionDesc bestFit;
+    ASSERT_TRUE(AutoMetropolis(obj, fd, md, rd, 1, nullptr, progress, bestFit));
+    EXPECT_LE(-fd.best_result, knownSS);
+    EXPECT_NEAR(fd.var_info[synthetic::T0].bestvalue, data->known.t0, 10.0);
+}

@@ -1,0 +1,276 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "MetaModel.h"
+#include "NumberText.h"
+#include "Orvex.h"
+#include "OrvexError.h"
+#include "Weather.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kSource = ORVEX_SOURCE_DIR;
+const std::string kClimate = kSource + "/examples/climate.txt";
+const std::string kT0 = kSource + "/examples/t0.txt";
+const std::string kModel = kSource + "/System/Presets/Models/Example_GDD.xml";
+// The model file as the program finds it: relative to the executable's folder.
+const std::string kModelBesideExe = "System/Presets/Models/Example_GDD.xml";
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> Fields(const std::string& line) {
+    std::vector<std::string> out;
+    std::stringstream ss(line);
+    std::string field;
+    while (std::getline(ss, field, '\t'))
+        out.push_back(field);
+    return out;
+}
+
+// A noise-free date of the example generator.
+struct Truth {
+    int station = 0;
+    int year = 0;
+    double date = 0.0;
+    int missing = 0; // missing climate values the run meets
+};
+
+// generator/true_dates.txt: Station Year Budburst Missing; true_dates_t0.txt: Station Year T0 Budburst
+// Missing.
+std::vector<Truth> ReadTruth(const std::string& name) {
+    std::ifstream f(kSource + "/examples/generator/" + name);
+    std::string line;
+    std::getline(f, line);
+    std::vector<Truth> out;
+    while (std::getline(f, line)) {
+        const std::vector<std::string> v = Fields(line);
+        const std::size_t d = v.size() - 2; // the date is the last column but one
+        Truth t;
+        EXPECT_TRUE(TryParseInt(v[0], t.station) && TryParseInt(v[1], t.year) &&
+                    TryParseFloat(v[d], t.date) && TryParseInt(v[d + 1], t.missing))
+            << line;
+        out.push_back(t);
+    }
+    return out;
+}
+
+// The lines of a file whose every line ends with CR LF; fails the test on a bare LF or CR.
+std::vector<std::string> CrlfLines(const std::string& path) {
+    const std::string text = ReadAll(path);
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) {
+            ADD_FAILURE() << "last line without CR LF: " << text.substr(start);
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    for (const std::string& l : lines)
+        EXPECT_EQ(l.find_first_of("\r\n"), std::string::npos) << l;
+    return lines;
+}
+
+std::vector<std::string> ExpectedOutput(const std::string& t0Path, const std::vector<Truth>& rows,
+                                        int maxMissing) {
+    std::vector<std::string> out = {"data files:", kClimate, kModel,
+                                    t0Path,        "",       "station_code\tyear\tpredicted 0"};
+    for (const Truth& t : rows) {
+        const std::string date = t.missing > maxMissing ? "-9999" : FormatFloat("0.#", t.date);
+        out.push_back(std::to_string(t.station) + "\t" + std::to_string(t.year) + "\t" + date);
+    }
+    out.emplace_back();
+    return out;
+}
+
+class SimulationTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir_ = fs::temp_directory_path() /
+               ("orvex_sim_" + std::string(info->name()) + "_" + std::to_string(std::random_device{}()));
+        fs::create_directories(dir_);
+        output_ = (dir_ / "out.txt").string();
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string Write(const std::string& name, const std::string& content) {
+        const fs::path p = dir_ / name;
+        std::ofstream(p, std::ios::binary) << content;
+        return p.string();
+    }
+    std::vector<std::string> FilesInDir() const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir_))
+            names.push_back(e.path().filename().string());
+        return names;
+    }
+
+    fs::path dir_;
+    std::string output_;
+};
+
+struct RunCase {
+    const char* name;
+    bool withT0;
+    int maxMissing;
+};
+
+TEST_F(SimulationTest, OutputFileOfTheExampleModel) {
+    const RunCase cases[] = {
+        {"every station-year", false, 10},
+        {"too many missing values in one year", false, 0},
+        {"a T0 file", true, 0},
+    };
+    for (const RunCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Write("out.txt", "an older output, replaced\n");
+        // The model as the program finds it beside the executable: the preset is shipped there.
+        TSimulation sim(c.maxMissing, kClimate, output_, kModelBesideExe, c.withT0 ? kT0 : "");
+        sim.Prepare();
+        ASSERT_TRUE(fs::exists(sim.nomf_parameters()));
+        sim.Start();
+        sim.WaitFor();
+        ASSERT_TRUE(sim.Finished());
+        ASSERT_FALSE(sim.error()) << sim.errorInfo();
+        EXPECT_EQ(sim.headersSize(), 4);
+
+        const std::vector<Truth> truth = ReadTruth(c.withT0 ? "true_dates_t0.txt" : "true_dates.txt");
+        std::vector<std::string> expected = ExpectedOutput(c.withT0 ? kT0 : "", truth, c.maxMissing);
+        expected[2] = sim.nomf_parameters();
+        const std::vector<std::string> lines = CrlfLines(output_);
+        ASSERT_EQ(lines.size(), expected.size());
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            EXPECT_EQ(lines[i], expected[i]) << "line " << i;
+        EXPECT_EQ(FilesInDir(), std::vector<std::string>{"out.txt"}); // no temporary left
+    }
+}
+
+// The model reproduces the generator's dates exactly, not only to the tenth of a day.
+TEST_F(SimulationTest, ExampleModelGivesTheNoiseFreeDates) {
+    TMetaModel model;
+    model.LoadFromXML(kModel);
+    TWeather weather;
+    weather.LoadAll(kClimate);
+    model.Initialize(10, weather);
+    const std::vector<Truth> truth = ReadTruth("true_dates.txt");
+    ASSERT_EQ(weather.NbYears(), static_cast<int>(truth.size()));
+    for (int i = 0; i < weather.NbYears(); ++i) {
+        model.Run(i);
+        EXPECT_EQ(model.DatePredictedArr[0], truth[static_cast<std::size_t>(i)].date) << "climate year " << i;
+        EXPECT_EQ(model.GetNbMissingTemp(), truth[static_cast<std::size_t>(i)].missing)
+            << "climate year " << i;
+    }
+}
+
+// Stops itself once a few rows are written.
+class StoppingSimulation : public TSimulation {
+public:
+    using TSimulation::TSimulation;
+    int rowsWritten = 0;
+
+protected:
+    void RowWritten(int row) override {
+        rowsWritten = row + 1;
+        if (row == 2) Stop();
+    }
+};
+
+TEST_F(SimulationTest, StopMidRunLeavesNoOutputFile) {
+    StoppingSimulation sim(0, kClimate, output_, kModel, "");
+    sim.Prepare();
+    sim.Start();
+    sim.WaitFor();
+    EXPECT_TRUE(sim.Finished());
+    EXPECT_FALSE(sim.error());
+    EXPECT_EQ(sim.rowsWritten, 3);
+    EXPECT_TRUE(FilesInDir().empty());
+}
+
+TEST_F(SimulationTest, PreparedButNeverStartedLeavesNothing) {
+    {
+        TSimulation sim(0, kClimate, output_, kModel, "");
+        sim.Prepare();
+        EXPECT_EQ(FilesInDir().size(), 1u); // the temporary output
+        sim.Quit();
+    }
+    EXPECT_TRUE(FilesInDir().empty());
+}
+
+TEST_F(SimulationTest, FailedRunKeepsTheOlderOutput) {
+    const std::string t0 = Write("t0.txt", "Year\tt0 phase1\n1999\t1\n2001\t1\n");
+    Write("out.txt", "older\n");
+    TSimulation sim(0, kClimate, output_, kModel, t0);
+    sim.Prepare();
+    sim.Start();
+    sim.WaitFor();
+    ASSERT_TRUE(sim.error());
+    EXPECT_NE(sim.errorInfo().find("t0 year \"1999\""), std::string::npos) << sim.errorInfo();
+    EXPECT_EQ(ReadAll(output_), "older\n");
+    EXPECT_EQ(FilesInDir().size(), 2u); // out.txt and t0.txt, no temporary
+}
+
+TEST_F(SimulationTest, PreparationErrorsNameTheFile) {
+    const std::string missing = (dir_ / "missing.txt").string();
+    const std::string noFolder = (dir_ / "no" / "out.txt").string();
+    struct Case {
+        const char* name;
+        std::string climate, model, t0, output;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"climate file", missing, kModel, "", output_,
+         "The climate data file \"" + missing + "\" doesn't exist or is open."},
+        {"climate file first", missing, missing, missing, noFolder,
+         "The climate data file \"" + missing + "\" doesn't exist or is open."},
+        {"model file", kClimate, missing, "", output_,
+         "The fitted model XML file \"" + missing + "\" doesn't exist or is open."},
+        {"model file is a folder", kClimate, dir_.string(), "", output_,
+         "The fitted model XML file \"" + dir_.string() + "\" doesn't exist or is open."},
+        {"T0 file", kClimate, kModel, missing, output_,
+         "The simulation/t0 info file \"" + missing + "\" doesn't exist or is open."},
+        {"output folder", kClimate, kModel, "", noFolder,
+         "The simulation output file \"" + noFolder + "\" doesn't exist or is open."},
+        {"output is a folder", kClimate, kModel, kT0, dir_.string(),
+         "The simulation output file \"" + dir_.string() + "\" doesn't exist or is open."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TSimulation sim(0, c.climate, c.output, c.model, c.t0);
+        try {
+            sim.Prepare();
+            ADD_FAILURE() << "no error";
+        } catch (const EOrvexError& e) {
+            EXPECT_EQ(std::string(e.what()), c.expected);
+        }
+        EXPECT_THROW(sim.Start(), EOrvexError);
+        EXPECT_TRUE(FilesInDir().empty());
+    }
+}
+
+TEST_F(SimulationTest, StartBeforePrepareRaises) {
+    TSimulation sim(0, kClimate, output_, kModel, "");
+    try {
+        sim.Start();
+        ADD_FAILURE() << "no error";
+    } catch (const EOrvexError& e) {
+        EXPECT_STREQ(e.what(), "Error : You MUST call TSimulation.Prepare() before TSimulation.Start()");
+    }
+    EXPECT_FALSE(sim.Finished());
+}
+
+} // namespace

@@ -1,0 +1,109 @@
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "ConfigSimulation.h"
+#include "IniFile.h"
+#include "OrvexConfig.h"
+#include "UiTestSupport.h"
+
+namespace {
+
+class ConfigSimulation : public TempExeFolderTest {
+protected:
+    TIniFile Ini() { return TIniFile(Folder() + ORVEX_INI_FILE); }
+};
+
+}  // namespace
+
+TEST_F(ConfigSimulation, RemembersPathsRelativeToTheExecutableFolder) {
+    {
+        TConfigSimulationWindow window;
+        window.TemperaturesPath->setText(QString::fromStdString(Folder() + "data/clim.txt"));
+        window.ModelAsXmlPath->setText(QString::fromStdString(Folder() + "./models/../models/fitted.xml"));
+        window.T0InfoPath->setText("");
+        window.SaveAsPath->setText("out/sim.txt");  // already relative: kept
+        window.OKBtnClick();
+        EXPECT_EQ(window.result(), QDialog::Accepted);
+    }
+    TIniFile ini = Ini();
+    EXPECT_EQ(ini.ReadString("path-sim", "temperatures"), "data/clim.txt");
+    EXPECT_EQ(ini.ReadString("path-sim", "model"), "models/fitted.xml");
+    EXPECT_EQ(ini.ReadString("PATH-SIM", "T0Info", "unset"), "");  // case-insensitive, stored empty
+    EXPECT_EQ(ini.ReadString("path-sim", "saveas"), "out/sim.txt");
+
+    // The next window shows them as stored.
+    TConfigSimulationWindow again;
+    EXPECT_EQ(again.TemperaturesPath->text(), "data/clim.txt");
+    EXPECT_EQ(again.ModelAsXmlPath->text(), "models/fitted.xml");
+    EXPECT_EQ(again.T0InfoPath->text(), "");
+    EXPECT_EQ(again.SaveAsPath->text(), "out/sim.txt");
+}
+
+TEST_F(ConfigSimulation, KeepsTheOtherSectionsOfTheFile) {
+    TIniFile ini = Ini();
+    ini.WriteString("path-fit", "temperatures", "fit/clim.txt");
+    TConfigSimulationWindow window;
+    window.TemperaturesPath->setText("a.txt");
+    window.ModelAsXmlPath->setText("m.xml");
+    window.OKBtnClick();
+    EXPECT_EQ(ini.ReadString("path-fit", "temperatures"), "fit/clim.txt");
+    EXPECT_EQ(ini.ReadString("path-sim", "temperatures"), "a.txt");
+}
+
+TEST_F(ConfigSimulation, ChecksModelThenTemperatures) {
+    TConfigSimulationWindow window;
+    window.PageControl1->setCurrentIndex(1);
+    window.OKBtnClick();
+    EXPECT_EQ(dialogs.shown, QStringList{"Please select a fitted model XML file."});
+    EXPECT_EQ(window.PageControl1->currentIndex(), 0);
+    EXPECT_NE(window.result(), QDialog::Accepted);
+
+    window.ModelAsXmlPath->setText("m.xml");
+    window.OKBtnClick();
+    EXPECT_EQ(dialogs.shown.last(), "Please select a temperatures file.");
+    EXPECT_TRUE(window.tempsLabel->styleSheet().contains("red"));
+    EXPECT_NE(window.result(), QDialog::Accepted);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Folder() + ORVEX_INI_FILE)));
+}
+
+TEST_F(ConfigSimulation, WritesNothingWhenNotKeptOrCancelled) {
+    {
+        TConfigSimulationWindow window;
+        window.TemperaturesPath->setText("a.txt");
+        window.ModelAsXmlPath->setText("m.xml");
+        window.savePathValues->setChecked(false);
+        window.OKBtnClick();
+        EXPECT_EQ(window.result(), QDialog::Accepted);
+    }
+    {
+        TConfigSimulationWindow window;
+        window.TemperaturesPath->setText("a.txt");
+        window.ModelAsXmlPath->setText("m.xml");
+        window.CancelBtn->click();
+        EXPECT_EQ(window.result(), QDialog::Rejected);
+    }
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Folder() + ORVEX_INI_FILE)));
+}
+
+TEST_F(ConfigSimulation, FileButtonsFillTheirFields) {
+    TConfigSimulationWindow window;
+    dialogs.fileAnswer = "/data/chosen.txt";
+    window.TempBtn->click();
+    window.SimInfoBtn->click();
+    window.SaveAsBtn->click();
+    dialogs.fileAnswer = "/data/chosen.xml";
+    window.ParamBtn->click();
+    EXPECT_EQ(window.TemperaturesPath->text(), "/data/chosen.txt");
+    EXPECT_EQ(window.T0InfoPath->text(), "/data/chosen.txt");
+    EXPECT_EQ(window.SaveAsPath->text(), "/data/chosen.txt");
+    EXPECT_EQ(window.ModelAsXmlPath->text(), "/data/chosen.xml");
+    EXPECT_TRUE(dialogs.filters.last().contains("xml"));
+    dialogs.fileAnswer.clear();  // cancelled: the field keeps its name
+    window.TempBtn->click();
+    EXPECT_EQ(window.TemperaturesPath->text(), "/data/chosen.txt");
+    EXPECT_TRUE(window.ParamBtn->toolTip().contains("Select Model"));
+}

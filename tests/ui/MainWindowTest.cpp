@@ -1,0 +1,170 @@
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <fstream>
+
+#include "ConfigSimulation.h"
+#include "FakeSimulationRun.h"
+#include "MainWindow.h"
+#include "SimulDisplay.h"
+#include "UiTestSupport.h"
+#include "UtilStuff.h"
+
+namespace {
+
+class MainWindow : public TempExeFolderTest {
+protected:
+    void SetUp() override {
+        TempExeFolderTest::SetUp();
+        window = std::make_unique<TOrvexWindow>();
+        window->simulationFactory = [this](int maxMissing, const std::string& temp, const std::string& output,
+                                           const std::string& model, const std::string& t0) {
+            calls.push_back({std::to_string(maxMissing), temp, output, model, t0});
+            runs.push_back(std::make_shared<TFakeSimulationState>());
+            runs.back()->prepareError = prepareError;
+            return std::make_unique<TFakeSimulationRun>(runs.back());
+        };
+    }
+    // The user fills the simulation window and presses OK.
+    void ConfigureSimulation(const QString& model, const QString& temps) {
+        dialogs.onExec = [=](QDialog* dialog) {
+            auto* config = qobject_cast<TConfigSimulationWindow*>(dialog);
+            ASSERT_NE(config, nullptr);
+            config->ModelAsXmlPath->setText(model);
+            config->TemperaturesPath->setText(temps);
+            config->SaveAsPath->setText("out.txt");
+            config->maxMissingTemp->setText("3");
+            config->OKBtnClick();
+        };
+    }
+    QStringList Tabs() const {
+        QStringList tabs;
+        for (int i = 0; i < window->PageControl1->count(); ++i)
+            tabs << window->PageControl1->tabText(i);
+        return tabs;
+    }
+
+    std::unique_ptr<TOrvexWindow> window;
+    std::vector<std::vector<std::string>> calls;
+    std::vector<std::shared_ptr<TFakeSimulationState>> runs;
+    std::string prepareError;
+};
+
+}  // namespace
+
+TEST_F(MainWindow, TitleAndWelcomeCarryTheVersion) {
+    const QString version = QString::fromStdString(ApplicationVersion());
+    EXPECT_EQ(window->windowTitle(), "Orvex - " + version);
+    EXPECT_EQ(window->WelcomeLabel->text(), "Welcome on Orvex - " + version);
+    EXPECT_EQ(Tabs(), QStringList{"Home"});
+    EXPECT_FALSE(window->FitButton->isEnabled());
+    EXPECT_TRUE(window->SimulationButton->isEnabled());
+    EXPECT_FALSE(window->CloseTabBtn->isVisible());
+    EXPECT_FALSE(window->PlayPauseBtn->isVisible());
+    EXPECT_EQ(window->PlayPauseBtn->text(), "Pause");
+    EXPECT_GE(window->minimumWidth(), 600);
+}
+
+TEST_F(MainWindow, QuittingAsksAndRefusingKeepsTheWindow) {
+    window->show();
+    dialogs.confirmAnswer = false;
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(dialogs.shown, QStringList{"Do you really want to quit Orvex ?"});
+
+    ConfigureSimulation("m.xml", "c.txt");
+    window->CreateSimulation();
+    dialogs.confirmAnswer = true;
+    window->QuitItem->trigger();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(Tabs(), QStringList{"Home"});  // sheets closed, running simulation stopped
+    EXPECT_EQ(runs.at(0)->quits, 1);
+}
+
+TEST_F(MainWindow, SimulationSheetsAreNumberedFromOne) {
+    ConfigureSimulation("m.xml", "c.txt");
+    window->CreateSimulation();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0], (std::vector<std::string>{"3", "c.txt", "out.txt", "m.xml", ""}));
+    EXPECT_TRUE(runs[0]->started);
+    EXPECT_EQ(Tabs(), (QStringList{"Home", "Simulation 1"}));
+    EXPECT_EQ(window->PageControl1->currentIndex(), 1);
+    EXPECT_TRUE(window->CloseTabBtn->isVisible());
+
+    // Closing asks nothing and stops the run; the next sheet still counts on.
+    window->CloseTabBtn->trigger();
+    EXPECT_EQ(runs[0]->quits, 1);
+    EXPECT_EQ(Tabs(), QStringList{"Home"});
+    EXPECT_FALSE(window->CloseTabBtn->isVisible());
+    window->CreateSimulation();
+    EXPECT_EQ(Tabs(), (QStringList{"Home", "Simulation 2"}));
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("|").toStdString();
+
+    window->PlayPauseBtn->trigger();  // does nothing on a simulation sheet
+    EXPECT_EQ(window->PlayPauseBtn->text(), "Pause");
+}
+
+TEST_F(MainWindow, FailedPreparationShowsItsMessageAndAddsNoSheet) {
+    prepareError = "The fitted model XML file \"/x/m.xml\" doesn't exist or is open.";
+    ConfigureSimulation("m.xml", "c.txt");
+    window->CreateSimulation();
+    EXPECT_EQ(dialogs.shown, QStringList{QString::fromStdString(prepareError)});
+    EXPECT_EQ(Tabs(), QStringList{"Home"});
+    EXPECT_TRUE(runs.at(0)->destroyed);
+
+    // Cancelling the window starts nothing.
+    dialogs.onExec = nullptr;
+    window->CreateSimulation();
+    EXPECT_EQ(calls.size(), 1u);
+}
+
+TEST_F(MainWindow, HelpFileMissing) {
+    const QString cwd = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    window->HelpItem->trigger();
+    QDir::setCurrent(cwd);
+    EXPECT_EQ(dialogs.shown, QStringList{"Help file not found : \"OrvexHelp.chm\" !"});
+    EXPECT_TRUE(dialogs.opened.isEmpty());
+}
+
+namespace {
+
+// The window with the simulation run it makes itself.
+class MainWindowRealRun : public TempExeFolderTest {
+protected:
+    void Configure(const QString& model, const QString& temps) {
+        dialogs.onExec = [=](QDialog* dialog) {
+            auto* config = qobject_cast<TConfigSimulationWindow*>(dialog);
+            ASSERT_NE(config, nullptr);
+            config->ModelAsXmlPath->setText(model);
+            config->TemperaturesPath->setText(temps);
+            config->SaveAsPath->setText("out.txt");
+            config->OKBtnClick();
+        };
+    }
+    int Sheets() const { return window.PageControl1->count() - 1; }
+    TOrvexWindow window;
+};
+
+}  // namespace
+
+#ifdef ORVEX_UI_WIRED_SIMULATION
+TEST_F(MainWindowRealRun, MissingModelFileIsNamed) {
+    std::ofstream(Folder() + "clim.txt") << "station\tlat\tyear\tday\ttmean\ttmin\ttmax\n";
+    Configure("missing.xml", "clim.txt");
+    window.CreateSimulation();
+    EXPECT_EQ(dialogs.shown, QStringList{QString::fromStdString("The fitted model XML file \"" + Folder() +
+                                                                "missing.xml\" doesn't exist or is open.")});
+    EXPECT_EQ(Sheets(), 0);
+}
+#else
+TEST_F(MainWindowRealRun, WithoutTheEngineThreadNoSimulationStarts) {
+    Configure("m.xml", "clim.txt");
+    window.CreateSimulation();
+    EXPECT_EQ(dialogs.shown, QStringList{"Simulations are not available in this build of Orvex."});
+    EXPECT_EQ(Sheets(), 0);
+}
+#endif

@@ -1,0 +1,18 @@
+#pragma once
+// A named ini file read and written key by key: each read loads the file again and each write
+// loads, changes and saves it, so several windows can share one file.
+
+#include <string>
+
+class TIniFile {
+public:
+    explicit TIniFile(std::string path) : path_(std::move(path)) {}
+    const std::string& FileName() const { return path_; }
+    // The value, or def when the file, the section or the key is missing.
+    std::string ReadString(const std::string& section, const std::string& key, const std::string& def = "") const;
+    // Raises EOrvexError naming the file when it cannot be saved.
+    void WriteString(const std::string& section, const std::string& key, const std::string& value);
+
+private:
+    std::string path_;
+};

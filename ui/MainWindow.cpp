@@ -1,0 +1,214 @@
+#include "MainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "About.h"
+#include "AppFolder.h"
+#include "ConfigSimulation.h"
+#include "Dialogs.h"
+#include "NumberText.h"
+#include "OrvexConfig.h"
+#include "OrvexError.h"
+#include "SimulDisplay.h"
+#include "UtilStuff.h"
+
+namespace {
+const QString HELP_FILE = QStringLiteral("Orvexhelp.chm");
+
+int ToInt(const QString& text) {
+    int value = 0;
+    if (!TryParseInt(text.trimmed().toStdString(), value))
+        throw EOrvexError("'" + text.toStdString() + "' is not a valid integer value");
+    return value;
+}
+}  // namespace
+
+TOrvexWindow::TOrvexWindow(QWidget* parent) : QMainWindow(parent), iniFile(ExeFolder() + ORVEX_INI_FILE) {
+    const QString version = QStringLiteral(" - ") + QString::fromStdString(ApplicationVersion());
+    setWindowTitle(QStringLiteral("Orvex") + version);
+    setMinimumSize(600, 500);
+    resize(900, 640);
+
+    QStyle* st = style();
+    FitButton = new QAction(st->standardIcon(QStyle::SP_FileDialogDetailedView), QStringLiteral("Fit Model"), this);
+    // The fit road comes with the fit wizard.
+    FitButton->setEnabled(false);
+    SimulationButton = new QAction(st->standardIcon(QStyle::SP_MediaPlay), QStringLiteral("Run Simulation"), this);
+    PlayPauseBtn = new QAction(this);
+    CloseTabBtn = new QAction(st->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("Stop / Close Work Sheet"), this);
+    QuitItem = new QAction(QStringLiteral("&Quit"), this);
+    QuitItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    HelpItem = new QAction(QStringLiteral("Orvex help"), this);
+    HelpItem->setShortcut(QKeySequence(Qt::Key_F1));
+    AboutItem = new QAction(QStringLiteral("About"), this);
+    SetButtonPlay(false);
+
+    auto* toolBar = addToolBar(QStringLiteral("ToolBar1"));
+    toolBar->setObjectName(QStringLiteral("ToolBar1"));
+    toolBar->setMovable(false);
+    toolBar->setIconSize(QSize(24, 24));
+    toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    toolBar->addAction(FitButton);
+    toolBar->addAction(SimulationButton);
+    ToolButton1 = toolBar->addSeparator();
+    toolBar->addAction(PlayPauseBtn);
+    toolBar->addAction(CloseTabBtn);
+
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    QMenu* newMenu = file->addMenu(QStringLiteral("New"));
+    newMenu->addAction(FitButton);
+    newMenu->addAction(SimulationButton);
+    file->addSeparator();
+    file->addAction(QuitItem);
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->addAction(HelpItem);
+    help->addAction(AboutItem);
+
+    Home = new QWidget;
+    auto* picture = new QLabel;
+    picture->setPixmap(st->standardIcon(QStyle::SP_ComputerIcon).pixmap(96, 96));
+    picture->setAlignment(Qt::AlignCenter);
+    WelcomeLabel = new QLabel(QStringLiteral("Welcome on Orvex") + version);
+    QFont big = WelcomeLabel->font();
+    big.setPointSizeF(big.pointSizeF() * 1.8);
+    big.setBold(true);
+    WelcomeLabel->setFont(big);
+    WelcomeLabel->setAlignment(Qt::AlignCenter);
+    auto* hint = new QLabel(QStringLiteral(
+        "Get ready to fit a model or to run a simulation by selecting the appropriate button in the toolbar."));
+    hint->setWordWrap(true);
+    hint->setAlignment(Qt::AlignCenter);
+    auto* homeLayout = new QVBoxLayout(Home);
+    homeLayout->addStretch();
+    homeLayout->addWidget(picture);
+    homeLayout->addWidget(WelcomeLabel);
+    homeLayout->addWidget(hint);
+    homeLayout->addStretch(2);
+
+    PageControl1 = new QTabWidget;
+    PageControl1->addTab(Home, QStringLiteral("Home"));
+    setCentralWidget(PageControl1);
+    statusBar();
+
+    connect(SimulationButton, &QAction::triggered, this, &TOrvexWindow::CreateSimulation);
+    connect(PlayPauseBtn, &QAction::triggered, this, &TOrvexWindow::PlayPauseBtnClick);
+    connect(CloseTabBtn, &QAction::triggered, this, &TOrvexWindow::CloseOpenTab);
+    connect(QuitItem, &QAction::triggered, this, &TOrvexWindow::close);
+    connect(HelpItem, &QAction::triggered, this, &TOrvexWindow::Orvexhelp1Click);
+    connect(AboutItem, &QAction::triggered, this, &TOrvexWindow::About1Click);
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
+        PageControl1Change();
+        ActivateOpenTabOptions();
+    });
+    ActivateOpenTabOptions();
+}
+
+void TOrvexWindow::CreateSimulation() {
+    TConfigSimulationWindow window(this);
+    if (Dialogs().Exec(&window) != QDialog::Accepted)
+        return;
+    try {
+        auto simul = simulationFactory(ToInt(window.maxMissingTemp->text()),
+                                         window.TemperaturesPath->text().toStdString(),
+                                         window.SaveAsPath->text().toStdString(),
+                                         window.ModelAsXmlPath->text().toStdString(),
+                                         window.T0InfoPath->text().toStdString());
+        simul->Prepare();
+        TSimulationRun* run = simul.get();
+        createSimulDisplay(new TSimulDisplay(nullptr, std::move(simul)));
+        ActivateOpenTabOptions();
+        run->Start();
+    } catch (const std::exception& e) {
+        Dialogs().Error(this, QString::fromStdString(e.what()));
+    }
+}
+
+void TOrvexWindow::createSimulDisplay(QWidget* display) {
+    const int index = PageControl1->addTab(display, QStringLiteral("Simulation ") + QString::number(cptSimulation));
+    ++cptSimulation;
+    PageControl1->setCurrentIndex(index);
+}
+
+void TOrvexWindow::SetButtonPlay(bool play) {
+    QStyle* st = style();
+    if (play) {
+        PlayPauseBtn->setIcon(st->standardIcon(QStyle::SP_MediaPlay));
+        PlayPauseBtn->setText(QStringLiteral("Play"));
+    } else {
+        PlayPauseBtn->setIcon(st->standardIcon(QStyle::SP_MediaPause));
+        PlayPauseBtn->setText(QStringLiteral("Pause"));
+    }
+}
+
+void TOrvexWindow::PlayPauseBtnClick() {
+    // Only fit sheets pause; a simulation sheet ignores the button.
+}
+
+void TOrvexWindow::PageControl1Change() {
+    // The play/pause state follows fit sheets only.
+}
+
+void TOrvexWindow::ActivateOpenTabOptions() {
+    const bool onSheet = PageControl1->currentWidget() != Home;
+    CloseTabBtn->setVisible(onSheet);
+    PlayPauseBtn->setVisible(onSheet);
+    ToolButton1->setVisible(onSheet);
+}
+
+bool TOrvexWindow::CloseOpenTab() {
+    QWidget* sheet = PageControl1->currentWidget();
+    if (!sheet || sheet == Home)
+        return true;
+    const int index = PageControl1->currentIndex();
+    PageControl1->removeTab(index);
+    // A running simulation is stopped and waited for by its frame.
+    delete sheet;
+    PageControl1->setCurrentIndex(index - 1);
+    return true;
+}
+
+bool TOrvexWindow::CloseApplication() {
+    if (!Dialogs().Confirm(this, QStringLiteral("Do you really want to quit Orvex ?")))
+        return false;
+    for (int i = PageControl1->count() - 1; i >= 1; --i) {
+        PageControl1->setCurrentIndex(i);
+        CloseOpenTab();
+        if (PageControl1->currentIndex() == i)
+            return false;
+    }
+    return true;
+}
+
+void TOrvexWindow::closeEvent(QCloseEvent* event) {
+    if (quitting || CloseApplication()) {
+        quitting = true;
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void TOrvexWindow::Orvexhelp1Click() {
+    if (!QFileInfo::exists(HELP_FILE)) {
+        Dialogs().Message(this, QStringLiteral("Help file not found : \"OrvexHelp.chm\" !"));
+        return;
+    }
+    if (!Dialogs().OpenDocument(QFileInfo(HELP_FILE).absoluteFilePath()))
+        Dialogs().Warning(this, QStringLiteral("No viewer could open \"Orvexhelp.chm\"."));
+}
+
+void TOrvexWindow::About1Click() {
+    TAboutBox box(this);
+    Dialogs().Exec(&box);
+}

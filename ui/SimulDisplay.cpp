@@ -1,0 +1,134 @@
+#include "SimulDisplay.h"
+
+#include <QHeaderView>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <fstream>
+
+#include "AppFolder.h"
+#include "Dialogs.h"
+#include "FileUtils.h"
+
+namespace {
+
+std::vector<std::string> SplitTabs(const std::string& line) {
+    std::vector<std::string> fields;
+    if (line.empty())
+        return fields;
+    size_t start = 0;
+    for (;;) {
+        const size_t tab = line.find('\t', start);
+        fields.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+        if (tab == std::string::npos)
+            return fields;
+        start = tab + 1;
+    }
+}
+
+bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+    }
+    return !in.bad();
+}
+
+}  // namespace
+
+TSimulDisplay::TSimulDisplay(QWidget* owner, std::unique_ptr<TSimulationRun> run)
+    : QWidget(owner), simul(std::move(run)) {
+    StringGrid1 = new QTableWidget(this);
+    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    StringGrid1->verticalHeader()->hide();
+    StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(StringGrid1);
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, &TSimulDisplay::Timer1Timer);
+    Timer1->start();
+}
+
+TSimulDisplay::~TSimulDisplay() {
+    FreeSimulation();
+}
+
+bool TSimulDisplay::Waiting() const {
+    return Timer1->isActive();
+}
+
+void TSimulDisplay::FreeSimulation() {
+    if (simul) {
+        simul->Quit();
+        simul.reset();
+    }
+}
+
+std::vector<std::vector<std::string>> TSimulDisplay::GridCells(const std::vector<std::string>& lines,
+                                                                int headersSize) {
+    std::vector<std::vector<std::string>> cells;
+    const int h = headersSize;
+    const int count = static_cast<int>(lines.size());
+    if (h < 0 || h + 1 >= count)
+        return cells;
+    const size_t columns = SplitTabs(lines[h + 1]).size();
+    cells.assign(count - h - 1, std::vector<std::string>(columns));
+    for (int i = h; i < count; ++i) {
+        const int row = i - h;
+        if (row >= static_cast<int>(cells.size()))
+            break;
+        const std::vector<std::string> fields = SplitTabs(lines[i]);
+        for (size_t c = 0; c < fields.size() && c < columns; ++c)
+            cells[row][c] = fields[c];
+    }
+    return cells;
+}
+
+bool TSimulDisplay::LoadOutput() {
+    std::vector<std::string> lines;
+    if (!ReadLines(GetAbsolutePath(ExeFolder(), simul->OutputFile()), lines))
+        return false;
+    const auto cells = GridCells(lines, simul->HeadersSize());
+    if (cells.empty())
+        return false;
+    // Row 0 of the cells is the blank fixed row: the grid's own header plays that part.
+    const int columns = static_cast<int>(cells[0].size());
+    StringGrid1->clear();
+    StringGrid1->setColumnCount(columns);
+    StringGrid1->setHorizontalHeaderLabels(QStringList(QList<QString>(columns, QString())));
+    StringGrid1->setRowCount(static_cast<int>(cells.size()) - 1);
+    for (size_t r = 1; r < cells.size(); ++r) {
+        for (int c = 0; c < columns; ++c) {
+            auto* item = new QTableWidgetItem(QString::fromStdString(cells[r][c]));
+            if (r == 1) {
+                QFont bold = item->font();
+                bold.setBold(true);
+                item->setFont(bold);
+            }
+            StringGrid1->setItem(static_cast<int>(r) - 1, c, item);
+        }
+    }
+    return true;
+}
+
+void TSimulDisplay::Timer1Timer() {
+    if (!simul || !simul->Finished())
+        return;
+    Timer1->stop();
+    if (simul->Error()) {
+        Dialogs().Error(this, QString::fromStdString(simul->ErrorInfo()));
+    } else if (!LoadOutput()) {
+        Dialogs().Error(this, QStringLiteral("Output file cannot be read (may be already in use) : ") +
+                                  QString::fromStdString(simul->OutputFile()));
+    }
+    // The thread is freed on every path, a failed run included.
+    FreeSimulation();
+}
