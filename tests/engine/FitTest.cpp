@@ -157,31 +157,6 @@ TEST_F(FitRun, LeaveOneOutWritesOneSummaryPerPass) {
     EXPECT_FALSE(fs::exists(P("Fisher_out.txt")));
 }
 
-TEST_F(FitRun, TheSavedBestModelSimulatesThePredictedDates) {
-    auto fit = MakeFit(SmallSearch(2), "fitinfo.txt", false, true);
-    RunToEnd(*fit);
-    ASSERT_FALSE(fit->Error()) << fit->ErrorInfo();
-    const TRepetition* best = fit->Repetitions().front();
-    for (const TRepetition* rep : fit->Repetitions())
-        if (rep->SSres < best->SSres) best = rep;
-    best->snapShotModel->SaveToXML(P("best.xml"));
-
-    TMetaModel sim;
-    sim.LoadFromXML(P("best.xml"));
-    TWeather W;
-    W.LoadAll(P("climate.txt"));
-    sim.Initialize(10, W);
-    ASSERT_EQ(best->simResultsAsRaw.size(), static_cast<std::size_t>(W.NbYears()));
-    for (int i = 0; i < W.NbYears(); ++i) {
-        sim.Run(i);
-        const TRRawData& row = best->simResultsAsRaw[static_cast<std::size_t>(i)];
-        EXPECT_EQ(row.data_row[0], W.Year(i).year);
-        // The model file keeps each parameter to its display digits: equal to the printed tenth.
-        EXPECT_EQ(FloatToStrFixed(sim.DatePredictedArr[0], 8, 1), FloatToStrFixed(row.data_row[1], 8, 1))
-            << i;
-    }
-}
-
 TEST_F(FitRun, AnExactFitIsAPerfectFitNotMissingData) {
     // Observed dates are the model's own: every parameter fixed, the sum of squares is 0.
     auto model = GddModel();
