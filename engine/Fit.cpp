@@ -1,0 +1,374 @@
+#include "Fit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <limits>
+
+#include "AutomaticMetropolis.h"
+#include "DebugUtils.h"
+#include "FileUtils.h"
+#include "Inputs.h"
+#include "MyMetropolis.h"
+#include "NumberText.h"
+#include "OrvexError.h"
+#include "Outputs.h"
+#include "RandomDistrib.h"
+#include "RepetitionTable.h"
+#include "SensitivityFile.h"
+#include "UtilStuff.h"
+#include "Weather.h"
+
+namespace {
+
+const char* const OUTPUT_IS_OPEN = "Output file is open, please close it!";
+const char* const FISHER_FAILED = "Data insufficient to calculate the fisher statistics";
+
+std::string TooManyMissing(int found, int max) {
+    return "Too many missing values ( found : " + std::to_string(found) +
+           " | max is : " + std::to_string(max) + ").\nUnable to fit.";
+}
+
+} // namespace
+
+// The fit's objective, whose safe points honour the fit's pause gate and stop flag.
+class TFit::Objective : public TMyMetropolis {
+public:
+    Objective(TFit& fit, int leftOut)
+        : TMyMetropolis(*fit.model, *fit.weather_, fit.pheno_, fit.fitInfo_,
+                        fit.metropolisD.missing_threshold, leftOut),
+          fit_(fit) {
+        SetStopFlag(&fit.stop_);
+    }
+    void PauseGate() override { fit_.Gate(); }
+
+private:
+    TFit& fit_;
+};
+
+double ComputeSStot(const TRPhenoInfos& pheno, TRepetition& rep, const TMetaModel& model) {
+    double total = 0.0;
+    int nbTot = 0;
+    bool relevant = false;
+    for (const auto& phase : model.PhasesArr) {
+        const int c = phase->phenoDataColumn;
+        if (c < 0 || !phase->usedToFit) continue;
+        const auto scored = [c](const TRPhenoData& row) {
+            return static_cast<std::size_t>(c) < row.dates.size() &&
+                   row.dates[static_cast<std::size_t>(c)].fits == 1;
+        };
+        int n = 0;
+        double s = 0.0;
+        for (const auto& row : pheno.tabPheno)
+            if (scored(row)) {
+                ++n;
+                s += row.dates[static_cast<std::size_t>(c)].date;
+            }
+        const double mean = n > 0 ? s / n : 0.0;
+        for (const auto& row : pheno.tabPheno)
+            if (scored(row)) {
+                const double d = row.dates[static_cast<std::size_t>(c)].date - mean;
+                total += d * d;
+            }
+        nbTot += n;
+        relevant = relevant || n > 1;
+    }
+    rep.nbFitObsTot = nbTot;
+    rep.isRelevant = relevant;
+    return total;
+}
+
+TFit::TFit(std::unique_ptr<TMetaModel> dmodel, const TRMetropolisDesc& dmetropolisD, std::string dnomf_temp,
+           std::string dnomf_pheno, std::string dnomf_info, std::string dnomf_output, int dmaxMissingTemps,
+           bool dleaveOneOut)
+    : metropolisD(dmetropolisD), rd(std::make_unique<TUniDistrib>()), maxMissingTemps(dmaxMissingTemps),
+      nomf_temp(std::move(dnomf_temp)), nomf_pheno(std::move(dnomf_pheno)), nomf_info(std::move(dnomf_info)),
+      nomf_output(std::move(dnomf_output)), leaveOneOut_(dleaveOneOut), model(std::move(dmodel)),
+      SSBest(std::numeric_limits<double>::infinity()) {
+    metropolisProgress_.Set(0, "SEARCH");
+}
+
+TFit::~TFit() {
+    Quit();
+}
+
+void TFit::SetRandomGenerator(std::unique_ptr<TUniDistrib> generator) {
+    if (generator) rd = std::move(generator);
+}
+
+void TFit::Prepare() {
+    try {
+        const std::string base = GetExecutableDir();
+        const auto resolve = [&base](std::string& path, const char* missing) {
+            path = GetAbsolutePath(base, path);
+            std::error_code ec;
+            if (!std::filesystem::is_regular_file(path, ec)) throw EOrvexError(missing);
+        };
+        resolve(nomf_temp, "The climate data file does not exist.");
+        resolve(nomf_pheno, "The phenology date file does not exist.");
+        resolve(nomf_info, "The fit info file does not exist.");
+        if (model == nullptr) throw EOrvexError("No model to fit.");
+
+        nomf_output = GetAbsolutePath(base, nomf_output);
+        f_output.Create(nomf_output, "Output file cannot be created or is already open : " + nomf_output);
+        const std::filesystem::path out(nomf_output);
+        filePath = out.parent_path().string() + "/";
+        outputShortFilename = out.filename().string();
+
+        if (!SkipFisher) {
+            nomf_sensitivity = SensitivityFileName(nomf_output);
+            nomf_fisher = FisherFileName(nomf_output);
+            f_sensitivity = std::fopen(nomf_sensitivity.c_str(), "wb");
+            if (f_sensitivity == nullptr)
+                throw EOrvexError("Sensitivity Analysis output file cannot be created or is already open.");
+            std::FILE* fisher = std::fopen(nomf_fisher.c_str(), "wb");
+            if (fisher == nullptr)
+                throw EOrvexError("Fisher output file cannot be created or is already open.");
+            std::fclose(fisher);
+        }
+        isPrepared = true;
+    } catch (const std::exception& e) {
+        SetError(e.what());
+    }
+}
+
+void TFit::Start() {
+    if (!isPrepared) throw EOrvexError("Error : You MUST call TFit.Prepare() before TFit.Start()");
+    if (started_) throw EOrvexError("The fit has been started already.");
+    // Without a sensitivity file the confidence-interval stage has nowhere to write.
+    if (SkipFisher) metropolisD.skip_fisher = true;
+    try {
+        thread_ = std::thread([this] { Execute(); });
+    } catch (const std::exception& e) {
+        throw EOrvexError(std::string("The fit thread cannot be started: ") + e.what());
+    }
+    started_ = true;
+}
+
+bool TFit::Paused() const {
+    std::lock_guard<std::mutex> l(gateLock_);
+    return paused_;
+}
+
+void TFit::Pause() {
+    std::lock_guard<std::mutex> l(gateLock_);
+    paused_ = true;
+}
+
+void TFit::Resume() {
+    {
+        std::lock_guard<std::mutex> l(gateLock_);
+        paused_ = false;
+    }
+    gate_.notify_all();
+}
+
+bool TFit::Gate() {
+    std::unique_lock<std::mutex> l(gateLock_);
+    gate_.wait(l, [this] { return !paused_ || Stopping(); });
+    return Stopping();
+}
+
+void TFit::Quit() {
+    {
+        std::lock_guard<std::mutex> l(gateLock_);
+        stop_.store(true);
+    }
+    gate_.notify_all();
+    WaitFor();
+    EndOver();
+}
+
+void TFit::WaitFor() {
+    if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
+}
+
+void TFit::EndOver() {
+    f_output.Close();
+    if (f_sensitivity != nullptr) std::fclose(f_sensitivity);
+    f_sensitivity = nullptr;
+}
+
+void TFit::SetError(const std::string& text) {
+    {
+        std::lock_guard<std::mutex> l(textLock_);
+        errorInfo_ = text;
+    }
+    error_.store(true, std::memory_order_release);
+}
+
+std::string TFit::ErrorInfo() const {
+    std::lock_guard<std::mutex> l(textLock_);
+    return errorInfo_;
+}
+
+void TFit::SetTreatment(std::string text) {
+    std::lock_guard<std::mutex> l(textLock_);
+    currentTreatment_ = std::move(text);
+}
+
+std::string TFit::CurrentTreatment() const {
+    std::lock_guard<std::mutex> l(textLock_);
+    return currentTreatment_;
+}
+
+std::vector<std::string> TFit::GetRepetitionsAsStrings() const {
+    std::vector<THashtable> tables;
+    tables.reserve(repetitions_.size());
+    for (const TRepetition* rep : repetitions_)
+        tables.push_back(rep->GetInfoTable());
+    return SummaryRows(tables);
+}
+
+void TFit::Execute() {
+    // Nothing may escape the thread: every failure becomes the fit's error.
+    try {
+        RunFit();
+    } catch (const std::exception& e) {
+        SetError(e.what());
+    } catch (...) {
+        SetError("Unknown error");
+    }
+    EndOver();
+    finished_.store(true, std::memory_order_release);
+}
+
+void TFit::RunFit() {
+    f_output.Append(FitHeaderText(ApplicationVersion(), nomf_temp, nomf_pheno, nomf_info), OUTPUT_IS_OPEN);
+    write_metropolis_parameters(f_output, metropolisD);
+
+    SetTreatment("Read of the pheno file");
+    fitInfo_ = read_fit_infos(nomf_info);
+    advancement_ = 5;
+    SetTreatment("Read Fit Info");
+    pheno_ = read_pheno_infos(nomf_pheno);
+    advancement_ = 10;
+    SetTreatment("Read Pheno Info");
+    advancement_ = 15;
+
+    SetTreatment("Read of the temperatures file");
+    weather_ = std::make_unique<TWeather>();
+    weather_->LoadAndPheno(nomf_temp, pheno_);
+    SetTreatment("Read Done !");
+    LogIt("PHENO DATA SIZE : " + std::to_string(pheno_.nb_obs()));
+
+    model->Initialize(maxMissingTemps, pheno_);
+    const int passes = leaveOneOut_ ? fitInfo_.nb_fit() : 1;
+    SetTreatment("Fitting...");
+    // The local stage of every search sets temp0 to 0: each repetition starts from this one.
+    const double startTemp = metropolisD.temp0;
+    for (int k = 1; k <= passes; ++k) {
+        if (Gate()) return;
+        if (!RunPass(k, startTemp)) return;
+    }
+    f_output.Close();
+
+    if (!SkipFisher) {
+        std::fclose(f_sensitivity);
+        f_sensitivity = nullptr;
+        SetTreatment("Write fisher output");
+        try {
+            const TRFunctionDesc last = garbage_.empty() ? TRFunctionDesc{} : garbage_.back()->moindCarrD;
+            write_fisher(nomf_fisher, nomf_sensitivity, last, nb_obs_tot, SSBest);
+        } catch (const std::exception& e) {
+            SetError(std::string(FISHER_FAILED) + "\n" + e.what());
+        }
+    }
+    advancement_ = 100;
+}
+
+bool TFit::RunPass(int k, double startTemp) {
+    SSBest = std::numeric_limits<double>::infinity();
+    const int leftOut = leaveOneOut_ ? k : -1;
+    if (leaveOneOut_) {
+        const int lines = pheno_.nb_obs();
+        advancement_ = (lines > 0 ? 60 / lines : 0) * k + 20;
+        LogIt("Leave-one-ID = " + std::to_string(k) +
+              " > YEAR : " + std::to_string(fitInfo_.tabFit[static_cast<std::size_t>(k - 1)].year));
+    } else {
+        advancement_ = 50;
+    }
+    Objective opt(*this, leftOut);
+    std::unique_ptr<TSensitivityFile> sensitivity;
+    if (f_sensitivity != nullptr)
+        sensitivity = std::make_unique<TSensitivityFile>(f_sensitivity, nomf_sensitivity);
+    const int nbRep = metropolisD.nb_repetitions;
+
+    for (int r = 1;; ++r) {
+        garbage_.push_back(std::make_unique<TRepetition>(r, model->name));
+        TRepetition& rep = *garbage_.back();
+        TRFunctionDesc& fd = rep.moindCarrD;
+        SetTreatment("Repetition : " + std::to_string(r) + "/" + std::to_string(nbRep));
+
+        TMetropolis::InitMetropolisDesc(metropolisD, startTemp);
+        model->initializeParameters(fd);
+        opt.f(fd); // marks the observations that are scored
+
+        const double sstot = ComputeSStot(pheno_, rep, *model);
+        nb_obs_tot = rep.nbFitObsTot;
+        rep.SStot = sstot;
+        if (!rep.isRelevant || sstot == 0.0) {
+            if (model->nbMissingTemp > maxMissingTemps)
+                SetError(TooManyMissing(model->nbMissingTemp, maxMissingTemps));
+            else
+                SetError("The number of NON-MISSING observations for the Fit <" + std::to_string(r - 1) +
+                         ">\nis \"less or equal to 1\"... Not enought data to do the job...");
+            LogIt(std::string("Relevant = ") + (rep.isRelevant ? "True" : "False"));
+            LogIt("SStot_val = " + FloatToStrGeneral(sstot));
+            break;
+        }
+
+        const TBeginTime begin = GetBeginTime();
+        if (!AutoMetropolis(opt, fd, metropolisD, *rd, r, sensitivity.get(), metropolisProgress_, bestFit_D))
+            return false;
+        LogIt("Metro Duration : " + FormatMS(ElapsedTime(begin)));
+        // A best of exactly 0 is a perfect fit when dates were scored; with none it only
+        // means every row was skipped for missing climate values.
+        if (fd.best_result == 0.0 && NoDateScoredAt(opt, fd))
+            throw EOrvexError(TooManyMissing(model->nbMissingTemp, maxMissingTemps));
+
+        for (int i = 0; i < fd.nb_of_parameters; ++i)
+            fd.var_info[static_cast<std::size_t>(i)].value =
+                fd.var_info[static_cast<std::size_t>(i)].bestvalue;
+        model->setParameters(fd);
+        rep.GetModelSnapShot(*model);
+        std::string statistics;
+        write_statistics(f_output, rep, statistics);
+        write_parameters(f_output, rep, *model);
+        write_simulation(f_output, rep, *model, pheno_);
+        model->setParameters(fd);
+
+        SSBest = std::min(SSBest, -fd.best_result);
+        advancement_ += static_cast<int>(std::nearbyint(60.0 / std::max(nbRep, 1)));
+        repetitions_.push_back(&rep);
+        if (fd.best_result == 0.0 || r + 1 > nbRep) break;
+        if (Gate()) return false;
+    }
+    f_output.InsertSummary(GetRepetitionsAsStrings(), leftOut, fitInfo_.nb_fit());
+    return true;
+}
+
+bool TFit::NoDateScoredAt(Objective& opt, const TRFunctionDesc& fd) {
+    std::vector<std::vector<int>> saved;
+    saved.reserve(pheno_.tabPheno.size());
+    for (auto& row : pheno_.tabPheno) {
+        saved.emplace_back();
+        for (auto& d : row.dates) {
+            saved.back().push_back(d.fits);
+            d.fits = 0;
+        }
+    }
+    TRFunctionDesc best = fd;
+    for (auto& v : best.var_info)
+        v.value = v.bestvalue;
+    opt.f(best);
+    bool scored = false;
+    for (std::size_t k = 0; k < pheno_.tabPheno.size(); ++k) {
+        auto& dates = pheno_.tabPheno[k].dates;
+        for (std::size_t c = 0; c < dates.size(); ++c) {
+            scored = scored || dates[c].fits == 1;
+            dates[c].fits = saved[k][c];
+        }
+    }
+    return !scored;
+}

@@ -1,0 +1,130 @@
+#pragma once
+// One model fit on a thread of its own: reads the three input files, fits the model's free
+// parameters over repetitions (once, or once per left-out fit-information row), writes the
+// output file after every repetition and a summary after every pass, then the Fisher file.
+//
+// The window polls the published state (error, text, progress, search lines) while the fit
+// runs; every accessor is safe to call from another thread. Pause holds the run at its next
+// safe point; Quit stops it there, closes every file and waits for the thread.
+
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "FitOutputFile.h"
+#include "MetaModel.h"
+#include "OrvexRawTypes.h"
+#include "Repetition.h"
+#include "SearchProgress.h"
+
+class TUniDistrib;
+class TWeather;
+
+// Total sum of squares of the scored observations, per phase about its own mean; sets the
+// repetition's nbFitObsTot and isRelevant (some phase has more than one scored date).
+double ComputeSStot(const TRPhenoInfos& pheno, TRepetition& rep, const TMetaModel& model);
+
+class TFit {
+public:
+    // Takes the model. Paths may be relative to the executable's folder.
+    TFit(std::unique_ptr<TMetaModel> dmodel, const TRMetropolisDesc& dmetropolisD, std::string dnomf_temp,
+         std::string dnomf_pheno, std::string dnomf_info, std::string dnomf_output, int dmaxMissingTemps,
+         bool dleaveOneOut);
+    // Stops a running fit (paused or not) and waits for it.
+    ~TFit();
+    TFit(const TFit&) = delete;
+    TFit& operator=(const TFit&) = delete;
+
+    // No sensitivity and Fisher files (the default). Set before Prepare.
+    void SetSkipFisher(bool skip) { SkipFisher = skip; }
+    // A generator with fixed seeds, for a reproducible fit. Set before Start.
+    void SetRandomGenerator(std::unique_ptr<TUniDistrib> generator);
+
+    // Checks the input files and creates the output files. Never raises: a failure sets
+    // Error() and ErrorInfo().
+    void Prepare();
+    // Raises EOrvexError when Prepare has not succeeded or the fit was started already.
+    void Start();
+    void Pause();
+    void Resume();
+    // Stops the fit at its next safe point, waits for the thread and closes every file.
+    void Quit();
+    // Waits for the thread to end.
+    void WaitFor();
+
+    // --- published state, readable from any thread ---
+    bool Finished() const { return finished_.load(std::memory_order_acquire); }
+    bool Paused() const;
+    bool Error() const { return error_.load(std::memory_order_acquire); }
+    std::string ErrorInfo() const;
+    int Advancement() const { return advancement_.load(std::memory_order_relaxed); }
+    std::string CurrentTreatment() const;
+    std::vector<std::string> MetropolisProgress() const { return metropolisProgress_.Lines(); }
+    bool LeaveOneOut() const { return leaveOneOut_; }
+    const std::string& OutputFileName() const { return nomf_output; }
+
+    // --- once Finished() ---
+    // The successful repetitions of every pass, in order; owned by the fit.
+    const std::vector<TRepetition*>& Repetitions() const { return repetitions_; }
+    // "Repetition" + TAB + 1..n, then one row per key of the information table.
+    std::vector<std::string> GetRepetitionsAsStrings() const;
+
+private:
+    class Objective;
+    void Execute();
+    void RunFit();
+    // false when the fit was stopped during the pass.
+    bool RunPass(int k, double startTemp);
+    // Blocks while paused; true when the fit must stop.
+    bool Gate();
+    bool Stopping() const { return stop_.load(std::memory_order_relaxed); }
+    void SetError(const std::string& text);
+    void SetTreatment(std::string text);
+    void EndOver();
+    bool NoDateScoredAt(Objective& opt, const TRFunctionDesc& fd);
+
+    // Set up by the constructor and Prepare, then the fit thread's alone.
+    bool isPrepared = false;
+    TRMetropolisDesc metropolisD;
+    std::unique_ptr<TUniDistrib> rd;
+    int maxMissingTemps;
+    std::string nomf_temp, nomf_pheno, nomf_info, nomf_output;
+    std::string nomf_sensitivity, nomf_fisher;
+    std::string outputShortFilename;
+    std::string filePath;
+    bool leaveOneOut_;
+    bool SkipFisher = true;
+    std::unique_ptr<TMetaModel> model;
+
+    TFitOutputFile f_output;
+    std::FILE* f_sensitivity = nullptr;
+    TRFitInfo fitInfo_;
+    TRPhenoInfos pheno_;
+    std::unique_ptr<TWeather> weather_;
+    std::vector<std::unique_ptr<TRepetition>> garbage_; // every repetition made
+    std::vector<TRepetition*> repetitions_;
+    TRFunctionDesc bestFit_D;
+    double SSBest = 0.0;
+    int nb_obs_tot = 0;
+
+    // Published.
+    TSearchProgress metropolisProgress_;
+    std::atomic<bool> error_{false};
+    std::atomic<int> advancement_{0};
+    std::atomic<bool> finished_{false};
+    mutable std::mutex textLock_;
+    std::string errorInfo_;
+    std::string currentTreatment_;
+
+    // Pause gate and stop flag.
+    mutable std::mutex gateLock_;
+    std::condition_variable gate_;
+    bool paused_ = false;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+    bool started_ = false;
+};

@@ -1,0 +1,132 @@
+#include "FitOutputFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "NumberText.h"
+#include "OrvexError.h"
+
+namespace {
+
+std::string Reason() {
+    return std::strerror(errno);
+}
+
+const std::string HASH_LINE(70, '#');
+
+} // namespace
+
+std::string FitHeaderText(const std::string& version, const std::string& climatePath,
+                          const std::string& phenoPath, const std::string& infoPath) {
+    return "Software Version : " + version + "\r\n\r\nData Files :\r\n" + climatePath + "\r\n" + phenoPath +
+           "\r\n" + infoPath + "\r\n";
+}
+
+std::string MetropolisParametersText(const TRMetropolisDesc& md) {
+    return "\r\nMetropolis Parameters\r\n"
+           "Nb very global search = \t" +
+           std::to_string(md.veryglob) + "\r\n" + "Nb global search = \t" + std::to_string(md.global) +
+           "\r\n" + "Initial metropolis temperature = \t" + FormatFloat("0.#", md.temp0) + "\r\n" +
+           "Temperature climb rate = \t" + FormatFloat("0.#", md.climbrate) + "\r\n" + "Ntr loops = \t" +
+           std::to_string(md.ntr) + "\r\n" + "Nst loops = \t" + std::to_string(md.nts) + "\r\n\r\n";
+}
+
+std::vector<std::string> SplitFileLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string line;
+    bool open = false;
+    for (char c : text) {
+        if (c == '\n') {
+            lines.push_back(line);
+            line.clear();
+            open = false;
+        } else {
+            open = true;
+            if (c != '\r') line += c;
+        }
+    }
+    if (open) lines.push_back(line);
+    return lines;
+}
+
+void InsertSummaryLines(std::vector<std::string>& L, std::vector<std::string> S, int leftOut,
+                        int nbFitLines) {
+    const bool leaveOneOut = leftOut >= 0;
+    std::string title = "SUMMARY TABLE OF ALL REPETITIONS";
+    if (leaveOneOut) title += "\t[ Left fit : " + std::to_string(leftOut) + " ]";
+    S.insert(S.begin(), title);
+    S.insert(S.begin() + 1, "");
+    S.push_back("");
+    if (leaveOneOut && leftOut == 1)
+        S.insert(S.begin(),
+                 {HASH_LINE, "#######################  FITS SUMMARY TABLES  ########################",
+                  HASH_LINE, "", ""});
+    if (leaveOneOut && leftOut == nbFitLines - 1)
+        S.insert(S.end(),
+                 {"", HASH_LINE, "#####################  INTERMEDIATE COMPUTINGS  ######################",
+                  HASH_LINE, ""});
+    std::size_t at = L.size() > 14 ? 14 : (L.empty() ? 0 : L.size() - 1);
+    L.insert(L.begin() + static_cast<std::ptrdiff_t>(at), S.begin(), S.end());
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw EOrvexError("Cannot read the file \"" + path + "\": " + Reason());
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) throw EOrvexError("Cannot read the file \"" + path + "\": " + Reason());
+    return text;
+}
+
+void WriteLinesCRLF(const std::string& path, const std::vector<std::string>& lines) {
+    // A stop or a full disk must never leave the file half rewritten: write aside, then rename.
+    const std::string tmp = path + ".tmp";
+    std::FILE* f = std::fopen(tmp.c_str(), "wb");
+    if (f == nullptr) throw EOrvexError("Cannot write the file \"" + tmp + "\": " + Reason());
+    std::string text;
+    for (const auto& line : lines)
+        text += line + "\r\n";
+    const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    const bool closed = std::fclose(f) == 0;
+    if (!written || !closed) {
+        const std::string why = Reason();
+        std::remove(tmp.c_str());
+        throw EOrvexError("Cannot write the file \"" + tmp + "\": " + why);
+    }
+    std::error_code ec;
+    std::filesystem::rename(tmp, path, ec);
+    if (ec) {
+        std::remove(tmp.c_str());
+        throw EOrvexError("Cannot replace the file \"" + path + "\": " + ec.message());
+    }
+}
+
+void TFitOutputFile::Create(const std::string& path, const std::string& openError) {
+    Close();
+    path_ = path;
+    file_ = std::fopen(path.c_str(), "wb");
+    if (file_ == nullptr) throw EOrvexError(openError);
+}
+
+void TFitOutputFile::Append(const std::string& text, const std::string& failText) {
+    if (file_ == nullptr) file_ = std::fopen(path_.c_str(), "ab");
+    if (file_ == nullptr) throw EOrvexError(failText + "\n" + path_ + ": " + Reason());
+    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() || std::fflush(file_) != 0)
+        throw EOrvexError(failText + "\n" + path_ + ": " + Reason());
+}
+
+void TFitOutputFile::InsertSummary(const std::vector<std::string>& summaryRows, int leftOut, int nbFitLines) {
+    Close();
+    std::vector<std::string> L = SplitFileLines(ReadWholeFile(path_));
+    InsertSummaryLines(L, summaryRows, leftOut, nbFitLines);
+    WriteLinesCRLF(path_, L);
+    file_ = std::fopen(path_.c_str(), "ab");
+    if (file_ == nullptr) throw EOrvexError("Cannot reopen the output file \"" + path_ + "\": " + Reason());
+}
+
+void TFitOutputFile::Close() {
+    if (file_ != nullptr) std::fclose(file_);
+    file_ = nullptr;
+}

@@ -1,0 +1,52 @@
+#pragma once
+// The fit output file while a fit writes it: header lines end in CR LF, the repetition blocks
+// are raw text with LF line breaks, and after every pass the whole file is rewritten with the
+// pass's summary after the header and CR LF after every line.
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "OrvexRawTypes.h"
+
+// Lines 0-5 of the header: version, the three data files.
+std::string FitHeaderText(const std::string& version, const std::string& climatePath,
+                          const std::string& phenoPath, const std::string& infoPath);
+// Lines 6-14: the optimiser settings.
+std::string MetropolisParametersText(const TRMetropolisDesc& md);
+
+// Lines of a text: a line ends at LF; a CR is dropped wherever it stands.
+std::vector<std::string> SplitFileLines(const std::string& text);
+
+// Summary lines of one pass inserted into the file's lines L (after the header).
+// leftOut is the pass's left-out fit row (from 1), or -1 without leave-one-out.
+void InsertSummaryLines(std::vector<std::string>& L, std::vector<std::string> S, int leftOut, int nbFitLines);
+
+// Every line of the file followed by CR LF, through a temporary file renamed over it.
+// Raises EOrvexError naming the file.
+void WriteLinesCRLF(const std::string& path, const std::vector<std::string>& lines);
+
+// Reads a whole file; raises EOrvexError naming it.
+std::string ReadWholeFile(const std::string& path);
+
+class TFitOutputFile {
+public:
+    TFitOutputFile() = default;
+    ~TFitOutputFile() { Close(); }
+    TFitOutputFile(const TFitOutputFile&) = delete;
+    TFitOutputFile& operator=(const TFitOutputFile&) = delete;
+
+    // Creates the file empty and keeps it open. Raises EOrvexError with openError.
+    void Create(const std::string& path, const std::string& openError);
+    // Appends text and flushes; failure raises EOrvexError with failText and the reason.
+    void Append(const std::string& text, const std::string& failText);
+    // The file is rewritten with the summary of a pass inserted, and stays open for appending.
+    void InsertSummary(const std::vector<std::string>& summaryRows, int leftOut, int nbFitLines);
+    void Close();
+    bool IsOpen() const { return file_ != nullptr; }
+    const std::string& Path() const { return path_; }
+
+private:
+    std::FILE* file_ = nullptr;
+    std::string path_;
+};

@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <unistd.h>
+
+#include "FitOutputFile.h"
+#include "OrvexError.h"
+#include "Outputs.h"
+#include "ParallelExecute.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct FisherFiles : ::testing::Test {
+    fs::path dir;
+    std::string sa, fisher;
+    TRFunctionDesc fd;
+
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("orvex_fisher_" + std::to_string(getpid()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        sa = SensitivityFileName((dir / "out.txt").string());
+        fisher = FisherFileName((dir / "out.txt").string());
+        std::ofstream(fisher).close(); // created empty, as the fit prepares it
+        fd.nb_of_parameters = 2;
+        fd.var_info.resize(2);
+        fd.var_info[0].name = "T0<1>";
+        fd.var_info[1].name = "SStar<1>";
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    void WriteSA(const std::string& text) { std::ofstream(sa, std::ios::binary) << text; }
+};
+
+} // namespace
+
+TEST_F(FisherFiles, NamesSitBesideTheOutput) {
+    EXPECT_EQ(SensitivityFileName("/a/b/out.txt"), "/a/b/SA_out.txt");
+    EXPECT_EQ(FisherFileName("/a/b/out.txt"), "/a/b/Fisher_out.txt");
+}
+
+TEST_F(FisherFiles, EveryLineGetsItsStatistic) {
+    // nb_obs_tot 12: F = (SS - 10) / (10 / 10).
+    WriteSA("1.000\t2.000\t10.000\r\n1.500\t2.500\t12.500\r\n3.000\t4.000\t11.0004\r\n");
+    write_fisher(fisher, sa, fd, 12, 10.0);
+    EXPECT_EQ(ReadWholeFile(fisher), "T0<1>\tSStar<1>\tSSres\tFisher statistics\r\n"
+                                     "1.000\t2.000\t10.000\t0.000\r\n"
+                                     "1.500\t2.500\t12.500\t2.500\r\n"
+                                     "3.000\t4.000\t11.0004\t1.000\r\n");
+}
+
+TEST_F(FisherFiles, AnEmptySensitivityFileGivesTheHeaderOnly) {
+    WriteSA("");
+    write_fisher(fisher, sa, fd, 12, std::numeric_limits<double>::infinity());
+    EXPECT_EQ(ReadWholeFile(fisher), "T0<1>\tSStar<1>\tSSres\tFisher statistics\r\n");
+}
+
+TEST_F(FisherFiles, FailuresLeaveTheFileEmpty) {
+    const struct {
+        const char* sa;
+        int nb_obs_tot;
+        double best;
+    } cases[] = {
+        {"1.000\t2.000\tabc\r\n", 12, 10.0},                                       // not a number
+        {"1.000\t2.000\t12.000\r\n", 12, 0.0},                                     // zero best sum
+        {"1.000\t2.000\t12.000\r\n", 2, 10.0},                                     // zero divisor
+        {"1.000\t2.000\t12.000\r\n", 12, std::numeric_limits<double>::infinity()}, // no best at all
+    };
+    for (const auto& c : cases) {
+        WriteSA(c.sa);
+        EXPECT_THROW(write_fisher(fisher, sa, fd, c.nb_obs_tot, c.best), EOrvexError) << c.sa;
+        EXPECT_EQ(fs::file_size(fisher), 0u);
+    }
+    fs::remove(sa);
+    EXPECT_THROW(write_fisher(fisher, sa, fd, 12, 10.0), EOrvexError);
+}
+
+TEST(ParallelExecute, BothThreadsEndBeforeAFailureIsRaised) {
+    for (int failing = 1; failing <= 2; ++failing) {
+        std::atomic<int> ran{0};
+        bool finalRan = false;
+        auto ok = [&] { ++ran; };
+        auto bad = [&] {
+            ++ran;
+            throw EOrvexError("broken");
+        };
+        try {
+            ParallelExe(failing == 1 ? TParallelFunction(bad) : TParallelFunction(ok),
+                        failing == 2 ? TParallelFunction(bad) : TParallelFunction(ok),
+                        [&] { finalRan = true; });
+            FAIL();
+        } catch (const EOrvexError& e) {
+            EXPECT_STREQ(e.what(), "EOrvexError: broken");
+        }
+        EXPECT_EQ(ran.load(), 2);
+        EXPECT_FALSE(finalRan);
+    }
+    bool finalRan = false;
+    ParallelExe([] {}, [] {}, [&] { finalRan = true; });
+    EXPECT_TRUE(finalRan);
+}

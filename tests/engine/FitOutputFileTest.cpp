@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+#include "FitOutputFile.h"
+#include "OrvexError.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> Header15() {
+    std::vector<std::string> L;
+    for (int i = 0; i < 15; ++i)
+        L.push_back("h" + std::to_string(i));
+    return L;
+}
+
+fs::path TempDir(const std::string& name) {
+    const fs::path dir =
+        fs::temp_directory_path() / ("orvex_fitout_" + name + "_" + std::to_string(getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir;
+}
+
+} // namespace
+
+TEST(FitOutputFile, HeaderTexts) {
+    TRMetropolisDesc md;
+    md.veryglob = 2;
+    md.global = 3;
+    md.temp0 = 0.55;
+    md.climbrate = 1.0;
+    md.ntr = 4;
+    md.nts = 5;
+    EXPECT_EQ(FitHeaderText("1.2.3.4", "/c", "/p", "/i"),
+              "Software Version : 1.2.3.4\r\n\r\nData Files :\r\n/c\r\n/p\r\n/i\r\n");
+    EXPECT_EQ(MetropolisParametersText(md),
+              "\r\nMetropolis Parameters\r\nNb very global search = \t2\r\nNb global search = \t3\r\n"
+              "Initial metropolis temperature = \t0.6\r\nTemperature climb rate = \t1\r\nNtr loops = \t4\r\n"
+              "Nst loops = \t5\r\n\r\n");
+}
+
+TEST(FitOutputFile, LinesEndAtLfAndLoseEveryCr) {
+    const struct {
+        const char* text;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"", {}},
+        {"a", {"a"}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\n\n", {"a", ""}},
+        {"]\n\rstation\n", {"]", "station"}},
+        {"x\ry", {"xy"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SplitFileLines(c.text), c.lines) << c.text;
+}
+
+TEST(FitOutputFile, SummaryGoesAfterTheHeaderWithItsBanners) {
+    const std::vector<std::string> S = {"Repetition\t1", "SSres\t2"};
+    const std::string fits = "#######################  FITS SUMMARY TABLES  ########################";
+    const std::string inter = "#####################  INTERMEDIATE COMPUTINGS  ######################";
+    const std::string hashes(70, '#');
+
+    auto L = Header15();
+    InsertSummaryLines(L, S, -1, 5);
+    std::vector<std::string> expected = Header15();
+    expected.insert(expected.begin() + 14,
+                    {"SUMMARY TABLE OF ALL REPETITIONS", "", "Repetition\t1", "SSres\t2", ""});
+    EXPECT_EQ(L, expected);
+
+    // Two fit lines: the first pass is also the one before last, so both banners.
+    L = Header15();
+    InsertSummaryLines(L, S, 1, 2);
+    expected = Header15();
+    expected.insert(expected.begin() + 14,
+                    {hashes, fits, hashes, "", "", "SUMMARY TABLE OF ALL REPETITIONS\t[ Left fit : 1 ]", "",
+                     "Repetition\t1", "SSres\t2", "", "", hashes, inter, hashes, ""});
+    EXPECT_EQ(L, expected);
+
+    L = Header15();
+    InsertSummaryLines(L, {}, 3, 3);
+    expected = Header15();
+    expected.insert(expected.begin() + 14, {"SUMMARY TABLE OF ALL REPETITIONS\t[ Left fit : 3 ]", "", ""});
+    EXPECT_EQ(L, expected);
+
+    L = {"a", "b"}; // short file: before its last line
+    InsertSummaryLines(L, {}, -1, 1);
+    EXPECT_EQ(L, (std::vector<std::string>{"a", "SUMMARY TABLE OF ALL REPETITIONS", "", "", "b"}));
+}
+
+TEST(FitOutputFile, InsertSummaryRewritesWithCrLfAndKeepsAppending) {
+    const fs::path dir = TempDir("insert");
+    const std::string path = (dir / "out.txt").string();
+    TFitOutputFile f;
+    f.Create(path, "cannot create");
+    std::string header;
+    for (int i = 0; i < 15; ++i)
+        header += "h" + std::to_string(i) + "\r\n";
+    f.Append(header, "append failed");
+    f.Append("\n\nblock\n\n\nPhases = [ ]\n\rstation\n", "append failed");
+    f.InsertSummary({"Repetition\t1"}, -1, 1);
+    f.Append("\n\nnext\n", "append failed");
+    f.Close();
+    const std::string text = ReadWholeFile(path);
+    EXPECT_NE(text.find("h13\r\nSUMMARY TABLE OF ALL REPETITIONS\r\n\r\nRepetition\t1\r\n\r\nh14\r\n"),
+              std::string::npos);
+    EXPECT_NE(text.find("Phases = [ ]\r\nstation\r\n\n\nnext\n"), std::string::npos);
+    EXPECT_FALSE(fs::exists(path + ".tmp"));
+    fs::remove_all(dir);
+}
+
+TEST(FitOutputFile, FailuresNameTheFile) {
+    TFitOutputFile f;
+    EXPECT_THROW(f.Create("/nonexistent_dir_orvex/out.txt", "Output file cannot be created"), EOrvexError);
+    EXPECT_THROW(ReadWholeFile("/nonexistent_dir_orvex/x.txt"), EOrvexError);
+    try {
+        WriteLinesCRLF("/nonexistent_dir_orvex/x.txt", {"a"});
+        FAIL();
+    } catch (const EOrvexError& e) {
+        EXPECT_NE(std::string(e.what()).find("/nonexistent_dir_orvex/x.txt"), std::string::npos);
+    }
+}

@@ -1,0 +1,325 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+#include <unistd.h>
+
+#include "Fit.h"
+#include "FitOutputFile.h"
+#include "Inputs.h"
+#include "ModelsFuncLib.h"
+#include "NumberText.h"
+#include "OrvexError.h"
+#include "RandomDistrib.h"
+#include "UtilStuff.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path DATA = fs::path(ORVEX_TEST_DATA) / "fit";
+
+// One phase from day 1 (fixed), one degree-day function on the mean temperature.
+std::unique_ptr<TMetaModel> GddModel() {
+    auto model = std::make_unique<TMetaModel>();
+    model->name = "GDD model";
+    auto phase = std::make_unique<TPhase>(nullptr, TFunctionList{}, 0);
+    auto f = TModelFunction::GetFunction("GDD");
+    f->SetWeatherDataColumn(0);
+    phase->PushFunction(std::move(f));
+    phase->FixT0(1.0);
+    phase->phenoDataColumn = 0;
+    phase->usedToFit = true;
+    model->PushPhase(std::move(phase));
+    return model;
+}
+
+TRMetropolisDesc SmallSearch(int repetitions) {
+    TRMetropolisDesc md;
+    md.ntr = 5;
+    md.nts = 5;
+    md.missing_threshold = 10;
+    md.veryglob = 2;
+    md.global = 3;
+    md.nb_repetitions = repetitions;
+    md.temp_confint = 1;
+    md.conf_interval = 1;
+    md.temp0 = 1.0;
+    md.climbrate = 1.0;
+    md.precision = 0.01;
+    return md;
+}
+
+class FitRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("orvex_fit_" + std::to_string(::getpid()) + "_" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        for (const char* name : {"climate.txt", "pheno.txt", "fitinfo.txt", "fitinfo_loo.txt"})
+            fs::copy_file(DATA / name, dir_ / name);
+    }
+    void TearDown() override {
+        if (!HasFailure()) fs::remove_all(dir_);
+    }
+    std::string P(const std::string& name) const { return (dir_ / name).string(); }
+
+    std::unique_ptr<TFit> MakeFit(const TRMetropolisDesc& md, const std::string& info, bool leaveOneOut,
+                                  bool skipFisher, std::unique_ptr<TMetaModel> model = GddModel()) {
+        auto fit = std::make_unique<TFit>(std::move(model), md, P("climate.txt"), P("pheno.txt"), P(info),
+                                          P("out.txt"), 10, leaveOneOut);
+        fit->SetSkipFisher(skipFisher);
+        fit->SetRandomGenerator(std::make_unique<TUniDistrib>(11, 22, 33, 44));
+        return fit;
+    }
+    void RunToEnd(TFit& fit) {
+        fit.Prepare();
+        ASSERT_FALSE(fit.Error()) << fit.ErrorInfo();
+        fit.Start();
+        fit.WaitFor();
+        ASSERT_TRUE(fit.Finished());
+    }
+    // The file with the folder and version replaced, so that the golden file fits any machine.
+    std::string Normalised(const std::string& name) const {
+        std::string text = ReadWholeFile(P(name));
+        for (const auto& [from, to] :
+             {std::pair{dir_.string() + "/", std::string("<DIR>/")},
+              std::pair{"Version : " + ApplicationVersion(), std::string("Version : <VERSION>")}}) {
+            for (std::size_t at = text.find(from); at != std::string::npos;
+                 at = text.find(from, at + to.size()))
+                text.replace(at, from.size(), to);
+        }
+        return text;
+    }
+    void ExpectGolden(const std::string& name, const std::string& golden) {
+        const std::string actual = Normalised(name);
+        const fs::path goldenPath = DATA / golden;
+        const std::string expected =
+            fs::exists(goldenPath) ? ReadWholeFile(goldenPath.string()) : std::string();
+        if (actual != expected) {
+            std::ofstream(P("actual_" + golden), std::ios::binary) << actual;
+            ADD_FAILURE() << name << " differs from " << golden << "; actual text in "
+                          << P("actual_" + golden);
+        }
+    }
+    fs::path dir_;
+};
+
+bool OnlyCrLf(const std::string& text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) return false;
+        if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) return false;
+    }
+    return true;
+}
+
+} // namespace
+
+TEST_F(FitRun, SeededFitWritesTheGoldenFiles) {
+    auto fit = MakeFit(SmallSearch(2), "fitinfo.txt", false, false);
+    RunToEnd(*fit);
+    EXPECT_FALSE(fit->Error()) << fit->ErrorInfo();
+    EXPECT_EQ(fit->Advancement(), 100);
+    ASSERT_EQ(fit->Repetitions().size(), 2u);
+    const std::string out = ReadWholeFile(P("out.txt"));
+    EXPECT_TRUE(OnlyCrLf(out));
+    ExpectGolden("out.txt", "golden_out.txt");
+    ExpectGolden("Fisher_out.txt", "golden_fisher.txt");
+
+    // Sensitivity file: the best point first, every line the parameters and the sum of squares.
+    const auto sa = SplitFileLines(ReadWholeFile(P("SA_out.txt")));
+    ASSERT_GT(sa.size(), 1u);
+    const TRepetition& last = *fit->Repetitions().back();
+    for (const auto& line : sa)
+        EXPECT_EQ(nbOfColumns(line), last.moindCarrD.nb_of_parameters + 1) << line;
+    const auto fisher = SplitFileLines(ReadWholeFile(P("Fisher_out.txt")));
+    ASSERT_EQ(fisher.size(), sa.size() + 1);
+    EXPECT_EQ(fisher[0], "T0<1>\tSStar<1>\tTbase\tSSres\tFisher statistics");
+    for (std::size_t i = 1; i < fisher.size(); ++i)
+        EXPECT_EQ(fisher[i].rfind(sa[i - 1] + "\t", 0), 0u);
+
+    const auto rows = fit->GetRepetitionsAsStrings();
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows[0], "Repetition\t1\t2");
+}
+
+TEST_F(FitRun, LeaveOneOutWritesOneSummaryPerPass) {
+    auto fit = MakeFit(SmallSearch(1), "fitinfo_loo.txt", true, true);
+    RunToEnd(*fit);
+    EXPECT_FALSE(fit->Error()) << fit->ErrorInfo();
+    EXPECT_EQ(fit->Repetitions().size(), 3u);
+    EXPECT_TRUE(OnlyCrLf(ReadWholeFile(P("out.txt"))));
+    ExpectGolden("out.txt", "golden_out_loo.txt");
+    EXPECT_FALSE(fs::exists(P("SA_out.txt")));
+    EXPECT_FALSE(fs::exists(P("Fisher_out.txt")));
+}
+
+TEST_F(FitRun, AnExactFitIsAPerfectFitNotMissingData) {
+    // Observed dates are the model's own: every parameter fixed, the sum of squares is 0.
+    auto model = GddModel();
+    model->FunctionsArr[0]->fixParameter(0, 4.0);
+    model->PhasesArr[0]->sStarFixed = true;
+    model->PhasesArr[0]->sStar = 320.0;
+    TWeather W;
+    W.LoadAll(P("climate.txt"));
+    TRPhenoInfos probe = read_pheno_infos(P("pheno.txt"));
+    W.LoadAndPheno(P("climate.txt"), probe);
+    TMetaModel& m = *model;
+    m.Initialize(10, probe);
+    std::string pheno = "Station\tProvenance\tYear\tBudburst\n";
+    for (int k = 0; k < probe.nb_obs(); ++k) {
+        m.Run(k);
+        pheno += "1\t1\t" + std::to_string(probe.tabPheno[static_cast<std::size_t>(k)].year) + "\t" +
+                 FloatToStrGeneral(m.DatePredictedArr[0], 17) + "\n";
+    }
+    std::ofstream(P("pheno.txt"), std::ios::trunc) << pheno;
+
+    auto fit = MakeFit(SmallSearch(1), "fitinfo.txt", false, true, std::move(model));
+    RunToEnd(*fit);
+    EXPECT_FALSE(fit->Error()) << fit->ErrorInfo();
+    ASSERT_EQ(fit->Repetitions().size(), 1u);
+    EXPECT_EQ(fit->Repetitions()[0]->SSres, 0.0);
+    EXPECT_EQ(fit->Repetitions()[0]->EFF, 1.0);
+}
+
+TEST_F(FitRun, TooFewObservationsIsReportedOnceTheFitEnded) {
+    std::ofstream(P("fitinfo.txt"), std::ios::trunc) << "Station\tProvenance\tYear\n1\t1\t2001\n";
+    auto fit = MakeFit(SmallSearch(1), "fitinfo.txt", false, true);
+    RunToEnd(*fit);
+    EXPECT_TRUE(fit->Error());
+    EXPECT_EQ(fit->ErrorInfo(), "The number of NON-MISSING observations for the Fit <0>\nis \"less or equal "
+                                "to 1\"... Not enought data to do the job...");
+    EXPECT_TRUE(fit->Repetitions().empty());
+    EXPECT_TRUE(OnlyCrLf(ReadWholeFile(P("out.txt"))));
+}
+
+TEST_F(FitRun, AnInputErrorEndsTheFitWithItsMessage) {
+    std::ofstream(P("pheno.txt"), std::ios::trunc)
+        << "Station\tProvenance\tYear\tBudburst\n1\t1\t2001\t12,5\n";
+    auto fit = MakeFit(SmallSearch(1), "fitinfo.txt", false, false);
+    RunToEnd(*fit);
+    EXPECT_TRUE(fit->Error());
+    EXPECT_NE(fit->ErrorInfo().find("line 2"), std::string::npos) << fit->ErrorInfo();
+    EXPECT_LT(fit->Advancement(), 100);
+    EXPECT_EQ(fs::file_size(P("Fisher_out.txt")), 0u);
+}
+
+TEST_F(FitRun, PreparationFailuresAreReportedNotRaised) {
+    const struct {
+        const char* pheno;
+        const char* out;
+        const char* message;
+    } cases[] = {
+        {"missing.txt", "out.txt", "The phenology date file does not exist."},
+        {"pheno.txt", "no_such_dir/out.txt", "Output file cannot be created or is already open : "},
+    };
+    for (const auto& c : cases) {
+        TFit fit(GddModel(), SmallSearch(1), P("climate.txt"), P(c.pheno), P("fitinfo.txt"), P(c.out), 10,
+                 false);
+        fit.Prepare();
+        EXPECT_TRUE(fit.Error());
+        EXPECT_EQ(fit.ErrorInfo().rfind(c.message, 0), 0u) << fit.ErrorInfo();
+        EXPECT_THROW(fit.Start(), EOrvexError);
+    }
+    EXPECT_FALSE(fs::exists(P("out.txt")));
+    TFit unprepared(GddModel(), SmallSearch(1), P("climate.txt"), P("pheno.txt"), P("fitinfo.txt"),
+                    P("out.txt"), 10, false);
+    try {
+        unprepared.Start();
+        FAIL();
+    } catch (const EOrvexError& e) {
+        EXPECT_STREQ(e.what(), "Error : You MUST call TFit.Prepare() before TFit.Start()");
+    }
+}
+
+TEST_F(FitRun, AFisherFailureReachesTheErrorText) {
+    // Two scored observations: the statistic's divisor (n - 1) - 1 is 0 on the helper thread.
+    std::ofstream(P("fitinfo.txt"), std::ios::trunc) << "Station\tProvenance\tYear\n1\t1\t2001\n1\t1\t2002\n";
+    auto small = MakeFit(SmallSearch(1), "fitinfo.txt", false, false);
+    RunToEnd(*small);
+    EXPECT_TRUE(small->Error());
+    EXPECT_EQ(small->ErrorInfo().rfind("Data insufficient to calculate the fisher statistics\n", 0), 0u)
+        << small->ErrorInfo();
+    EXPECT_EQ(fs::file_size(P("Fisher_out.txt")), 0u);
+    EXPECT_TRUE(OnlyCrLf(ReadWholeFile(P("out.txt"))));
+}
+
+// --- the run thread ---
+
+namespace {
+
+// A search long enough to be caught running.
+TRMetropolisDesc LongSearch() {
+    TRMetropolisDesc md = SmallSearch(50);
+    md.ntr = 200;
+    md.nts = 50;
+    return md;
+}
+
+bool WaitUntil(const std::function<bool()>& done, int ms = 20000) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+} // namespace
+
+TEST_F(FitRun, QuitStopsARunningFitAndClosesItsFiles) {
+    auto fit = MakeFit(LongSearch(), "fitinfo.txt", false, false);
+    fit->Prepare();
+    fit->Start();
+    ASSERT_TRUE(WaitUntil([&] { return fit->Advancement() >= 50; }));
+    // The window polls while the fit runs.
+    for (int i = 0; i < 50; ++i) {
+        (void)fit->CurrentTreatment();
+        (void)fit->MetropolisProgress();
+        (void)fit->Error();
+    }
+    fit->Quit();
+    EXPECT_TRUE(fit->Finished());
+    EXPECT_LT(fit->Repetitions().size(), 50u);
+    EXPECT_FALSE(fit->Error()) << fit->ErrorInfo();
+    EXPECT_EQ(fs::file_size(P("Fisher_out.txt")), 0u);
+    fit.reset();
+    // Nothing holds the files: they can be replaced at once.
+    std::ofstream(P("out.txt"), std::ios::trunc) << "x";
+    EXPECT_EQ(fs::file_size(P("out.txt")), 1u);
+}
+
+TEST_F(FitRun, PauseHoldsTheFitAndResumeLetsItGoOn) {
+    TRMetropolisDesc md = SmallSearch(2);
+    md.ntr = 40;
+    md.nts = 10;
+    auto fit = MakeFit(md, "fitinfo.txt", false, true);
+    fit->Prepare();
+    fit->Pause();
+    fit->Start();
+    EXPECT_TRUE(fit->Paused());
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const std::vector<std::string> held = fit->MetropolisProgress();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(fit->MetropolisProgress(), held);
+    EXPECT_FALSE(fit->Finished());
+    fit->Resume();
+    fit->WaitFor();
+    EXPECT_TRUE(fit->Finished());
+    EXPECT_FALSE(fit->Error()) << fit->ErrorInfo();
+    EXPECT_EQ(fit->Repetitions().size(), 2u);
+}
+
+TEST_F(FitRun, DestroyingAPausedFitEndsIt) {
+    auto fit = MakeFit(LongSearch(), "fitinfo.txt", false, false);
+    fit->Prepare();
+    fit->Start();
+    ASSERT_TRUE(WaitUntil([&] { return fit->Advancement() >= 50; }));
+    fit->Pause();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    fit.reset(); // must neither hang nor leak
+    SUCCEED();
+}
