@@ -116,7 +116,7 @@ TEST_F(ExampleFit, TheSavedBestRepetitionSimulatesThePredictedColumn) {
         if (r.observed == MISSING) continue; // the fit's column prints 365.0 there
         double simulated = 0.0;
         ASSERT_TRUE(TryParseFloat(line.substr(tab2 + 1), simulated)) << line;
-        // The model file keeps each parameter to its display digits: equal to the printed tenth.
+        // The simulation output prints dates to a tenth ("0.#"): the fit's dates must print the same.
         EXPECT_EQ(FormatFloat("0.#", simulated), FormatFloat("0.#", best->simResultsAsRaw[k].data_row[1]))
             << line;
         ++compared;
