@@ -12,14 +12,16 @@ std::string FortyTerms() {
                                   "(ABS(X-2)*0.5+EXP(-X)-7MOD3+X/(1+X))", "(ARG(X,1)+2^X-LOG10(X+2)*X+PI/4)"};
     std::string text;
     for (int i = 0; i < 2; ++i)
-        for (const char* g : groups) text += (text.empty() ? "" : "*") + std::string(g);
+        for (const char* g : groups)
+            text += (text.empty() ? "" : "*") + std::string(g);
     return text;
 }
 
 void BM_CompileFortyTerms(benchmark::State& state) {
     TMDParser parser;
     const std::string text = FortyTerms();
-    for (auto _ : state) benchmark::DoNotOptimize(parser.ParseExpression(text));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(parser.ParseExpression(text));
 }
 BENCHMARK(BM_CompileFortyTerms);
 
@@ -37,4 +39,4 @@ void BM_EvaluateCompiled(benchmark::State& state) {
 }
 BENCHMARK(BM_EvaluateCompiled);
 
-}  // namespace
+} // namespace

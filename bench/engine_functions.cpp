@@ -26,7 +26,8 @@ void DailyYear(benchmark::State& state, const char* kind, std::initializer_list<
     const TWeatherYear y = MakeYear();
     auto f = TModelFunction::GetFunction(kind);
     int i = 0;
-    for (double v : params) f->setParameterValue(i++, v);
+    for (double v : params)
+        f->setParameterValue(i++, v);
     for (auto _ : state) {
         double sum = 0.0;
         for (int d = 1; d <= 365; ++d) {
@@ -43,17 +44,19 @@ void HourlyYear(benchmark::State& state, const char* kind, std::initializer_list
     TTempHourFunc hf(LinearHour, "tempheur");
     auto f = TModelFunction::GetFunction(kind);
     int i = 0;
-    for (double v : params) f->setParameterValue(i++, v);
+    for (double v : params)
+        f->setParameterValue(i++, v);
     f->workWithTempHour(&hf);
     for (auto _ : state) {
         f->ResetState();
         double sum = 0.0;
-        for (int d = 1; d <= 365; ++d) sum += f->runHourly(y, d, OPTIM_LVL);
+        for (int d = 1; d <= 365; ++d)
+            sum += f->runHourly(y, d, OPTIM_LVL);
         benchmark::DoNotOptimize(sum);
     }
     state.SetItemsProcessed(state.iterations() * 365);
 }
-}  // namespace
+} // namespace
 
 BENCHMARK_CAPTURE(DailyYear, GDD, "GDD", {5.0});
 BENCHMARK_CAPTURE(DailyYear, Sigmoid, "Sigmoid", {0.5, 5.0});

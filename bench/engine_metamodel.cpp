@@ -25,8 +25,10 @@ struct Data {
                 auto wy = std::make_unique<TWeatherYear>(year, s + 1, W.NbYears(), &W);
                 for (int d = 1; d <= wy->numDays; ++d) {
                     const double noise = 3.0 * std::sin(d * 0.7 + s * 1.3 + y * 2.1);
-                    const double mean = 10.0 + 0.1 * s - 11.0 * std::cos(2.0 * 3.141592653589793 * (d + 10) / 365.0) + noise;
-                    wy->SetDay(d, CreateWeatherDay(TDoubleArr{}, 0, s + 1, lat, year, d, mean, mean - 5.0, mean + 5.0));
+                    const double mean =
+                        10.0 + 0.1 * s - 11.0 * std::cos(2.0 * 3.141592653589793 * (d + 10) / 365.0) + noise;
+                    wy->SetDay(d, CreateWeatherDay(TDoubleArr{}, 0, s + 1, lat, year, d, mean, mean - 5.0,
+                                                   mean + 5.0));
                 }
                 TRPhenoData row;
                 row.station = s + 1;
@@ -52,7 +54,8 @@ std::unique_ptr<TPhase> Phase(int index, const char* kind, std::initializer_list
     if (hourly) ph->tempHourFunction = std::make_unique<TTempHourFunc>(TempHeur, "tempheur");
     auto f = TModelFunction::GetFunction(kind);
     int i = 0;
-    for (double v : params) f->setParameterValue(i++, v);
+    for (double v : params)
+        f->setParameterValue(i++, v);
     f->workWithTempHour(ph->tempHourFunction.get());
     ph->PushFunction(std::move(f));
     ph->t0Mode = index == 0 ? TPhaseT0Mode::Fitted : TPhaseT0Mode::PickedFromPrevPhase;
@@ -70,7 +73,8 @@ TRFunctionDesc CurrentVector(const TMetaModel& m) {
         fd.var_info.emplace_back().value = ph->sStar;
     }
     for (const TModelFunction* f : m.FunctionsArr)
-        for (int j = 0; j < f->nbOfFittedParameters(); ++j) fd.var_info.emplace_back().value = f->getParameterValue(f->realParamID(j));
+        for (int j = 0; j < f->nbOfFittedParameters(); ++j)
+            fd.var_info.emplace_back().value = f->getParameterValue(f->realParamID(j));
     fd.nb_of_parameters = static_cast<int>(fd.var_info.size());
     return fd;
 }
@@ -84,7 +88,8 @@ void Evaluate(benchmark::State& state, TMetaModel& m) {
     long days = 0;
     for (int k = 0; k < data.pheno.nb_obs(); ++k) {
         m.Run(k);
-        for (const auto& ph : m.PhasesArr) days += ph->last_date - ph->first_date + 1;
+        for (const auto& ph : m.PhasesArr)
+            days += ph->last_date - ph->first_date + 1;
     }
     for (auto _ : state) {
         for (int k = 0; k < data.pheno.nb_obs(); ++k) {
@@ -95,8 +100,8 @@ void Evaluate(benchmark::State& state, TMetaModel& m) {
     }
     state.counters["days"] = static_cast<double>(days);
     state.counters["per_day"] =
-        benchmark::Counter(static_cast<double>(days), benchmark::Counter::kIsIterationInvariantRate |
-                                                          benchmark::Counter::kInvert);
+        benchmark::Counter(static_cast<double>(days),
+                           benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 void BM_DegreeDays(benchmark::State& state) {
@@ -127,7 +132,8 @@ void BM_HandWrittenDegreeDays(benchmark::State& state) {
     auto evaluate = [&](bool count) {
         for (int k = 0; k < data.pheno.nb_obs(); ++k) {
             const TWeatherYear& y = data.W.Year(data.pheno.tabWeatherIdx[static_cast<std::size_t>(k)]);
-            const double limit = std::min(data.pheno.tabPheno[static_cast<std::size_t>(k)].dates[0].date + 60.0, 365.0);
+            const double limit =
+                std::min(data.pheno.tabPheno[static_cast<std::size_t>(k)].dates[0].date + 60.0, 365.0);
             double sum = 0.0, date = 365.0;
             for (int d = 1; d < 365; ++d) {
                 const double t = y.GetDay(d)._tmp;
@@ -150,10 +156,11 @@ void BM_HandWrittenDegreeDays(benchmark::State& state) {
         benchmark::DoNotOptimize(dates.data());
     }
     state.counters["days"] = static_cast<double>(days);
-    state.counters["per_day"] = benchmark::Counter(
-        static_cast<double>(days), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["per_day"] =
+        benchmark::Counter(static_cast<double>(days),
+                           benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
-}  // namespace
+} // namespace
 
 BENCHMARK(BM_HandWrittenDegreeDays);
 BENCHMARK(BM_DegreeDays);

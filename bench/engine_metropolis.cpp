@@ -43,9 +43,10 @@ void BM_MetropoliseOverhead(benchmark::State& state) {
         bowl.Metropolise(fd, md, rd, false, nullptr);
         benchmark::DoNotOptimize(fd.best_result);
     }
-    state.counters["evaluations/s"] = benchmark::Counter(static_cast<double>(bowl.calls), benchmark::Counter::kIsRate);
+    state.counters["evaluations/s"] =
+        benchmark::Counter(static_cast<double>(bowl.calls), benchmark::Counter::kIsRate);
 }
 
-}  // namespace
+} // namespace
 
 BENCHMARK(BM_MetropoliseOverhead)->Arg(3)->Arg(30);

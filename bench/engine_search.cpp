@@ -41,8 +41,10 @@ void BM_StagedSearch(benchmark::State& state) {
         AutoMetropolis(obj, fd, md, rd, 1, nullptr, progress, bestFit);
         ss = -fd.best_result;
     }
-    state.counters["evaluations"] = benchmark::Counter(static_cast<double>(obj.calls), benchmark::Counter::kAvgIterations);
-    state.counters["evaluations/s"] = benchmark::Counter(static_cast<double>(obj.calls), benchmark::Counter::kIsRate);
+    state.counters["evaluations"] =
+        benchmark::Counter(static_cast<double>(obj.calls), benchmark::Counter::kAvgIterations);
+    state.counters["evaluations/s"] =
+        benchmark::Counter(static_cast<double>(obj.calls), benchmark::Counter::kIsRate);
     state.counters["SSres"] = ss;
 }
 
@@ -50,8 +52,10 @@ void BM_StagedSearch(benchmark::State& state) {
 void BM_ObjectiveEvaluation(benchmark::State& state) {
     auto data = synthetic::Make(ROWS);
     TMyMetropolis obj(data->model, data->weather, data->pheno, data->fit, 0, -1);
-    for (auto _ : state) benchmark::DoNotOptimize(obj.f(data->knownPoint));
-    state.counters["evaluations/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(obj.f(data->knownPoint));
+    state.counters["evaluations/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 // The model runs of one evaluation without the objective around them.
@@ -64,10 +68,11 @@ void BM_ModelRunsOfOneEvaluation(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(data->model.DatePredictedArr[0]);
     }
-    state.counters["evaluations/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["evaluations/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
-}  // namespace
+} // namespace
 
 BENCHMARK(BM_StagedSearch)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ObjectiveEvaluation)->Unit(benchmark::kMicrosecond);

@@ -3,32 +3,32 @@
 #include <cmath>
 
 long double TickStepForCount(long double n) {
-  long double step = 10000, k = 1, factor = 2;
-  // k grows by 2 and 5 in turn, so the loop ends after a few hundred rounds at most.
-  while (k < n && std::isfinite(k)) {
-    k *= factor;
-    if (k < n) step /= factor;
-    factor = factor == 2 ? 5 : 2;
-  }
-  return step;
+    long double step = 10000, k = 1, factor = 2;
+    // k grows by 2 and 5 in turn, so the loop ends after a few hundred rounds at most.
+    while (k < n && std::isfinite(k)) {
+        k *= factor;
+        if (k < n) step /= factor;
+        factor = factor == 2 ? 5 : 2;
+    }
+    return step;
 }
 
 long double TickCount(long double pixels, long double extent, long double labelSize) {
-  if (!(extent > 0) || !(labelSize > 0)) return 0;
-  return std::nearbyint(pixels / extent * 10000 / labelSize);
+    if (!(extent > 0) || !(labelSize > 0)) return 0;
+    return std::nearbyint(pixels / extent * 10000 / labelSize);
 }
 
 std::vector<long double> TickValues(long double lo, long double hi, long double step, int maxCount) {
-  std::vector<long double> ticks;
-  if (!(step > 0) || !std::isfinite(lo) || !std::isfinite(hi)) return ticks;
-  const long double q = lo / step;
-  const long double first = q > 0 ? std::trunc(q) + 1 : std::trunc(q) - 1;
-  for (long double i = first; static_cast<int>(ticks.size()) < maxCount; i += 1) {
-    const long double t = i * step;
-    if (t > hi) break;
-    // Far from zero, adding 1 to the index may change nothing: stop rather than repeat.
-    if (!ticks.empty() && !(t > ticks.back())) break;
-    ticks.push_back(t == 0 ? 0.0L : t);
-  }
-  return ticks;
+    std::vector<long double> ticks;
+    if (!(step > 0) || !std::isfinite(lo) || !std::isfinite(hi)) return ticks;
+    const long double q = lo / step;
+    const long double first = q > 0 ? std::trunc(q) + 1 : std::trunc(q) - 1;
+    for (long double i = first; static_cast<int>(ticks.size()) < maxCount; i += 1) {
+        const long double t = i * step;
+        if (t > hi) break;
+        // Far from zero, adding 1 to the index may change nothing: stop rather than repeat.
+        if (!ticks.empty() && !(t > ticks.back())) break;
+        ticks.push_back(t == 0 ? 0.0L : t);
+    }
+    return ticks;
 }

@@ -16,21 +16,21 @@ constexpr TColor clBtnHighlight = 0xFF000014;
 
 // A rectangle in data coordinates; the graph keeps X1 < X2 and Y1 < Y2 for its view.
 struct TRect2D {
-  long double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
+    long double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
 };
 
 // Values are stored as given, never reordered.
 inline TRect2D Rect2D(long double x1, long double y1, long double x2, long double y2) {
-  return TRect2D{x1, y1, x2, y2};
+    return TRect2D{x1, y1, x2, y2};
 }
 
 struct TPoint2D {
-  long double X = 0, Y = 0;
+    long double X = 0, Y = 0;
 };
 
 // Integer pixel rectangle with GDI meaning: Right and Bottom are coordinates, not sizes.
 struct TPixelRect {
-  int Left = 0, Top = 0, Right = 0, Bottom = 0;
+    int Left = 0, Top = 0, Right = 0, Bottom = 0;
 };
 
 enum class TBgStyle : std::uint8_t { bgsSolid, bgsLineHoriz, bgsLineVert, bgsImageStretch, bgsImageTile };

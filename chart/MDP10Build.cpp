@@ -19,7 +19,9 @@ POperation TOperationList::NewOperation(TToken token, TMathProcedure routine) {
     return &op;
 }
 
-PParserFloat TOperationList::NewCell(ParserFloat value) { return &FCells.emplace_back(value); }
+PParserFloat TOperationList::NewCell(ParserFloat value) {
+    return &FCells.emplace_back(value);
+}
 
 namespace {
 
@@ -36,14 +38,17 @@ public:
         TTermSplit split;
         if (!FGrammar.Classify(term, split)) throw ESyntaxError(SyntaxMessage(term, split));
         switch (split.Kind) {
-            case TTermKind::Variable: slot = FGrammar.VariableCell(term); return;
-            case TTermKind::Number: {
-                ParserFloat value = 0;
-                FGrammar.NumberValue(term, value);
-                slot = FList.NewCell(value);
-                return;
-            }
-            default: break;
+        case TTermKind::Variable:
+            slot = FGrammar.VariableCell(term);
+            return;
+        case TTermKind::Number: {
+            ParserFloat value = 0;
+            FGrammar.NumberValue(term, value);
+            slot = FList.NewCell(value);
+            return;
+        }
+        default:
+            break;
         }
         const int opLevel = level + 1;
         if (opLevel > MAX_NESTING_LEVEL) throw ETooManyNestings("Expression contains too many nestings");
@@ -89,17 +94,28 @@ private:
 
     TToken TokenOf(const TTermSplit& split) {
         switch (split.Kind) {
-            case TTermKind::Negation: return TToken::minus;
-            case TTermKind::Addition: return TToken::sum;
-            case TTermKind::Subtraction: return TToken::diff;
-            case TTermKind::Multiplication: return TToken::prod;
-            case TTermKind::IntDivision: return TToken::IntDiv;
-            case TTermKind::Modulo: return TToken::modulo;
-            case TTermKind::RealDivision: return TToken::divis;
-            case TTermKind::FuncOneVar: return TToken::FuncOneVar;
-            case TTermKind::FuncTwoVar: return TToken::FuncTwoVar;
-            case TTermKind::Power: return PowerToken(split.RawRight);
-            default: throw EParserInternalError("TParser internal error");
+        case TTermKind::Negation:
+            return TToken::minus;
+        case TTermKind::Addition:
+            return TToken::sum;
+        case TTermKind::Subtraction:
+            return TToken::diff;
+        case TTermKind::Multiplication:
+            return TToken::prod;
+        case TTermKind::IntDivision:
+            return TToken::IntDiv;
+        case TTermKind::Modulo:
+            return TToken::modulo;
+        case TTermKind::RealDivision:
+            return TToken::divis;
+        case TTermKind::FuncOneVar:
+            return TToken::FuncOneVar;
+        case TTermKind::FuncTwoVar:
+            return TToken::FuncTwoVar;
+        case TTermKind::Power:
+            return PowerToken(split.RawRight);
+        default:
+            throw EParserInternalError("TParser internal error");
         }
     }
 
@@ -135,12 +151,13 @@ std::string Normalise(const std::string& text) {
     s = s.substr(first, s.find_last_not_of(' ') - first + 1);
     if (s.find(' ') != std::string::npos) throw EExpressionHasBlanks("Expression has blanks");
     std::ptrdiff_t balance = 0;
-    for (char c : s) balance += c == '(' ? 1 : c == ')' ? -1 : 0;
+    for (char c : s)
+        balance += c == '(' ? 1 : c == ')' ? -1 : 0;
     if (balance != 0) throw EMissMatchingBracket("Missing brackets in expression");
     return s;
 }
 
-}  // namespace
+} // namespace
 
 void ParseFunction(const std::string& FunctionString, const TParserVariables& Variables,
                    const TParserFunctions& FunctionOne, const TParserFunctions& FunctionTwo,

@@ -38,7 +38,7 @@ using TMathProcedure = void (*)(TOperation* AnOperation);
 
 struct TOperation {
     PParserFloat Arg1 = nullptr;
-    PParserFloat Arg2 = nullptr;  // nil for one-operand tokens
+    PParserFloat Arg2 = nullptr; // nil for one-operand tokens
     PParserFloat Dest = nullptr;
     POperation NextOperation = nullptr;
     TMathProcedure Operation = nullptr;
@@ -76,10 +76,10 @@ class EMathParserError : public std::runtime_error {
 public:
     explicit EMathParserError(const std::string& message) : std::runtime_error(message) {}
 };
-#define ORVEX_PARSER_ERROR(Name)                                                     \
-    class Name : public EMathParserError {                                           \
-    public:                                                                          \
-        explicit Name(const std::string& message) : EMathParserError(message) {}     \
+#define ORVEX_PARSER_ERROR(Name)                                                                             \
+    class Name : public EMathParserError {                                                                   \
+    public:                                                                                                  \
+        explicit Name(const std::string& message) : EMathParserError(message) {}                             \
     }
 ORVEX_PARSER_ERROR(ESyntaxError);
 ORVEX_PARSER_ERROR(EExpressionHasBlanks);

@@ -9,11 +9,15 @@
 
 namespace {
 
-constexpr std::uint32_t Bit(TTermKind k) { return 1u << static_cast<unsigned>(k); }
+constexpr std::uint32_t Bit(TTermKind k) {
+    return 1u << static_cast<unsigned>(k);
+}
 
 constexpr std::uint32_t kCalls = Bit(TTermKind::FuncOneVar) | Bit(TTermKind::FuncTwoVar);
-constexpr std::uint32_t kOperand = Bit(TTermKind::Variable) | Bit(TTermKind::Number) | Bit(TTermKind::Bracket) | kCalls;
-constexpr std::uint32_t kQuotients = Bit(TTermKind::IntDivision) | Bit(TTermKind::Modulo) | Bit(TTermKind::RealDivision);
+constexpr std::uint32_t kOperand =
+    Bit(TTermKind::Variable) | Bit(TTermKind::Number) | Bit(TTermKind::Bracket) | kCalls;
+constexpr std::uint32_t kQuotients =
+    Bit(TTermKind::IntDivision) | Bit(TTermKind::Modulo) | Bit(TTermKind::RealDivision);
 
 // Which terms each operator takes on its left and right. These tables decide grouping: "+" and
 // "*" group to the right, "-" and the divisions to the left, and a power's base is never a negation.
@@ -36,22 +40,29 @@ struct TOperatorRule {
 
 TOperatorRule RuleOf(TTermKind kind) {
     switch (kind) {
-        case TTermKind::Addition: return {"+", kAddLeft, kAddRight};
-        case TTermKind::Subtraction: return {"-", kAddLeft, kSubRight};
-        case TTermKind::Multiplication: return {"*", kMulLeft, kMulRight};
-        case TTermKind::IntDivision: return {"DIV", kMulLeft, kDivRight};
-        case TTermKind::Modulo: return {"MOD", kMulLeft, kDivRight};
-        case TTermKind::RealDivision: return {"/", kMulLeft, kDivRight};
-        default: return {"^", kPowSide, kPowSide};
+    case TTermKind::Addition:
+        return {"+", kAddLeft, kAddRight};
+    case TTermKind::Subtraction:
+        return {"-", kAddLeft, kSubRight};
+    case TTermKind::Multiplication:
+        return {"*", kMulLeft, kMulRight};
+    case TTermKind::IntDivision:
+        return {"DIV", kMulLeft, kDivRight};
+    case TTermKind::Modulo:
+        return {"MOD", kMulLeft, kDivRight};
+    case TTermKind::RealDivision:
+        return {"/", kMulLeft, kDivRight};
+    default:
+        return {"^", kPowSide, kPowSide};
     }
 }
 
 // Classification order of a term; a bracket is never a term of its own (its text is replaced
 // by the inner text before it is classified).
-constexpr TTermKind kTermOrder[] = {
-    TTermKind::Variable,       TTermKind::Number,      TTermKind::Negation, TTermKind::Addition,
-    TTermKind::Subtraction,    TTermKind::Multiplication, TTermKind::IntDivision, TTermKind::Modulo,
-    TTermKind::RealDivision,   TTermKind::Power,       TTermKind::FuncOneVar, TTermKind::FuncTwoVar};
+constexpr TTermKind kTermOrder[] = {TTermKind::Variable,    TTermKind::Number,      TTermKind::Negation,
+                                    TTermKind::Addition,    TTermKind::Subtraction, TTermKind::Multiplication,
+                                    TTermKind::IntDivision, TTermKind::Modulo,      TTermKind::RealDivision,
+                                    TTermKind::Power,       TTermKind::FuncOneVar,  TTermKind::FuncTwoVar};
 
 // Sign, digits with one decimal separator, an optional exponent. Cheap, so that the full
 // conversion only runs on texts that can be numbers.
@@ -60,28 +71,28 @@ bool LooksLikeNumber(std::string_view s, bool pascalNumbers) {
     auto digit = [&](std::size_t k) { return k < s.size() && s[k] >= '0' && s[k] <= '9'; };
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
     bool digits = false;
-    while (digit(i)) ++i, digits = true;
+    while (digit(i))
+        ++i, digits = true;
     if (i < s.size() && (s[i] == '.' || (!pascalNumbers && s[i] == ','))) ++i;
-    while (digit(i)) ++i, digits = true;
+    while (digit(i))
+        ++i, digits = true;
     if (!digits) return false;
     if (i < s.size() && s[i] == 'E') {
         ++i;
         if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
         if (!digit(i)) return false;
-        while (digit(i)) ++i;
+        while (digit(i))
+            ++i;
     }
     return i == s.size();
 }
 
-}  // namespace
+} // namespace
 
 TTermGrammar::TTermGrammar(std::string_view Text, const TParserVariables& Variables,
                            const TParserFunctions& FunctionOne, const TParserFunctions& FunctionTwo,
                            bool UsePascalNumbers)
-    : FText(Text),
-      FVariables(Variables),
-      FFunctionOne(FunctionOne),
-      FFunctionTwo(FunctionTwo),
+    : FText(Text), FVariables(Variables), FFunctionOne(FunctionOne), FFunctionTwo(FunctionTwo),
       FPascalNumbers(UsePascalNumbers) {
     FBracketBalance.resize(Text.size() + 1, 0);
     for (std::size_t i = 0; i < Text.size(); ++i)
@@ -90,7 +101,8 @@ TTermGrammar::TTermGrammar(std::string_view Text, const TParserVariables& Variab
     for (std::size_t width = 2; width <= FBracketBalance.size(); width *= 2) {
         const std::vector<int>& prev = FMinBalance.back();
         std::vector<int> next(FBracketBalance.size() - width + 1);
-        for (std::size_t i = 0; i < next.size(); ++i) next[i] = std::min(prev[i], prev[i + width / 2]);
+        for (std::size_t i = 0; i < next.size(); ++i)
+            next[i] = std::min(prev[i], prev[i + width / 2]);
         FMinBalance.push_back(std::move(next));
     }
 }
@@ -98,7 +110,7 @@ TTermGrammar::TTermGrammar(std::string_view Text, const TParserVariables& Variab
 bool TTermGrammar::WellNested(TSpan Term) const {
     const int base = FBracketBalance[Term.Start];
     if (FBracketBalance[Term.End()] != base) return false;
-    const std::uint32_t count = Term.Len + 1;  // balances at Start .. End
+    const std::uint32_t count = Term.Len + 1; // balances at Start .. End
     const int level = std::bit_width(count) - 1;
     const std::vector<int>& row = FMinBalance[level];
     return std::min(row[Term.Start], row[Term.End() + 1 - (1u << level)]) >= base;
@@ -116,7 +128,8 @@ bool TTermGrammar::Classify(TSpan Term, TTermSplit& Out) {
 }
 
 TSpan TTermGrammar::StripBrackets(TSpan Term) {
-    while (Is(TTermKind::Bracket, Term)) Term = TSpan{Term.Start + 1, Term.Len - 2};
+    while (Is(TTermKind::Bracket, Term))
+        Term = TSpan{Term.Start + 1, Term.Len - 2};
     return Term;
 }
 
@@ -138,7 +151,8 @@ bool TTermGrammar::NumberValue(TSpan Term, ParserFloat& Value) const {
         first = 1;
     }
     // Only digits or '.' may follow the sign: no "INF", "NAN" or a second sign.
-    if (first >= body.size() || !(std::isdigit(static_cast<unsigned char>(body[first])) || body[first] == '.'))
+    if (first >= body.size() ||
+        !(std::isdigit(static_cast<unsigned char>(body[first])) || body[first] == '.'))
         return false;
     ParserFloat v = 0;
     const char* end = body.data() + body.size();
@@ -160,8 +174,8 @@ TMathProcedure TTermGrammar::FunctionRoutine(TTermKind Kind, TSpan Name) const {
 }
 
 bool TTermGrammar::Is(TTermKind Kind, TSpan Term) {
-    const std::uint64_t key = ((static_cast<std::uint64_t>(Term.Start) << 32 | Term.Len) << 4) |
-                              static_cast<std::uint64_t>(Kind);
+    const std::uint64_t key =
+        ((static_cast<std::uint64_t>(Term.Start) << 32 | Term.Len) << 4) | static_cast<std::uint64_t>(Kind);
     if (auto it = FMemo.find(key); it != FMemo.end()) return it->second;
     // Most spans met while splitting cannot be terms at all; this keeps the search near linear.
     if (!WellNested(Term)) return false;
@@ -195,35 +209,41 @@ bool TTermGrammar::BracketsBalanced(std::uint32_t From, std::uint32_t To) const 
 bool TTermGrammar::Compute(TTermKind Kind, TSpan Term, TTermSplit* Out) {
     std::string_view s = Text(Term);
     switch (Kind) {
-        case TTermKind::Variable: return FVariables.find(s) != FVariables.end();
-        case TTermKind::Number: {
-            ParserFloat ignored;
-            return NumberValue(Term, ignored);
-        }
-        case TTermKind::Bracket:
-            if (s.size() < 2 || s.front() != '(' || s.back() != ')') return false;
-            if (!Is(TTermKind::Valid, TSpan{Term.Start + 1, Term.Len - 2})) return false;
-            if (Out) Out->Left = StripBrackets(Term);
-            return true;
-        case TTermKind::Negation: return SplitNegation(Term, Out);
-        case TTermKind::FuncOneVar: return SplitFuncOne(Term, Out);
-        case TTermKind::FuncTwoVar: return SplitFuncTwo(Term, Out);
-        case TTermKind::Valid: return Is(TTermKind::Valid, Term);
-        default: return SplitAtOperator(Kind, Term, Out);
+    case TTermKind::Variable:
+        return FVariables.find(s) != FVariables.end();
+    case TTermKind::Number: {
+        ParserFloat ignored;
+        return NumberValue(Term, ignored);
+    }
+    case TTermKind::Bracket:
+        if (s.size() < 2 || s.front() != '(' || s.back() != ')') return false;
+        if (!Is(TTermKind::Valid, TSpan{Term.Start + 1, Term.Len - 2})) return false;
+        if (Out) Out->Left = StripBrackets(Term);
+        return true;
+    case TTermKind::Negation:
+        return SplitNegation(Term, Out);
+    case TTermKind::FuncOneVar:
+        return SplitFuncOne(Term, Out);
+    case TTermKind::FuncTwoVar:
+        return SplitFuncTwo(Term, Out);
+    case TTermKind::Valid:
+        return Is(TTermKind::Valid, Term);
+    default:
+        return SplitAtOperator(Kind, Term, Out);
     }
 }
 
 bool TTermGrammar::SplitAtOperator(TTermKind Kind, TSpan Term, TTermSplit* Out) {
     const TOperatorRule rule = RuleOf(Kind);
     const std::string_view s = Text(Term);
-    const bool word = rule.Symbol.size() > 1;  // DIV and MOD stand between operands without blanks
+    const bool word = rule.Symbol.size() > 1; // DIV and MOD stand between operands without blanks
     for (std::size_t i = s.find(rule.Symbol); i != std::string_view::npos; i = s.find(rule.Symbol, i + 1)) {
         const bool first = i == 0;
         const bool last = i + rule.Symbol.size() >= s.size();
         if (word) {
             if (first || last) continue;
         } else if (first && Kind == TTermKind::Subtraction) {
-            continue;  // a leading "-" is the sign of the left operand: -X-1 is (-X)-1
+            continue; // a leading "-" is the sign of the left operand: -X-1 is (-X)-1
         } else if (first || last) {
             return false;
         }
@@ -235,7 +255,8 @@ bool TTermGrammar::SplitAtOperator(TTermKind Kind, TSpan Term, TTermSplit* Out) 
             Out->RawLeft = left;
             Out->RawRight = right;
         }
-        if (!BracketsBalanced(left.Start, left.End()) || !BracketsBalanced(right.Start, right.End())) continue;
+        if (!BracketsBalanced(left.Start, left.End()) || !BracketsBalanced(right.Start, right.End()))
+            continue;
         if (Accepts(rule.Left, left) && Accepts(rule.Right, right)) {
             if (Out) {
                 Out->Left = StripBrackets(left);
@@ -265,7 +286,8 @@ bool TTermGrammar::SplitFuncOne(TSpan Term, TTermSplit* Out) {
     if (open == std::string_view::npos || open == 0) return false;
     const TSpan name{Term.Start, static_cast<std::uint32_t>(open)};
     if (FFunctionOne.find(Text(name)) == FFunctionOne.end()) return false;
-    const TSpan argument{static_cast<std::uint32_t>(Term.Start + open), static_cast<std::uint32_t>(s.size() - open)};
+    const TSpan argument{static_cast<std::uint32_t>(Term.Start + open),
+                         static_cast<std::uint32_t>(s.size() - open)};
     if (!Is(TTermKind::Bracket, argument)) return false;
     if (Out) {
         Out->Name = name;
@@ -281,12 +303,13 @@ bool TTermGrammar::SplitFuncTwo(TSpan Term, TTermSplit* Out) {
     if (open == std::string_view::npos || open == 0) return false;
     const TSpan name{Term.Start, static_cast<std::uint32_t>(open)};
     if (FFunctionTwo.find(Text(name)) == FFunctionTwo.end()) return false;
-    const std::size_t from = open + 1;     // argument text: between "(" and the final ")"
+    const std::size_t from = open + 1; // argument text: between "(" and the final ")"
     const std::size_t to = s.size() - 1;
     for (std::size_t c = s.find(',', from); c != std::string_view::npos && c < to; c = s.find(',', c + 1)) {
         if (c == from || c + 1 == to) return false;
         const TSpan left{static_cast<std::uint32_t>(Term.Start + from), static_cast<std::uint32_t>(c - from)};
-        const TSpan right{static_cast<std::uint32_t>(Term.Start + c + 1), static_cast<std::uint32_t>(to - c - 1)};
+        const TSpan right{static_cast<std::uint32_t>(Term.Start + c + 1),
+                          static_cast<std::uint32_t>(to - c - 1)};
         if (Out) {
             Out->Split = true;
             Out->RawLeft = left;

@@ -32,16 +32,16 @@ enum class TTermKind : std::uint8_t {
     Power,
     FuncOneVar,
     FuncTwoVar,
-    Valid,  // any of the above
+    Valid, // any of the above
     Count
 };
 
 // What a classifier found in a term.
 struct TTermSplit {
     TTermKind Kind = TTermKind::Valid;
-    TSpan Left;   // first (or only) operand, redundant brackets removed
-    TSpan Right;  // second operand, redundant brackets removed
-    TSpan Name;   // function name of a call
+    TSpan Left;  // first (or only) operand, redundant brackets removed
+    TSpan Right; // second operand, redundant brackets removed
+    TSpan Name;  // function name of a call
     // The last split attempted, as written; kept for the syntax error text.
     bool Split = false;
     TSpan RawLeft;
@@ -51,8 +51,9 @@ struct TTermSplit {
 class TTermGrammar {
 public:
     // Text: upper case, no blanks. Lookups in the tables use the exact (upper-case) text.
-    TTermGrammar(std::string_view Text, const TParserVariables& Variables, const TParserFunctions& FunctionOne,
-                 const TParserFunctions& FunctionTwo, bool UsePascalNumbers);
+    TTermGrammar(std::string_view Text, const TParserVariables& Variables,
+                 const TParserFunctions& FunctionOne, const TParserFunctions& FunctionTwo,
+                 bool UsePascalNumbers);
 
     // Tries variable, number, negation, the two-operand operators, then calls, in this order.
     bool Classify(TSpan Term, TTermSplit& Out);

@@ -20,7 +20,7 @@ bool IsIdentifier(std::string_view s) {
     return std::all_of(s.begin(), s.end(), [&](char c) { return letter(c) || (c >= '0' && c <= '9'); });
 }
 
-}  // namespace
+} // namespace
 
 TMDCustomParser::TMDCustomParser() = default;
 
@@ -35,8 +35,8 @@ bool TMDCustomParser::ParseExpression(const std::string& AnExpression) {
     if (AnExpression.empty()) return false;
     bool error = false;
     try {
-        ParseFunction(AnExpression, FVariables, FunctionOne, FunctionTwo, FPascalNumberformat, FStartOperationList,
-                      error);
+        ParseFunction(AnExpression, FVariables, FunctionOne, FunctionTwo, FPascalNumberformat,
+                      FStartOperationList, error);
         FParserError = error;
     } catch (const EMathParserError& e) {
         FParserError = true;
@@ -75,15 +75,24 @@ ParserFloat TMDCustomParser::CalcValue() {
 PParserFloat TMDCustomParser::BuiltInCell(std::string_view UpperName) {
     if (UpperName.size() != 1) return nullptr;
     switch (UpperName[0]) {
-        case 'A': return &FA;
-        case 'B': return &FB;
-        case 'C': return &FC;
-        case 'D': return &FD;
-        case 'E': return &FE;
-        case 'T': return &FT;
-        case 'X': return &FX;
-        case 'Y': return &FY;
-        default: return nullptr;
+    case 'A':
+        return &FA;
+    case 'B':
+        return &FB;
+    case 'C':
+        return &FC;
+    case 'D':
+        return &FD;
+    case 'E':
+        return &FE;
+    case 'T':
+        return &FT;
+    case 'X':
+        return &FX;
+    case 'Y':
+        return &FY;
+    default:
+        return nullptr;
     }
 }
 
@@ -95,7 +104,8 @@ PParserFloat TMDCustomParser::SetVariable(const std::string& Name, ParserFloat V
     }
     PParserFloat cell = BuiltInCell(name);
     if (!cell) {
-        if (!IsIdentifier(name) || name.find("DIV") != std::string::npos || name.find("MOD") != std::string::npos)
+        if (!IsIdentifier(name) || name.find("DIV") != std::string::npos ||
+            name.find("MOD") != std::string::npos)
             throw EBadName(name);
         cell = FOwnedCells.emplace(name, std::make_unique<ParserFloat>(0)).first->second.get();
     }
@@ -155,19 +165,21 @@ void TMDCustomParser::ClearFunction(const std::string& Name) {
 }
 
 TMDParser::TMDParser() {
-    for (const char* name : {"A", "B", "C", "D", "E", "X", "Y", "T"}) SetVariable(name, 0);
+    for (const char* name : {"A", "B", "C", "D", "E", "X", "Y", "T"})
+        SetVariable(name, 0);
     using namespace MDRoutines;
     const std::pair<const char*, TMathProcedure> one[] = {
-        {"TAN", Tan},     {"SIN", Sin},     {"COS", Cos},       {"SINH", Sinh},   {"COSH", Cosh},
-        {"ARCTAN", ArcTan}, {"COTAN", CoTan}, {"EXP", Exp},     {"LN", Ln},       {"LOG10", Log10},
-        {"LOG2", Log2},   {"SQR", Square},  {"SQRT", Sqrt},     {"ABS", Abs},     {"TRUNC", Trunc},
-        {"INT", Trunc},   {"CEIL", Ceil},   {"FLOOR", Floor},   {"HEAV", Heaviside}, {"SIGN", Sign},
-        {"ZERO", Zero},   {"PH", Phase},    {"RND", Rnd},       {"RANDOM", Random}};
-    for (const auto& [name, routine] : one) AddFunctionOneParam(name, routine);
-    const std::pair<const char*, TMathProcedure> two[] = {{"MAX", Max},     {"MIN", Min},
-                                                          {"ARG", Arg},     {"POWER", Power},
-                                                          {"INTPOWER", IntPower}, {"LOGN", LogN}};
-    for (const auto& [name, routine] : two) AddFunctionTwoParam(name, routine);
+        {"TAN", Tan},       {"SIN", Sin},     {"COS", Cos},     {"SINH", Sinh},      {"COSH", Cosh},
+        {"ARCTAN", ArcTan}, {"COTAN", CoTan}, {"EXP", Exp},     {"LN", Ln},          {"LOG10", Log10},
+        {"LOG2", Log2},     {"SQR", Square},  {"SQRT", Sqrt},   {"ABS", Abs},        {"TRUNC", Trunc},
+        {"INT", Trunc},     {"CEIL", Ceil},   {"FLOOR", Floor}, {"HEAV", Heaviside}, {"SIGN", Sign},
+        {"ZERO", Zero},     {"PH", Phase},    {"RND", Rnd},     {"RANDOM", Random}};
+    for (const auto& [name, routine] : one)
+        AddFunctionOneParam(name, routine);
+    const std::pair<const char*, TMathProcedure> two[] = {
+        {"MAX", Max}, {"MIN", Min}, {"ARG", Arg}, {"POWER", Power}, {"INTPOWER", IntPower}, {"LOGN", LogN}};
+    for (const auto& [name, routine] : two)
+        AddFunctionTwoParam(name, routine);
 }
 
 std::string TMDParser::RemoveBlanks(const std::string& s) {

@@ -11,13 +11,19 @@ namespace {
 
 constexpr ParserFloat kPi = std::numbers::pi_v<ParserFloat>;
 
-ParserFloat A(const TOperation* op) { return *op->Arg1; }
-ParserFloat B(const TOperation* op) { return *op->Arg2; }
-void Set(TOperation* op, ParserFloat value) { *op->Dest = value; }
+ParserFloat A(const TOperation* op) {
+    return *op->Arg1;
+}
+ParserFloat B(const TOperation* op) {
+    return *op->Arg2;
+}
+void Set(TOperation* op, ParserFloat value) {
+    *op->Dest = value;
+}
 
 // Truncation toward zero to 64 bits; false outside that range (or for NaN).
 bool Trunc64(ParserFloat value, std::int64_t& out) {
-    constexpr ParserFloat kLimit = 9223372036854775808.0L;  // 2^63
+    constexpr ParserFloat kLimit = 9223372036854775808.0L; // 2^63
     if (!(value >= -kLimit && value < kLimit)) return false;
     out = static_cast<std::int64_t>(value);
     return true;
@@ -25,16 +31,24 @@ bool Trunc64(ParserFloat value, std::int64_t& out) {
 
 ParserFloat Uniform() {
     static thread_local std::mt19937_64 generator{std::random_device{}()};
-    return static_cast<ParserFloat>(generator() >> 11) * 0x1.0p-53L;  // [0, 1)
+    return static_cast<ParserFloat>(generator() >> 11) * 0x1.0p-53L; // [0, 1)
 }
 
-}  // namespace
+} // namespace
 
 void Nothing(TOperation*) {}
-void Negate(TOperation* op) { Set(op, -A(op)); }
-void Add(TOperation* op) { Set(op, A(op) + B(op)); }
-void Subtract(TOperation* op) { Set(op, A(op) - B(op)); }
-void Multiply(TOperation* op) { Set(op, A(op) * B(op)); }
+void Negate(TOperation* op) {
+    Set(op, -A(op));
+}
+void Add(TOperation* op) {
+    Set(op, A(op) + B(op));
+}
+void Subtract(TOperation* op) {
+    Set(op, A(op) - B(op));
+}
+void Multiply(TOperation* op) {
+    Set(op, A(op) * B(op));
+}
 
 void RealDivide(TOperation* op) {
     if (B(op) == 0) {
@@ -50,7 +64,7 @@ void Modulo(TOperation* op) {
         op->CalcErr = true;
         return;
     }
-    Set(op, b == -1 ? 0 : static_cast<ParserFloat>(a % b));  // INT64_MIN % -1 would trap
+    Set(op, b == -1 ? 0 : static_cast<ParserFloat>(a % b)); // INT64_MIN % -1 would trap
 }
 
 void IntDiv(TOperation* op) {
@@ -95,8 +109,12 @@ void Power(TOperation* op) {
     Set(op, std::pow(A(op), B(op)));
 }
 
-void Square(TOperation* op) { Set(op, A(op) * A(op)); }
-void Third(TOperation* op) { Set(op, A(op) * A(op) * A(op)); }
+void Square(TOperation* op) {
+    Set(op, A(op) * A(op));
+}
+void Third(TOperation* op) {
+    Set(op, A(op) * A(op) * A(op));
+}
 void Forth(TOperation* op) {
     const ParserFloat s = A(op) * A(op);
     Set(op, s * s);
@@ -111,11 +129,21 @@ void Tan(TOperation* op) {
     Set(op, std::sin(A(op)) / c);
 }
 
-void Sin(TOperation* op) { Set(op, std::sin(A(op))); }
-void Cos(TOperation* op) { Set(op, std::cos(A(op))); }
-void Sinh(TOperation* op) { Set(op, (std::exp(A(op)) - std::exp(-A(op))) * 0.5L); }
-void Cosh(TOperation* op) { Set(op, (std::exp(A(op)) + std::exp(-A(op))) * 0.5L); }
-void ArcTan(TOperation* op) { Set(op, std::atan(A(op))); }
+void Sin(TOperation* op) {
+    Set(op, std::sin(A(op)));
+}
+void Cos(TOperation* op) {
+    Set(op, std::cos(A(op)));
+}
+void Sinh(TOperation* op) {
+    Set(op, (std::exp(A(op)) - std::exp(-A(op))) * 0.5L);
+}
+void Cosh(TOperation* op) {
+    Set(op, (std::exp(A(op)) + std::exp(-A(op))) * 0.5L);
+}
+void ArcTan(TOperation* op) {
+    Set(op, std::atan(A(op)));
+}
 
 void CoTan(TOperation* op) {
     if (A(op) == 0) {
@@ -125,15 +153,17 @@ void CoTan(TOperation* op) {
     Set(op, std::cos(A(op)) / std::sin(A(op)));
 }
 
-void Exp(TOperation* op) { Set(op, std::exp(A(op))); }
+void Exp(TOperation* op) {
+    Set(op, std::exp(A(op)));
+}
 
-#define ORVEX_POSITIVE_ONLY(Name, Expr)   \
-    void Name(TOperation* op) {           \
-        if (A(op) <= 0) {                 \
-            op->CalcErr = true;           \
-            return;                       \
-        }                                 \
-        Set(op, Expr);                    \
+#define ORVEX_POSITIVE_ONLY(Name, Expr)                                                                      \
+    void Name(TOperation* op) {                                                                              \
+        if (A(op) <= 0) {                                                                                    \
+            op->CalcErr = true;                                                                              \
+            return;                                                                                          \
+        }                                                                                                    \
+        Set(op, Expr);                                                                                       \
     }
 ORVEX_POSITIVE_ONLY(Ln, std::log(A(op)))
 ORVEX_POSITIVE_ONLY(Log10, std::log10(A(op)))
@@ -148,8 +178,12 @@ void Sqrt(TOperation* op) {
     Set(op, std::sqrt(A(op)));
 }
 
-void Abs(TOperation* op) { Set(op, std::fabs(A(op))); }
-void Trunc(TOperation* op) { Set(op, std::trunc(A(op))); }
+void Abs(TOperation* op) {
+    Set(op, std::fabs(A(op)));
+}
+void Trunc(TOperation* op) {
+    Set(op, std::trunc(A(op)));
+}
 
 void Ceil(TOperation* op) {
     const ParserFloat a = A(op);
@@ -161,9 +195,15 @@ void Floor(TOperation* op) {
     Set(op, a - std::trunc(a) < 0 ? std::trunc(a - 1) : std::trunc(a));
 }
 
-void Heaviside(TOperation* op) { Set(op, A(op) < 0 ? 0 : 1); }
-void Sign(TOperation* op) { Set(op, A(op) < 0 ? -1 : A(op) > 0 ? 1 : 0); }
-void Zero(TOperation* op) { Set(op, A(op) == 0 ? 0 : 1); }
+void Heaviside(TOperation* op) {
+    Set(op, A(op) < 0 ? 0 : 1);
+}
+void Sign(TOperation* op) {
+    Set(op, A(op) < 0 ? -1 : A(op) > 0 ? 1 : 0);
+}
+void Zero(TOperation* op) {
+    Set(op, A(op) == 0 ? 0 : 1);
+}
 
 // The angle a * pi / 2 brought into [-pi, pi] around the nearest whole turn.
 void Phase(TOperation* op) {
@@ -171,11 +211,19 @@ void Phase(TOperation* op) {
     Set(op, (t - std::nearbyint(t)) * (2 * kPi));
 }
 
-void Rnd(TOperation* op) { Set(op, std::trunc(A(op)) * Uniform()); }
-void Random(TOperation* op) { Set(op, Uniform()); }
+void Rnd(TOperation* op) {
+    Set(op, std::trunc(A(op)) * Uniform());
+}
+void Random(TOperation* op) {
+    Set(op, Uniform());
+}
 
-void Max(TOperation* op) { Set(op, B(op) > A(op) ? B(op) : A(op)); }
-void Min(TOperation* op) { Set(op, B(op) <= A(op) ? B(op) : A(op)); }
+void Max(TOperation* op) {
+    Set(op, B(op) > A(op) ? B(op) : A(op));
+}
+void Min(TOperation* op) {
+    Set(op, B(op) <= A(op) ? B(op) : A(op));
+}
 
 void Arg(TOperation* op) {
     const ParserFloat a = A(op), b = B(op);
@@ -197,22 +245,36 @@ void LogN(TOperation* op) {
 
 TMathProcedure ForToken(TToken Token) {
     switch (Token) {
-        case TToken::variab:
-        case TToken::constant: return Nothing;
-        case TToken::minus: return Negate;
-        case TToken::sum: return Add;
-        case TToken::diff: return Subtract;
-        case TToken::prod: return Multiply;
-        case TToken::divis: return RealDivide;
-        case TToken::modulo: return Modulo;
-        case TToken::IntDiv: return IntDiv;
-        case TToken::integerpower: return IntPower;
-        case TToken::realpower: return Power;
-        case TToken::square: return Square;
-        case TToken::third: return Third;
-        case TToken::fourth: return Forth;
-        default: return nullptr;
+    case TToken::variab:
+    case TToken::constant:
+        return Nothing;
+    case TToken::minus:
+        return Negate;
+    case TToken::sum:
+        return Add;
+    case TToken::diff:
+        return Subtract;
+    case TToken::prod:
+        return Multiply;
+    case TToken::divis:
+        return RealDivide;
+    case TToken::modulo:
+        return Modulo;
+    case TToken::IntDiv:
+        return IntDiv;
+    case TToken::integerpower:
+        return IntPower;
+    case TToken::realpower:
+        return Power;
+    case TToken::square:
+        return Square;
+    case TToken::third:
+        return Third;
+    case TToken::fourth:
+        return Forth;
+    default:
+        return nullptr;
     }
 }
 
-}  // namespace MDRoutines
+} // namespace MDRoutines

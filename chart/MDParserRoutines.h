@@ -54,4 +54,4 @@ void LogN(TOperation* AnOperation);
 // The routine that evaluates an operator token (nil for the function-call tokens).
 TMathProcedure ForToken(TToken Token);
 
-}  // namespace MDRoutines
+} // namespace MDRoutines

@@ -5,7 +5,7 @@
 #include "ZoreRuzez.h"
 
 struct TZoreRuzez::TRenderState {
-  TChartCanvas& Canvas;
-  TPixelRect R;  // the control less its outer frame
-  TPixelRect G;  // the plot rectangle
+    TChartCanvas& Canvas;
+    TPixelRect R; // the control less its outer frame
+    TPixelRect G; // the plot rectangle
 };

@@ -20,7 +20,9 @@ constexpr int LOCAL_SEARCH_MAX = 50;
 // The start point is displaced this many times before the search.
 constexpr int DEMEMO_STEPS = 10;
 
-std::string Num(double x) { return FloatToStrGeneral(x, 15); }
+std::string Num(double x) {
+    return FloatToStrGeneral(x, 15);
+}
 
 class Stages {
 public:
@@ -42,8 +44,7 @@ public:
         if (display_) progress_.Set(line, std::move(text));
     }
     // Lines first + 1 .. first + nb: name ":" then the value that get picks from the slot.
-    template <class Get>
-    void ShowParameters(int first, Get get) {
+    template <class Get> void ShowParameters(int first, Get get) {
         if (!display_) return;
         for (int i = 1; i <= nb_; ++i) {
             const TRVarInfo& v = fd_.var_info[static_cast<std::size_t>(i - 1)];
@@ -51,7 +52,8 @@ public:
         }
     }
     void ForEach(void (*op)(TRVarInfo&)) {
-        for (int i = 0; i < nb_; ++i) op(fd_.var_info[static_cast<std::size_t>(i)]);
+        for (int i = 0; i < nb_; ++i)
+            op(fd_.var_info[static_cast<std::size_t>(i)]);
     }
 
     int nb() const { return nb_; }
@@ -66,15 +68,19 @@ private:
     int nb_;
 };
 
-void KeepBestAsLast(TRVarInfo& v) { v.lastvalue = v.bestvalue; }
-void BackToLast(TRVarInfo& v) { v.value = v.lastvalue; }
+void KeepBestAsLast(TRVarInfo& v) {
+    v.lastvalue = v.bestvalue;
+}
+void BackToLast(TRVarInfo& v) {
+    v.value = v.lastvalue;
+}
 void BestWithWideStep(TRVarInfo& v) {
     // The global stage's rejections shrank the steps; the local descent starts wide again.
     v.value = v.bestvalue;
     v.step = v.step * 1000.0;
 }
 
-}  // namespace
+} // namespace
 
 void dememo(TRFunctionDesc& fun_des, int nb_pas, TUniDistrib& rd) {
     const double uni = rd.newRandom();
@@ -91,12 +97,13 @@ bool AutoMetropolis(TMyMetropolis& aMetropolis, TRFunctionDesc& fun_des, TRMetro
                     TUniDistrib& rand, int rep, TSensitivityFile* f_sensitivity,
                     TSearchProgress& metropolisProgress, TRFunctionDesc& bestFit_D) {
     aMetropolis.SetModelParameters(fun_des);
-    return StagedSearch(aMetropolis, fun_des, Met_des, rand, rep, f_sensitivity, metropolisProgress, bestFit_D);
+    return StagedSearch(aMetropolis, fun_des, Met_des, rand, rep, f_sensitivity, metropolisProgress,
+                        bestFit_D);
 }
 
-bool StagedSearch(TMetropolis& aMetropolis, TRFunctionDesc& fun_des, TRMetropolisDesc& Met_des, TUniDistrib& rand,
-                  int rep, TSensitivityFile* f_sensitivity, TSearchProgress& metropolisProgress,
-                  TRFunctionDesc& bestFit_D) {
+bool StagedSearch(TMetropolis& aMetropolis, TRFunctionDesc& fun_des, TRMetropolisDesc& Met_des,
+                  TUniDistrib& rand, int rep, TSensitivityFile* f_sensitivity,
+                  TSearchProgress& metropolisProgress, TRFunctionDesc& bestFit_D) {
     CheckSearchSettings(Met_des);
     const int nb = fun_des.nb_of_parameters;
     if (nb < 0 || nb > static_cast<int>(fun_des.var_info.size()))
@@ -107,7 +114,7 @@ bool StagedSearch(TMetropolis& aMetropolis, TRFunctionDesc& fun_des, TRMetropoli
         throw EOrvexError("The confidence-interval search has no sensitivity file");
 
     Stages s(aMetropolis, fun_des, Met_des, rand, metropolisProgress);
-    metropolisProgress.Clear(1, metropolisProgress.Count() - 1);  // line 0 is the fit's title
+    metropolisProgress.Clear(1, metropolisProgress.Count() - 1); // line 0 is the fit's title
 
     dememo(fun_des, DEMEMO_STEPS, rand);
 
@@ -133,7 +140,8 @@ bool StagedSearch(TMetropolis& aMetropolis, TRFunctionDesc& fun_des, TRMetropoli
     // of the last run (its variance over the square of its temperature).
     for (int t = 1;; ++t) {
         if (!s.Run()) return false;
-        const double specific_Heat = Met_des.tempf > 0.0 ? fun_des.var_result / (Met_des.tempf * Met_des.tempf) : 0.0;
+        const double specific_Heat =
+            Met_des.tempf > 0.0 ? fun_des.var_result / (Met_des.tempf * Met_des.tempf) : 0.0;
         s.Show(nb + 6, "Global Search: " + IntToStr(t));
         s.Show(nb + 7, "Metropolis Temp:" + Num(Met_des.tempf));
         s.Show(nb + 8, "SSres: " + Num(-fun_des.best_result));
@@ -164,7 +172,8 @@ bool StagedSearch(TMetropolis& aMetropolis, TRFunctionDesc& fun_des, TRMetropoli
         if (std::fabs(fun_des.best_result - LastResult) < Met_des.precision || t > LOCAL_SEARCH_MAX) break;
     }
 
-    if (bestFit_D.var_info.size() < static_cast<std::size_t>(nb)) bestFit_D.var_info.resize(static_cast<std::size_t>(nb));
+    if (bestFit_D.var_info.size() < static_cast<std::size_t>(nb))
+        bestFit_D.var_info.resize(static_cast<std::size_t>(nb));
     if (fun_des.best_result > fun_des.best_overall_result) {
         fun_des.best_overall_result = fun_des.best_result;
         bestFit_D.best_overall_result = fun_des.best_result;

@@ -27,6 +27,6 @@ bool AutoMetropolis(TMyMetropolis& aMetropolis, TRFunctionDesc& fun_des, TRMetro
 
 // The same stages for any objective; AutoMetropolis first writes the start point into the
 // model and then calls this.
-bool StagedSearch(TMetropolis& aMetropolis, TRFunctionDesc& fun_des, TRMetropolisDesc& Met_des, TUniDistrib& rand,
-                  int rep, TSensitivityFile* f_sensitivity, TSearchProgress& metropolisProgress,
-                  TRFunctionDesc& bestFit_D);
+bool StagedSearch(TMetropolis& aMetropolis, TRFunctionDesc& fun_des, TRMetropolisDesc& Met_des,
+                  TUniDistrib& rand, int rep, TSensitivityFile* f_sensitivity,
+                  TSearchProgress& metropolisProgress, TRFunctionDesc& bestFit_D);

@@ -48,5 +48,6 @@ void TErrorLog::Piece(std::string_view text) {
 }
 
 void TErrorLog::Flush() {
-    if (file_ != nullptr && std::fflush(file_) != 0) throw EOrvexError("Unable to write the error file \"" + path_ + "\".");
+    if (file_ != nullptr && std::fflush(file_) != 0)
+        throw EOrvexError("Unable to write the error file \"" + path_ + "\".");
 }

@@ -22,11 +22,12 @@ void OpenInput(TTextLineReader& reader, const std::string& path, const char* wha
 }
 
 std::string UpperAscii(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : s)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return s;
 }
 
-}  // namespace
+} // namespace
 
 TInputValidator::TInputValidator(const TRValidationSettings& settingsIn, const std::string& logFilePath)
     : settings(settingsIn) {
@@ -47,7 +48,9 @@ bool TInputValidator::Validate() {
     return ok && !Stopped();
 }
 
-void TInputValidator::Pause() { paused_ = true; }
+void TInputValidator::Pause() {
+    paused_ = true;
+}
 
 void TInputValidator::Resume() {
     {
@@ -76,7 +79,8 @@ bool TInputValidator::SafePoint() {
 void TInputValidator::PrintColumnStats(const std::vector<std::string>& header,
                                        const std::vector<std::int64_t>& missing) {
     for (std::size_t i = 0; i < header.size() && i < missing.size(); ++i)
-        f_errlog.Piece("\r\n*\tMISSING VALUES : \t" + IntToStr(missing[i]) + "\t{" + UpperAscii(header[i]) + "}");
+        f_errlog.Piece("\r\n*\tMISSING VALUES : \t" + IntToStr(missing[i]) + "\t{" + UpperAscii(header[i]) +
+                       "}");
 }
 
 void TInputValidator::PrintFinalReport() {

@@ -15,12 +15,12 @@
 #include "TextLineReader.h"
 
 struct TRValidationSettings {
-    std::string meteo_path;  // climate file
-    std::string pheno_path;  // phenology file
-    std::string fit_path;    // fit-information file
-    bool skip_lat = false;      // no latitude consistency and range checks
-    bool skip_tmean = false;    // no check that the mean lies between minimum and maximum
-    bool skip_tminmax = false;  // no check that the minimum does not exceed the maximum
+    std::string meteo_path;    // climate file
+    std::string pheno_path;    // phenology file
+    std::string fit_path;      // fit-information file
+    bool skip_lat = false;     // no latitude consistency and range checks
+    bool skip_tmean = false;   // no check that the mean lies between minimum and maximum
+    bool skip_tminmax = false; // no check that the minimum does not exceed the maximum
 };
 
 class TInputValidator {

@@ -13,13 +13,21 @@ constexpr std::string_view TAG_PHENO = "_PHENO_";
 constexpr std::string_view TAG_FIT = "_FIT_";
 constexpr std::string_view TAG_METEO = "_METEO_";
 
-bool IsYear(int y) { return y > 0 && y < 3000; }
-bool IsLatitude(double x) { return x >= -90.0 && x <= 90.0; }
-bool IsTemperature(double t) { return t > -60.0 && t < 60.0; }
+bool IsYear(int y) {
+    return y > 0 && y < 3000;
+}
+bool IsLatitude(double x) {
+    return x >= -90.0 && x <= 90.0;
+}
+bool IsTemperature(double t) {
+    return t > -60.0 && t < 60.0;
+}
 
 // Data files are read with '.' as the only separator, so ',' is refused here too: a file that
 // passes must load.
-bool ParseDecimal(std::string_view cell, double& value) { return TryParseFloat(cell, value); }
+bool ParseDecimal(std::string_view cell, double& value) {
+    return TryParseFloat(cell, value);
+}
 
 std::string Quoted(std::string_view head, std::string_view cell, std::string_view tail) {
     std::string s(head);
@@ -35,12 +43,13 @@ std::string NotInteger(std::string_view what, std::string_view cell) {
 }
 
 std::string WrongCount(std::size_t found, std::size_t expected) {
-    return "Wrong number of values : found \"" + IntToStr(static_cast<long long>(found)) + "\" / Expected \"" +
-           IntToStr(static_cast<long long>(expected)) + "\"";
+    return "Wrong number of values : found \"" + IntToStr(static_cast<long long>(found)) +
+           "\" / Expected \"" + IntToStr(static_cast<long long>(expected)) + "\"";
 }
 
 std::string WrongOrder(std::int64_t line) {
-    return "Stations in wrong order (must be a bigger or equal value than at line " + IntToStr(line - 1) + "\").";
+    return "Stations in wrong order (must be a bigger or equal value than at line " + IntToStr(line - 1) +
+           "\").";
 }
 
 std::vector<std::string> OwnedCells(const std::string& line) {
@@ -61,7 +70,7 @@ bool SameText(const std::vector<std::string_view>& a, const std::vector<std::str
     return true;
 }
 
-}  // namespace
+} // namespace
 
 bool TInputValidator::ValidatePheno() {
     f_errlog.Piece("[ERROR LOG]\r\nSee end of file for \"Statistics Report\".\r\n");
@@ -199,8 +208,8 @@ bool TInputValidator::ValidateFit() {
         if (!found) found = SameText(phenoCells, cells, 3);
         if (!found) {
             error("Unable to get a match between pheno and fit files for this line. (looking for [station=" +
-                  std::string(cells[0]) + ", provenance=" + std::string(cells[1]) + ", year=" +
-                  std::string(cells[2]) + "])");
+                  std::string(cells[0]) + ", provenance=" + std::string(cells[1]) +
+                  ", year=" + std::string(cells[2]) + "])");
             return false;
         }
     }
@@ -242,11 +251,11 @@ bool TInputValidator::ValidateMeteo() {
     }
 
     std::vector<std::string_view> cells;
-    bool firstDone = false;  // the first line that reached the day checks
+    bool firstDone = false; // the first line that reached the day checks
     bool hasPrev = false;
     int prevStation = 0, prevYear = 0, prevDay = 0;
     double prevLat = 0.0;
-    bool hasKey = false;  // station and year of the last line that reached the matching
+    bool hasKey = false; // station and year of the last line that reached the matching
     std::string keyStation, keyYear;
 
     while (!f_meteo.Eof()) {
@@ -291,13 +300,14 @@ bool TInputValidator::ValidateMeteo() {
             if (lastLine) {
                 const int expected = GetNbDays(year);
                 if (day != expected)
-                    error(Quoted("Wrong number of days ", cells[3], " (expected : " + IntToStr(expected) + ")."));
+                    error(Quoted("Wrong number of days ", cells[3],
+                                 " (expected : " + IntToStr(expected) + ")."));
             } else if (hasPrev && year != prevYear) {
                 if (day != 1) error("Wrong Day Of Year \"" + IntToStr(day) + "\" (expected : 1).");
                 const int expected = GetNbDays(prevYear);
                 if (prevDay != expected)
-                    errorAt(lineNb - 1, "Wrong number of days \"" + IntToStr(prevDay) + "\" (expected : " +
-                                            IntToStr(expected) + ").");
+                    errorAt(lineNb - 1, "Wrong number of days \"" + IntToStr(prevDay) +
+                                            "\" (expected : " + IntToStr(expected) + ").");
             }
             // After a first line that was refused there is nothing to compare with.
             if (hasPrev) {
@@ -331,7 +341,7 @@ bool TInputValidator::ValidateMeteo() {
         }
         if (badCell) continue;
 
-        double t[3] = {0.0, 0.0, 0.0};  // mean, minimum, maximum
+        double t[3] = {0.0, 0.0, 0.0}; // mean, minimum, maximum
         bool badTemperature = false;
         for (int k = 0; k < 3 && !badTemperature; ++k) {
             ParseDecimal(cells[4 + k], t[k]);
@@ -364,7 +374,8 @@ bool TInputValidator::ValidateMeteo() {
                     if (f_pheno.Eof()) break;
                     f_pheno.ReadLine(phenoLine);
                     SplitTabCells(phenoLine, phenoCells);
-                    if (phenoCells.size() < 3 || phenoCells[0] != cells[0] || phenoCells[2] != cells[2]) break;
+                    if (phenoCells.size() < 3 || phenoCells[0] != cells[0] || phenoCells[2] != cells[2])
+                        break;
                 }
             }
         }

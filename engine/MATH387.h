@@ -5,7 +5,7 @@
 
 long double fcos(float x);
 long double ftan(float x);
-long double farccos(float x);  // atan2(sqrt(1 - x*x), x); raises outside [-1, 1]
-long double farctan(float x);  // atan2(x, 1)
-long double fln(float x);      // raises for x <= 0
+long double farccos(float x); // atan2(sqrt(1 - x*x), x); raises outside [-1, 1]
+long double farctan(float x); // atan2(x, 1)
+long double fln(float x);     // raises for x <= 0
 long double fexp(float x);

@@ -41,7 +41,8 @@ void TMetaModel::BuildClimateCache(const TWeather& W) {
         if (it == dayLengthLats_.end()) {
             dayLengthLats_.push_back(yd.lat);
             auto& tab = dayLengths_.emplace_back();
-            for (int doy = 1; doy <= 366; ++doy) tab[static_cast<std::size_t>(doy)] = DayLength2(doy, yd.lat);
+            for (int doy = 1; doy <= 366; ++doy)
+                tab[static_cast<std::size_t>(doy)] = DayLength2(doy, yd.lat);
         }
     }
 }
@@ -54,7 +55,8 @@ double TMetaModel::DayLengthOf(const YearDays& yd, const TRWeatherDay& wd) const
 
 void TMetaModel::PushPhase(std::unique_ptr<TPhase> a_phase) {
     a_phase->ownerModel = this;
-    for (const auto& f : a_phase->functions) FunctionsArr.push_back(f.get());
+    for (const auto& f : a_phase->functions)
+        FunctionsArr.push_back(f.get());
     PhasesArr.push_back(std::move(a_phase));
     DatePredictedArr.push_back(MISSING);
 }
@@ -62,7 +64,8 @@ void TMetaModel::PushPhase(std::unique_ptr<TPhase> a_phase) {
 void TMetaModel::PopPhase() {
     if (PhasesArr.empty()) return;
     for (const auto& f : PhasesArr.back()->functions)
-        FunctionsArr.erase(std::remove(FunctionsArr.begin(), FunctionsArr.end(), f.get()), FunctionsArr.end());
+        FunctionsArr.erase(std::remove(FunctionsArr.begin(), FunctionsArr.end(), f.get()),
+                           FunctionsArr.end());
     PhasesArr.pop_back();
     DatePredictedArr.pop_back();
 }
@@ -83,20 +86,23 @@ std::unique_ptr<TModelFunction> TMetaModel::UpdateFunctionAt(int phase_num, int 
 void TMetaModel::SortFunctions() {
     FunctionsArr.clear();
     for (const auto& ph : PhasesArr)
-        for (const auto& f : ph->functions) FunctionsArr.push_back(f.get());
+        for (const auto& f : ph->functions)
+            FunctionsArr.push_back(f.get());
 }
 
 std::unique_ptr<TMetaModel> TMetaModel::Clone() const {
     auto c = std::make_unique<TMetaModel>();
     c->name = name;
     c->Wea = Pheno.weatherPTR;
-    for (const auto& ph : PhasesArr) c->PushPhase(ph->Clone());
+    for (const auto& ph : PhasesArr)
+        c->PushPhase(ph->Clone());
     return c;
 }
 
 std::string TMetaModel::ToStringHeader() const {
     std::string s = "station_code\tyear";
-    for (int k = 0; k < GetNbPhases(); ++k) s += "\tpredicted " + IntToStr(k);
+    for (int k = 0; k < GetNbPhases(); ++k)
+        s += "\tpredicted " + IntToStr(k);
     return s;
 }
 
@@ -104,7 +110,8 @@ std::string TMetaModel::ToString(const TWeather& W, int i_obs) const {
     if (i_obs < 0 || i_obs >= W.NbYears()) throw EOrvexError("There is no climate year " + IntToStr(i_obs));
     const TRWeatherDay& d = W.Year(i_obs).GetDay(1);
     std::string s = IntToStr(d._sta) + "\t" + IntToStr(d._yea);
-    for (double date : DatePredictedArr) s += "\t" + FormatFloat("0.#", date);
+    for (double date : DatePredictedArr)
+        s += "\t" + FormatFloat("0.#", date);
     return s;
 }
 
@@ -119,8 +126,9 @@ TRSimulationResult TMetaModel::ToSimResult(const TRPhenoData& real_data) const {
         const int c = PhasesArr[i]->phenoDataColumn;
         if (c >= 0) {
             if (c >= static_cast<int>(real_data.dates.size()))
-                throw EOrvexError("Phase " + IntToStr(static_cast<long long>(i) + 1) + " reads phenology column " +
-                                  IntToStr(c + 4) + ", which the data does not have");
+                throw EOrvexError("Phase " + IntToStr(static_cast<long long>(i) + 1) +
+                                  " reads phenology column " + IntToStr(c + 4) +
+                                  ", which the data does not have");
             v.observed = real_data.dates[static_cast<std::size_t>(c)].date;
             v.used_to_fit = real_data.dates[static_cast<std::size_t>(c)].fits == 1;
         }

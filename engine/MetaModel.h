@@ -26,7 +26,7 @@ struct TRSimulationResult {
     int station_code = 0;
     int provenance = 0;
     int year = 0;
-    std::vector<TRResult> values;  // one per phase, in phase order
+    std::vector<TRResult> values; // one per phase, in phase order
 };
 
 class TMetaModel {
@@ -91,11 +91,11 @@ public:
     void LoadFromXML(pugi::xml_node model_node);
 
     // --- fields ---
-    int nbMissingTemp = 0;    // missing climate values met by the last Run
-    int maxMissingTemp_ = 0;  // more than this in one Run make the dates missing
+    int nbMissingTemp = 0;   // missing climate values met by the last Run
+    int maxMissingTemp_ = 0; // more than this in one Run make the dates missing
     std::string name = "Meta Model";
     std::vector<std::unique_ptr<TPhase>> PhasesArr;
-    std::vector<TModelFunction*> FunctionsArr;  // all functions, phase by phase; not owned
+    std::vector<TModelFunction*> FunctionsArr; // all functions, phase by phase; not owned
     std::vector<double> DatePredictedArr;      // one per phase; -9999 no date
     TRPhenoInfos Pheno;
     TRSimInfo simInfo;
@@ -108,7 +108,7 @@ private:
     // Climate look-ups of one station-year that do not depend on the parameters.
     struct YearDays {
         const TWeatherYear* year = nullptr;
-        std::array<const TRWeatherDay*, SUM_TAB_SIZE + 1> day{};  // days -365..366
+        std::array<const TRWeatherDay*, SUM_TAB_SIZE + 1> day{}; // days -365..366
         double lat = MISSING;                                    // of day 1
         double dayLength365 = 0.0, dayLength172 = 0.0;           // DayLength at lat
         int dayLengthTab = -1;                                   // entry of dayLengths_ for lat
@@ -119,7 +119,7 @@ private:
     void LoadPhases(pugi::xml_node model_node, const std::string& fileName, const std::string& text);
 
     const TWeather* cacheWeather_ = nullptr;
-    std::vector<YearDays> years_;                      // per station-year of cacheWeather_
-    std::vector<std::array<double, 367>> dayLengths_;  // DayLength2 by day of year, per latitude
+    std::vector<YearDays> years_;                     // per station-year of cacheWeather_
+    std::vector<std::array<double, 367>> dayLengths_; // DayLength2 by day of year, per latitude
     std::vector<double> dayLengthLats_;
 };

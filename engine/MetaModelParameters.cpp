@@ -8,7 +8,9 @@
 #include "OrvexError.h"
 
 namespace {
-bool IsLinked(const TPhase& ph) { return ph.index > 0 && ph.phaseLinkMode != TPhaseLinkMode::Sequential; }
+bool IsLinked(const TPhase& ph) {
+    return ph.index > 0 && ph.phaseLinkMode != TPhaseLinkMode::Sequential;
+}
 
 void Fix(TRVarInfo& slot, double value) {
     slot.value = slot.bestvalue = slot.minBound = slot.maxBound = value;
@@ -24,30 +26,35 @@ std::string Suffixed(const std::string& name, const std::string& suffix) {
 void MakeNamesUnique(std::vector<TRVarInfo>& slots, const std::vector<std::string>& phaseTags,
                      const std::vector<std::string>& placeTags) {
     std::vector<std::string> original;
-    for (const TRVarInfo& s : slots) original.push_back(s.name);
+    for (const TRVarInfo& s : slots)
+        original.push_back(s.name);
     for (const auto* tags : {&phaseTags, &placeTags}) {
         std::vector<std::string> renamed;
         for (std::size_t k = 0; k < slots.size(); ++k) {
             const auto same = std::count_if(slots.begin(), slots.end(),
                                             [&](const TRVarInfo& s) { return s.name == slots[k].name; });
-            renamed.push_back(same > 1 && !(*tags)[k].empty() ? Suffixed(original[k], (*tags)[k]) : slots[k].name);
+            renamed.push_back(same > 1 && !(*tags)[k].empty() ? Suffixed(original[k], (*tags)[k])
+                                                              : slots[k].name);
         }
-        for (std::size_t k = 0; k < slots.size(); ++k) slots[k].name = renamed[k];
+        for (std::size_t k = 0; k < slots.size(); ++k)
+            slots[k].name = renamed[k];
     }
 }
-}  // namespace
+} // namespace
 
 void TMetaModel::initializeParameters(TRFunctionDesc& fd) {
     SortFunctions();
     int needed = 0;
-    for (const auto& ph : PhasesArr) needed += 2 + (IsLinked(*ph) ? ph->overlapFunc->nbOfParameters() : 0);
-    for (const TModelFunction* f : FunctionsArr) needed += f->nbOfFittedParameters();
+    for (const auto& ph : PhasesArr)
+        needed += 2 + (IsLinked(*ph) ? ph->overlapFunc->nbOfParameters() : 0);
+    for (const TModelFunction* f : FunctionsArr)
+        needed += f->nbOfFittedParameters();
     if (needed > MAX_FREE_PARAMETERS)
         throw EOrvexError("The model has " + IntToStr(needed) + " parameters to fit; a fit takes at most " +
                           IntToStr(MAX_FREE_PARAMETERS));
 
     std::vector<TRVarInfo> slots;
-    std::vector<std::string> phaseTags, placeTags;  // suffixes that tell clashing names apart
+    std::vector<std::string> phaseTags, placeTags; // suffixes that tell clashing names apart
     auto add = [&](const TRVarInfo& v, std::string phaseTag, std::string placeTag) {
         slots.push_back(v);
         phaseTags.push_back(std::move(phaseTag));
@@ -115,15 +122,18 @@ void TMetaModel::setParameters(const TRFunctionDesc& fd) {
     int p = 0;
     auto next = [&]() -> double {
         if (p >= n)
-            throw EOrvexError("The parameter vector has " + IntToStr(n) + " slots, fewer than the model needs");
+            throw EOrvexError("The parameter vector has " + IntToStr(n) +
+                              " slots, fewer than the model needs");
         return fd.var_info[static_cast<std::size_t>(p++)].value;
     };
     for (auto& ph : PhasesArr) {
         ph->t0 = next();
         ph->sStar = next();
         if (!IsLinked(*ph)) continue;
-        for (int k = 0; k < ph->overlapFunc->nbOfParameters(); ++k) ph->overlapFunc->setParameterValue(k, next());
+        for (int k = 0; k < ph->overlapFunc->nbOfParameters(); ++k)
+            ph->overlapFunc->setParameterValue(k, next());
     }
     for (TModelFunction* f : FunctionsArr)
-        for (int j = 0, m = f->nbOfFittedParameters(); j < m; ++j) f->setFittedParameterValue(j, next());
+        for (int j = 0, m = f->nbOfFittedParameters(); j < m; ++j)
+            f->setFittedParameterValue(j, next());
 }

@@ -10,15 +10,21 @@
 #include "OrvexError.h"
 
 namespace {
-std::size_t Slot(int day) { return static_cast<std::size_t>(day - FIRST_RUN_DAY); }
+std::size_t Slot(int day) {
+    return static_cast<std::size_t>(day - FIRST_RUN_DAY);
+}
 
 // GetWeatherDayDataAt without the call for the three temperatures.
 inline double ColumnOf(const TRWeatherDay& wd, int col) {
     switch (col) {
-        case 0: return wd._tmp;
-        case 1: return wd._tmn;
-        case 2: return wd._tmx;
-        default: return GetWeatherDayDataAt(wd, col);
+    case 0:
+        return wd._tmp;
+    case 1:
+        return wd._tmn;
+    case 2:
+        return wd._tmx;
+    default:
+        return GetWeatherDayDataAt(wd, col);
     }
 }
 
@@ -30,21 +36,25 @@ bool IsSimplePhase(const TPhase& ph) {
            f.weatherDataColumn >= 0;
 }
 
-std::string PhaseName(const TPhase& ph) { return "Phase " + IntToStr(ph.index + 1); }
+std::string PhaseName(const TPhase& ph) {
+    return "Phase " + IntToStr(ph.index + 1);
+}
 
 // Day on which a phase after a failed one starts: sixty days after its observation.
 int DayAfterFailure(const TPhase& ph, double obs) {
     const double d = std::nearbyint(obs + 60.0);
     if (d > LAST_RUN_DAY) return LAST_RUN_DAY;
     if (!(d >= FIRST_RUN_DAY))
-        throw EOrvexError(PhaseName(ph) + ": the starting day " + FloatToStrGeneral(d) + " lies outside -365..365");
+        throw EOrvexError(PhaseName(ph) + ": the starting day " + FloatToStrGeneral(d) +
+                          " lies outside -365..365");
     return static_cast<int>(d);
 }
-}  // namespace
+} // namespace
 
 void TMetaModel::Run(int i_obs) {
     if (!initialized)
-        throw EOrvexError("The Pheno data have not been initialized : Please call TMetaModel.Initialize(...).");
+        throw EOrvexError(
+            "The Pheno data have not been initialized : Please call TMetaModel.Initialize(...).");
     const TRPhenoData* row = nullptr;
     const TRSimYear* simYear = nullptr;
     int W_idx = i_obs;
@@ -57,7 +67,8 @@ void TMetaModel::Run(int i_obs) {
             throw EOrvexError("Phenology row " + IntToStr(i_obs + 1) + " (station " + IntToStr(row->station) +
                               ", year " + IntToStr(row->year) + ") has no climate data");
     } else {
-        if (Wea == nullptr || cacheWeather_ != Wea) throw EOrvexError("The model has no climate data to run on");
+        if (Wea == nullptr || cacheWeather_ != Wea)
+            throw EOrvexError("The model has no climate data to run on");
         if (HasT0SimInfo()) {
             if (i_obs < 0 || i_obs >= static_cast<int>(simInfo.Years.size()))
                 throw EOrvexError("There is no T0 line " + IntToStr(i_obs + 1));
@@ -69,7 +80,8 @@ void TMetaModel::Run(int i_obs) {
             W_idx = simYear->wea_id;
         }
         if (W_idx < 0 || W_idx >= static_cast<int>(years_.size()))
-            throw EOrvexError("There is no climate year " + IntToStr(W_idx + 1) + " for run " + IntToStr(i_obs + 1));
+            throw EOrvexError("There is no climate year " + IntToStr(W_idx + 1) + " for run " +
+                              IntToStr(i_obs + 1));
     }
     RunPhases(years_[static_cast<std::size_t>(W_idx)], row, simYear);
 }
@@ -77,7 +89,8 @@ void TMetaModel::Run(int i_obs) {
 void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRSimYear* simYear) {
     // No state carries from one run to the next: a prediction never depends on which row ran before.
     for (auto& ph : PhasesArr) {
-        for (auto& f : ph->functions) f->ResetState();
+        for (auto& f : ph->functions)
+            f->ResetState();
         ph->overlapFunc->ResetState();
     }
     nbMissingTemp = 0;
@@ -109,7 +122,8 @@ void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRS
         } else if (prev_failed) {
             day = hasObs ? DayAfterFailure(ph, obs) : LAST_RUN_DAY;
         } else if (day > LAST_RUN_DAY) {
-            throw EOrvexError(PhaseName(ph) + ": the starting day " + IntToStr(day) + " lies outside -365..365");
+            throw EOrvexError(PhaseName(ph) + ": the starting day " + IntToStr(day) +
+                              " lies outside -365..365");
         }
         if (linked && prev->first_date > day) day = prev->first_date;
         ph.first_date = day;
@@ -137,7 +151,7 @@ void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRS
                     a_sum = 0.0;
                 } else {
                     const double out = f.runDaily(wd, x, OPTIM_LVL);
-                    a_sum = additive ? out * weight + 0.0 : out * weight;  // + 0.0 turns -0 to 0 as below
+                    a_sum = additive ? out * weight + 0.0 : out * weight; // + 0.0 turns -0 to 0 as below
                 }
                 Sum += a_sum;
                 sums[Slot(day)] = Sum;
@@ -159,10 +173,17 @@ void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRS
                     finalOverlapDone = from != day;
                     const double r = overlap.Run(prev->sumTab[Slot(from)], OPTIM_LVL);
                     switch (ph.phaseLinkMode) {
-                        case TPhaseLinkMode::Alternating: ph.sStar = r; break;
-                        case TPhaseLinkMode::Overlap_Multiplication: ph.overlapMultiplier = r; break;
-                        case TPhaseLinkMode::Overlap_Composition: ph.overlapCompVar = r; break;
-                        case TPhaseLinkMode::Sequential: break;
+                    case TPhaseLinkMode::Alternating:
+                        ph.sStar = r;
+                        break;
+                    case TPhaseLinkMode::Overlap_Multiplication:
+                        ph.overlapMultiplier = r;
+                        break;
+                    case TPhaseLinkMode::Overlap_Composition:
+                        ph.overlapCompVar = r;
+                        break;
+                    case TPhaseLinkMode::Sequential:
+                        break;
                     }
                 }
 
@@ -174,7 +195,8 @@ void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRS
                     const double x = ColumnOf(wd, col);
                     bool missing = x == MISSING;
                     if (!missing && f.tempHour)
-                        missing = wd._tmn == MISSING || wd._tmx == MISSING || yd.day[Slot(day + 1)]->_tmn == MISSING;
+                        missing = wd._tmn == MISSING || wd._tmx == MISSING ||
+                                  yd.day[Slot(day + 1)]->_tmn == MISSING;
                     if (missing && col >= 0) {
                         ++nbMissingTemp;
                         a_sum = 0.0;
@@ -190,15 +212,17 @@ void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRS
                     else
                         out = f.runDaily(wd, x, OPTIM_LVL);
                     switch (f.varLinkMode) {
-                        case TVarLinkMode::Multiplicative:
-                            if (j == 0) a_sum = 1.0;
-                            a_sum = out * a_sum * f.weight;
-                            break;
-                        case TVarLinkMode::Additive:
-                            if (j == 0) a_sum = 0.0;
-                            a_sum = out * f.weight + a_sum;
-                            break;
-                        case TVarLinkMode::Composition: a_sum = out * f.weight; break;
+                    case TVarLinkMode::Multiplicative:
+                        if (j == 0) a_sum = 1.0;
+                        a_sum = out * a_sum * f.weight;
+                        break;
+                    case TVarLinkMode::Additive:
+                        if (j == 0) a_sum = 0.0;
+                        a_sum = out * f.weight + a_sum;
+                        break;
+                    case TVarLinkMode::Composition:
+                        a_sum = out * f.weight;
+                        break;
                     }
                 }
                 if (ph.phaseLinkMode == TPhaseLinkMode::Overlap_Multiplication) a_sum *= ph.overlapMultiplier;
@@ -213,12 +237,13 @@ void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRS
                     prev_failed = true;
                     break;
                 }
-        }
+            }
         }
         // Non-finite values absorb every later addition, so one test per phase catches any
         // overflow or invalid operation of the daily sums.
         if (!std::isfinite(Sum))
-            throw EOrvexError("Floating point " + std::string(std::isnan(Sum) ? "invalid operation" : "overflow") +
+            throw EOrvexError("Floating point " +
+                              std::string(std::isnan(Sum) ? "invalid operation" : "overflow") +
                               " in the sum of " + PhaseName(ph));
 
         // 2. Predicted date, interpolated inside the last day.
@@ -236,7 +261,8 @@ void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRS
                 date = day;
             if (date > 365.0) date = 365.0;
             if (!std::isfinite(date))
-                throw EOrvexError("Floating point " + std::string(std::isnan(date) ? "invalid operation" : "overflow") +
+                throw EOrvexError("Floating point " +
+                                  std::string(std::isnan(date) ? "invalid operation" : "overflow") +
                                   " in the predicted date of " + PhaseName(ph));
         }
         DatePredictedArr[i] = date;

@@ -21,12 +21,16 @@ std::string ExactText(double v) {
     return std::string(buf, res.ptr);
 }
 
-const char* BoolText(bool b) { return b ? "True" : "False"; }
+const char* BoolText(bool b) {
+    return b ? "True" : "False";
+}
 
 void SetNumber(pugi::xml_node e, const char* attr, double v) {
     e.append_attribute(attr).set_value(ExactText(v).c_str());
 }
-void SetInt(pugi::xml_node e, const char* attr, long long v) { e.append_attribute(attr).set_value(IntToStr(v).c_str()); }
+void SetInt(pugi::xml_node e, const char* attr, long long v) {
+    e.append_attribute(attr).set_value(IntToStr(v).c_str());
+}
 
 void SaveParams(pugi::xml_node parent, TModelFunction& f) {
     for (int k = 0; k < f.nbOfParameters(); ++k) {
@@ -79,11 +83,11 @@ public:
             Fail(e, "attribute " + std::string(attr) + " \"" + Text(e, attr) + "\" is not a number");
         return v;
     }
-    template <class E>
-    E Ordinal(pugi::xml_node e, const char* attr, int last) const {
+    template <class E> E Ordinal(pugi::xml_node e, const char* attr, int last) const {
         const int v = Int(e, attr);
         if (v < 0 || v > last)
-            Fail(e, "attribute " + std::string(attr) + " " + IntToStr(v) + " is not between 0 and " + IntToStr(last));
+            Fail(e, "attribute " + std::string(attr) + " " + IntToStr(v) + " is not between 0 and " +
+                        IntToStr(last));
         return static_cast<E>(v);
     }
     std::unique_ptr<TModelFunction> Function(pugi::xml_node e) const {
@@ -153,7 +157,7 @@ std::unique_ptr<TPhase> ReadPhase(const Reader& r, pugi::xml_node e, int index) 
     }
     return phase;
 }
-}  // namespace
+} // namespace
 
 void TMetaModel::SaveToXML(pugi::xml_node parent) const {
     pugi::xml_node model = parent.append_child("Model");
@@ -189,7 +193,9 @@ void TMetaModel::SaveToXML(pugi::xml_node parent) const {
             SetInt(fe, "id", f->phasePos);
             fe.append_attribute("name").set_value(f->getName().c_str());
             SetInt(fe, "weatherDataColumn", f->GetWeatherDataColumn());
-            fe.append_child("UseDayLengthAsVar").append_attribute("value").set_value(BoolText(f->useDayLengthAsVar));
+            fe.append_child("UseDayLengthAsVar")
+                .append_attribute("value")
+                .set_value(BoolText(f->useDayLengthAsVar));
             SetInt(fe.append_child("VarLinkMode"), "value", static_cast<int>(f->varLinkMode));
             SetNumber(fe.append_child("Weight"), "value", f->weight);
             SaveParams(fe, *f);
@@ -227,8 +233,11 @@ void TMetaModel::LoadFromXML(const std::string& a_filename) {
     pugi::xml_document doc;
     const pugi::xml_parse_result res = doc.load_buffer(text.data(), text.size());
     if (!res) {
-        const auto line = 1 + std::count(text.begin(), text.begin() + std::min<std::ptrdiff_t>(res.offset, text.size()), '\n');
-        throw EOrvexError("Model file \"" + a_filename + "\", line " + IntToStr(line) + ": " + res.description());
+        const auto line =
+            1 +
+            std::count(text.begin(), text.begin() + std::min<std::ptrdiff_t>(res.offset, text.size()), '\n');
+        throw EOrvexError("Model file \"" + a_filename + "\", line " + IntToStr(line) + ": " +
+                          res.description());
     }
     const pugi::xml_node model = doc.child("Model");
     if (!model) throw EOrvexError("Model file \"" + a_filename + "\" has no <Model> element");
@@ -237,7 +246,9 @@ void TMetaModel::LoadFromXML(const std::string& a_filename) {
     LogIt("LOAD MODEL OK 3 !!!!!!!!!!");
 }
 
-void TMetaModel::LoadFromXML(pugi::xml_node model_node) { LoadPhases(model_node, std::string(), std::string()); }
+void TMetaModel::LoadFromXML(pugi::xml_node model_node) {
+    LoadPhases(model_node, std::string(), std::string());
+}
 
 void TMetaModel::LoadPhases(pugi::xml_node model_node, const std::string& fileName, const std::string& text) {
     const Reader r(fileName, text);
@@ -250,6 +261,7 @@ void TMetaModel::LoadPhases(pugi::xml_node model_node, const std::string& fileNa
         phases.push_back(ReadPhase(r, e, GetNbPhases() + static_cast<int>(phases.size())));
     }
     name = newName;
-    for (auto& ph : phases) PushPhase(std::move(ph));
+    for (auto& ph : phases)
+        PushPhase(std::move(ph));
     LogIt("LOAD MODEL OK 1 !!!!!!!!!!");
 }

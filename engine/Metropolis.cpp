@@ -20,7 +20,7 @@ void RequireAtLeast(const char* name, long long value, long long least, const ch
                           ": it must be at least " + IntToStr(least) + " (" + why + ")");
 }
 
-}  // namespace
+} // namespace
 
 void CheckAnnealingSettings(const TRMetropolisDesc& md) {
     RequireAtLeast("ntr", md.ntr, 1, "temperature loops of a run");
@@ -72,7 +72,8 @@ bool TMetropolis::Metropolise(TRFunctionDesc& fun_des, TRMetropolisDesc& Met_des
     Met_des.pacc = 0.0;
     auto keepBest = [&fun_des, nb] {
         fun_des.best_result = fun_des.curr_result;
-        for (int i = 0; i < nb; ++i) fun_des.var_info[i].bestvalue = fun_des.var_info[i].value;
+        for (int i = 0; i < nb; ++i)
+            fun_des.var_info[i].bestvalue = fun_des.var_info[i].value;
     };
 
     fun_des.curr_result = f(fun_des);
@@ -82,7 +83,7 @@ bool TMetropolis::Metropolise(TRFunctionDesc& fun_des, TRMetropolisDesc& Met_des
     double ssq = 0.0;
     long long nATT = 0;
     const int width = nb + 1;
-    std::vector<double> held;  // sensitivity rows not yet written; dropped if f raises
+    std::vector<double> held; // sensitivity rows not yet written; dropped if f raises
     if (conf_interval_loop) held.reserve(SENSITIVITY_BLOCK * width);
 
     for (int loop = Met_des.ntr - 1; loop >= 0; --loop) {
@@ -128,7 +129,8 @@ bool TMetropolis::Metropolise(TRFunctionDesc& fun_des, TRMetropolisDesc& Met_des
                     }
                 }
                 if (conf_interval_loop) {
-                    for (int k = 0; k < nb; ++k) held.push_back(fun_des.var_info[k].value);
+                    for (int k = 0; k < nb; ++k)
+                        held.push_back(fun_des.var_info[k].value);
                     held.push_back(-fun_des.curr_result);
                     const bool lastSweep = loop == 0 && sweep == 0;
                     if (held.size() >= SENSITIVITY_BLOCK * width || lastSweep) {

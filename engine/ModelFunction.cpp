@@ -19,7 +19,7 @@ const TRWeatherDay& NoDataDay() {
     static const TRWeatherDay day = CreateMissingWeatherDay();
     return day;
 }
-}  // namespace
+} // namespace
 
 TModelFunction::TModelFunction(const char* displayName, int nbParams, int optimLevel, bool overlap, int coeff)
     : optimLvl(optimLevel), name(displayName), overlapCompatible(overlap), coeffCrit(coeff) {
@@ -84,17 +84,21 @@ void TModelFunction::setFittedParameterValue(int k, double value) {
 
 double TModelFunction::runHourly(const TWeatherYear& Wi, int i, int optim) {
     if (tempHourFunction == nullptr)
-        throw EOrvexError("Function " + name + " works on hourly temperatures but has no hourly temperature function");
+        throw EOrvexError("Function " + name +
+                          " works on hourly temperatures but has no hourly temperature function");
     // Hourly kinds that read the day record get the day itself.
     const TRWeatherDay& wd = Wi.GetDay(i);
     THourTemps t;
     HourlyTemperatures(tempHourFunction, Wi, i, t);
     double sum = 0.0;
-    for (double x : t) sum += runDaily(wd, x, optim);
+    for (double x : t)
+        sum += runDaily(wd, x, optim);
     return sum;
 }
 
-double TModelFunction::Run(double value, int optim) { return runDaily(NoDataDay(), value, optim); }
+double TModelFunction::Run(double value, int optim) {
+    return runDaily(NoDataDay(), value, optim);
+}
 
 void TModelFunction::workWithTempHour(const TTempHourFunc* f) {
     if (f != nullptr) {
@@ -138,7 +142,8 @@ void TModelFunction::raiseFault(const char* what) const {
     std::string params;
     for (int i = 0; i < param.number_of_parameters; ++i) {
         if (i > 0) params += ", ";
-        params += "p" + std::to_string(i) + " = " + NumberForMessage(param.var_value[static_cast<std::size_t>(i)]);
+        params +=
+            "p" + std::to_string(i) + " = " + NumberForMessage(param.var_value[static_cast<std::size_t>(i)]);
     }
     throw EOrvexError("Floating point " + std::string(what) + " in function " + name +
                       (params.empty() ? std::string() : " (" + params + ")"));

@@ -123,13 +123,13 @@ public:
     std::string toString(int i = -1);
 
     // --- fields ---
-    int optimLvl = 0;  // exponential mode used when a run passes -1: 0 double, else single precision
+    int optimLvl = 0; // exponential mode used when a run passes -1: 0 double, else single precision
     f_param param;
     bool tempHour = false;
     bool mustTempHour = false;
     TInterpolationFunc tempHourFunction = nullptr;
     std::string TempHourFuncName;
-    std::string name;  // display name, also the key in functions.xml
+    std::string name; // display name, also the key in functions.xml
     std::vector<TRVarInfo> varInfos;
     int phaseNum = 0;
     int phasePos = 0;
@@ -137,7 +137,7 @@ public:
     double weight = 1.0;
     bool useDayLengthAsVar = false;
     bool overlapCompatible = false;
-    int coeffCrit = 1;  // 1 or 25: scales the phase's S* settings
+    int coeffCrit = 1; // 1 or 25: scales the phase's S* settings
     int weatherDataColumn = 0;
 
 protected:

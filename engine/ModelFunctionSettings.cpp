@@ -14,7 +14,8 @@
 namespace {
 std::string Lower(std::string_view s) {
     std::string r(s);
-    for (char& c : r) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : r)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return r;
 }
 
@@ -23,7 +24,8 @@ std::string FirstChars(std::string_view s, std::size_t n) {
     std::size_t pos = 0;
     for (std::size_t count = 0; pos < s.size() && count < n; ++count) {
         ++pos;
-        while (pos < s.size() && (static_cast<unsigned char>(s[pos]) & 0xC0) == 0x80) ++pos;
+        while (pos < s.size() && (static_cast<unsigned char>(s[pos]) & 0xC0) == 0x80)
+            ++pos;
     }
     return std::string(s.substr(0, pos));
 }
@@ -64,8 +66,8 @@ bool ReadParameter(const std::string& filename, const std::string& funcName, int
     const pugi::xml_attribute nameAttr = node.attribute("name");
     if (!idAttr || !TryParseInt(idAttr.value(), id) || id != i || !nameAttr) return false;
     double value = 0, step = 0, mn = 0, mx = 0;
-    if (!ReadNumber(node, "value", value) || !ReadNumber(node, "step", step) || !ReadNumber(node, "min", mn) ||
-        !ReadNumber(node, "max", mx))
+    if (!ReadNumber(node, "value", value) || !ReadNumber(node, "step", step) ||
+        !ReadNumber(node, "min", mn) || !ReadNumber(node, "max", mx))
         return false;
 
     info = TRVarInfo{};
@@ -81,13 +83,15 @@ bool ReadParameter(const std::string& filename, const std::string& funcName, int
     info.name = FirstChars(nameAttr.value(), MAX_PARAM_NAME);
     return true;
 }
-}  // namespace
+} // namespace
 
 std::string TModelFunction::SettingsFileName() {
     return GetExecutableDir() + PRESETS_OPTIM_DIR + FUNC_XML_FILE;
 }
 
-void TModelFunction::parameterInitValues(int i, TRVarInfo& info) { parameterInitValuesXML(SettingsFileName(), i, info); }
+void TModelFunction::parameterInitValues(int i, TRVarInfo& info) {
+    parameterInitValuesXML(SettingsFileName(), i, info);
+}
 
 void TModelFunction::parameterInitValuesXML(const std::string& filename, int i, TRVarInfo& info) {
     TRVarInfo read;

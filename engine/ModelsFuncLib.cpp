@@ -8,15 +8,14 @@
 #include "OrvexError.h"
 
 namespace {
-template <class T>
-std::unique_ptr<TModelFunction> Make() {
+template <class T> std::unique_ptr<TModelFunction> Make() {
     return std::make_unique<T>();
 }
 
 struct Kind {
     TAvailableFunctions id;
-    const char* member;  // TAvailableFunctions member name
-    const char* key;     // GetFunction key: lower case, '_' for blanks
+    const char* member; // TAvailableFunctions member name
+    const char* key;    // GetFunction key: lower case, '_' for blanks
     std::unique_ptr<TModelFunction> (*create)();
 };
 
@@ -48,7 +47,7 @@ const std::array<Kind, 24> KINDS{{
     {F::Wang, "Wang", "wang", Make<TUnimodal>},
     {F::White, "White", "white", Make<TWhite>},
 }};
-}  // namespace
+} // namespace
 
 std::string TModelFunction::GetFuncName(TAvailableFunctions f) {
     const auto i = static_cast<std::size_t>(f);
@@ -58,10 +57,13 @@ std::string TModelFunction::GetFuncName(TAvailableFunctions f) {
 
 std::unique_ptr<TModelFunction> TModelFunction::GetFunction(const std::string& funcName) {
     std::string key = funcName;
-    for (char& c : key) c = c == ' ' ? '_' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : key)
+        c = c == ' ' ? '_' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     for (const Kind& k : KINDS)
         if (key == k.key) return k.create();
     throw EOrvexError("Error: Invalid function: '" + funcName + "'");
 }
 
-std::unique_ptr<TModelFunction> TModelFunction::GetFunction(TAvailableFunctions f) { return GetFunction(GetFuncName(f)); }
+std::unique_ptr<TModelFunction> TModelFunction::GetFunction(TAvailableFunctions f) {
+    return GetFunction(GetFuncName(f));
+}

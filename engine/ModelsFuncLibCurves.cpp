@@ -14,10 +14,14 @@ float ToSingle(double x) {
     return static_cast<float>(x);
 }
 
-double Logistic(double x) { return x <= MAX_EXP ? 1.0 / (1.0 + std::exp(x)) : 0.0; }
-}  // namespace
+double Logistic(double x) {
+    return x <= MAX_EXP ? 1.0 / (1.0 + std::exp(x)) : 0.0;
+}
+} // namespace
 
-double TSigmoid::compute(const TRWeatherDay&, double T, int) { return Logistic(p()[0] * (T - p()[1])); }
+double TSigmoid::compute(const TRWeatherDay&, double T, int) {
+    return Logistic(p()[0] * (T - p()[1]));
+}
 
 double TSigmoid_negative::compute(const TRWeatherDay&, double T, int) {
     // Capped like the other sigmoids: past the cap the value is 0 to double precision anyway.
@@ -61,8 +65,9 @@ double TUnimodal::compute(const TRWeatherDay&, double T, int) {
     if (T > tmax) return 0.0;
     long double B = fln(ToSingle(topt - tmin)) * alfa;
     if (B > MAX_EXP_DIV_2) B = MAX_EXP_DIV_2;
-    const long double num = 2.0L * fexp(ToSingle(static_cast<double>(A))) * fexp(ToSingle(static_cast<double>(B))) -
-                            fexp(ToSingle(static_cast<double>(2.0L * A)));
+    const long double num =
+        2.0L * fexp(ToSingle(static_cast<double>(A))) * fexp(ToSingle(static_cast<double>(B))) -
+        fexp(ToSingle(static_cast<double>(2.0L * A)));
     const long double den = fexp(ToSingle(static_cast<double>(2.0L * B)));
     return den == 0.0L ? 0.0 : static_cast<double>(num / den);
 }

@@ -7,6 +7,7 @@
 class TSigmoid : public TModelFunction {
 public:
     TSigmoid() : TModelFunction("Sigmoid", 2, 0, true) {}
+
 protected:
     TSigmoid(const char* n) : TModelFunction(n, 2, 0, true) {}
     double compute(const TRWeatherDay& wd, double T, int optim) override;
@@ -16,6 +17,7 @@ protected:
 class TSigmoid_negative : public TSigmoid {
 public:
     TSigmoid_negative() : TSigmoid("Sigmoid Negative") {}
+
 protected:
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
@@ -24,6 +26,7 @@ protected:
 class TNormal : public TModelFunction {
 public:
     TNormal() : TModelFunction("Varnel", 3, 1, false) {}
+
 protected:
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
@@ -32,6 +35,7 @@ protected:
 class TNegativeExp : public TModelFunction {
 public:
     TNegativeExp() : TModelFunction("Negative Exponential", 2, 1, true) {}
+
 protected:
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
@@ -40,6 +44,7 @@ protected:
 class TBidabe : public TModelFunction {
 public:
     TBidabe() : TModelFunction("Bidabe", 1, 1, false) {}
+
 protected:
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
@@ -48,6 +53,7 @@ protected:
 class TUnimodal : public TModelFunction {
 public:
     TUnimodal() : TModelFunction("Wang", 3, 4, false) {}
+
 protected:
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
@@ -56,6 +62,7 @@ protected:
 class TPhotos : public TModelFunction {
 public:
     TPhotos() : TModelFunction("Parabolic", 1, 0, false) {}
+
 protected:
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
@@ -65,6 +72,7 @@ protected:
 class TSmoothed_Utah : public TModelFunction {
 public:
     TSmoothed_Utah() : TModelFunction("Smoothed Utah", 4, 0, false) {}
+
 protected:
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };

@@ -10,10 +10,11 @@ double Logistic(double v, double s, double c) {
     const double x = s * (v - c);
     return x > MAX_EXP ? 0.0 : 1.0 / (1.0 + std::exp(x));
 }
-}  // namespace
+} // namespace
 
 double TDelpierre::compute(const TRWeatherDay& wd, double T, int) {
-    if (wd._lat == MISSING) throw EOrvexError("Latitude is missing in the climate data file for using Delpierre function");
+    if (wd._lat == MISSING)
+        throw EOrvexError("Latitude is missing in the climate data file for using Delpierre function");
     // A zero threshold would divide; the replacement stays in the parameters.
     if (param.var_value[0] == 0.0) param.var_value[0] = ALMOST_ZERO;
     const double p0 = p()[0], p1 = p()[1];
@@ -27,7 +28,8 @@ double TDelpierre::compute(const TRWeatherDay& wd, double T, int) {
 }
 
 double TWhite::compute(const TRWeatherDay& wd, double T, int) {
-    if (wd._lat == MISSING) throw EOrvexError("Latitude is missing in the climate data file for using White function");
+    if (wd._lat == MISSING)
+        throw EOrvexError("Latitude is missing in the climate data file for using White function");
     const double p0 = p()[0], p1 = p()[1], p2 = p()[2];
     if (p2 <= p1) return 0.0;
     const double dl = DayLength2(wd._doy, wd._lat);

@@ -7,6 +7,7 @@
 class TDelpierre : public TModelFunction {
 public:
     TDelpierre() : TModelFunction("Delpierre", 4, 1, false, 25) {}
+
 protected:
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
@@ -15,6 +16,7 @@ protected:
 class TWhite : public TModelFunction {
 public:
     TWhite() : TModelFunction("White", 3, 1, false) {}
+
 protected:
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
@@ -24,6 +26,7 @@ protected:
 class TDormphot : public TModelFunction {
 public:
     TDormphot() : TModelFunction("Dormphot", 4, 0, true) {}
+
 protected:
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
@@ -33,6 +36,7 @@ protected:
 class TFourPhases : public TModelFunction {
 public:
     TFourPhases() : TModelFunction("Four Phases", 5, 0, true) {}
+
 protected:
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };

@@ -13,7 +13,7 @@ public:
     }
     void ResetState() override { InterS = 0.0; }
 
-    double InterS = 0.0;  // carried precursor state
+    double InterS = 0.0; // carried precursor state
 
 protected:
     double compute(const TRWeatherDay& wd, double T, int optim) override;

@@ -28,11 +28,17 @@ double TRichardson_inverse::compute(const TRWeatherDay&, double T, int) {
     return T <= tbas ? thaut - tbas : thaut - T;
 }
 
-double TTreshold_Sup::compute(const TRWeatherDay&, double T, int) { return T > p()[0] ? 1.0 : 0.0; }
+double TTreshold_Sup::compute(const TRWeatherDay&, double T, int) {
+    return T > p()[0] ? 1.0 : 0.0;
+}
 
-double TTreshold_Inf::compute(const TRWeatherDay&, double T, int) { return T < p()[0] ? 1.0 : 0.0; }
+double TTreshold_Inf::compute(const TRWeatherDay&, double T, int) {
+    return T < p()[0] ? 1.0 : 0.0;
+}
 
-double TIdentity::compute(const TRWeatherDay&, double T, int) { return T; }
+double TIdentity::compute(const TRWeatherDay&, double T, int) {
+    return T;
+}
 
 double TTriangular::compute(const TRWeatherDay&, double T, int) {
     const double topt = p()[0], tmin = p()[1], tmax = p()[2];

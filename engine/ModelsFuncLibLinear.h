@@ -7,6 +7,7 @@
 class TGDD : public TModelFunction {
 public:
     TGDD() : TModelFunction("GDD", 1, 0, true, 25) {}
+
 protected:
     TGDD(const char* n) : TModelFunction(n, 1, 0, true, 25) {}
     double compute(const TRWeatherDay& wd, double T, int optim) override;
@@ -16,6 +17,7 @@ protected:
 class TGDD_inverse : public TGDD {
 public:
     TGDD_inverse() : TGDD("GDD Inverse") {}
+
 protected:
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
@@ -24,6 +26,7 @@ protected:
 class TLandsberg : public TModelFunction {
 public:
     TLandsberg() : TModelFunction("Landsberg", 1, 0, true, 25) {}
+
 protected:
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
@@ -32,6 +35,7 @@ protected:
 class TRichardson : public TModelFunction {
 public:
     TRichardson() : TModelFunction("Richardson", 2, 0, true, 25) {}
+
 protected:
     TRichardson(const char* n) : TModelFunction(n, 2, 0, true, 25) {}
     double compute(const TRWeatherDay& wd, double T, int optim) override;
@@ -40,6 +44,7 @@ protected:
 class TRichardson_inverse : public TRichardson {
 public:
     TRichardson_inverse() : TRichardson("Richardson Inverse") {}
+
 protected:
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
@@ -47,6 +52,7 @@ protected:
 class TTreshold_Sup : public TModelFunction {
 public:
     TTreshold_Sup() : TModelFunction("Threshold Superior", 1, 0, true) {}
+
 protected:
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
@@ -54,6 +60,7 @@ protected:
 class TTreshold_Inf : public TModelFunction {
 public:
     TTreshold_Inf() : TModelFunction("Threshold Inferior", 1, 0, true) {}
+
 protected:
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
@@ -61,6 +68,7 @@ protected:
 class TIdentity : public TModelFunction {
 public:
     TIdentity() : TModelFunction("Identity", 0, 1, true) {}
+
 protected:
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
@@ -69,6 +77,7 @@ protected:
 class TTriangular : public TModelFunction {
 public:
     TTriangular() : TModelFunction("Triangular", 3, 0, true) {}
+
 protected:
     TTriangular(const char* n) : TModelFunction(n, 3, 0, true) {}
     double compute(const TRWeatherDay& wd, double T, int optim) override;
@@ -77,6 +86,7 @@ protected:
 class TTriangular_inverse : public TTriangular {
 public:
     TTriangular_inverse() : TTriangular("Triangular Inverse") {}
+
 protected:
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
@@ -85,6 +95,7 @@ protected:
 class TSTICS_simple : public TModelFunction {
 public:
     TSTICS_simple() : TModelFunction("STICS Simple", 3, 0, false) {}
+
 protected:
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };

@@ -15,7 +15,7 @@ TRPhenoDate& DateAt(TRPhenoData& row, int column, int rowNumber) {
     return row.dates[static_cast<std::size_t>(column)];
 }
 
-}  // namespace
+} // namespace
 
 TMyMetropolis::TMyMetropolis(TMetaModel& p_model, const TWeather& p_wea, TRPhenoInfos& p_pheno,
                              const TRFitInfo& p_fit, int p_missing_threshold, int p_fit_left_id)
@@ -35,7 +35,9 @@ TMyMetropolis::TMyMetropolis(TMetaModel& p_model, const TWeather& p_wea, TRPheno
     }
 }
 
-void TMyMetropolis::SetModelParameters(const TRFunctionDesc& fd) { model_.setParameters(fd); }
+void TMyMetropolis::SetModelParameters(const TRFunctionDesc& fd) {
+    model_.setParameters(fd);
+}
 
 double TMyMetropolis::f(const TRFunctionDesc& fd) {
     double sumsquare = 0.0;
@@ -43,8 +45,8 @@ double TMyMetropolis::f(const TRFunctionDesc& fd) {
     for (int p = 1; p <= fit_.nb_fit(); ++p) {
         const int k = phenoRowOfFit_[static_cast<std::size_t>(p - 1)];
         if (k < 0)
-            throw EOrvexError(
-                "Failure : station(s) in the fit information file is(are) missing in the phenology data file or in wrong order...");
+            throw EOrvexError("Failure : station(s) in the fit information file is(are) missing in the "
+                              "phenology data file or in wrong order...");
         TRPhenoData& row = pheno_.tabPheno[static_cast<std::size_t>(k)];
         if (row.dates.empty()) continue;
 

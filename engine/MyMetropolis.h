@@ -32,7 +32,7 @@ public:
 
 private:
     TMetaModel& model_;
-    const TWeather& wea_;  // not read by f; the climate data the model was linked to
+    const TWeather& wea_; // not read by f; the climate data the model was linked to
     TRPhenoInfos& pheno_;
     TRFitInfo fit_;
     int missing_threshold_;

@@ -12,7 +12,7 @@ bool TryParseFloat(std::string_view s, double& out) {
     if (s.empty()) return false;
     const char* first = s.data();
     const char* last = s.data() + s.size();
-    if (*first == '+') ++first;  // from_chars refuses a leading '+'
+    if (*first == '+') ++first; // from_chars refuses a leading '+'
     if (first == last || *first == '+' || (*first == '-' && first != s.data())) return false;
     // Only digits or '.' may follow the sign: no "inf", "nan" or hexadecimal.
     const char* body = (*first == '-') ? first + 1 : first;
@@ -46,15 +46,18 @@ bool TryParseSetting(std::string_view s, double& out) {
 
 double SettingToFloat(std::string_view s) {
     double v = 0.0;
-    if (!TryParseSetting(s, v)) throw EOrvexError("'" + std::string(s) + "' is not a valid floating point value");
+    if (!TryParseSetting(s, v))
+        throw EOrvexError("'" + std::string(s) + "' is not a valid floating point value");
     return v;
 }
 
-std::string IntToStr(long long value) { return std::to_string(value); }
+std::string IntToStr(long long value) {
+    return std::to_string(value);
+}
 
 namespace {
 
-constexpr int MAX_PRECISION = 18;  // significant digits the runtime kept from its extended type
+constexpr int MAX_PRECISION = 18; // significant digits the runtime kept from its extended type
 
 // Decimal digits of a finite value: value = 0.d1d2d3... x 10^exponent. No digits for zero.
 struct DecimalDigits {
@@ -89,8 +92,9 @@ DecimalDigits ToDecimal(double value, int precision, int decimals) {
         all.resize(n);
         if (up) {
             std::size_t k = n;
-            while (k > 0 && all[k - 1] == '9') all[--k] = '0';
-            if (k == 0) {  // 9...9 became 10...0: the zeros are dropped below anyway
+            while (k > 0 && all[k - 1] == '9')
+                all[--k] = '0';
+            if (k == 0) { // 9...9 became 10...0: the zeros are dropped below anyway
                 all = "1";
                 ++r.exponent;
             } else {
@@ -98,7 +102,8 @@ DecimalDigits ToDecimal(double value, int precision, int decimals) {
             }
         }
     }
-    while (!all.empty() && all.back() == '0') all.pop_back();
+    while (!all.empty() && all.back() == '0')
+        all.pop_back();
     if (all.empty()) r.exponent = 0;
     r.digits = all;
     return r;
@@ -109,20 +114,27 @@ std::string NonFinite(double value) {
     return value < 0 ? "-INF" : "INF";
 }
 
-std::string Sign(const DecimalDigits& d) { return (d.negative && !d.digits.empty()) ? "-" : ""; }
+std::string Sign(const DecimalDigits& d) {
+    return (d.negative && !d.digits.empty()) ? "-" : "";
+}
 
 // Integer part and `decimals` decimals of rounded digits; '.' only when decimals > 0.
 std::string FixedText(const DecimalDigits& d, int minInt, int minDecimals, int maxDecimals) {
     std::string intPart;
     for (int k = 0; k < d.exponent; ++k)
-        intPart += (static_cast<std::size_t>(k) < d.digits.size()) ? d.digits[static_cast<std::size_t>(k)] : '0';
-    if (static_cast<int>(intPart.size()) < minInt) intPart.insert(0, static_cast<std::size_t>(minInt) - intPart.size(), '0');
+        intPart +=
+            (static_cast<std::size_t>(k) < d.digits.size()) ? d.digits[static_cast<std::size_t>(k)] : '0';
+    if (static_cast<int>(intPart.size()) < minInt)
+        intPart.insert(0, static_cast<std::size_t>(minInt) - intPart.size(), '0');
     std::string frac;
     for (int k = 0; k < maxDecimals; ++k) {
-        const int pos = d.exponent + k;  // index into digits
-        frac += (pos >= 0 && pos < static_cast<int>(d.digits.size())) ? d.digits[static_cast<std::size_t>(pos)] : '0';
+        const int pos = d.exponent + k; // index into digits
+        frac += (pos >= 0 && pos < static_cast<int>(d.digits.size()))
+                    ? d.digits[static_cast<std::size_t>(pos)]
+                    : '0';
     }
-    while (static_cast<int>(frac.size()) > minDecimals && frac.back() == '0') frac.pop_back();
+    while (static_cast<int>(frac.size()) > minDecimals && frac.back() == '0')
+        frac.pop_back();
     std::string out = Sign(d) + intPart;
     if (!frac.empty()) out += "." + frac;
     return out;
@@ -138,9 +150,11 @@ std::string GeneralText(const DecimalDigits& d, int precision) {
     return FixedText(d, 1, 0, std::max(0, static_cast<int>(d.digits.size()) - d.exponent));
 }
 
-int ClampPrecision(int precision) { return std::clamp(precision, 1, MAX_PRECISION); }
+int ClampPrecision(int precision) {
+    return std::clamp(precision, 1, MAX_PRECISION);
+}
 
-}  // namespace
+} // namespace
 
 std::string FloatToStrFixed(double value, int precision, int digits) {
     if (!std::isfinite(value)) return NonFinite(value);

@@ -9,9 +9,7 @@
 #include "WeatherUtils.h"
 
 TPhase::TPhase(TMetaModel* owner, TFunctionList funcs, int idx)
-    : index(idx),
-      ownerModel(owner),
-      functions(std::move(funcs)),
+    : index(idx), ownerModel(owner), functions(std::move(funcs)),
       overlapFunc(TModelFunction::GetFunction(TAvailableFunctions::Negative_Exponential)),
       t0Mode(idx == 0 ? TPhaseT0Mode::Fitted : TPhaseT0Mode::PickedFromPrevPhase) {
     calculateCoeffSStar();
@@ -41,9 +39,9 @@ int TPhase::StartingDay(double lat, double dayLength365, double dayLength172) co
         start = std::nearbyint(t0);
     } else {
         if (lat == MISSING)
-            throw EOrvexError(
-                "Error : the option \"Convert T0 to a photoperiod\" requires \r\nto specify the latitudes in the "
-                "meteo file...\r\nFit aborted !");
+            throw EOrvexError("Error : the option \"Convert T0 to a photoperiod\" requires \r\nto specify "
+                              "the latitudes in the "
+                              "meteo file...\r\nFit aborted !");
         // A day length the year never reaches is brought to the nearest one it does. Day 365
         // holds the shortest day in the north and the longest in the south.
         const double shortest = std::min(dayLength365, dayLength172);
@@ -101,6 +99,7 @@ std::unique_ptr<TPhase> TPhase::Clone() const {
     c->phenoDataColumn = phenoDataColumn;
     c->t0DataColumn = t0DataColumn;
     c->overlapFunc = overlapFunc->Clone();
-    for (const auto& f : functions) c->PushFunction(f->Clone());
+    for (const auto& f : functions)
+        c->PushFunction(f->Clone());
     return c;
 }

@@ -15,7 +15,12 @@
 enum class TPhaseT0Mode { Fitted = 0, PickedFromPrevPhase = 1, Fixed = 2, PickedFromPheno = 3 };
 // No: T0 is a day of the year; otherwise a day length reached while days lengthen or shorten.
 enum class TPhotoperiodMode { No = 0, YesIncreasing = 1, YesDecreasing = 2 };
-enum class TPhaseLinkMode { Sequential = 0, Alternating = 1, Overlap_Multiplication = 2, Overlap_Composition = 3 };
+enum class TPhaseLinkMode {
+    Sequential = 0,
+    Alternating = 1,
+    Overlap_Multiplication = 2,
+    Overlap_Composition = 3
+};
 
 // Days a phase can sum: the previous year, this year and the first day of the next.
 inline constexpr int FIRST_RUN_DAY = -365;
@@ -42,7 +47,7 @@ public:
     void FixT0(double value);
     void SetT0(double value) { t0 = value; }
     void PushFunction(std::unique_ptr<TModelFunction> a_func);
-    void PopFunction();  // an empty phase stays as it is
+    void PopFunction(); // an empty phase stays as it is
     // Same settings, functions and overlap function; no owner, no run state.
     std::unique_ptr<TPhase> Clone() const;
 
@@ -59,12 +64,12 @@ public:
     TMetaModel* ownerModel;
     TFunctionList functions;
     double sStar = 0.0;
-    std::array<double, SUM_TAB_SIZE> sumTab{};  // sum at the end of day d at d + 365
+    std::array<double, SUM_TAB_SIZE> sumTab{}; // sum at the end of day d at d + 365
     int first_date = 0;
     int last_date = 0;
     int coeffSStar = 1;
     bool sStarFixed = false;
-    std::unique_ptr<TModelFunction> overlapFunc;  // applied to the previous phase's sum
+    std::unique_ptr<TModelFunction> overlapFunc; // applied to the previous phase's sum
     double overlapMultiplier = 0.0;
     double overlapCompVar = 0.0;
     bool usedToFit = true;
@@ -74,6 +79,6 @@ public:
     // Shared with the functions through workWithTempHour; none for daily sampling.
     std::unique_ptr<TTempHourFunc> tempHourFunction;
     TPhaseLinkMode phaseLinkMode = TPhaseLinkMode::Sequential;
-    int phenoDataColumn = -1;  // observed date in TRPhenoData::dates; -1 none
-    int t0DataColumn = -1;     // T0 in TRPhenoData::dates for PickedFromPheno; -1 none
+    int phenoDataColumn = -1; // observed date in TRPhenoData::dates; -1 none
+    int t0DataColumn = -1;    // T0 in TRPhenoData::dates for PickedFromPheno; -1 none
 };

@@ -14,7 +14,8 @@ namespace {
 // "True"/"False" in any case, or a number (0 is false).
 bool ReadFlag(std::string_view text, bool& out) {
     std::string lower(text);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (lower == "true" || lower == "false") {
         out = lower == "true";
         return true;
@@ -50,14 +51,15 @@ bool ReadSetting(const std::string& path, bool is_photoperiod, const char* which
 }
 
 [[noreturn]] void Fail(const std::string& path, const char* which, bool is_photoperiod) {
-    throw EOrvexError("Error: bad or impossible reading of the phase settings file \"" + path + "\" for " + which +
-                      ", photomode <" + (is_photoperiod ? "-1" : "0") + "> !");
+    throw EOrvexError("Error: bad or impossible reading of the phase settings file \"" + path + "\" for " +
+                      which + ", photomode <" + (is_photoperiod ? "-1" : "0") + "> !");
 }
-}  // namespace
+} // namespace
 
 std::string TPhase::SettingsFileName() {
     // Beside the function settings file.
-    return (std::filesystem::path(TModelFunction::SettingsFileName()).parent_path() / PHASE_XML_FILE).string();
+    return (std::filesystem::path(TModelFunction::SettingsFileName()).parent_path() / PHASE_XML_FILE)
+        .string();
 }
 
 TRVarInfo TPhase::parameterInitT0(bool is_photoperiod) const {
@@ -91,7 +93,7 @@ TRVarInfo TPhase::parameterInitSStarXML(const std::string& xml_file_path, bool i
     info.value = s.value * coeffSStar;
     info.bestvalue = info.value;
     info.step = s.step * coeffSStar;
-    info.minBound = s.min;  // the lower bound is not scaled
+    info.minBound = s.min; // the lower bound is not scaled
     info.maxBound = s.max * coeffSStar;
     info.b4_point = 6;
     info.after_point = 3;

@@ -17,7 +17,7 @@ public:
     // Virtual so that tests can script the draws of the optimiser.
     virtual double newRandom();
 
-    int seed(int k) const { return seeds_[k]; }  // k in 0..3, the seeds it was built with
+    int seed(int k) const { return seeds_[k]; } // k in 0..3, the seeds it was built with
 
 private:
     void Seed(int seed1, int seed2, int seed3, int seed4);
@@ -27,6 +27,6 @@ private:
     double c = 0.0;
     double cm = 0.0;
     double cd = 0.0;
-    std::array<double, 98> mat_marsa{};  // entries 1..97; 0 unused so the lags read as written
+    std::array<double, 98> mat_marsa{}; // entries 1..97; 0 unused so the lags read as written
     std::array<int, 4> seeds_{};
 };

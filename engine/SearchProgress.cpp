@@ -11,7 +11,8 @@ void TSearchProgress::Clear(int from, int to) {
     std::lock_guard lock(mutex_);
     from = std::max(from, 0);
     to = std::min(to, static_cast<int>(lines_.size()) - 1);
-    for (int n = from; n <= to; ++n) lines_[static_cast<std::size_t>(n)].clear();
+    for (int n = from; n <= to; ++n)
+        lines_[static_cast<std::size_t>(n)].clear();
 }
 
 std::string TSearchProgress::Line(int n) const {

@@ -14,7 +14,8 @@ inline constexpr int SEARCH_PROGRESS_LINES = 4 * MAX_FREE_PARAMETERS + 15;
 
 class TSearchProgress {
 public:
-    explicit TSearchProgress(int nbLines = SEARCH_PROGRESS_LINES) : lines_(static_cast<std::size_t>(nbLines)) {}
+    explicit TSearchProgress(int nbLines = SEARCH_PROGRESS_LINES)
+        : lines_(static_cast<std::size_t>(nbLines)) {}
 
     int Count() const { return static_cast<int>(lines_.size()); }
     // Replaces line n; a line beyond the text is dropped.

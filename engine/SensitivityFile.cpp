@@ -20,18 +20,21 @@ void TSensitivityFile::WriteRows(std::span<const double> values, int width) {
     if (width <= 0) return;
     std::string text;
     const std::size_t w = static_cast<std::size_t>(width);
-    for (std::size_t start = 0; start + w <= values.size(); start += w) text += SensitivityLine(values.subspan(start, w));
+    for (std::size_t start = 0; start + w <= values.size(); start += w)
+        text += SensitivityLine(values.subspan(start, w));
     Put(text);
 }
 
 void TSensitivityFile::WriteLineAndFlush(std::span<const double> row) {
     Put(SensitivityLine(row));
-    if (std::fflush(file_) != 0) throw EOrvexError("Cannot write the sensitivity file " + path_ + ": " + std::strerror(errno));
+    if (std::fflush(file_) != 0)
+        throw EOrvexError("Cannot write the sensitivity file " + path_ + ": " + std::strerror(errno));
 }
 
 void TSensitivityFile::Put(const std::string& text) {
     if (text.empty()) return;
     if (file_ == nullptr || std::fwrite(text.data(), 1, text.size(), file_) != text.size())
-        throw EOrvexError("Cannot write the sensitivity file " + path_ +
-                          (file_ == nullptr ? std::string(": it is not open") : ": " + std::string(std::strerror(errno))));
+        throw EOrvexError(
+            "Cannot write the sensitivity file " + path_ +
+            (file_ == nullptr ? std::string(": it is not open") : ": " + std::string(std::strerror(errno))));
 }

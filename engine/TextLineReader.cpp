@@ -10,7 +10,9 @@ namespace {
 constexpr std::size_t BUFFER_SIZE = 1 << 16;
 }
 
-TTextLineReader::~TTextLineReader() { Close(); }
+TTextLineReader::~TTextLineReader() {
+    Close();
+}
 
 bool TTextLineReader::Open(const std::string& path) {
     Close();
@@ -37,12 +39,13 @@ bool TTextLineReader::Fill() {
     if (file_ == nullptr) return false;
     begin_ = 0;
     end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
-    if (end_ == 0 && std::ferror(file_))
-        throw EOrvexError("Error while reading the file \"" + path_ + "\".");
+    if (end_ == 0 && std::ferror(file_)) throw EOrvexError("Error while reading the file \"" + path_ + "\".");
     return end_ > 0;
 }
 
-bool TTextLineReader::Eof() { return !Fill(); }
+bool TTextLineReader::Eof() {
+    return !Fill();
+}
 
 bool TTextLineReader::ReadLine(std::string& line) {
     line.clear();

@@ -18,18 +18,18 @@ double TempHeur_shark(const TWeatherYear& Wi, int i, int heure);
 int nbOfColumns(std::string_view s);
 // Fixed text with after_point decimals and b4_point + after_point significant digits.
 std::string myFloatToStr(double value, const TRVarInfo& info);
-std::string myBoolToStr(bool b);   // "1" / "0"
-std::string myBoolToStr2(bool b);  // "True" / "False"
-bool myStrToBool2(std::string_view s);  // only the exact "True" is true
+std::string myBoolToStr(bool b);       // "1" / "0"
+std::string myBoolToStr2(bool b);      // "True" / "False"
+bool myStrToBool2(std::string_view s); // only the exact "True" is true
 bool IsInteger(std::string_view s);
-bool IsFloat(std::string_view s);  // '.' or ',' as separator
+bool IsFloat(std::string_view s); // '.' or ',' as separator
 // Settings and model files may carry ',' or '.': both become '.', the separator we read.
 std::string StrNormalizeFloat(std::string_view f);
 
 // ((|SS| - |SSbest|) / n) / (|SSbest| / (ntot - n)); raises where that divides by zero.
 double Fisher(double SS, double SSbest, int n, int ntot);
-int ListGetMax(const std::vector<int>& list);  // raises for an empty list
-int GetRawDataLen(const std::vector<TRRawData>& list);  // -1 for an empty list
+int ListGetMax(const std::vector<int>& list);          // raises for an empty list
+int GetRawDataLen(const std::vector<TRRawData>& list); // -1 for an empty list
 
 // Debug log: silent unless ORVEX_DEBUG is set, then one line on stderr.
 void LogIt(std::string_view text);

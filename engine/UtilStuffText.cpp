@@ -3,13 +3,21 @@
 #include "NumberText.h"
 #include "UtilStuff.h"
 
-int nbOfColumns(std::string_view s) { return static_cast<int>(std::count(s.begin(), s.end(), '\t')) + 1; }
+int nbOfColumns(std::string_view s) {
+    return static_cast<int>(std::count(s.begin(), s.end(), '\t')) + 1;
+}
 
-std::string myBoolToStr(bool b) { return b ? "1" : "0"; }
+std::string myBoolToStr(bool b) {
+    return b ? "1" : "0";
+}
 
-std::string myBoolToStr2(bool b) { return b ? "True" : "False"; }
+std::string myBoolToStr2(bool b) {
+    return b ? "True" : "False";
+}
 
-bool myStrToBool2(std::string_view s) { return s == "True"; }
+bool myStrToBool2(std::string_view s) {
+    return s == "True";
+}
 
 bool IsInteger(std::string_view s) {
     int v = 0;

@@ -17,10 +17,10 @@ struct TRWeatherDay {
     double _lat = 0.0;
     int _yea = 0;
     int _doy = 0;
-    double _tmp = 0.0;  // mean
-    double _tmn = 0.0;  // minimum
-    double _tmx = 0.0;  // maximum
-    double _tmu = 0.0;  // free input value, set only by the function playground
+    double _tmp = 0.0; // mean
+    double _tmn = 0.0; // minimum
+    double _tmx = 0.0; // maximum
+    double _tmu = 0.0; // free input value, set only by the function playground
     TDoubleArr _user{};
     int _nb_user = 0;
 };
@@ -41,7 +41,7 @@ struct TTempHourFunc {
     TTempHourFunc(TInterpolationFunc int_func, std::string func_name)
         : interpolationFunc(int_func), name(std::move(func_name)) {}
     TInterpolationFunc interpolationFunc;
-    std::string name;  // "tempheur" or "tempheur_shark"
+    std::string name; // "tempheur" or "tempheur_shark"
 };
 
 class TWeatherYear {
@@ -56,13 +56,13 @@ public:
 
     int numDays;
     int year;
-    int station;  // the station of every day of this year
-    int index;    // position in the owning TWeather, from 0
+    int station; // the station of every day of this year
+    int index;   // position in the owning TWeather, from 0
     const TWeather* parent;
     TRWeatherDay MISSING_WD;
 
 private:
-    std::array<TRWeatherDay, 366> days_;  // day d at days_[d - 1]; absent days are missing
+    std::array<TRWeatherDay, 366> days_; // day d at days_[d - 1]; absent days are missing
 };
 
 class TWeather {
@@ -82,6 +82,6 @@ public:
     const TWeatherYear& Year(int i) const { return *years[static_cast<std::size_t>(i)]; }
     int NbYears() const { return static_cast<int>(years.size()); }
 
-    std::vector<std::unique_ptr<TWeatherYear>> years;  // file order
+    std::vector<std::unique_ptr<TWeatherYear>> years; // file order
     std::vector<std::string> dataHeader;
 };

@@ -8,20 +8,26 @@
 namespace {
 constexpr double pi_div_180 = 0.017453292519943295;
 constexpr double pi_div_24 = 0.13089969389957473;
-constexpr double c1 = -0.4092797095926703;  // 23.45 degrees in radians, negated
-constexpr double c2 = 6.283185307179586;    // 2 pi
+constexpr double c1 = -0.4092797095926703; // 23.45 degrees in radians, negated
+constexpr double c2 = 6.283185307179586;   // 2 pi
 constexpr double c3 = 0.017453292519943295;
-constexpr double c4 = 7.639437268410976;    // 24 / pi
+constexpr double c4 = 7.639437268410976; // 24 / pi
 constexpr long double PI_L = 3.141592653589793238462643383279502884L;
 
 // Day 0 and negative days count from the end of the previous year; +10 moves the
 // winter solstice to the cosine's origin.
-int shiftedDay(int day) { return (day < 1 ? day + 365 : day) + 10; }
-}  // namespace
+int shiftedDay(int day) {
+    return (day < 1 ? day + 365 : day) + 10;
+}
+} // namespace
 
-bool IsLeap(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
+bool IsLeap(int year) {
+    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
 
-int GetNbDays(int year) { return IsLeap(year) ? 366 : 365; }
+int GetNbDays(int year) {
+    return IsLeap(year) ? 366 : 365;
+}
 
 double DayLength(int day, double lat) {
     const long double d = shiftedDay(day);

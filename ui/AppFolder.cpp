@@ -9,8 +9,7 @@ std::string g_folder;
 
 std::string ExeFolder() {
     std::string folder = g_folder.empty() ? QCoreApplication::applicationDirPath().toStdString() : g_folder;
-    if (folder.empty() || folder.back() != '/')
-        folder += '/';
+    if (folder.empty() || folder.back() != '/') folder += '/';
     return folder;
 }
 
@@ -21,8 +20,7 @@ void SetExeFolder(const std::string& folder) {
 std::string RelativeToExe(const std::string& path) {
     namespace fs = std::filesystem;
     const fs::path p(path);
-    if (path.empty() || !p.is_absolute())
-        return path;
+    if (path.empty() || !p.is_absolute()) return path;
     const fs::path rel = p.lexically_normal().lexically_relative(fs::path(ExeFolder()).lexically_normal());
     return rel.empty() ? path : rel.generic_string();
 }

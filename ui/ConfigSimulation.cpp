@@ -21,7 +21,7 @@ namespace {
 const char* const SECTION = "path-sim";
 const QString OPEN_FILTER_TXT = QStringLiteral("TXT (*.txt)");
 const QString OPEN_FILTER_XML = QStringLiteral("XML (*.xml)");
-}  // namespace
+} // namespace
 
 TConfigSimulationWindow::TConfigSimulationWindow(QWidget* owner)
     : QDialog(owner), iniFile(ExeFolder() + ORVEX_INI_FILE) {
@@ -48,7 +48,8 @@ TConfigSimulationWindow::TConfigSimulationWindow(QWidget* owner)
     grid->addWidget(ModelAsXmlPath, 2, 1);
     grid->addWidget(SimInfoBtn, 3, 0);
     grid->addWidget(T0InfoPath, 3, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Select an output file to save the simulation results")), 4, 0, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Select an output file to save the simulation results")), 4, 0,
+                    1, 2);
     grid->addWidget(SaveAsBtn, 5, 0);
     grid->addWidget(SaveAsPath, 5, 1);
     grid->addWidget(savePathValues, 6, 0, 1, 2);
@@ -58,7 +59,8 @@ TConfigSimulationWindow::TConfigSimulationWindow(QWidget* owner)
     auto* options = new QWidget;
     auto* group = new QGroupBox(QStringLiteral("Data Options"));
     maxMissingTemp = new QLineEdit(QStringLiteral("0"));
-    maxMissingTemp->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), maxMissingTemp));
+    maxMissingTemp->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), maxMissingTemp));
     auto* form = new QFormLayout(group);
     form->addRow(QStringLiteral("Max Missing Climatic Data :"), maxMissingTemp);
     auto* optionsLayout = new QVBoxLayout(options);
@@ -103,31 +105,28 @@ TConfigSimulationWindow::TConfigSimulationWindow(QWidget* owner)
 
 void TConfigSimulationWindow::TempBtnClick() {
     const QString name = Dialogs().OpenFile(this, OPEN_FILTER_TXT);
-    if (!name.isEmpty())
-        TemperaturesPath->setText(name);
+    if (!name.isEmpty()) TemperaturesPath->setText(name);
 }
 
 void TConfigSimulationWindow::SimInfoBtnClick() {
     const QString name = Dialogs().OpenFile(this, OPEN_FILTER_TXT);
-    if (!name.isEmpty())
-        T0InfoPath->setText(name);
+    if (!name.isEmpty()) T0InfoPath->setText(name);
 }
 
 void TConfigSimulationWindow::ParamBtnClick() {
     const QString name = Dialogs().OpenFile(this, OPEN_FILTER_XML);
-    if (!name.isEmpty())
-        ModelAsXmlPath->setText(name);
+    if (!name.isEmpty()) ModelAsXmlPath->setText(name);
 }
 
 void TConfigSimulationWindow::SaveAsBtnClick() {
     const QString name = Dialogs().SaveFile(this, OPEN_FILTER_TXT);
-    if (!name.isEmpty())
-        SaveAsPath->setText(name);
+    if (!name.isEmpty()) SaveAsPath->setText(name);
 }
 
 void TConfigSimulationWindow::HelpBtnClick() {
-    Dialogs().Message(this, QStringLiteral("This configuration panel allows to run a simulation from a previous \n"
-                                           "model fit run.\nFeel free to configure all the requiered settings..."));
+    Dialogs().Message(this,
+                      QStringLiteral("This configuration panel allows to run a simulation from a previous \n"
+                                     "model fit run.\nFeel free to configure all the requiered settings..."));
 }
 
 void TConfigSimulationWindow::OKBtnClick() {
@@ -144,7 +143,8 @@ void TConfigSimulationWindow::OKBtnClick() {
     }
     if (savePathValues->isChecked()) {
         try {
-            iniFile.WriteString(SECTION, "temperatures", RelativeToExe(TemperaturesPath->text().toStdString()));
+            iniFile.WriteString(SECTION, "temperatures",
+                                RelativeToExe(TemperaturesPath->text().toStdString()));
             iniFile.WriteString(SECTION, "model", RelativeToExe(ModelAsXmlPath->text().toStdString()));
             iniFile.WriteString(SECTION, "t0info", RelativeToExe(T0InfoPath->text().toStdString()));
             iniFile.WriteString(SECTION, "saveas", RelativeToExe(SaveAsPath->text().toStdString()));

@@ -38,7 +38,7 @@ public:
 
 IDialogs* g_override = nullptr;
 
-}  // namespace
+} // namespace
 
 IDialogs& Dialogs() {
     static TQtDialogs real;

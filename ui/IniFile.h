@@ -9,7 +9,8 @@ public:
     explicit TIniFile(std::string path) : path_(std::move(path)) {}
     const std::string& FileName() const { return path_; }
     // The value, or def when the file, the section or the key is missing.
-    std::string ReadString(const std::string& section, const std::string& key, const std::string& def = "") const;
+    std::string ReadString(const std::string& section, const std::string& key,
+                           const std::string& def = "") const;
     // Raises EOrvexError naming the file when it cannot be saved.
     void WriteString(const std::string& section, const std::string& key, const std::string& value);
 

@@ -32,7 +32,7 @@ int ToInt(const QString& text) {
         throw EOrvexError("'" + text.toStdString() + "' is not a valid integer value");
     return value;
 }
-}  // namespace
+} // namespace
 
 TOrvexWindow::TOrvexWindow(QWidget* parent) : QMainWindow(parent), iniFile(ExeFolder() + ORVEX_INI_FILE) {
     const QString version = QStringLiteral(" - ") + QString::fromStdString(ApplicationVersion());
@@ -41,12 +41,15 @@ TOrvexWindow::TOrvexWindow(QWidget* parent) : QMainWindow(parent), iniFile(ExeFo
     resize(900, 640);
 
     QStyle* st = style();
-    FitButton = new QAction(st->standardIcon(QStyle::SP_FileDialogDetailedView), QStringLiteral("Fit Model"), this);
+    FitButton =
+        new QAction(st->standardIcon(QStyle::SP_FileDialogDetailedView), QStringLiteral("Fit Model"), this);
     // The fit road comes with the fit wizard.
     FitButton->setEnabled(false);
-    SimulationButton = new QAction(st->standardIcon(QStyle::SP_MediaPlay), QStringLiteral("Run Simulation"), this);
+    SimulationButton =
+        new QAction(st->standardIcon(QStyle::SP_MediaPlay), QStringLiteral("Run Simulation"), this);
     PlayPauseBtn = new QAction(this);
-    CloseTabBtn = new QAction(st->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("Stop / Close Work Sheet"), this);
+    CloseTabBtn = new QAction(st->standardIcon(QStyle::SP_DialogCloseButton),
+                              QStringLiteral("Stop / Close Work Sheet"), this);
     QuitItem = new QAction(QStringLiteral("&Quit"), this);
     QuitItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     HelpItem = new QAction(QStringLiteral("Orvex help"), this);
@@ -85,8 +88,8 @@ TOrvexWindow::TOrvexWindow(QWidget* parent) : QMainWindow(parent), iniFile(ExeFo
     big.setBold(true);
     WelcomeLabel->setFont(big);
     WelcomeLabel->setAlignment(Qt::AlignCenter);
-    auto* hint = new QLabel(QStringLiteral(
-        "Get ready to fit a model or to run a simulation by selecting the appropriate button in the toolbar."));
+    auto* hint = new QLabel(QStringLiteral("Get ready to fit a model or to run a simulation by selecting the "
+                                           "appropriate button in the toolbar."));
     hint->setWordWrap(true);
     hint->setAlignment(Qt::AlignCenter);
     auto* homeLayout = new QVBoxLayout(Home);
@@ -116,14 +119,12 @@ TOrvexWindow::TOrvexWindow(QWidget* parent) : QMainWindow(parent), iniFile(ExeFo
 
 void TOrvexWindow::CreateSimulation() {
     TConfigSimulationWindow window(this);
-    if (Dialogs().Exec(&window) != QDialog::Accepted)
-        return;
+    if (Dialogs().Exec(&window) != QDialog::Accepted) return;
     try {
-        auto simul = simulationFactory(ToInt(window.maxMissingTemp->text()),
-                                         window.TemperaturesPath->text().toStdString(),
-                                         window.SaveAsPath->text().toStdString(),
-                                         window.ModelAsXmlPath->text().toStdString(),
-                                         window.T0InfoPath->text().toStdString());
+        auto simul = simulationFactory(
+            ToInt(window.maxMissingTemp->text()), window.TemperaturesPath->text().toStdString(),
+            window.SaveAsPath->text().toStdString(), window.ModelAsXmlPath->text().toStdString(),
+            window.T0InfoPath->text().toStdString());
         simul->Prepare();
         TSimulationRun* run = simul.get();
         createSimulDisplay(new TSimulDisplay(nullptr, std::move(simul)));
@@ -135,7 +136,8 @@ void TOrvexWindow::CreateSimulation() {
 }
 
 void TOrvexWindow::createSimulDisplay(QWidget* display) {
-    const int index = PageControl1->addTab(display, QStringLiteral("Simulation ") + QString::number(cptSimulation));
+    const int index =
+        PageControl1->addTab(display, QStringLiteral("Simulation ") + QString::number(cptSimulation));
     ++cptSimulation;
     PageControl1->setCurrentIndex(index);
 }
@@ -168,8 +170,7 @@ void TOrvexWindow::ActivateOpenTabOptions() {
 
 bool TOrvexWindow::CloseOpenTab() {
     QWidget* sheet = PageControl1->currentWidget();
-    if (!sheet || sheet == Home)
-        return true;
+    if (!sheet || sheet == Home) return true;
     const int index = PageControl1->currentIndex();
     PageControl1->removeTab(index);
     // A running simulation is stopped and waited for by its frame.
@@ -179,13 +180,11 @@ bool TOrvexWindow::CloseOpenTab() {
 }
 
 bool TOrvexWindow::CloseApplication() {
-    if (!Dialogs().Confirm(this, QStringLiteral("Do you really want to quit Orvex ?")))
-        return false;
+    if (!Dialogs().Confirm(this, QStringLiteral("Do you really want to quit Orvex ?"))) return false;
     for (int i = PageControl1->count() - 1; i >= 1; --i) {
         PageControl1->setCurrentIndex(i);
         CloseOpenTab();
-        if (PageControl1->currentIndex() == i)
-            return false;
+        if (PageControl1->currentIndex() == i) return false;
     }
     return true;
 }

@@ -14,32 +14,28 @@ namespace {
 
 std::vector<std::string> SplitTabs(const std::string& line) {
     std::vector<std::string> fields;
-    if (line.empty())
-        return fields;
+    if (line.empty()) return fields;
     size_t start = 0;
     for (;;) {
         const size_t tab = line.find('\t', start);
         fields.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
-        if (tab == std::string::npos)
-            return fields;
+        if (tab == std::string::npos) return fields;
         start = tab + 1;
     }
 }
 
 bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
     std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
+    if (!in) return false;
     std::string line;
     while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+        if (!line.empty() && line.back() == '\r') line.pop_back();
         lines.push_back(line);
     }
     return !in.bad();
 }
 
-}  // namespace
+} // namespace
 
 TSimulDisplay::TSimulDisplay(QWidget* owner, std::unique_ptr<TSimulationRun> run)
     : QWidget(owner), simul(std::move(run)) {
@@ -73,18 +69,16 @@ void TSimulDisplay::FreeSimulation() {
 }
 
 std::vector<std::vector<std::string>> TSimulDisplay::GridCells(const std::vector<std::string>& lines,
-                                                                int headersSize) {
+                                                               int headersSize) {
     std::vector<std::vector<std::string>> cells;
     const int h = headersSize;
     const int count = static_cast<int>(lines.size());
-    if (h < 0 || h + 1 >= count)
-        return cells;
+    if (h < 0 || h + 1 >= count) return cells;
     const size_t columns = SplitTabs(lines[h + 1]).size();
     cells.assign(count - h - 1, std::vector<std::string>(columns));
     for (int i = h; i < count; ++i) {
         const int row = i - h;
-        if (row >= static_cast<int>(cells.size()))
-            break;
+        if (row >= static_cast<int>(cells.size())) break;
         const std::vector<std::string> fields = SplitTabs(lines[i]);
         for (size_t c = 0; c < fields.size() && c < columns; ++c)
             cells[row][c] = fields[c];
@@ -94,11 +88,9 @@ std::vector<std::vector<std::string>> TSimulDisplay::GridCells(const std::vector
 
 bool TSimulDisplay::LoadOutput() {
     std::vector<std::string> lines;
-    if (!ReadLines(GetAbsolutePath(ExeFolder(), simul->OutputFile()), lines))
-        return false;
+    if (!ReadLines(GetAbsolutePath(ExeFolder(), simul->OutputFile()), lines)) return false;
     const auto cells = GridCells(lines, simul->HeadersSize());
-    if (cells.empty())
-        return false;
+    if (cells.empty()) return false;
     // Row 0 of the cells is the blank fixed row: the grid's own header plays that part.
     const int columns = static_cast<int>(cells[0].size());
     StringGrid1->clear();
@@ -120,8 +112,7 @@ bool TSimulDisplay::LoadOutput() {
 }
 
 void TSimulDisplay::Timer1Timer() {
-    if (!simul || !simul->Finished())
-        return;
+    if (!simul || !simul->Finished()) return;
     Timer1->stop();
     if (simul->Error()) {
         Dialogs().Error(this, QString::fromStdString(simul->ErrorInfo()));

@@ -21,7 +21,8 @@ public:
 
     // Grid cells of the output lines: the empty line ending the header (row 0, blank), the
     // column header, then the data rows; as many columns as the column header has fields.
-    static std::vector<std::vector<std::string>> GridCells(const std::vector<std::string>& lines, int headersSize);
+    static std::vector<std::vector<std::string>> GridCells(const std::vector<std::string>& lines,
+                                                           int headersSize);
 
     bool Waiting() const;
     const TSimulationRun* Simulation() const { return simul.get(); }

@@ -24,13 +24,19 @@ QString TTextFactory::GetHelp(THelpKind hlp_type) {
 
 TRTooltip TTextFactory::GetTooltip(TTooltipKind tip_type) {
     switch (tip_type) {
-    case RAND_COLOR: return {"Colors", "Click to randomly refresh \ncolors for curves display."};
-    case ADD_PHASE: return {"Add Phase", "Click to add a phase \nto the model."};
-    case REM_PHASE: return {"Remove Phase", "Click to remove the \nlast phase from \nthe model."};
-    case ADD_FUNC: return {"Add Function", "Click to add a function \nto this phase."};
-    case REM_FUNC: return {"Remove Function", "Click to remove the \nlast function from this \nphase."};
+    case RAND_COLOR:
+        return {"Colors", "Click to randomly refresh \ncolors for curves display."};
+    case ADD_PHASE:
+        return {"Add Phase", "Click to add a phase \nto the model."};
+    case REM_PHASE:
+        return {"Remove Phase", "Click to remove the \nlast phase from \nthe model."};
+    case ADD_FUNC:
+        return {"Add Function", "Click to add a function \nto this phase."};
+    case REM_FUNC:
+        return {"Remove Function", "Click to remove the \nlast function from this \nphase."};
     case REFRESH_SRC:
-        return {"Reload From Files", "Click to reload input data \nfrom sources (Pheno and \nWeather files)."};
+        return {"Reload From Files",
+                "Click to reload input data \nfrom sources (Pheno and \nWeather files)."};
     case FUNC_FORMULA:
         return {"Show Formula", "Display the mathematical \nrepresentation for this \nfunction."};
     case FUNC_VARIABLE:
@@ -78,8 +84,7 @@ namespace {
 // A pure blue behind navy text cannot be read: the tip keeps the hue of the background
 // but lightens it far enough for the text to stand out.
 QColor ReadableBackground(const QColor& back) {
-    if (back.lightness() >= 200)
-        return back;
+    if (back.lightness() >= 200) return back;
     const int r = back.red() + (255 - back.red()) * 85 / 100;
     const int g = back.green() + (255 - back.green()) * 85 / 100;
     const int b = back.blue() + (255 - back.blue()) * 85 / 100;
@@ -88,14 +93,18 @@ QColor ReadableBackground(const QColor& back) {
 
 const char* IconMark(int icon) {
     switch (icon % 4) {
-    case 1: return "&#x2139;&nbsp;";  // information
-    case 2: return "&#x26A0;&nbsp;";  // warning
-    case 3: return "&#x26D4;&nbsp;";  // error
-    default: return "";
+    case 1:
+        return "&#x2139;&nbsp;"; // information
+    case 2:
+        return "&#x26A0;&nbsp;"; // warning
+    case 3:
+        return "&#x26D4;&nbsp;"; // error
+    default:
+        return "";
     }
 }
 
-}  // namespace
+} // namespace
 
 QString TTextFactory::BalloonHtml(int Icon, const QString& Title, const QString& Text, const QColor& BackCL,
                                   const QColor& TextCL) {
@@ -109,8 +118,7 @@ QString TTextFactory::BalloonHtml(int Icon, const QString& Title, const QString&
 
 void TTextFactory::ShowBalloonTip(QWidget* Control, int Icon, const QString& Title, const QString& Text,
                                   const QColor& BackCL, const QColor& TextCL) {
-    if (!Control)
-        return;
+    if (!Control) return;
     Control->setToolTip(BalloonHtml(Icon, Title, Text, BackCL, TextCL));
 }
 

@@ -107,11 +107,10 @@ TEST(ExpressionCompiler, ConstantsPiAndOperandCells) {
 struct ErrorCase {
     const char* Text;
     const char* Message;
-    bool Error;  // the compiler's error flag
+    bool Error; // the compiler's error flag
 };
 
-template <class E>
-void ExpectCompileError(const ErrorCase& c) {
+template <class E> void ExpectCompileError(const ErrorCase& c) {
     TParserVariables variables;
     ParserFloat x = 0, y = 0;
     variables["X"] = &x;
@@ -147,7 +146,8 @@ TEST(ExpressionCompiler, SyntaxErrorsNameTheFailingSplit) {
         {"   ", "Error parsing expression:\r", true},
         {"()", "Error parsing expression:\r()", true},
     };
-    for (const auto& c : cases) ExpectCompileError<ESyntaxError>(c);
+    for (const auto& c : cases)
+        ExpectCompileError<ESyntaxError>(c);
 }
 
 TEST(ExpressionCompiler, TextErrorsLeaveTheFlagClear) {
@@ -159,17 +159,20 @@ TEST(ExpressionCompiler, TextErrorsLeaveTheFlagClear) {
 
 std::string Sum(int terms) {
     std::string s = "X";
-    for (int i = 1; i < terms; ++i) s += "+X";
+    for (int i = 1; i < terms; ++i)
+        s += "+X";
     return s;
 }
 
 // A full binary tree of products: level k holds 2^(k-1) operations.
-std::string ProductTree(int depth) { return depth == 0 ? "X" : "(" + ProductTree(depth - 1) + ")*(" + ProductTree(depth - 1) + ")"; }
+std::string ProductTree(int depth) {
+    return depth == 0 ? "X" : "(" + ProductTree(depth - 1) + ")*(" + ProductTree(depth - 1) + ")";
+}
 
 TEST(ExpressionCompiler, NestingAndComplexityLimits) {
     TMDParser parser;
     EXPECT_TRUE(parser.ParseExpression(Sum(21)));
-    EXPECT_TRUE(parser.ParseExpression(ProductTree(6)));  // 32 operations on the deepest level
+    EXPECT_TRUE(parser.ParseExpression(ProductTree(6))); // 32 operations on the deepest level
 
     const char* nestings = "Expression contains too many nestings";
     ExpectCompileError<ETooManyNestings>({Sum(22).c_str(), nestings, true});
@@ -180,7 +183,8 @@ TEST(ExpressionCompiler, NestingAndComplexityLimits) {
     ExpectCompileError<ETooManyNestings>({Sum(50000).c_str(), nestings, true});
     const std::string deepCall = [] {
         std::string s = "X";
-        for (int i = 0; i < 5000; ++i) s = "SIN(" + s + ")";
+        for (int i = 0; i < 5000; ++i)
+            s = "SIN(" + s + ")";
         return s;
     }();
     ExpectCompileError<ETooManyNestings>({deepCall.c_str(), nestings, true});
@@ -191,10 +195,10 @@ TEST(ExpressionCompiler, CommaAsDecimalSeparatorWithoutPascalNumbers) {
     parser.SetPascalNumberformat(false);
     ASSERT_TRUE(parser.ParseExpression("1,5*2"));
     EXPECT_EQ(parser.Value(), 3);
-    ASSERT_TRUE(parser.ParseExpression("MAX(1,5,2)"));  // the first comma giving two terms splits
+    ASSERT_TRUE(parser.ParseExpression("MAX(1,5,2)")); // the first comma giving two terms splits
     EXPECT_EQ(parser.Value(), 5.2L);
     parser.SetPascalNumberformat(true);
     EXPECT_THROW(parser.ParseExpression("MAX(1,5,2)"), ESyntaxError);
 }
 
-}  // namespace
+} // namespace

@@ -19,21 +19,64 @@ struct ValueCase {
 
 TEST(MDParser, EvaluatesOperatorsAndBuiltIns) {
     const ValueCase cases[] = {
-        {"2+3*4", 14},          {"10-3-2", 5},         {"2*(3+4)", 14},       {"12/3/2", 2},
-        {"2^10", 1024},         {"2^-2", 0.25},        {"2^0", 1},            {"(-2)^3", -8},
-        {"(-2)^2", 4},          {"3^4", 81},           {"4^0.5", 2},          {"-3^2", -9},
-        {"7MOD-2", 1},          {"-7MOD2", -1},        {"7DIV-2", -3},        {"7.9DIV2", 3},
-        {"SQRT(0)", 0},         {"SQR(3)", 9},         {"HEAV(0)", 1},        {"HEAV(-0.1)", 0},
-        {"SIGN(0)", 0},         {"SIGN(-3)", -1},      {"ZERO(5)", 1},        {"ZERO(0)", 0},
-        {"TRUNC(-1.5)", -1},    {"INT(-1.5)", -1},     {"CEIL(-1.5)", -1},    {"CEIL(1.5)", 2},
-        {"CEIL(2)", 2},         {"FLOOR(-1.5)", -2},   {"FLOOR(1.5)", 1},     {"ABS(-2)", 2},
-        {"ARG(0,0)", -kPi / 2}, {"ARG(0,1)", kPi / 2}, {"ARG(-1,0)", kPi},    {"ARG(1,1)", kPi / 4},
-        {"LOGN(2,8)", 3},       {"LN(1)", 0},          {"LOG10(1000)", 3},    {"LOG2(8)", 3},
-        {"MAX(1,2)", 2},        {"MIN(1,2)", 1},       {"POWER(2,3)", 8},     {"INTPOWER(2,-1)", 0.5},
-        {"EXP(0)", 1},          {"SINH(0)", 0},        {"COSH(0)", 1},        {"COS(0)", 1},
-        {"SIN(PI/2)", 1},       {"TAN(0)", 0},         {"ARCTAN(1)", kPi / 4}, {"COTAN(PI/4)", 1},
-        {"PH(1)", kPi * kPi - 4 * kPi},                {"PH(0)", 0},          {"2*PI", 2 * kPi},
-        {"1E3", 1000},          {"-2-1", -3},          {"-X-1", -1},
+        {"2+3*4", 14},
+        {"10-3-2", 5},
+        {"2*(3+4)", 14},
+        {"12/3/2", 2},
+        {"2^10", 1024},
+        {"2^-2", 0.25},
+        {"2^0", 1},
+        {"(-2)^3", -8},
+        {"(-2)^2", 4},
+        {"3^4", 81},
+        {"4^0.5", 2},
+        {"-3^2", -9},
+        {"7MOD-2", 1},
+        {"-7MOD2", -1},
+        {"7DIV-2", -3},
+        {"7.9DIV2", 3},
+        {"SQRT(0)", 0},
+        {"SQR(3)", 9},
+        {"HEAV(0)", 1},
+        {"HEAV(-0.1)", 0},
+        {"SIGN(0)", 0},
+        {"SIGN(-3)", -1},
+        {"ZERO(5)", 1},
+        {"ZERO(0)", 0},
+        {"TRUNC(-1.5)", -1},
+        {"INT(-1.5)", -1},
+        {"CEIL(-1.5)", -1},
+        {"CEIL(1.5)", 2},
+        {"CEIL(2)", 2},
+        {"FLOOR(-1.5)", -2},
+        {"FLOOR(1.5)", 1},
+        {"ABS(-2)", 2},
+        {"ARG(0,0)", -kPi / 2},
+        {"ARG(0,1)", kPi / 2},
+        {"ARG(-1,0)", kPi},
+        {"ARG(1,1)", kPi / 4},
+        {"LOGN(2,8)", 3},
+        {"LN(1)", 0},
+        {"LOG10(1000)", 3},
+        {"LOG2(8)", 3},
+        {"MAX(1,2)", 2},
+        {"MIN(1,2)", 1},
+        {"POWER(2,3)", 8},
+        {"INTPOWER(2,-1)", 0.5},
+        {"EXP(0)", 1},
+        {"SINH(0)", 0},
+        {"COSH(0)", 1},
+        {"COS(0)", 1},
+        {"SIN(PI/2)", 1},
+        {"TAN(0)", 0},
+        {"ARCTAN(1)", kPi / 4},
+        {"COTAN(PI/4)", 1},
+        {"PH(1)", kPi * kPi - 4 * kPi},
+        {"PH(0)", 0},
+        {"2*PI", 2 * kPi},
+        {"1E3", 1000},
+        {"-2-1", -3},
+        {"-X-1", -1},
     };
     TMDParser parser;
     for (const auto& c : cases) {
@@ -46,21 +89,45 @@ TEST(MDParser, EvaluatesOperatorsAndBuiltIns) {
 
 TEST(MDParser, TiesInMaxAndMinKeepTheirArguments) {
     TMDParser parser;
-    parser.ParseExpression("MAX(0,-0)");  // the first argument on a tie
+    parser.ParseExpression("MAX(0,-0)"); // the first argument on a tie
     EXPECT_FALSE(std::signbit(parser.Value()));
-    parser.ParseExpression("MIN(0,-0)");  // the second argument on a tie
+    parser.ParseExpression("MIN(0,-0)"); // the second argument on a tie
     EXPECT_TRUE(std::signbit(parser.Value()));
 }
 
 TEST(MDParser, DomainErrorsSetTheFlag) {
     const char* cases[] = {
-        "1/X", "XMOD0.5", "XDIV0.5", "LN(0)", "LN(-1)", "LOG10(0)", "LOG2(-1)", "SQRT(-1)", "COTAN(0)", "LOGN(1,0)",
-        "LOGN(0,2)", "LOGN(1,5)", "(-8)^(1/3)", "POWER(0,2)", "X^0.5",
+        "1/X",
+        "XMOD0.5",
+        "XDIV0.5",
+        "LN(0)",
+        "LN(-1)",
+        "LOG10(0)",
+        "LOG2(-1)",
+        "SQRT(-1)",
+        "COTAN(0)",
+        "LOGN(1,0)",
+        "LOGN(0,2)",
+        "LOGN(1,5)",
+        "(-8)^(1/3)",
+        "POWER(0,2)",
+        "X^0.5",
         // Outside the 64-bit range of a truncation.
-        "1E30MOD2", "5MOD1E19", "1E19DIV3", "-9223372036854775808DIV-1", "2^1E30", "INTPOWER(2,1E20)",
+        "1E30MOD2",
+        "5MOD1E19",
+        "1E19DIV3",
+        "-9223372036854775808DIV-1",
+        "2^1E30",
+        "INTPOWER(2,1E20)",
         // Results that are not finite.
-        "EXP(1E5)", "SINH(20000)", "COSH(-20000)", "2^100000", "1.0000001^1000000000000000", "0^-1",
-        "INTPOWER(0,-3)", "1E4000*1E4000",
+        "EXP(1E5)",
+        "SINH(20000)",
+        "COSH(-20000)",
+        "2^100000",
+        "1.0000001^1000000000000000",
+        "0^-1",
+        "INTPOWER(0,-3)",
+        "1E4000*1E4000",
     };
     TMDParser parser;
     for (const char* text : cases) {
@@ -112,7 +179,7 @@ TEST(MDParser, VariablesChangeWithoutRecompiling) {
 
 TEST(MDParser, CompileFailuresGoToTheHandlerOrTheCaller) {
     TMDParser parser;
-    EXPECT_EQ(parser.Value(), 0);  // nothing compiled
+    EXPECT_EQ(parser.Value(), 0); // nothing compiled
 
     EXPECT_THROW(parser.ParseExpression("2*-X"), ESyntaxError);
     EXPECT_TRUE(parser.ParserError());
@@ -148,7 +215,8 @@ TEST(MDParser, BadNamesAreRefused) {
             ADD_FAILURE() << name;
         } catch (const EBadName& e) {
             std::string upper = name;
-            for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            for (char& c : upper)
+                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
             EXPECT_EQ(std::string(e.what()), upper);
         }
     }
@@ -156,7 +224,7 @@ TEST(MDParser, BadNamesAreRefused) {
         parser.AddFunctionOneParam("1f", MDRoutines::Sin);
         ADD_FAILURE();
     } catch (const EBadName& e) {
-        EXPECT_STREQ(e.what(), "1f");  // as given
+        EXPECT_STREQ(e.what(), "1f"); // as given
     }
     EXPECT_THROW(parser.AddFunctionOneParam("sin", MDRoutines::Cos), EMathParserError);
 }
@@ -168,7 +236,7 @@ TEST(MDParser, TablesCanBeExtendedAndCleared) {
     ASSERT_TRUE(parser.ParseExpression("HALF(HYP(3,4))"));
     EXPECT_EQ(parser.Value(), 2.5);
 
-    parser.ClearFunction("nothing-such");  // keeps the compiled text
+    parser.ClearFunction("nothing-such"); // keeps the compiled text
     EXPECT_NE(parser.LinkedOperationList(), nullptr);
     parser.ClearFunction("half");
     EXPECT_EQ(parser.LinkedOperationList(), nullptr);
@@ -212,4 +280,4 @@ TEST(MDParser, RemoveBlanks) {
     EXPECT_EQ(TMDParser::RemoveBlanks(""), "");
 }
 
-}  // namespace
+} // namespace

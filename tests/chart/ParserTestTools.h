@@ -9,9 +9,9 @@
 #include "MDParserRoutines.h"
 
 inline std::string TokenName(TToken t) {
-    static const char* const names[] = {"variab", "constant", "minus", "sum", "diff", "prod", "divis", "modulo",
-                                        "IntDiv", "integerpower", "realpower", "square", "third", "fourth",
-                                        "FuncOneVar", "FuncTwoVar"};
+    static const char* const names[] = {
+        "variab", "constant",     "minus",     "sum",    "diff",  "prod",   "divis",      "modulo",
+        "IntDiv", "integerpower", "realpower", "square", "third", "fourth", "FuncOneVar", "FuncTwoVar"};
     return names[static_cast<int>(t)];
 }
 
@@ -38,9 +38,9 @@ inline std::string CompiledTree(TMDCustomParser& parser) {
     auto render = [&](auto& self, PParserFloat cell) -> std::string {
         if (auto it = producer.find(cell); it != producer.end()) {
             const POperation op = it->second;
-            std::string head =
-                op->Token == TToken::FuncOneVar || op->Token == TToken::FuncTwoVar ? RoutineName(op->Operation)
-                                                                                   : TokenName(op->Token);
+            std::string head = op->Token == TToken::FuncOneVar || op->Token == TToken::FuncTwoVar
+                                   ? RoutineName(op->Operation)
+                                   : TokenName(op->Token);
             std::string out = head + "(" + self(self, op->Arg1);
             if (op->Arg2) out += "," + self(self, op->Arg2);
             return out + ")";

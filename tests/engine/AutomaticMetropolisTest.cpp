@@ -38,7 +38,8 @@ struct Call {
 // The n-th evaluation returns result(n) (n from 0) and records the settings it ran under.
 class ScriptedObjective : public TMetropolis {
 public:
-    ScriptedObjective(const TRMetropolisDesc& md, std::function<double(int)> result) : md_(md), result_(std::move(result)) {}
+    ScriptedObjective(const TRMetropolisDesc& md, std::function<double(int)> result)
+        : md_(md), result_(std::move(result)) {}
     double f(const TRFunctionDesc&) override {
         calls.push_back({md_.temp0, md_.tempf, md_.bgedown});
         return result_(static_cast<int>(calls.size()) - 1);
@@ -92,7 +93,8 @@ std::string ReadAll(const std::filesystem::path& path) {
 class TempFile {
 public:
     explicit TempFile(const char* name)
-        : path(std::filesystem::temp_directory_path() / (std::string(name) + std::to_string(::getpid()) + ".txt")),
+        : path(std::filesystem::temp_directory_path() /
+               (std::string(name) + std::to_string(::getpid()) + ".txt")),
           file(std::fopen(path.c_str(), "wb")), out(file, path.string()) {}
     ~TempFile() {
         if (file != nullptr) std::fclose(file);
@@ -107,7 +109,7 @@ public:
     TSensitivityFile out;
 };
 
-}  // namespace
+} // namespace
 
 // Fixed parameters make every annealing run one evaluation, so the script below is one
 // result per run: warm-up, two very global runs, two global, two local, two confidence runs.
@@ -128,7 +130,7 @@ TEST(StagedSearch, StagesSettingsAndProgressLines) {
 
     ASSERT_EQ(obj.calls.size(), script.size());
     const double d = 0.99, shrunk = 0.99 * 0.9;
-    const std::vector<Call> expected = {{5, 5, d}, {5, 5, d}, {5, 5, d}, {5, 5, d}, {5, 5, d},
+    const std::vector<Call> expected = {{5, 5, d}, {5, 5, d}, {5, 5, d},      {5, 5, d},     {5, 5, d},
                                         {0, 0, d}, {0, 0, d}, {3, 3, shrunk}, {3, 3, shrunk}};
     for (std::size_t n = 0; n < expected.size(); ++n) {
         SCOPED_TRACE(n);
@@ -149,7 +151,7 @@ TEST(StagedSearch, StagesSettingsAndProgressLines) {
     std::vector<std::string> lines(SEARCH_PROGRESS_LINES);
     lines[0] = "SEARCH";
     lines[3] = "Very global search: 2";
-    lines[4] = "SSres: 80";  // the second very global run found nothing better
+    lines[4] = "SSres: 80"; // the second very global run found nothing better
     lines[5] = "a:1.5";
     lines[6] = "b:-2";
     lines[8] = "Global Search: 2";
@@ -158,18 +160,20 @@ TEST(StagedSearch, StagesSettingsAndProgressLines) {
     lines[11] = "a:1.5";
     lines[12] = "b:-2";
     lines[14] = "Local search:2";
-    lines[15] = "SSres:50";  // shown before the run
+    lines[15] = "SSres:50"; // shown before the run
     lines[16] = "a:1.5";
     lines[17] = "b:-2";
     lines[19] = "Confidence Interval Search: 2";
-    lines[20] = "SSres: 58";  // the current point, not the best
+    lines[20] = "SSres: 58"; // the current point, not the best
     lines[21] = "a:1.5";
     lines[22] = "b:-2";
     EXPECT_EQ(progress.Lines(), lines);
 
     std::string sensitivity = "1.500\t-2.000\t50.000\r\n";
-    for (int k = 0; k < 4; ++k) sensitivity += "1.500\t-2.000\t55.000\r\n";
-    for (int k = 0; k < 4; ++k) sensitivity += "1.500\t-2.000\t58.000\r\n";
+    for (int k = 0; k < 4; ++k)
+        sensitivity += "1.500\t-2.000\t55.000\r\n";
+    for (int k = 0; k < 4; ++k)
+        sensitivity += "1.500\t-2.000\t58.000\r\n";
     EXPECT_EQ(sa.Text(), sensitivity);
 }
 
@@ -183,7 +187,7 @@ TEST(StagedSearch, RunsPerStage) {
         int rep, nb_repetitions;
         bool skip_fisher;
         int conf_interval;
-        int runs;  // warm-up + very global + global + local + confidence
+        int runs; // warm-up + very global + global + local + confidence
     };
     const Case cases[] = {
         {"no very global stage", 0, 1, 0.1, 0.0, 1, 2, false, 1, 1 + 0 + 1 + 1},
@@ -231,7 +235,7 @@ TEST(StagedSearch, GlobalStageCoolsBySpecificHeat) {
     md.global = 3;
     md.nb_repetitions = 2;
     TMetropolis::InitMetropolisDesc(md, 1.0);
-    md.precision = 1e9;  // one local run
+    md.precision = 1e9; // one local run
     // Three evaluations per run (start, two accepted moves); the two sweep ends differ by
     // d, so the run's variance is d^2 / 2: 2, 0.5 and 5000 in the global runs.
     const std::vector<double> sweepGap = {1.0, 2.0, 1.0, 100.0, 1.0};
@@ -252,8 +256,8 @@ TEST(StagedSearch, GlobalStageCoolsBySpecificHeat) {
     EXPECT_EQ(progress.Line(1 + 7), "Metropolis Temp:0.6976");
     // var 5000: r > 0.999, climb rate x 5 = 0.1 again; the change stays in the settings.
     EXPECT_DOUBLE_EQ(md.climbrate, 0.1);
-    EXPECT_EQ(obj.calls[12].tempf, 0.0);  // the local stage
-    EXPECT_EQ(obj.calls[6].temp0, 1.0);   // every global run cools from the start temperature
+    EXPECT_EQ(obj.calls[12].tempf, 0.0); // the local stage
+    EXPECT_EQ(obj.calls[6].temp0, 1.0);  // every global run cools from the start temperature
 }
 
 TEST(StagedSearch, StopsBetweenAndInsideRuns) {
@@ -273,8 +277,12 @@ TEST(StagedSearch, StopsBetweenAndInsideRuns) {
 }
 
 TEST(StagedSearch, SettingsThatCannotRunRaiseBeforeAnyEvaluation) {
-    struct Case { int global, conf_interval, rep; bool withFile; };
-    for (const Case& c : {Case{0, 1, 1, true}, Case{1, 0, 1, true}, Case{-1, 1, 1, true}, Case{1, 1, 1, false}}) {
+    struct Case {
+        int global, conf_interval, rep;
+        bool withFile;
+    };
+    for (const Case& c :
+         {Case{0, 1, 1, true}, Case{1, 0, 1, true}, Case{-1, 1, 1, true}, Case{1, 1, 1, false}}) {
         TRFunctionDesc fd = Fixed({{"x", 0.0}});
         TRMetropolisDesc md = Settings();
         md.global = c.global;
@@ -284,19 +292,22 @@ TEST(StagedSearch, SettingsThatCannotRunRaiseBeforeAnyEvaluation) {
         TSearchProgress progress;
         TRFunctionDesc bestFit;
         TempFile sa("orvex_stage_raise");
-        EXPECT_THROW(StagedSearch(obj, fd, md, rd, c.rep, c.withFile ? &sa.out : nullptr, progress, bestFit), EOrvexError);
+        EXPECT_THROW(StagedSearch(obj, fd, md, rd, c.rep, c.withFile ? &sa.out : nullptr, progress, bestFit),
+                     EOrvexError);
         EXPECT_TRUE(obj.calls.empty());
     }
 }
 
 TEST(StagedSearch, DememoMovesEveryParameterByOneDraw) {
-    struct Case { double draw, value, step, lo, hi, expected; };
+    struct Case {
+        double draw, value, step, lo, hi, expected;
+    };
     const Case cases[] = {
-        {0.75, 1.0, 2.0, -100.0, 100.0, 6.0},  // ten moves of +0.5
+        {0.75, 1.0, 2.0, -100.0, 100.0, 6.0}, // ten moves of +0.5
         {0.25, 1.0, 2.0, -100.0, 100.0, -4.0},
-        {0.75, 1.0, 2.0, -100.0, 3.0, 2.5},    // 3.0 itself is not taken: bounds are excluded
+        {0.75, 1.0, 2.0, -100.0, 3.0, 2.5}, // 3.0 itself is not taken: bounds are excluded
         {0.75, 1.0, 2.0, -100.0, 2.9, 2.5},
-        {0.75, 1.0, 0.0, 1.0, 1.0, 1.0},       // a fixed parameter stays
+        {0.75, 1.0, 0.0, 1.0, 1.0, 1.0}, // a fixed parameter stays
     };
     for (const Case& c : cases) {
         TRFunctionDesc fd;

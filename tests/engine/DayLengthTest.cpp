@@ -12,9 +12,10 @@ class DayLengthBoth : public ::testing::TestWithParam<DayLengthFn> {};
 TEST_P(DayLengthBoth, KnownDaysAndPolarCases) {
     const DayLengthFn f = GetParam();
     EXPECT_NEAR(f(172, 45.0), 15.43, 0.01);
-    for (int day : {1, 80, 172, 266, 355}) EXPECT_NEAR(f(day, 0.0), 12.0, 1e-6) << day;
-    EXPECT_EQ(f(172, 80.0), 24.0);  // midnight sun
-    EXPECT_EQ(f(355, 80.0), 0.0);   // polar night
+    for (int day : {1, 80, 172, 266, 355})
+        EXPECT_NEAR(f(day, 0.0), 12.0, 1e-6) << day;
+    EXPECT_EQ(f(172, 80.0), 24.0); // midnight sun
+    EXPECT_EQ(f(355, 80.0), 0.0);  // polar night
     EXPECT_EQ(f(172, -80.0), 0.0);
     // Day 0 and negative days count from the end of the previous year.
     EXPECT_EQ(f(0, 45.0), f(365, 45.0));
@@ -26,7 +27,8 @@ TEST_P(DayLengthBoth, KnownDaysAndPolarCases) {
 INSTANTIATE_TEST_SUITE_P(DoubleAndSingle, DayLengthBoth, ::testing::Values(&DayLength, &DayLength2));
 
 TEST(DayLength, TheTwoRoutinesDifferOnlySlightly) {
-    for (int day = 1; day <= 365; day += 7) EXPECT_NEAR(DayLength(day, 45.0), DayLength2(day, 45.0), 1e-4) << day;
+    for (int day = 1; day <= 365; day += 7)
+        EXPECT_NEAR(DayLength(day, 45.0), DayLength2(day, 45.0), 1e-4) << day;
 }
 
 TEST(DOY, RoundTripOnBothSidesOfTheYear) {
@@ -46,7 +48,8 @@ TEST(DOY, ClampsLengthsNeverReachedAndRefusesTheEquator) {
     EXPECT_NEAR(DOY(10.0, 20.0, true), pi * 58.091554228541796 - 10.0, 1e-4);
     EXPECT_NEAR(DOY(10.0, 2.0, true), -10.0, 1e-6);
     EXPECT_NEAR(DOY(10.0, 2.0, false), 354.0, 1e-6);
-    for (double len : {0.0, 24.0}) EXPECT_TRUE(std::isfinite(DOY(80.0, len, true))) << len;
+    for (double len : {0.0, 24.0})
+        EXPECT_TRUE(std::isfinite(DOY(80.0, len, true))) << len;
     EXPECT_THROW(DOY(0.0, 12.0, true), EOrvexError);
 }
 

@@ -26,8 +26,8 @@ protected:
         return p.string();
     }
     static std::string Message(const std::string& file, const char* func, int i) {
-        return "Error: bad or impossible reading of the functions settings file \"" + file + "\" for function <" +
-               func + ">, parameter <" + std::to_string(i) + "> !";
+        return "Error: bad or impossible reading of the functions settings file \"" + file +
+               "\" for function <" + func + ">, parameter <" + std::to_string(i) + "> !";
     }
     fs::path dir_;
     int n_ = 0;
@@ -42,7 +42,7 @@ const char* GOOD = R"(<?xml version="1.0"?>
     <P id="1" name="A very long parameter name" value="25" step="1,25" min="1.5e1" max="40"/>
   </Function>
 </Functions>)";
-}  // namespace
+} // namespace
 
 TEST_F(SettingsFile, ReadsPointOrCommaAndCutsLongNames) {
     auto f = TModelFunction::GetFunction("Richardson");
@@ -61,14 +61,15 @@ TEST_F(SettingsFile, ReadsPointOrCommaAndCutsLongNames) {
     EXPECT_EQ(info.step, 1.25);
     EXPECT_EQ(info.minBound, 15.0);
     EXPECT_EQ(f->varInfos[1].name, "A very long paramete");
-    EXPECT_EQ(f->getParameterValue(1), 0.0);  // metadata only
+    EXPECT_EQ(f->getParameterValue(1), 0.0); // metadata only
 }
 
 TEST_F(SettingsFile, LongNamesAreCutByCharacters) {
     auto f = TModelFunction::GetFunction("GDD");
     TRVarInfo info;
     f->parameterInitValuesXML(
-        Write(R"(<Functions><F name="GDD"><P id="0" name="Température de base du jour" value="5" step="1" min="0" max="10"/></F></Functions>)"),
+        Write(
+            R"(<Functions><F name="GDD"><P id="0" name="Température de base du jour" value="5" step="1" min="0" max="10"/></F></Functions>)"),
         0, info);
     EXPECT_EQ(info.name, "Température de base ");
 }
@@ -82,11 +83,14 @@ TEST_F(SettingsFile, EveryFaultGivesTheOneMessage) {
     const std::string head = "<Functions><F name=\"Richardson\">";
     const std::string p0 = R"(<P id="0" name="a" value="1" step="1" min="0" max="2"/>)";
     const std::vector<Bad> bad = {
-        {"id mismatch", head + p0 + R"(<P id="2" name="b" value="1" step="1" min="0" max="2"/></F></Functions>)", 1},
-        {"id not a number", head + R"(<P id="x" name="a" value="1" step="1" min="0" max="2"/></F></Functions>)", 0},
+        {"id mismatch",
+         head + p0 + R"(<P id="2" name="b" value="1" step="1" min="0" max="2"/></F></Functions>)", 1},
+        {"id not a number",
+         head + R"(<P id="x" name="a" value="1" step="1" min="0" max="2"/></F></Functions>)", 0},
         {"missing attribute", head + R"(<P id="0" name="a" value="1" min="0" max="2"/></F></Functions>)", 0},
         {"missing name", head + R"(<P id="0" value="1" step="1" min="0" max="2"/></F></Functions>)", 0},
-        {"bad number", head + R"(<P id="0" name="a" value="1;5" step="1" min="0" max="2"/></F></Functions>)", 0},
+        {"bad number", head + R"(<P id="0" name="a" value="1;5" step="1" min="0" max="2"/></F></Functions>)",
+         0},
         {"too few parameters", head + p0 + "</F></Functions>", 1},
         {"no entry for the kind", "<Functions><F name=\"GDD\">" + p0 + "</F></Functions>", 0},
         {"wrong root", "<Function>" + head + p0 + "</F></Function>", 0},
@@ -135,6 +139,7 @@ TEST(ShippedSettingsFile, EveryKindHasUsableStartValues) {
         d._tmx = 14;
         d._lat = 45;
         d._doy = 80;
-        for (double T : {-10.0, 0.0, 8.0, 25.0}) EXPECT_NO_THROW(f->runDaily(d, T, OPTIM_LVL)) << f->getName();
+        for (double T : {-10.0, 0.0, 8.0, 25.0})
+            EXPECT_NO_THROW(f->runDaily(d, T, OPTIM_LVL)) << f->getName();
     }
 }

@@ -37,13 +37,21 @@ void WriteAll(const fs::path& p, const std::string& text) {
 struct Edit {
     enum Kind { Line, Cell, Insert, Delete } kind;
     int line;
-    int cell;  // Cell only
+    int cell; // Cell only
     std::string text;
 };
-Edit SetLine(int line, std::string text) { return {Edit::Line, line, 0, std::move(text)}; }
-Edit SetCell(int line, int cell, std::string text) { return {Edit::Cell, line, cell, std::move(text)}; }
-Edit InsertAt(int line, std::string text) { return {Edit::Insert, line, 0, std::move(text)}; }
-Edit DeleteLine(int line) { return {Edit::Delete, line, 0, {}}; }
+Edit SetLine(int line, std::string text) {
+    return {Edit::Line, line, 0, std::move(text)};
+}
+Edit SetCell(int line, int cell, std::string text) {
+    return {Edit::Cell, line, cell, std::move(text)};
+}
+Edit InsertAt(int line, std::string text) {
+    return {Edit::Insert, line, 0, std::move(text)};
+}
+Edit DeleteLine(int line) {
+    return {Edit::Delete, line, 0, {}};
+}
 
 std::string Tabs(std::string s) {
     std::replace(s.begin(), s.end(), '|', '\t');
@@ -67,7 +75,8 @@ std::string ApplyEdits(const std::string& clean, const std::vector<Edit>& edits)
     // From the bottom up, so that every edit names a line of the clean file; lines inserted at
     // one place keep their given order.
     std::vector<std::size_t> order(edits.size());
-    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
     std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
         return edits[a].line != edits[b].line ? edits[a].line > edits[b].line : a > b;
     });
@@ -75,24 +84,33 @@ std::string ApplyEdits(const std::string& clean, const std::vector<Edit>& edits)
         const Edit& e = edits[i];
         const auto at = static_cast<std::size_t>(e.line - 1);
         switch (e.kind) {
-        case Edit::Line: lines.at(at) = Tabs(e.text); break;
-        case Edit::Insert: lines.insert(lines.begin() + static_cast<long>(at), Tabs(e.text)); break;
-        case Edit::Delete: lines.erase(lines.begin() + static_cast<long>(at)); break;
+        case Edit::Line:
+            lines.at(at) = Tabs(e.text);
+            break;
+        case Edit::Insert:
+            lines.insert(lines.begin() + static_cast<long>(at), Tabs(e.text));
+            break;
+        case Edit::Delete:
+            lines.erase(lines.begin() + static_cast<long>(at));
+            break;
         case Edit::Cell: {
             std::vector<std::string> cells;
             std::string cell;
             std::istringstream in(lines.at(at));
-            while (std::getline(in, cell, '\t')) cells.push_back(cell);
+            while (std::getline(in, cell, '\t'))
+                cells.push_back(cell);
             cells.at(static_cast<std::size_t>(e.cell)) = e.text;
             std::string joined;
-            for (std::size_t i = 0; i < cells.size(); ++i) joined += (i ? "\t" : "") + cells[i];
+            for (std::size_t i = 0; i < cells.size(); ++i)
+                joined += (i ? "\t" : "") + cells[i];
             lines.at(at) = joined;
             break;
         }
         }
     }
     std::string out;
-    for (const auto& l : lines) out += l + "\n";
+    for (const auto& l : lines)
+        out += l + "\n";
     return out;
 }
 
@@ -111,11 +129,13 @@ struct Case {
     bool expected = false;
     bool skip_lat = false, skip_tmean = false, skip_tminmax = false;
     bool crlf = false;
-    std::string golden;  // defaults to the case name
+    std::string golden; // defaults to the case name
 };
 
 // One folder per process: two test runs at once must not share files.
-fs::path ScratchRoot() { return fs::path(testing::TempDir()) / ("orvex_validator_" + std::to_string(getpid())); }
+fs::path ScratchRoot() {
+    return fs::path(testing::TempDir()) / ("orvex_validator_" + std::to_string(getpid()));
+}
 
 // The scratch files stay for inspection only when a test failed.
 class ScratchCleanup : public testing::Environment {
@@ -124,7 +144,8 @@ public:
         if (!testing::UnitTest::GetInstance()->Failed()) fs::remove_all(ScratchRoot());
     }
 };
-[[maybe_unused]] testing::Environment* const scratchCleanup = testing::AddGlobalTestEnvironment(new ScratchCleanup);
+[[maybe_unused]] testing::Environment* const scratchCleanup =
+    testing::AddGlobalTestEnvironment(new ScratchCleanup);
 
 fs::path CaseDir(const std::string& name) {
     const fs::path dir = ScratchRoot() / name;
@@ -175,16 +196,37 @@ std::vector<Case> Cases() {
         cs.push_back(c);
     }
     // Phenology
-    { Case c = Broken("pheno_header_columns"); c.pheno = {SetLine(1, "Station|Provenance|Year")}; cs.push_back(c); }
-    { Case c = Broken("pheno_value_count"); c.pheno = {SetLine(3, "1|2|2000|97"), InsertAt(4, "")}; cs.push_back(c); }
     {
-        Case c = Broken("pheno_not_integer");
-        c.pheno = {SetCell(2, 0, "1a"), SetCell(3, 1, "x"), SetCell(4, 2, "2001.0"), SetCell(5, 0, "b"), SetCell(5, 1, "c")};
+        Case c = Broken("pheno_header_columns");
+        c.pheno = {SetLine(1, "Station|Provenance|Year")};
         cs.push_back(c);
     }
-    { Case c = Broken("pheno_year_range"); c.pheno = {SetCell(2, 2, "0"), SetCell(5, 2, "3000")}; cs.push_back(c); }
-    { Case c = Broken("pheno_station_order"); c.pheno = {SetCell(4, 0, "0"), SetCell(4, 3, "x")}; cs.push_back(c); }
-    { Case c = Broken("pheno_year_order"); c.pheno = {SetCell(4, 2, "1999")}; cs.push_back(c); }
+    {
+        Case c = Broken("pheno_value_count");
+        c.pheno = {SetLine(3, "1|2|2000|97"), InsertAt(4, "")};
+        cs.push_back(c);
+    }
+    {
+        Case c = Broken("pheno_not_integer");
+        c.pheno = {SetCell(2, 0, "1a"), SetCell(3, 1, "x"), SetCell(4, 2, "2001.0"), SetCell(5, 0, "b"),
+                   SetCell(5, 1, "c")};
+        cs.push_back(c);
+    }
+    {
+        Case c = Broken("pheno_year_range");
+        c.pheno = {SetCell(2, 2, "0"), SetCell(5, 2, "3000")};
+        cs.push_back(c);
+    }
+    {
+        Case c = Broken("pheno_station_order");
+        c.pheno = {SetCell(4, 0, "0"), SetCell(4, 3, "x")};
+        cs.push_back(c);
+    }
+    {
+        Case c = Broken("pheno_year_order");
+        c.pheno = {SetCell(4, 2, "1999")};
+        cs.push_back(c);
+    }
     {
         Case c = Broken("pheno_not_float");
         c.pheno = {SetCell(2, 3, "95,5"), SetCell(2, 4, "abc"), SetCell(3, 4, "")};
@@ -192,18 +234,47 @@ std::vector<Case> Cases() {
     }
     {
         Case c = Broken("pheno_alignment");
-        c.pheno = {InsertAt(6, "2|1|2002|80|100"), InsertAt(6, "2|1|2003|80|100"), InsertAt(6, "2|1|2004|80|100"),
-                   InsertAt(6, "2|1|2005|8x|100"), InsertAt(6, "2|1|2006|80")};
+        c.pheno = {InsertAt(6, "2|1|2002|80|100"), InsertAt(6, "2|1|2003|80|100"),
+                   InsertAt(6, "2|1|2004|80|100"), InsertAt(6, "2|1|2005|8x|100"),
+                   InsertAt(6, "2|1|2006|80")};
         cs.push_back(c);
     }
     // Fit information
-    { Case c = Broken("fit_header_columns"); c.fit = {SetLine(1, "Station|Provenance")}; cs.push_back(c); }
-    { Case c = Broken("fit_header_wide"); c.fit = {SetLine(1, "Station|Provenance|Year|Note")}; cs.push_back(c); }
-    { Case c = Broken("fit_value_count"); c.fit = {SetLine(2, "1|1|2000|x"), SetCell(4, 0, "z")}; cs.push_back(c); }
-    { Case c = Broken("fit_not_integer"); c.fit = {SetCell(2, 1, "p"), SetCell(3, 2, "2001a")}; cs.push_back(c); }
-    { Case c = Broken("fit_unknown_station"); c.fit = {InsertAt(5, "3|1|2001")}; cs.push_back(c); }
-    { Case c = Broken("fit_wrong_order"); c.fit = {SetLine(2, "1|1|2001"), SetLine(3, "1|1|2000")}; cs.push_back(c); }
-    { Case c = Broken("fit_written_differently"); c.fit = {SetCell(3, 0, "01")}; cs.push_back(c); }
+    {
+        Case c = Broken("fit_header_columns");
+        c.fit = {SetLine(1, "Station|Provenance")};
+        cs.push_back(c);
+    }
+    {
+        Case c = Broken("fit_header_wide");
+        c.fit = {SetLine(1, "Station|Provenance|Year|Note")};
+        cs.push_back(c);
+    }
+    {
+        Case c = Broken("fit_value_count");
+        c.fit = {SetLine(2, "1|1|2000|x"), SetCell(4, 0, "z")};
+        cs.push_back(c);
+    }
+    {
+        Case c = Broken("fit_not_integer");
+        c.fit = {SetCell(2, 1, "p"), SetCell(3, 2, "2001a")};
+        cs.push_back(c);
+    }
+    {
+        Case c = Broken("fit_unknown_station");
+        c.fit = {InsertAt(5, "3|1|2001")};
+        cs.push_back(c);
+    }
+    {
+        Case c = Broken("fit_wrong_order");
+        c.fit = {SetLine(2, "1|1|2001"), SetLine(3, "1|1|2000")};
+        cs.push_back(c);
+    }
+    {
+        Case c = Broken("fit_written_differently");
+        c.fit = {SetCell(3, 0, "01")};
+        cs.push_back(c);
+    }
     {
         Case c = Ok("fit_last_row_twice");
         c.fit = {InsertAt(5, "2|1|2001")};
@@ -227,13 +298,41 @@ std::vector<Case> Cases() {
                    SetCell(6, 3, "4.0"), SetCell(7, 4, "abc"), SetCell(8, 7, "1,5")};
         cs.push_back(c);
     }
-    { Case c = Broken("meteo_first_day"); c.meteo = {DeleteLine(2)}; cs.push_back(c); }
-    { Case c = Broken("meteo_year_start"); c.meteo = {DeleteLine(368)}; cs.push_back(c); }
-    { Case c = Broken("meteo_year_end"); c.meteo = {DeleteLine(367)}; cs.push_back(c); }
-    { Case c = Broken("meteo_last_day"); c.meteo = {DeleteLine(1097)}; cs.push_back(c); }
-    { Case c = Broken("meteo_station_order"); c.meteo = {SetCell(800, 0, "1")}; cs.push_back(c); }
-    { Case c = Broken("meteo_year_order"); c.meteo = {SetCell(500, 2, "1999")}; cs.push_back(c); }
-    { Case c = Broken("meteo_day_increment"); c.meteo = {DeleteLine(12)}; cs.push_back(c); }
+    {
+        Case c = Broken("meteo_first_day");
+        c.meteo = {DeleteLine(2)};
+        cs.push_back(c);
+    }
+    {
+        Case c = Broken("meteo_year_start");
+        c.meteo = {DeleteLine(368)};
+        cs.push_back(c);
+    }
+    {
+        Case c = Broken("meteo_year_end");
+        c.meteo = {DeleteLine(367)};
+        cs.push_back(c);
+    }
+    {
+        Case c = Broken("meteo_last_day");
+        c.meteo = {DeleteLine(1097)};
+        cs.push_back(c);
+    }
+    {
+        Case c = Broken("meteo_station_order");
+        c.meteo = {SetCell(800, 0, "1")};
+        cs.push_back(c);
+    }
+    {
+        Case c = Broken("meteo_year_order");
+        c.meteo = {SetCell(500, 2, "1999")};
+        cs.push_back(c);
+    }
+    {
+        Case c = Broken("meteo_day_increment");
+        c.meteo = {DeleteLine(12)};
+        cs.push_back(c);
+    }
     {
         Case c = Broken("meteo_latitude");
         c.meteo = {SetCell(100, 1, "45.6"), SetCell(200, 1, "95"), SetCell(300, 1, "-9999")};
@@ -246,8 +345,8 @@ std::vector<Case> Cases() {
     }
     {
         Case c = Broken("meteo_temperature_range");
-        c.meteo = {SetCell(20, 4, "60"),  SetCell(30, 5, "-60"), SetCell(40, 6, "75.5"),
-                   SetCell(50, 4, "-9999"), SetCell(60, 4, "61"), SetCell(60, 5, "-70")};
+        c.meteo = {SetCell(20, 4, "60"),    SetCell(30, 5, "-60"), SetCell(40, 6, "75.5"),
+                   SetCell(50, 4, "-9999"), SetCell(60, 4, "61"),  SetCell(60, 5, "-70")};
         cs.push_back(c);
     }
     {
@@ -268,7 +367,11 @@ std::vector<Case> Cases() {
         c.golden = "clean";
         cs.push_back(c);
     }
-    { Case c = Broken("meteo_pheno_unmatched"); c.pheno = {InsertAt(5, "1|1|2002|90|-9999")}; cs.push_back(c); }
+    {
+        Case c = Broken("meteo_pheno_unmatched");
+        c.pheno = {InsertAt(5, "1|1|2002|90|-9999")};
+        cs.push_back(c);
+    }
     {
         Case c = Ok("meteo_extra_station_year");
         c.pheno = {DeleteLine(2), DeleteLine(3)};
@@ -278,7 +381,9 @@ std::vector<Case> Cases() {
     return cs;
 }
 
-void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ValidatorGolden : public testing::TestWithParam<Case> {};
 
@@ -361,7 +466,8 @@ TEST(InputValidator, LogThatCannotBeCreatedIsNamed) {
         TInputValidator v(CleanSettings(), log);
         FAIL() << "no error";
     } catch (const EOrvexError& e) {
-        EXPECT_EQ(std::string(e.what()), "The given error file \"" + log + "\" doesn't exist,\nor is already in use.");
+        EXPECT_EQ(std::string(e.what()),
+                  "The given error file \"" + log + "\" doesn't exist,\nor is already in use.");
     }
 }
 
@@ -418,4 +524,4 @@ TEST(InputValidator, PauseHoldsUntilResumedOrStopped) {
     }
 }
 
-}  // namespace
+} // namespace

@@ -23,7 +23,9 @@ struct Outcome {
     std::string error;
 };
 
-bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool SameBits(double a, double b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 Outcome RunRow(TMetaModel& m, int k) {
     Outcome o;
@@ -38,7 +40,8 @@ Outcome RunRow(TMetaModel& m, int k) {
     for (const auto& ph : m.PhasesArr) {
         o.first.push_back(ph->first_date);
         o.last.push_back(ph->last_date);
-        for (int d = ph->first_date; d <= ph->last_date; ++d) o.sums.push_back(ph->sumTab[std::size_t(d + 365)]);
+        for (int d = ph->first_date; d <= ph->last_date; ++d)
+            o.sums.push_back(ph->sumTab[std::size_t(d + 365)]);
     }
     return o;
 }
@@ -46,19 +49,22 @@ Outcome RunRow(TMetaModel& m, int k) {
 void ExpectSame(const Outcome& a, const Outcome& b, const std::string& where) {
     ASSERT_EQ(a.error, b.error) << where;
     ASSERT_EQ(a.dates.size(), b.dates.size()) << where;
-    for (std::size_t i = 0; i < a.dates.size(); ++i) EXPECT_TRUE(SameBits(a.dates[i], b.dates[i])) << where << " phase " << i;
+    for (std::size_t i = 0; i < a.dates.size(); ++i)
+        EXPECT_TRUE(SameBits(a.dates[i], b.dates[i])) << where << " phase " << i;
     EXPECT_EQ(a.missing, b.missing) << where;
     EXPECT_EQ(a.first, b.first) << where;
     EXPECT_EQ(a.last, b.last) << where;
     ASSERT_EQ(a.sums.size(), b.sums.size()) << where;
-    for (std::size_t i = 0; i < a.sums.size(); ++i) EXPECT_TRUE(SameBits(a.sums[i], b.sums[i])) << where;
+    for (std::size_t i = 0; i < a.sums.size(); ++i)
+        EXPECT_TRUE(SameBits(a.sums[i], b.sums[i])) << where;
 }
 
 // A random chain of phases: mostly one-function phases (the fast loop), some of two functions
 // or linked to the previous phase (the general loop), some hourly.
 std::unique_ptr<TMetaModel> RandomModel(std::mt19937& rng) {
-    static const char* kinds[] = {"GDD",      "Triangular", "Sigmoid",  "Wang",          "Identity",
-                                  "Richardson", "Smoothed Utah", "Landsberg", "Threshold Superior", "Parabolic"};
+    static const char* kinds[] = {
+        "GDD",       "Triangular",         "Sigmoid",  "Wang", "Identity", "Richardson", "Smoothed Utah",
+        "Landsberg", "Threshold Superior", "Parabolic"};
     auto uni = [&](double a, double b) { return std::uniform_real_distribution<double>(a, b)(rng); };
     auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
     auto m = std::make_unique<TMetaModel>();
@@ -71,7 +77,8 @@ std::unique_ptr<TMetaModel> RandomModel(std::mt19937& rng) {
         for (int j = 0; j < nFuncs; ++j) {
             auto f = Func(kinds[pick(10)], pick(5) == 0 ? pick(4) : 0,
                           static_cast<TVarLinkMode>(pick(5) == 0 ? 2 : pick(2)));
-            for (int p = 0; p < f->nbOfParameters(); ++p) f->setParameterValue(p, uni(-5.0, 25.0));
+            for (int p = 0; p < f->nbOfParameters(); ++p)
+                f->setParameterValue(p, uni(-5.0, 25.0));
             f->weight = pick(3) == 0 ? uni(-1.0, 2.0) : 1.0;
             f->workWithTempHour(ph->tempHourFunction.get());
             ph->PushFunction(std::move(f));
@@ -115,7 +122,8 @@ TEST(MetaModelFastLoop, MatchesTheGeneralLoopOnRandomModels) {
         TRPhenoData row;
         row.station = W.Year(k).station;
         row.year = W.Year(k).year;
-        for (int c = 0; c < 2; ++c) row.dates.push_back({uni(0.0, 1.0) < 0.1 ? MISSING : std::floor(uni(-30.0, 300.0)), 1});
+        for (int c = 0; c < 2; ++c)
+            row.dates.push_back({uni(0.0, 1.0) < 0.1 ? MISSING : std::floor(uni(-30.0, 300.0)), 1});
         pheno.tabPheno.push_back(row);
         pheno.tabWeatherIdx.push_back(k);
     }
@@ -153,8 +161,9 @@ TEST(MetaModelFastLoop, HourlyTemperaturesOfADayAreTheRoutineValues) {
             THourTemps hours;
             HourlyTemperatures(f, W.Year(0), d, hours);
             for (int h = FIRST_SUMMED_HOUR; h <= LAST_SUMMED_HOUR; ++h)
-                EXPECT_TRUE(SameBits(hours[std::size_t(h - FIRST_SUMMED_HOUR)], f(W.Year(0), d, h))) << d << " " << h;
+                EXPECT_TRUE(SameBits(hours[std::size_t(h - FIRST_SUMMED_HOUR)], f(W.Year(0), d, h)))
+                    << d << " " << h;
         }
 }
 
-}  // namespace
+} // namespace

@@ -11,13 +11,15 @@ namespace {
 
 std::unique_ptr<TPhase> PhaseWith(int index, std::initializer_list<const char*> kinds) {
     auto ph = std::make_unique<TPhase>(nullptr, TFunctionList{}, index);
-    for (const char* k : kinds) ph->PushFunction(Func(k));
+    for (const char* k : kinds)
+        ph->PushFunction(Func(k));
     return ph;
 }
 
 std::vector<std::string> Names(const TRFunctionDesc& fd) {
     std::vector<std::string> n;
-    for (const auto& v : fd.var_info) n.push_back(v.name);
+    for (const auto& v : fd.var_info)
+        n.push_back(v.name);
     return n;
 }
 
@@ -78,7 +80,7 @@ TEST(MetaModelParameters, SlotLayout) {
 
 TEST(MetaModelParameters, StartValuesFixedSlotsAndScaledSStar) {
     TMetaModel m;
-    m.PushPhase(PhaseWith(0, {"GDD"}));  // coeffCrit 25
+    m.PushPhase(PhaseWith(0, {"GDD"})); // coeffCrit 25
     auto p = PhaseWith(1, {"Identity"});
     p->phaseLinkMode = TPhaseLinkMode::Alternating;
     p->sStar = 42.0;
@@ -126,10 +128,11 @@ TEST(MetaModelParameters, SetParametersWritesTheSameLayoutBack) {
     TRFunctionDesc fd;
     m.initializeParameters(fd);
     const double startT0 = m.PhasesArr[1]->t0;
-    m.setParameters(fd);  // the vector just made leaves the model as it is
+    m.setParameters(fd); // the vector just made leaves the model as it is
     EXPECT_EQ(m.PhasesArr[1]->t0, startT0);
 
-    for (int k = 0; k < fd.nb_of_parameters; ++k) fd.var_info[static_cast<std::size_t>(k)].value = 100.0 + k;
+    for (int k = 0; k < fd.nb_of_parameters; ++k)
+        fd.var_info[static_cast<std::size_t>(k)].value = 100.0 + k;
     m.setParameters(fd);
     EXPECT_EQ(m.PhasesArr[0]->t0, 100.0);
     EXPECT_EQ(m.PhasesArr[0]->sStar, 101.0);
@@ -139,7 +142,7 @@ TEST(MetaModelParameters, SetParametersWritesTheSameLayoutBack) {
     EXPECT_EQ(m.PhasesArr[1]->overlapFunc->getParameterValue(1), 105.0);
     EXPECT_EQ(m.PhasesArr[0]->functions[0]->getParameterValue(2), 108.0);
     const TModelFunction& wang = *m.PhasesArr[1]->functions[0];
-    EXPECT_EQ(wang.getParameterValue(0), 20.0);  // fixed: no slot
+    EXPECT_EQ(wang.getParameterValue(0), 20.0); // fixed: no slot
     EXPECT_EQ(wang.getParameterValue(1), 109.0);
     EXPECT_EQ(wang.getParameterValue(2), 110.0);
     EXPECT_EQ(m.PhasesArr[1]->functions[1]->getParameterValue(0), 111.0);
@@ -150,7 +153,7 @@ TEST(MetaModelParameters, SetParametersWritesTheSameLayoutBack) {
 
 TEST(MetaModelParameters, MoreThanThirtyParametersAreRefused) {
     TMetaModel m;
-    m.PushPhase(PhaseWith(0, {"Erez", "Erez", "Erez", "Erez", "Smoothed Utah"}));  // 2 + 24 + 4
+    m.PushPhase(PhaseWith(0, {"Erez", "Erez", "Erez", "Erez", "Smoothed Utah"})); // 2 + 24 + 4
     TRFunctionDesc fd;
     EXPECT_NO_THROW(m.initializeParameters(fd));
     EXPECT_EQ(fd.nb_of_parameters, 30);
@@ -163,4 +166,4 @@ TEST(MetaModelParameters, MoreThanThirtyParametersAreRefused) {
     }
 }
 
-}  // namespace
+} // namespace

@@ -26,11 +26,11 @@ TEST(MetaModelRun, InterpolatesInsideTheLastDay) {
         double sStar, date;
         int lastDay;
     } cases[] = {
-        {10.5, 110.5, 110},  // sum 11 passes 10.5 on day 110: half a day needed
-        {10.0, 110.0, 110},  // nothing needed on the crossing day
-        {11.0, 111.0, 111},  // a sum equal to S* is not done
-        {-1.0, 100.0, 100},  // already passed on the first day
-        {1e9, 365.0, 364},   // never done: sums to day 364, date capped
+        {10.5, 110.5, 110}, // sum 11 passes 10.5 on day 110: half a day needed
+        {10.0, 110.0, 110}, // nothing needed on the crossing day
+        {11.0, 111.0, 111}, // a sum equal to S* is not done
+        {-1.0, 100.0, 100}, // already passed on the first day
+        {1e9, 365.0, 364},  // never done: sums to day 364, date capped
     };
     TWeather W;
     AddYear(W, 2001, 1.0);
@@ -62,7 +62,7 @@ TEST(MetaModelRun, StartAfterAFailedPhaseFollowsTheObservation) {
         m.PhasesArr[1]->phenoDataColumn = 1;
         m.Initialize(0, Pheno(W, {{150.0, c.obs2}}));
         m.Run(0);
-        EXPECT_EQ(m.PhasesArr[0]->last_date, 209);  // ends where day 210 reaches obs + 60
+        EXPECT_EQ(m.PhasesArr[0]->last_date, 209); // ends where day 210 reaches obs + 60
         EXPECT_EQ(m.PhasesArr[1]->first_date, c.start2) << c.obs2;
     }
 }
@@ -86,9 +86,9 @@ TEST(MetaModelRun, MissingValuesAreCountedAndEndDatesBeyondTheThreshold) {
         int column0, column1, threshold, missing;
         double date2;
     } cases[] = {
-        {3, 0, 5, 1, 111.5},  // first function missing: the day's value is 0
-        {0, 3, 5, 1, 111.5},  // second function missing: 0 too
-        {3, 3, 5, 2, 111.5},  // both: counted twice
+        {3, 0, 5, 1, 111.5}, // first function missing: the day's value is 0
+        {0, 3, 5, 1, 111.5}, // second function missing: 0 too
+        {3, 3, 5, 2, 111.5}, // both: counted twice
         {3, 0, 0, 1, MISSING},
     };
     TWeather W;
@@ -117,12 +117,12 @@ TEST(MetaModelRun, MissingValuesAreCountedAndEndDatesBeyondTheThreshold) {
 TEST(MetaModelRun, HourlyFunctionsCountAMissingNextDay) {
     TWeather W;
     AddYear(W, 2001, 10.0);
-    Day(W, 0, 106)._tmn = MISSING;  // read as the next day of day 105
+    Day(W, 0, 106)._tmn = MISSING; // read as the next day of day 105
     TMetaModel m;
     auto ph = std::make_unique<TPhase>(nullptr, TFunctionList{}, 0);
     ph->tempHourFunction = std::make_unique<TTempHourFunc>(TempHeur, "tempheur");
     auto f = Func("Threshold Superior");
-    f->setParameterValue(0, -100.0);  // one per hour
+    f->setParameterValue(0, -100.0); // one per hour
     f->workWithTempHour(ph->tempHourFunction.get());
     ph->PushFunction(std::move(f));
     ph->t0 = 100;
@@ -130,7 +130,7 @@ TEST(MetaModelRun, HourlyFunctionsCountAMissingNextDay) {
     m.PushPhase(std::move(ph));
     m.Initialize(5, W);
     m.Run(0);
-    EXPECT_EQ(m.GetNbMissingTemp(), 2);  // days 105 and 106
+    EXPECT_EQ(m.GetNbMissingTemp(), 2); // days 105 and 106
     EXPECT_DOUBLE_EQ(m.DatePredictedArr[0], 112.5);
 }
 
@@ -143,9 +143,9 @@ TEST(MetaModelRun, LinkedPhasesReadThePreviousPhaseSum) {
         TVarLinkMode functionMode;
         double t0, date;
     } cases[] = {
-        {TPhaseLinkMode::Overlap_Multiplication, TVarLinkMode::Multiplicative, 50, 104.4},  // 1 3 6 10 15
+        {TPhaseLinkMode::Overlap_Multiplication, TVarLinkMode::Multiplicative, 50, 104.4}, // 1 3 6 10 15
         {TPhaseLinkMode::Overlap_Composition, TVarLinkMode::Composition, 50, 104.4},
-        {TPhaseLinkMode::Alternating, TVarLinkMode::Multiplicative, 50, 105.0},  // S* follows 1..5
+        {TPhaseLinkMode::Alternating, TVarLinkMode::Multiplicative, 50, 105.0}, // S* follows 1..5
         // Starting after phase 1 has ended: the final sum, not a value left from before.
         {TPhaseLinkMode::Overlap_Multiplication, TVarLinkMode::Multiplicative, 200, 202.4},
     };
@@ -216,7 +216,8 @@ TEST(MetaModelRun, PhotoperiodT0IsClampedInBothHemispheres) {
         m.Initialize(0, W);
         m.Run(0);
         const bool increase = c.mode == TPhotoperiodMode::YesIncreasing;
-        EXPECT_EQ(m.PhasesArr[0]->first_date, std::nearbyint(DOY(c.lat, c.clamped, increase))) << c.lat << " " << c.t0;
+        EXPECT_EQ(m.PhasesArr[0]->first_date, std::nearbyint(DOY(c.lat, c.clamped, increase)))
+            << c.lat << " " << c.t0;
         EXPECT_EQ(m.PhasesArr[0]->t0, c.t0);
         EXPECT_EQ(m.PhasesArr[0]->InitStartingDate(W, 0), m.PhasesArr[0]->first_date);
     }
@@ -232,7 +233,7 @@ TEST(MetaModelRun, SimulationT0LinesSetTheT0) {
     m.simInfo.Years.push_back({2001, 0, {MISSING}});
     m.Run(0);
     EXPECT_DOUBLE_EQ(m.DatePredictedArr[0], 60.5);
-    m.Run(1);  // keeps the T0 of the line before
+    m.Run(1); // keeps the T0 of the line before
     EXPECT_DOUBLE_EQ(m.DatePredictedArr[0], 60.5);
     m.simInfo.Years.push_back({2001, 0, {}});
     EXPECT_NE(RunError(m, 2).find("has 0 T0 columns for a model of 1 phases"), std::string::npos);
@@ -244,7 +245,8 @@ TEST(MetaModelRun, BadInputRaisesInsteadOfReadingOutOfRange) {
     {
         TMetaModel m;
         m.PushPhase(IdentityPhase(0, 100, 10.5));
-        EXPECT_EQ(RunError(m, 0), "The Pheno data have not been initialized : Please call TMetaModel.Initialize(...).");
+        EXPECT_EQ(RunError(m, 0),
+                  "The Pheno data have not been initialized : Please call TMetaModel.Initialize(...).");
         m.Initialize(0, W);
         EXPECT_NE(RunError(m, 1).find("There is no climate year"), std::string::npos);
         m.PhasesArr[0]->t0 = 400;
@@ -280,7 +282,7 @@ TEST(MetaModelRun, FloatingPointFaultsRaise) {
     AddYear(W, 2001, 10.0);
     TMetaModel m;
     m.PushPhase(IdentityPhase(0, 100, 1e9));
-    m.PhasesArr[0]->functions[0]->weight = 1e308;  // 10 x 1e308 overflows
+    m.PhasesArr[0]->functions[0]->weight = 1e308; // 10 x 1e308 overflows
     m.Initialize(0, W);
     EXPECT_EQ(RunError(m, 0), "Floating point overflow in the sum of Phase 1");
 }
@@ -302,13 +304,13 @@ TEST(MetaModelRun, SimResultsPickT0FromTheRowAndReportObservations) {
     EXPECT_DOUBLE_EQ(results[0].values[0].predicted, 90.5);
     EXPECT_DOUBLE_EQ(results[0].values[0].observed, 120.0);
     EXPECT_TRUE(results[0].values[0].used_to_fit);
-    EXPECT_DOUBLE_EQ(results[1].values[0].predicted, 90.5);  // T0 kept from row 1
+    EXPECT_DOUBLE_EQ(results[1].values[0].predicted, 90.5); // T0 kept from row 1
     EXPECT_FALSE(results[1].values[0].used_to_fit);
     EXPECT_EQ(m.ToStringHeader(), "station_code\tyear\tpredicted 0");
     EXPECT_EQ(m.ToString(W, 1), "1\t2002\t90.5");
 }
 
-}  // namespace
+} // namespace
 
 #include "AllocCounter.h"
 
@@ -349,4 +351,4 @@ TEST(MetaModelRun, RunsAllocateNothing) {
     }
     EXPECT_EQ(HeapAllocations(), before);
 }
-}  // namespace
+} // namespace

@@ -51,7 +51,9 @@ std::string PhaseXML(const std::string& attrs, const std::string& sampling, cons
            overlap + "</OverlapFunction>\n<Functions>" + functions + "</Functions>\n</Phase>\n";
 }
 
-std::string ModelXML(const std::string& phases) { return "<Model name=\"M\">\n<Phases>\n" + phases + "</Phases>\n</Model>\n"; }
+std::string ModelXML(const std::string& phases) {
+    return "<Model name=\"M\">\n<Phases>\n" + phases + "</Phases>\n</Model>\n";
+}
 
 std::string FunctionXML(const std::string& name, const std::string& params) {
     return "<Function id=\"5\" name=\"" + name +
@@ -122,7 +124,7 @@ TEST_F(MetaModelXML, RoundTripKeepsEverything) {
             const TModelFunction& fa = *a.functions[j];
             const TModelFunction& fb = *b.functions[j];
             EXPECT_EQ(fb.getName(), fa.getName());
-            EXPECT_EQ(fb.param.var_value, fa.param.var_value);  // exactly, 1.2e-5 included
+            EXPECT_EQ(fb.param.var_value, fa.param.var_value); // exactly, 1.2e-5 included
             EXPECT_EQ(fb.param.fixed_param, fa.param.fixed_param);
             EXPECT_EQ(fb.weight, fa.weight);
             EXPECT_EQ(fb.varLinkMode, fa.varLinkMode);
@@ -138,19 +140,21 @@ TEST_F(MetaModelXML, RoundTripKeepsEverything) {
 
 TEST_F(MetaModelXML, ReadsCommaDecimalsExactTrueAndPositions) {
     const std::string overlap = "<Note/><Param id=\"7\" fixed=\"true\" name=\"x\" value=\"-0,5\"/>";
-    const std::string functions = FunctionXML("Threshold Superior", "<Param id=\"0\" fixed=\"True\" value=\"3,5\"/>") +
-                                  FunctionXML("gdd", "<Param id=\"0\" fixed=\"False\" value=\"1.2e-5\"/>");
+    const std::string functions =
+        FunctionXML("Threshold Superior", "<Param id=\"0\" fixed=\"True\" value=\"3,5\"/>") +
+        FunctionXML("gdd", "<Param id=\"0\" fixed=\"False\" value=\"1.2e-5\"/>");
     TMetaModel m;
-    m.LoadFromXML(Write(ModelXML(PhaseXML("usedToFit=\"true\" phenoDataColumn=\"1\"", "TEMPHEUR", overlap, functions))));
+    m.LoadFromXML(Write(
+        ModelXML(PhaseXML("usedToFit=\"true\" phenoDataColumn=\"1\"", "TEMPHEUR", overlap, functions))));
     const TPhase& ph = *m.PhasesArr[0];
-    EXPECT_FALSE(ph.usedToFit);  // only the exact "True" is true
+    EXPECT_FALSE(ph.usedToFit); // only the exact "True" is true
     EXPECT_EQ(ph.t0Mode, TPhaseT0Mode::Fixed);
     EXPECT_EQ(ph.t0, 12.5);
     EXPECT_EQ(ph.sStar, 150.0);
     EXPECT_TRUE(ph.sStarFixed);
     ASSERT_TRUE(ph.tempHourFunction);
-    EXPECT_EQ(ph.tempHourFunction->name, "tempheur_shark");  // anything but "tempheur"
-    EXPECT_EQ(ph.overlapFunc->getParameterValue(0), -0.5);   // first Param, after another element
+    EXPECT_EQ(ph.tempHourFunction->name, "tempheur_shark"); // anything but "tempheur"
+    EXPECT_EQ(ph.overlapFunc->getParameterValue(0), -0.5);  // first Param, after another element
     EXPECT_FALSE(ph.overlapFunc->parameterFixed(0));
     ASSERT_EQ(ph.functions.size(), 2u);
     EXPECT_EQ(ph.functions[0]->getName(), "Threshold Superior");
@@ -167,21 +171,25 @@ TEST_F(MetaModelXML, ReadsCommaDecimalsExactTrueAndPositions) {
 }
 
 TEST_F(MetaModelXML, AFailedLoadLeavesTheModelAsItWas) {
-    const std::string good = PhaseXML("usedToFit=\"True\" phenoDataColumn=\"0\"", "", "", FunctionXML("GDD", ""));
+    const std::string good =
+        PhaseXML("usedToFit=\"True\" phenoDataColumn=\"0\"", "", "", FunctionXML("GDD", ""));
     struct Case {
         std::string text, error;
     } cases[] = {
-        {ModelXML(good + PhaseXML("usedToFit=\"True\" phenoDataColumn=\"0\"", "", "", FunctionXML("Foo", ""))),
+        {ModelXML(good +
+                  PhaseXML("usedToFit=\"True\" phenoDataColumn=\"0\"", "", "", FunctionXML("Foo", ""))),
          ", line 18: Error: Invalid function: 'Foo'"},
         {ModelXML(good + PhaseXML("usedToFit=\"True\" phenoDataColumn=\"x\"", "", "", "")),
          ", line 12: attribute phenoDataColumn \"x\" is not an integer"},
-        {ModelXML(PhaseXML("usedToFit=\"True\" phenoDataColumn=\"0\"", "", "",
-                           FunctionXML("GDD", "<Param fixed=\"False\" value=\"1\"/><Param fixed=\"False\" value=\"2\"/>"))),
+        {ModelXML(PhaseXML(
+             "usedToFit=\"True\" phenoDataColumn=\"0\"", "", "",
+             FunctionXML("GDD", "<Param fixed=\"False\" value=\"1\"/><Param fixed=\"False\" value=\"2\"/>"))),
          ", line 9: function GDD has 1 parameters"},
         {ModelXML(good.substr(0, good.find("<PhaseLinkMode value=\"0\"/>")) + "<PhaseLinkMode value=\"4\"/>" +
                   good.substr(good.find("<OverlapFunction"))),
          ", line 7: attribute value 4 is not between 0 and 3"},
-        {ModelXML(PhaseXML("usedToFit=\"True\" phenoDataColumn=\"0\"", "", "<Param fixed=\"False\" value=\"a\"/>", "")),
+        {ModelXML(PhaseXML("usedToFit=\"True\" phenoDataColumn=\"0\"", "",
+                           "<Param fixed=\"False\" value=\"a\"/>", "")),
          ", line 8: attribute value \"a\" is not a number"},
         {"<Model name=\"M\"><Phases>", ", line 1: "},
         {"<Other/>", "has no <Model> element"},
@@ -190,7 +198,8 @@ TEST_F(MetaModelXML, AFailedLoadLeavesTheModelAsItWas) {
         TMetaModel m;
         m.PushPhase(IdentityPhase(0, 100, 10));
         const std::string error = LoadError(m, c.text);
-        EXPECT_NE(error.find("Model file \"" + (dir_ / "model.xml").string() + "\""), std::string::npos) << error;
+        EXPECT_NE(error.find("Model file \"" + (dir_ / "model.xml").string() + "\""), std::string::npos)
+            << error;
         EXPECT_NE(error.find(c.error), std::string::npos) << error;
         EXPECT_EQ(m.name, "Meta Model");
         EXPECT_EQ(m.GetNbPhases(), 1);
@@ -206,10 +215,12 @@ TEST_F(MetaModelXML, WritesExactValuesAndReplacesTheFileWhole) {
     m.SaveToXML(path);
     std::ifstream in(path);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_NE(text.find("<T0 mode=\"0\" value=\"0.1\" t0DataColumn=\"-1\" photomode=\"0\""), std::string::npos) << text;
+    EXPECT_NE(text.find("<T0 mode=\"0\" value=\"0.1\" t0DataColumn=\"-1\" photomode=\"0\""),
+              std::string::npos)
+        << text;
     EXPECT_NE(text.find("<SStar fixed=\"False\" value=\"1e-300\""), std::string::npos) << text;
     EXPECT_NE(text.find("<Param id=\"0\" fixed=\"False\" name=\"k\" value=\"0\""), std::string::npos) << text;
     EXPECT_THROW(m.SaveToXML((dir_ / "missing" / "m.xml").string()), EOrvexError);
 }
 
-}  // namespace
+} // namespace

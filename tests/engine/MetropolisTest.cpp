@@ -77,17 +77,17 @@ TRMetropolisDesc Settings(int ntr, int nts, double temp0, double tempf) {
     return md;
 }
 
-}  // namespace
+} // namespace
 
 // One parameter, two visits at temperature 1: what each scripted move does to value, step,
 // result and the acceptance rate.
 TEST(Metropolis, MoveVerdicts) {
     struct Case {
         const char* name;
-        std::deque<double> draws;  // move draw, then the acceptance draw if one is taken
-        double trial;              // objective at the moved point, relative to the start
+        std::deque<double> draws; // move draw, then the acceptance draw if one is taken
+        double trial;             // objective at the moved point, relative to the start
         bool accepted;
-        int calls;                 // objective calls: the start point plus evaluated moves
+        int calls; // objective calls: the start point plus evaluated moves
     };
     const Case cases[] = {
         {"better", {0.75}, +2.0, true, 2},
@@ -104,10 +104,11 @@ TEST(Metropolis, MoveVerdicts) {
         TRFunctionDesc fd = Problem(1, 10.0, 4.0);
         TRMetropolisDesc md = Settings(1, 2, 1.0, 1.0);
         std::deque<double> draws = c.draws;
-        draws.push_back(0.5);  // second visit: no move at all ((0.5 - 0.5) * step) and equal result
+        draws.push_back(0.5); // second visit: no move at all ((0.5 - 0.5) * step) and equal result
         draws.push_back(0.5);
         ScriptedRandom rd(draws);
-        TestObjective obj([&](const TRFunctionDesc& p) { return p.var_info[0].value == 10.0 ? -5.0 : -5.0 + c.trial; });
+        TestObjective obj(
+            [&](const TRFunctionDesc& p) { return p.var_info[0].value == 10.0 ? -5.0 : -5.0 + c.trial; });
         ASSERT_TRUE(obj.Metropolise(fd, md, rd, false, nullptr));
         EXPECT_EQ(rd.left(), 0u);
         EXPECT_EQ(obj.calls, c.calls + 1);
@@ -122,9 +123,12 @@ TEST(Metropolis, MoveVerdicts) {
 
 TEST(Metropolis, BoundsAreAllowedValues) {
     // value 10, step 4: a draw of 0.75 lands on 11, of 0.25 on 9.
-    struct Case { double lo, hi, draw; bool evaluated; };
-    for (const Case& c : {Case{9.0, 11.0, 0.75, true}, Case{9.0, 11.0, 0.25, true}, Case{9.0, 10.999, 0.75, false},
-                          Case{9.001, 11.0, 0.25, false}}) {
+    struct Case {
+        double lo, hi, draw;
+        bool evaluated;
+    };
+    for (const Case& c : {Case{9.0, 11.0, 0.75, true}, Case{9.0, 11.0, 0.25, true},
+                          Case{9.0, 10.999, 0.75, false}, Case{9.001, 11.0, 0.25, false}}) {
         TRFunctionDesc fd = Problem(1, 10.0, 4.0, c.lo, c.hi);
         TRMetropolisDesc md = Settings(2, 1, 0.0, 0.0);
         ScriptedRandom rd({c.draw, 0.5});
@@ -137,7 +141,10 @@ TEST(Metropolis, BoundsAreAllowedValues) {
 // Each trial worsens the objective by exactly 1, so a move is accepted when the acceptance draw
 // is below exp(-1 / T): draws just below or just above pin the temperature of every loop.
 TEST(Metropolis, TemperatureSchedule) {
-    struct Case { double temp0, tempf; std::vector<double> temps; };
+    struct Case {
+        double temp0, tempf;
+        std::vector<double> temps;
+    };
     // 1/T grows by beta = (10 - 1) / (3 * 10 * 1) = 0.3 per loop, from the first loop on.
     const Case cases[] = {{10.0, 1.0, {2.5, 1.0 / 0.7, 1.0}}, {2.0, 2.0, {2.0, 2.0, 2.0}}};
     for (const Case& c : cases) {
@@ -154,7 +161,7 @@ TEST(Metropolis, TemperatureSchedule) {
             TestObjective obj([](const TRFunctionDesc& p) { return p.curr_result - 1.0; });
             obj.Metropolise(fd, md, rd, false, nullptr);
             EXPECT_DOUBLE_EQ(md.pacc, side < 1.0 ? 1.0 : 0.0) << c.temp0 << " " << side;
-            EXPECT_EQ(md.temp0, c.temp0);  // read, never written
+            EXPECT_EQ(md.temp0, c.temp0); // read, never written
             EXPECT_EQ(md.tempf, c.tempf);
         }
     }
@@ -162,14 +169,17 @@ TEST(Metropolis, TemperatureSchedule) {
 
 // Both temperatures 0, or exactly one: pure descent, no acceptance draw; one zero also prints.
 TEST(Metropolis, ZeroTemperatureIsPureDescent) {
-    struct Case { double temp0, tempf; const char* out; };
+    struct Case {
+        double temp0, tempf;
+        const char* out;
+    };
     for (const Case& c : {Case{0.0, 0.0, ""}, Case{5.0, 0.0, "ERROR in metropolise: temp0,tempf=5 0\n"},
                           Case{0.0, 2.5, "ERROR in metropolise: temp0,tempf=0 2.5\n"}}) {
         TRFunctionDesc fd = Problem(1, 0.0, 1.0);
         TRMetropolisDesc md = Settings(2, 1, 0.0, 0.0);
         md.temp0 = c.temp0;
         md.tempf = c.tempf;
-        ScriptedRandom rd({0.75, 0.75});  // two moves, both equal in result: rejected at 0
+        ScriptedRandom rd({0.75, 0.75}); // two moves, both equal in result: rejected at 0
         TestObjective obj([](const TRFunctionDesc&) { return -1.0; });
         testing::internal::CaptureStdout();
         obj.Metropolise(fd, md, rd, false, nullptr);
@@ -183,7 +193,7 @@ TEST(Metropolis, ZeroStepMakesNoMove) {
     TRFunctionDesc fd = Problem(2, 1.0, 0.0);
     fd.var_info[1].step = 2.0;
     TRMetropolisDesc md = Settings(1, 3, 1.0, 1.0);
-    ScriptedRandom rd({0.0, 0.0, 0.0});  // only parameter 2 draws; each draw rejects
+    ScriptedRandom rd({0.0, 0.0, 0.0}); // only parameter 2 draws; each draw rejects
     TestObjective obj([](const TRFunctionDesc&) { return -1.0; });
     obj.Metropolise(fd, md, rd, false, nullptr);
     EXPECT_EQ(rd.left(), 0u);
@@ -192,7 +202,7 @@ TEST(Metropolis, ZeroStepMakesNoMove) {
     EXPECT_DOUBLE_EQ(fd.var_info[1].step, 2.0 * 0.99 * 0.99 * 0.99);
     EXPECT_EQ(md.pacc, 0.0);
 
-    fd.var_info[1].step = 0.0;  // no attempt at all
+    fd.var_info[1].step = 0.0; // no attempt at all
     md.pacc = 7.0;
     ScriptedRandom none({});
     obj.Metropolise(fd, md, none, false, nullptr);
@@ -204,7 +214,8 @@ TEST(Metropolis, MeanAndVarianceOfSweepEnds) {
     TRFunctionDesc fd = Problem(1, 0.0, 1.0);
     TRMetropolisDesc md = Settings(2, 2, 1.0, 1.0);
     ScriptedRandom rd({0.75, 0.75, 0.75, 0.75});
-    TestObjective obj([](const TRFunctionDesc& p) { return p.var_info[0].value == 0.0 ? -10.0 : p.curr_result + 1.0; });
+    TestObjective obj(
+        [](const TRFunctionDesc& p) { return p.var_info[0].value == 0.0 ? -10.0 : p.curr_result + 1.0; });
     obj.Metropolise(fd, md, rd, false, nullptr);
     EXPECT_DOUBLE_EQ(fd.mean_result, -7.5);
     EXPECT_NEAR(fd.var_result, 5.0 / 3.0, 1e-12);
@@ -233,7 +244,7 @@ TEST(Metropolis, SensitivityRowsInBlocks) {
 TEST(Metropolis, ObjectiveErrorDropsHeldRows) {
     TRFunctionDesc fd = Problem(1, 0.0, 1.0);
     TRMetropolisDesc md = Settings(1, 3, 1.0, 1.0);
-    ScriptedRandom rd({0.75, 0.75, 0.75});  // first move accepted (equal result), second one fails
+    ScriptedRandom rd({0.75, 0.75, 0.75}); // first move accepted (equal result), second one fails
     int calls = 0;
     TestObjective obj([&calls](const TRFunctionDesc&) {
         if (++calls == 3) throw EOrvexError("model failed");
@@ -261,11 +272,14 @@ TEST(Metropolis, StopsAtASafePoint) {
     };
     EXPECT_FALSE(gated.Metropolise(fd, md, rd, false, nullptr));
     EXPECT_EQ(gates, 7);
-    EXPECT_EQ(gated.calls, 7);  // the start point and six moves
+    EXPECT_EQ(gated.calls, 7); // the start point and six moves
 }
 
 TEST(Metropolis, SettingsThatCannotRunRaise) {
-    struct Case { int ntr, nts, global, conf; bool annealingOk; };
+    struct Case {
+        int ntr, nts, global, conf;
+        bool annealingOk;
+    };
     const Case cases[] = {
         {0, 5, 1, 1, false}, {5, 0, 1, 1, false}, {1, 1, 1, 1, false}, {-2, -3, 1, 1, false},
         {1, 2, 1, 1, true},  {2, 1, 0, 1, true},  {2, 1, 1, 0, true},  {2, 1, 1, 1, true},
@@ -275,10 +289,14 @@ TEST(Metropolis, SettingsThatCannotRunRaise) {
         md.global = c.global;
         md.conf_interval = c.conf;
         const bool searchOk = c.annealingOk && c.global >= 1 && c.conf >= 1;
-        if (c.annealingOk) EXPECT_NO_THROW(CheckAnnealingSettings(md)) << c.ntr << "," << c.nts;
-        else EXPECT_THROW(CheckAnnealingSettings(md), EOrvexError) << c.ntr << "," << c.nts;
-        if (searchOk) EXPECT_NO_THROW(CheckSearchSettings(md));
-        else EXPECT_THROW(CheckSearchSettings(md), EOrvexError) << c.global << "," << c.conf;
+        if (c.annealingOk)
+            EXPECT_NO_THROW(CheckAnnealingSettings(md)) << c.ntr << "," << c.nts;
+        else
+            EXPECT_THROW(CheckAnnealingSettings(md), EOrvexError) << c.ntr << "," << c.nts;
+        if (searchOk)
+            EXPECT_NO_THROW(CheckSearchSettings(md));
+        else
+            EXPECT_THROW(CheckSearchSettings(md), EOrvexError) << c.global << "," << c.conf;
     }
     TRFunctionDesc fd = Problem(1, 0.0, 1.0);
     TRMetropolisDesc md = Settings(1, 1, 1.0, 1.0);
@@ -288,7 +306,8 @@ TEST(Metropolis, SettingsThatCannotRunRaise) {
         obj.Metropolise(fd, md, rd, false, nullptr);
         ADD_FAILURE() << "no error";
     } catch (const EOrvexError& e) {
-        EXPECT_STREQ(e.what(), "Optimisation setting ntr x nts is 1: it must be at least 2 (the variance of a run needs two sweeps)");
+        EXPECT_STREQ(e.what(), "Optimisation setting ntr x nts is 1: it must be at least 2 (the variance of "
+                               "a run needs two sweeps)");
     }
     EXPECT_EQ(obj.calls, 0);
 }
@@ -312,7 +331,7 @@ TEST(Metropolis, InitSetsTemperaturesAndStepFactorsOnly) {
 TEST(Metropolis, ConvergesOnAQuadraticBowl) {
     const double centre[] = {3.0, -2.0, 0.5};
     TRFunctionDesc fd = Problem(3, 0.0, 1.0, -5.0, 5.0);
-    fd.var_info[2].maxBound = 0.25;  // the third optimum lies beyond this bound
+    fd.var_info[2].maxBound = 0.25; // the third optimum lies beyond this bound
     TRMetropolisDesc md = Settings(20, 20, 1.0, 0.001);
     TUniDistrib rd(12, 34, 56, 78);
     bool inside = true;

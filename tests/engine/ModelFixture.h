@@ -55,11 +55,12 @@ inline TRPhenoInfos Pheno(TWeather& W, std::initializer_list<std::initializer_li
         TRPhenoData row;
         row.station = 1;
         row.year = W.years[static_cast<std::size_t>(k)]->year;
-        for (double d : dates) row.dates.push_back({d, 0});
+        for (double d : dates)
+            row.dates.push_back({d, 0});
         p.tabPheno.push_back(row);
         p.tabWeatherIdx.push_back(k++);
     }
     return p;
 }
 
-}  // namespace fixture
+} // namespace fixture

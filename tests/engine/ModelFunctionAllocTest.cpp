@@ -13,19 +13,27 @@ namespace {
 std::atomic<long> g_allocations{0};
 }
 
-long HeapAllocations() { return g_allocations.load(); }
+long HeapAllocations() {
+    return g_allocations.load();
+}
 
 void* operator new(std::size_t n) {
     ++g_allocations;
     if (void* p = std::malloc(n ? n : 1)) return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 namespace {
-double Hourly(const TWeatherYear&, int, int h) { return 2.0 + h * 0.5; }
+double Hourly(const TWeatherYear&, int, int h) {
+    return 2.0 + h * 0.5;
 }
+} // namespace
 
 TEST(ModelFunctionAlloc, EvaluationAllocatesNothing) {
     TWeatherYear y(2001, 1, 0, nullptr);
@@ -47,11 +55,12 @@ TEST(ModelFunctionAlloc, EvaluationAllocatesNothing) {
         f->workWithTempHour(&hf);
         fs.push_back(std::move(f));
     }
-    fs.front()->Run(1.0, OPTIM_LVL);  // first use of the day-less record
+    fs.front()->Run(1.0, OPTIM_LVL); // first use of the day-less record
     const long before = g_allocations.load();
     double sum = 0;
     for (auto& f : fs) {
-        for (int day = 1; day <= 30; ++day) sum += f->runDaily(d, day * 0.5, OPTIM_LVL);
+        for (int day = 1; day <= 30; ++day)
+            sum += f->runDaily(d, day * 0.5, OPTIM_LVL);
         // Those two need a latitude, which a day without data lacks.
         if (f->getName() == "Delpierre" || f->getName() == "White") continue;
         sum += f->Run(3.0, OPTIM_LVL);

@@ -40,7 +40,7 @@ const KindRow KINDS[] = {
     {F::Wang, "Wang", 3, 4, false, 1},
     {F::White, "White", 3, 1, false, 1},
 };
-}  // namespace
+} // namespace
 
 TEST(ModelFunctionFactory, EveryKindByOrdinalMemberAndDisplayName) {
     ASSERT_EQ(TModelFunction::GetNbFunc(), 24);
@@ -48,7 +48,8 @@ TEST(ModelFunctionFactory, EveryKindByOrdinalMemberAndDisplayName) {
         const KindRow& k = KINDS[i];
         ASSERT_EQ(static_cast<int>(k.id), i);
         const std::string member = TModelFunction::GetFuncName(k.id);
-        std::unique_ptr<TModelFunction> made[] = {TModelFunction::GetFunction(k.id), TModelFunction::GetFunction(member),
+        std::unique_ptr<TModelFunction> made[] = {TModelFunction::GetFunction(k.id),
+                                                  TModelFunction::GetFunction(member),
                                                   TModelFunction::GetFunction(k.display)};
         for (const auto& f : made) {
             EXPECT_EQ(f->getName(), k.display) << member;
@@ -112,7 +113,7 @@ TEST(ModelFunctionFactory, CloneKeepsSettings) {
     EXPECT_EQ(c->phaseNum, 2);
     EXPECT_EQ(c->phasePos, 1);
     EXPECT_EQ(c->weatherDataColumn, 4);
-    EXPECT_EQ(c->GetWeatherDataColumn(), 0);  // day length replaces the column
+    EXPECT_EQ(c->GetWeatherDataColumn(), 0); // day length replaces the column
     EXPECT_EQ(c->varLinkMode, TVarLinkMode::Additive);
     EXPECT_EQ(c->weight, 0.5);
     EXPECT_TRUE(c->tempHour);

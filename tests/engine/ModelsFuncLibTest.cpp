@@ -23,7 +23,8 @@ TRWeatherDay Day(double tmp = 0, double tmn = 0, double tmx = 0, double lat = 45
 
 std::unique_ptr<TModelFunction> Make(const char* kind, const std::vector<double>& params) {
     auto f = TModelFunction::GetFunction(kind);
-    for (std::size_t i = 0; i < params.size(); ++i) f->setParameterValue(static_cast<int>(i), params[i]);
+    for (std::size_t i = 0; i < params.size(); ++i)
+        f->setParameterValue(static_cast<int>(i), params[i]);
     return f;
 }
 
@@ -44,8 +45,10 @@ double WangRef(double T, double topt, double tmin, double tmax) {
     return (2 * x * o - x * x) / (o * o);
 }
 
-double Logi(double x) { return 1.0 / (1.0 + std::exp(x)); }
-}  // namespace
+double Logi(double x) {
+    return 1.0 / (1.0 + std::exp(x));
+}
+} // namespace
 
 TEST(ModelsFuncLib, ValuesOfEveryKind) {
     const TRWeatherDay d = Day();
@@ -95,18 +98,18 @@ TEST(ModelsFuncLib, ValuesOfEveryKind) {
         {"STICS Simple", {0.5, 0, 20}, -1, d, 0, 0},
         {"STICS Simple", {0.5, 10, 10}, 11, d, 0, 0},
         {"Sigmoid", {-1, 10}, 10, d, 0.5, 0},
-        {"Sigmoid", {60, 0}, 10, d, 0, 0},                   // exponent 600: past the cap
-        {"Sigmoid", {50, 0}, 10, d, Logi(500), 0},           // exponent 500: still computed
+        {"Sigmoid", {60, 0}, 10, d, 0, 0},         // exponent 600: past the cap
+        {"Sigmoid", {50, 0}, 10, d, Logi(500), 0}, // exponent 500: still computed
         {"Sigmoid Negative", {1, 10}, 10, d, 0.5, 0},
         {"Sigmoid Negative", {1, 10}, 12, d, Logi(-2), 1e-15},
-        {"Sigmoid Negative", {1, 0}, -600, d, 0, 0},         // past the cap: 0, no overflow
+        {"Sigmoid Negative", {1, 0}, -600, d, 0, 0}, // past the cap: 0, no overflow
         {"Sigmoid Negative", {1, 0}, 600, d, 1, 0},
         {"Varnel", {1, 0, 5}, 5, d, 0.5, 0},
         {"Varnel", {1, 0, 5}, 7, d, Logi(4), 1e-15},
         {"Varnel", {1, 0, 5}, 35, d, 0, 0},
         {"Negative Exponential", {-0.1, 2}, 10, d, 2 * std::exp(-1.0), 0, 0},
-        {"Negative Exponential", {-0.1, 2}, 10, d, 2 * std::exp(-1.0), 1e-7, -1},  // single precision
-        {"Negative Exponential", {1, 2}, 600, d, 2 * std::exp(500.0), 1e205, 0},   // exponent capped
+        {"Negative Exponential", {-0.1, 2}, 10, d, 2 * std::exp(-1.0), 1e-7, -1}, // single precision
+        {"Negative Exponential", {1, 2}, 600, d, 2 * std::exp(500.0), 1e205, 0},  // exponent capped
         {"Bidabe", {2}, 99, Day(0, 0, 10), 1.5, 1e-15},
         {"Bidabe", {2}, 0, Day(0, -8000, 10), 999999.9, 0},
         {"Wang", {25, 0, 40}, 25, d, 1, 1e-5},
@@ -115,7 +118,7 @@ TEST(ModelsFuncLib, ValuesOfEveryKind) {
         {"Wang", {25, 0, 40}, 40, d, 0, 1e-5},
         {"Wang", {25, 0, 40}, 12.5, d, WangRef(12.5, 25, 0, 40), 1e-5},
         {"Wang", {0, 0, 40}, 12.5, d, 0, 0},
-        {"Wang", {25, 0, 40}, 1e-60, d, 0, 0},  // below single precision: the limit, not ln 0
+        {"Wang", {25, 0, 40}, 1e-60, d, 0, 0}, // below single precision: the limit, not ln 0
         {"Parabolic", {20}, -6, d, 0, 0},
         {"Parabolic", {20}, 41, d, 0, 0},
         {"Parabolic", {20}, -5, d, 0, 1e-9},
@@ -129,10 +132,10 @@ TEST(ModelsFuncLib, ValuesOfEveryKind) {
         {"Smoothed Utah", {2, 7, 13, -0.5}, -10, d, Logi(9.6), 1e-15},
         {"Smoothed Utah", {2, 7, 13, -0.5}, 200, d, -0.5, 1e-12},
         {"Smoothed Utah", {7, 7, 13, -0.5}, 7, d, 0, 0},
-        {"Smoothed Utah", {2, 7, 13, 1}, 5, d, 0.92, 1e-15},  // min = 1: no fault below Tn2
-        {"Smoothed Utah", {2, 7, 13, 1}, 20, d, 1, 0},        // nor above it
+        {"Smoothed Utah", {2, 7, 13, 1}, 5, d, 0.92, 1e-15}, // min = 1: no fault below Tn2
+        {"Smoothed Utah", {2, 7, 13, 1}, 20, d, 1, 0},       // nor above it
         {"Delpierre", {14, 20, 2, 1}, 10, Day(0, 0, 0, 45, 280), 100 * dlAutumn / 14, 1e-12},
-        {"Delpierre", {14, 20, 2.5, 0.5}, 10, Day(0, 0, 0, 45, 280), 100, 1e-12},  // halves to even
+        {"Delpierre", {14, 20, 2.5, 0.5}, 10, Day(0, 0, 0, 45, 280), 100, 1e-12}, // halves to even
         {"Delpierre", {14, 20, 2, 1}, 20, Day(0, 0, 0, 45, 280), 0, 0},
         {"Delpierre", {14, 20, 2, 1}, 10, Day(0, 0, 0, 45, 172), 0, 0},
         {"Delpierre", {14, 20, 1, -1}, 10, Day(0, 0, 0, 45, 280), 10 * 14 / dlAutumn, 1e-12},
@@ -141,15 +144,19 @@ TEST(ModelsFuncLib, ValuesOfEveryKind) {
         {"White", {12, 5, 10}, 8, Day(0, 0, 0, 45, 355), 1, 0},
         {"White", {12, 5, 10}, 11, Day(0, 0, 0, 45, 355), 0, 0},
         {"White", {12, 10, 5}, 4, Day(0, 0, 0, 45, 355), 0, 0},
-        {"Dormphot", {0.05, 1, -0.3, 100}, 50, Day(15, 0, 0, 45, 100),
-         Logi(-0.3 * (15 - 60 * Logi(DayLength(100, 45) - 24 * Logi(0.05 * -50)))), 1e-12},
-        {"Dormphot", {0.05, 1, 1000, 100}, 50, Day(100, 0, 0, 45, 100), 0, 0},  // capped
+        {"Dormphot",
+         {0.05, 1, -0.3, 100},
+         50,
+         Day(15, 0, 0, 45, 100),
+         Logi(-0.3 * (15 - 60 * Logi(DayLength(100, 45) - 24 * Logi(0.05 * -50)))),
+         1e-12},
+        {"Dormphot", {0.05, 1, 1000, 100}, 50, Day(100, 0, 0, 45, 100), 0, 0}, // capped
         {"Four Phases", {10, 0, 30, 60, 100}, 100, Day(-20), 1, 0},
         {"Four Phases", {10, 0, 30, 60, 100}, 45, Day(50), 0, 0},
         {"Four Phases", {10, 0, 30, 60, 100}, 0, Day(5), 1, 0},
         {"Four Phases", {10, 0, 30, 60, 100}, 15, Day(20), 0, 0},
         {"Four Phases", {10, 0, 30, 60, 100}, 80, Day(6), 1, 0},
-        {"Four Phases", {10, 0, 30, 60, 100}, 80, Day(5), 0, 0},  // Tmean must pass the threshold
+        {"Four Phases", {10, 0, 30, 60, 100}, 80, Day(5), 0, 0}, // Tmean must pass the threshold
         {"Erez", {1.6, 277, 4153.5, 12888.8, 139500, 2.567e18}, -273, d, 0, 0},
         {"Erez", {1.6, 277, 4153.5, 12888.8, 139500, 0}, 5, d, 0, 0},
     };
@@ -166,19 +173,41 @@ TEST(ModelsFuncLib, FailuresRaiseClearErrors) {
         std::vector<double> params;
         double T;
         TRWeatherDay day;
-        const char* message;  // start of the message
+        const char* message; // start of the message
     };
     const std::vector<Fail> fails = {
-        {"Delpierre", {14, 20, 2, 1}, 10, Day(0, 0, 0, MISSING),
+        {"Delpierre",
+         {14, 20, 2, 1},
+         10,
+         Day(0, 0, 0, MISSING),
          "Latitude is missing in the climate data file for using Delpierre function"},
-        {"White", {12, 5, 10}, 4, Day(0, 0, 0, MISSING),
+        {"White",
+         {12, 5, 10},
+         4,
+         Day(0, 0, 0, MISSING),
          "Latitude is missing in the climate data file for using White function"},
         {"Bidabe", {0}, 0, Day(0, 0, 10), "Error: the Q10 of the Bidabe function"},
         {"Bidabe", {-2}, 0, Day(0, 5, 10), "Error: the Q10 of the Bidabe function"},
-        {"Delpierre", {10, 20, 1, -1}, 0, Day(0, 0, 0, 80, 355), "Floating point division by zero in function Delpierre"},
-        {"Four Phases", {10, 0, 0, 60, 100}, -1, Day(5), "Floating point division by zero in function Four Phases"},
-        {"Erez", {1000, 277, 4153.5, 12888.8, 139500, 2.567e18}, 30, Day(), "Floating point overflow in function Erez"},
-        {"Negative Exponential", {1, 1e300}, 600, Day(), "Floating point overflow in function Negative Exponential"},
+        {"Delpierre",
+         {10, 20, 1, -1},
+         0,
+         Day(0, 0, 0, 80, 355),
+         "Floating point division by zero in function Delpierre"},
+        {"Four Phases",
+         {10, 0, 0, 60, 100},
+         -1,
+         Day(5),
+         "Floating point division by zero in function Four Phases"},
+        {"Erez",
+         {1000, 277, 4153.5, 12888.8, 139500, 2.567e18},
+         30,
+         Day(),
+         "Floating point overflow in function Erez"},
+        {"Negative Exponential",
+         {1, 1e300},
+         600,
+         Day(),
+         "Floating point overflow in function Negative Exponential"},
         {"GDD", {-1e308}, 1e308, Day(), "Floating point overflow in function GDD"},
         {"Varnel", {1e308, 1e308, 0}, -1e10, Day(), "Floating point invalid operation in function Varnel"},
     };
@@ -195,7 +224,7 @@ TEST(ModelsFuncLib, FailuresRaiseClearErrors) {
 
 TEST(ModelsFuncLib, DelpierreReplacesZeroThresholdOnce) {
     auto f = Make("Delpierre", {0, 20, 2, 1});
-    EXPECT_EQ(f->runDaily(Day(0, 0, 0, 45, 280), 10, 0), 0.0);  // every day is longer than 1e-6 h
+    EXPECT_EQ(f->runDaily(Day(0, 0, 0, 45, 280), 10, 0), 0.0); // every day is longer than 1e-6 h
     EXPECT_EQ(f->getParameterValue(0), ALMOST_ZERO);
 }
 
@@ -212,14 +241,17 @@ double HourAsTemperature(const TWeatherYear&, int, int h) {
     g_hours[g_calls++] = h;
     return h;
 }
-double Constant6(const TWeatherYear&, int, int) { return 6.0; }
+double Constant6(const TWeatherYear&, int, int) {
+    return 6.0;
+}
 
 std::vector<double> ErezDays(TModelFunction& f, const TWeatherYear& y, int days) {
     std::vector<double> out;
-    for (int d = 1; d <= days; ++d) out.push_back(f.runHourly(y, d, OPTIM_LVL));
+    for (int d = 1; d <= days; ++d)
+        out.push_back(f.runHourly(y, d, OPTIM_LVL));
     return out;
 }
-}  // namespace
+} // namespace
 
 TEST(ModelsFuncLib, HourlyRunSumsHoursTwoToTwentyFour) {
     TWeatherYear y(2001, 1, 0, nullptr);
@@ -229,7 +261,7 @@ TEST(ModelsFuncLib, HourlyRunSumsHoursTwoToTwentyFour) {
     EXPECT_TRUE(f->tempHour);
     EXPECT_EQ(f->TempHourFuncName, "test");
     g_calls = 0;
-    EXPECT_DOUBLE_EQ(f->runHourly(y, 10, 0), 299.0);  // 2 + 3 + ... + 24
+    EXPECT_DOUBLE_EQ(f->runHourly(y, 10, 0), 299.0); // 2 + 3 + ... + 24
     ASSERT_EQ(g_calls, 23);
     EXPECT_EQ(g_hours[0], 2);
     EXPECT_EQ(g_hours[22], 24);
@@ -242,16 +274,17 @@ TEST(ModelsFuncLib, ErezCarriesStateUntilReset) {
     TWeatherYear y(2001, 1, 0, nullptr);
     TTempHourFunc hf(Constant6, "test");
     auto f = Make("Erez", {1.6, 277, 4153.5, 12888.8, 139500, 2.567e18});
-    EXPECT_THROW(f->runHourly(y, 1, 0), EOrvexError);  // no hourly routine yet
+    EXPECT_THROW(f->runHourly(y, 1, 0), EOrvexError); // no hourly routine yet
     f->workWithTempHour(&hf);
     const std::vector<double> first = ErezDays(*f, y, 10);
     double total = 0;
-    for (double v : first) total += v;
-    EXPECT_GT(total, 2.0);  // about one chill portion a day at 6 degrees
+    for (double v : first)
+        total += v;
+    EXPECT_GT(total, 2.0); // about one chill portion a day at 6 degrees
     EXPECT_LT(total, 15.0);
-    EXPECT_NE(ErezDays(*f, y, 10), first);  // state left by the first run
+    EXPECT_NE(ErezDays(*f, y, 10), first); // state left by the first run
     f->ResetState();
     EXPECT_EQ(ErezDays(*f, y, 10), first);
-    auto c = f->Clone();  // a clone starts afresh
+    auto c = f->Clone(); // a clone starts afresh
     EXPECT_EQ(ErezDays(*c, y, 10), first);
 }

@@ -36,7 +36,8 @@ struct TinyFit {
         ph->t0DataColumn = 1;
         model.PushPhase(std::move(ph));
         pheno = Pheno(W, rows);
-        for (const TRPhenoData& r : pheno.tabPheno) fit.tabFit.push_back({r.station, 0, r.provenance, r.year});
+        for (const TRPhenoData& r : pheno.tabPheno)
+            fit.tabFit.push_back({r.station, 0, r.provenance, r.year});
         model.Initialize(missingThreshold, pheno);
         fd.nb_of_parameters = 2;
         fd.var_info.resize(2);
@@ -45,12 +46,13 @@ struct TinyFit {
     }
     std::vector<int> Marks() const {
         std::vector<int> m;
-        for (const TRPhenoData& r : pheno.tabPheno) m.push_back(r.dates[0].fits);
+        for (const TRPhenoData& r : pheno.tabPheno)
+            m.push_back(r.dates[0].fits);
         return m;
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST(FitObjective, SumOfSquaresAndScoredMarks) {
     struct Case {
@@ -58,7 +60,7 @@ TEST(FitObjective, SumOfSquaresAndScoredMarks) {
         int threshold;
         int leftOut;
         bool usedToFit;
-        std::vector<int> fitRows;  // phenology rows (from 0) in fit-file order
+        std::vector<int> fitRows; // phenology rows (from 0) in fit-file order
         double f;
         std::vector<int> marks;
     };
@@ -76,8 +78,10 @@ TEST(FitObjective, SumOfSquaresAndScoredMarks) {
         TinyFit t({{112.5}, {MISSING}, {100.25}}, c.threshold);
         t.model.PhasesArr[0]->usedToFit = c.usedToFit;
         TRFitInfo rows;
-        for (int k : c.fitRows) rows.tabFit.push_back(t.fit.tabFit[static_cast<std::size_t>(k)]);
-        for (TRPhenoData& r : t.pheno.tabPheno) r.dates[0].fits = 9;  // to see which marks f writes
+        for (int k : c.fitRows)
+            rows.tabFit.push_back(t.fit.tabFit[static_cast<std::size_t>(k)]);
+        for (TRPhenoData& r : t.pheno.tabPheno)
+            r.dates[0].fits = 9; // to see which marks f writes
         TMyMetropolis obj(t.model, t.W, t.pheno, rows, c.threshold, c.leftOut);
         EXPECT_DOUBLE_EQ(obj.f(t.fd), c.f);
         EXPECT_EQ(t.Marks(), c.marks);
@@ -98,10 +102,10 @@ TEST(FitObjective, RowsThatAreNotRun) {
         missing.f(t.fd);
         ADD_FAILURE() << "no error";
     } catch (const EOrvexError& e) {
-        EXPECT_STREQ(e.what(),
-                     "Failure : station(s) in the fit information file is(are) missing in the phenology data file or in wrong order...");
+        EXPECT_STREQ(e.what(), "Failure : station(s) in the fit information file is(are) missing in the "
+                               "phenology data file or in wrong order...");
     }
-    EXPECT_EQ(t.pheno.tabPheno[0].dates[0].fits, 1);  // rows before it were scored
+    EXPECT_EQ(t.pheno.tabPheno[0].dates[0].fits, 1); // rows before it were scored
 }
 
 TEST(FitObjective, T0PickedFromTheRow) {
@@ -112,7 +116,7 @@ TEST(FitObjective, T0PickedFromTheRow) {
     EXPECT_DOUBLE_EQ(obj.f(t.fd), 0.0);
     EXPECT_EQ(t.Marks(), (std::vector<int>{1, 1}));
 
-    TinyFit bad({{112.5}}, 0, TPhaseT0Mode::PickedFromPheno);  // no T0 column on the row
+    TinyFit bad({{112.5}}, 0, TPhaseT0Mode::PickedFromPheno); // no T0 column on the row
     TMyMetropolis noColumn(bad.model, bad.W, bad.pheno, bad.fit, 0, -1);
     EXPECT_THROW(noColumn.f(bad.fd), EOrvexError);
 }

@@ -13,7 +13,7 @@
 namespace {
 
 struct FormatCase {
-    std::string what;  // how the text was made, shown on failure
+    std::string what; // how the text was made, shown on failure
     std::string got;
     std::string expected;
 };
@@ -32,7 +32,7 @@ std::vector<FormatCase> FormatTable() {
         {"fixed 2.5/15/0", FloatToStrFixed(2.5, 15, 0), "3"},
         {"fixed -2.5/15/0", FloatToStrFixed(-2.5, 15, 0), "-3"},
         {"fixed 0.125/15/2", FloatToStrFixed(0.125, 15, 2), "0.13"},
-        {"fixed 2.675/15/2", FloatToStrFixed(2.675, 15, 2), "2.67"},  // 2.67499999999999998
+        {"fixed 2.675/15/2", FloatToStrFixed(2.675, 15, 2), "2.67"}, // 2.67499999999999998
         {"fixed 1.005/15/2", FloatToStrFixed(1.005, 15, 2), "1.00"},
         {"fixed 0.0005/15/3", FloatToStrFixed(0.0005, 15, 3), "0.001"},
         {"fixed 0.0004999/15/3", FloatToStrFixed(0.0004999, 15, 3), "0.000"},
@@ -69,7 +69,7 @@ std::vector<FormatCase> FormatTable() {
         {"general 1e-300", FloatToStrGeneral(1e-300), "1E-300"},
         {"general max", FloatToStrGeneral(1.7976931348623157e308), "1.79769313486232E308"},
         {"general 2.5/1", FloatToStrGeneral(2.5, 1), "3"},
-        {"general 0.95/1", FloatToStrGeneral(0.95, 1), "0.9"},  // 0.949999999999999956
+        {"general 0.95/1", FloatToStrGeneral(0.95, 1), "0.9"}, // 0.949999999999999956
         // Picture formats.
         {"0.# 2.25", FormatFloat("0.#", 2.25), "2.3"},
         {"0.# 2", FormatFloat("0.#", 2.0), "2"},
@@ -78,7 +78,7 @@ std::vector<FormatCase> FormatTable() {
         {"0.# 0.04", FormatFloat("0.#", 0.04), "0"},
         {"0.# -0.04", FormatFloat("0.#", -0.04), "0"},
         {"0.# -9999", FormatFloat("0.#", -9999.0), "-9999"},
-        {"0.# -12.35", FormatFloat("0.#", -12.35), "-12.3"},  // -12.3499999999999996
+        {"0.# -12.35", FormatFloat("0.#", -12.35), "-12.3"}, // -12.3499999999999996
         {"0.000 2.5", FormatFloat("0.000", 2.5), "2.500"},
         {"0.000 1.0005", FormatFloat("0.000", 1.0005), "1.000"},
         {"0.000 0.0005", FormatFloat("0.000", 0.0005), "0.001"},
@@ -103,7 +103,8 @@ std::vector<FormatCase> FormatTable() {
 }
 
 void ExpectTableHolds() {
-    for (const FormatCase& c : FormatTable()) EXPECT_EQ(c.got, c.expected) << c.what;
+    for (const FormatCase& c : FormatTable())
+        EXPECT_EQ(c.got, c.expected) << c.what;
 
     // ',' input: data files refuse it, settings and model files take it.
     double d = 0.0;
@@ -124,7 +125,9 @@ void ExpectTableHolds() {
 
 class CommaLocale {
 public:
-    CommaLocale() : saved_(std::setlocale(LC_ALL, nullptr)) { ok_ = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr; }
+    CommaLocale() : saved_(std::setlocale(LC_ALL, nullptr)) {
+        ok_ = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+    }
     ~CommaLocale() { std::setlocale(LC_ALL, saved_.c_str()); }
     bool ok() const { return ok_; }
 
@@ -133,9 +136,11 @@ private:
     bool ok_ = false;
 };
 
-}  // namespace
+} // namespace
 
-TEST(NumberTextFormat, TablePinsEveryFormat) { ExpectTableHolds(); }
+TEST(NumberTextFormat, TablePinsEveryFormat) {
+    ExpectTableHolds();
+}
 
 TEST(NumberTextFormat, TableHoldsUnderCommaLocale) {
     CommaLocale locale;

@@ -17,7 +17,8 @@ TEST(NumberTextParse, AcceptsPlainNumbersOnly) {
     int i = 0;
     EXPECT_TRUE(TryParseInt("-9999", i));
     EXPECT_EQ(i, -9999);
-    for (const char* bad : {"", "1.0", "99999999999", "12a"}) EXPECT_FALSE(TryParseInt(bad, i)) << bad;
+    for (const char* bad : {"", "1.0", "99999999999", "12a"})
+        EXPECT_FALSE(TryParseInt(bad, i)) << bad;
 }
 
 TEST(NumberTextParse, SettingsAcceptCommaOrPoint) {

@@ -20,7 +20,7 @@ TEST(Phase, DefaultsAndCoefficientOfSStar) {
     EXPECT_EQ(second.t0Mode, TPhaseT0Mode::PickedFromPrevPhase);
     EXPECT_EQ(first.coeffSStar, 1);
     EXPECT_EQ(first.overlapFunc->getName(), "Negative Exponential");
-    first.PopFunction();  // nothing to pop
+    first.PopFunction(); // nothing to pop
     EXPECT_TRUE(first.functions.empty());
 
     TTempHourFunc hourly(TempHeur, "tempheur");
@@ -90,7 +90,7 @@ TEST_F(PhaseSettings, ReadsTheEntryOfThePhotoperiodModeAndScalesSStar) {
           "<Phase photomode=\"TRUE\"><T0 value=\"12\" step=\"1\" min=\"8\" max=\"16\"/>"
           "<SStar value=\"3\" step=\"1\" min=\"2\" max=\"60\"/></Phase></Phases>");
     TPhase ph(nullptr, TFunctionList{}, 0);
-    ph.PushFunction(Func("GDD"));  // 25
+    ph.PushFunction(Func("GDD")); // 25
     const TRVarInfo t0 = ph.parameterInitT0XML(path_, false);
     EXPECT_EQ(t0.name, "T0");
     EXPECT_EQ(t0.value, 1.5);
@@ -106,16 +106,18 @@ TEST_F(PhaseSettings, ReadsTheEntryOfThePhotoperiodModeAndScalesSStar) {
     EXPECT_EQ(s.name, "SStar");
     EXPECT_EQ(s.value, 75);
     EXPECT_EQ(s.step, 25);
-    EXPECT_EQ(s.minBound, 2);  // not scaled
+    EXPECT_EQ(s.minBound, 2); // not scaled
     EXPECT_EQ(s.maxBound, 1500);
     EXPECT_EQ(s.b4_point, 6);
 }
 
 TEST_F(PhaseSettings, AnyFaultGivesOneMessage) {
-    const std::string noDay = "<Phases><Phase photomode=\"True\"><T0 value=\"12\" step=\"1\" min=\"8\" max=\"16\"/>"
-                              "<SStar value=\"3\" step=\"1\" min=\"2\" max=\"60\"/></Phase></Phases>";
-    const std::string badNumber = "<Phases><Phase photomode=\"False\"><T0 value=\"x\" step=\"1\" min=\"8\" max=\"16\"/>"
-                                  "</Phase></Phases>";
+    const std::string noDay =
+        "<Phases><Phase photomode=\"True\"><T0 value=\"12\" step=\"1\" min=\"8\" max=\"16\"/>"
+        "<SStar value=\"3\" step=\"1\" min=\"2\" max=\"60\"/></Phase></Phases>";
+    const std::string badNumber =
+        "<Phases><Phase photomode=\"False\"><T0 value=\"x\" step=\"1\" min=\"8\" max=\"16\"/>"
+        "</Phase></Phases>";
     TPhase ph(nullptr, TFunctionList{}, 0);
     for (const std::string& text : {noDay, badNumber, std::string("<Phases>")}) {
         Write(text);
@@ -123,8 +125,9 @@ TEST_F(PhaseSettings, AnyFaultGivesOneMessage) {
             ph.parameterInitT0XML(path_, false);
             FAIL() << text;
         } catch (const EOrvexError& e) {
-            EXPECT_EQ(std::string(e.what()), "Error: bad or impossible reading of the phase settings file \"" + path_ +
-                                                 "\" for T0, photomode <0> !");
+            EXPECT_EQ(std::string(e.what()),
+                      "Error: bad or impossible reading of the phase settings file \"" + path_ +
+                          "\" for T0, photomode <0> !");
         }
     }
     Write(badNumber);
@@ -145,4 +148,4 @@ TEST(PhaseSettingsFile, ShippedFileHasBothModes) {
     }
 }
 
-}  // namespace
+} // namespace

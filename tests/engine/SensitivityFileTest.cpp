@@ -28,7 +28,7 @@ TEST(SensitivityFile, LinesAreTabSeparatedWithCrLf) {
 TEST(SensitivityFile, WriteErrorRaises) {
     const auto path = std::filesystem::temp_directory_path() / "orvex_sa_readonly.txt";
     { std::ofstream(path) << "x"; }
-    std::FILE* file = std::fopen(path.c_str(), "rb");  // open, but not for writing
+    std::FILE* file = std::fopen(path.c_str(), "rb"); // open, but not for writing
     ASSERT_NE(file, nullptr);
     TSensitivityFile out(file, path.string());
     const double row[] = {1.0, 2.0};

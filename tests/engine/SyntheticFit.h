@@ -23,7 +23,8 @@
 namespace synthetic {
 
 inline std::string Lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return s;
 }
 
@@ -86,7 +87,7 @@ struct FitData {
     TRFitInfo fit;
     TMetaModel model;
     Known known;
-    TRFunctionDesc knownPoint;  // the model's parameter vector at the known values
+    TRFunctionDesc knownPoint; // the model's parameter vector at the known values
 };
 
 // nbRows observed station-years (ten stations) of seasonal daily temperatures with day-to-day and
@@ -96,7 +97,9 @@ inline std::unique_ptr<FitData> Make(int nbRows, double dateNoise = 3.0, unsigne
     auto data = std::make_unique<FitData>();
     std::mt19937 rng(seed);
     auto uniform = [&rng] { return static_cast<double>(rng()) / 4294967296.0; };
-    auto noise = [&] { return (uniform() + uniform() + uniform() + uniform() - 2.0) * std::sqrt(3.0); };  // sd 1
+    auto noise = [&] {
+        return (uniform() + uniform() + uniform() + uniform() - 2.0) * std::sqrt(3.0);
+    }; // sd 1
 
     // Each station's years in order, with the year before its first observation, so that a
     // start day before 1 January reads real days rather than missing ones.
@@ -108,9 +111,10 @@ inline std::unique_ptr<FitData> Make(int nbRows, double dateNoise = 3.0, unsigne
             auto y = std::make_unique<TWeatherYear>(year, station, index, &data->weather);
             const double yearShift = 2.0 * noise();
             for (int d = 1; d <= y->numDays; ++d) {
-                const double tmp =
-                    10.0 - 11.0 * std::cos(2.0 * std::numbers::pi * (d - 20) / 365.0) + yearShift + 3.0 * noise();
-                y->SetDay(d, CreateWeatherDay(TDoubleArr{}, 0, station, 45.0, year, d, tmp, tmp - 5.0, tmp + 5.0));
+                const double tmp = 10.0 - 11.0 * std::cos(2.0 * std::numbers::pi * (d - 20) / 365.0) +
+                                   yearShift + 3.0 * noise();
+                y->SetDay(
+                    d, CreateWeatherDay(TDoubleArr{}, 0, station, 45.0, year, d, tmp, tmp - 5.0, tmp + 5.0));
             }
             data->weather.years.push_back(std::move(y));
             const int row = s * yearsPerStation + k - 1;
@@ -152,4 +156,4 @@ inline std::unique_ptr<FitData> Make(int nbRows, double dateNoise = 3.0, unsigne
     return data;
 }
 
-}  // namespace synthetic
+} // namespace synthetic

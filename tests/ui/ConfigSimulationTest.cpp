@@ -17,7 +17,7 @@ protected:
     TIniFile Ini() { return TIniFile(Folder() + ORVEX_INI_FILE); }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(ConfigSimulation, RemembersPathsRelativeToTheExecutableFolder) {
     {
@@ -25,14 +25,14 @@ TEST_F(ConfigSimulation, RemembersPathsRelativeToTheExecutableFolder) {
         window.TemperaturesPath->setText(QString::fromStdString(Folder() + "data/clim.txt"));
         window.ModelAsXmlPath->setText(QString::fromStdString(Folder() + "./models/../models/fitted.xml"));
         window.T0InfoPath->setText("");
-        window.SaveAsPath->setText("out/sim.txt");  // already relative: kept
+        window.SaveAsPath->setText("out/sim.txt"); // already relative: kept
         window.OKBtnClick();
         EXPECT_EQ(window.result(), QDialog::Accepted);
     }
     TIniFile ini = Ini();
     EXPECT_EQ(ini.ReadString("path-sim", "temperatures"), "data/clim.txt");
     EXPECT_EQ(ini.ReadString("path-sim", "model"), "models/fitted.xml");
-    EXPECT_EQ(ini.ReadString("PATH-SIM", "T0Info", "unset"), "");  // case-insensitive, stored empty
+    EXPECT_EQ(ini.ReadString("PATH-SIM", "T0Info", "unset"), ""); // case-insensitive, stored empty
     EXPECT_EQ(ini.ReadString("path-sim", "saveas"), "out/sim.txt");
 
     // The next window shows them as stored.
@@ -102,7 +102,7 @@ TEST_F(ConfigSimulation, FileButtonsFillTheirFields) {
     EXPECT_EQ(window.SaveAsPath->text(), "/data/chosen.txt");
     EXPECT_EQ(window.ModelAsXmlPath->text(), "/data/chosen.xml");
     EXPECT_TRUE(dialogs.filters.last().contains("xml"));
-    dialogs.fileAnswer.clear();  // cancelled: the field keeps its name
+    dialogs.fileAnswer.clear(); // cancelled: the field keeps its name
     window.TempBtn->click();
     EXPECT_EQ(window.TemperaturesPath->text(), "/data/chosen.txt");
     EXPECT_TRUE(window.ParamBtn->toolTip().contains("Select Model"));

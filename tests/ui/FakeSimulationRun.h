@@ -12,7 +12,7 @@ struct TFakeSimulationState {
     bool error = false;
     std::string errorInfo;
     std::string output;
-    std::string prepareError;  // Prepare raises this when not empty
+    std::string prepareError; // Prepare raises this when not empty
     int quits = 0;
     bool started = false;
     bool destroyed = false;
@@ -23,13 +23,12 @@ public:
     explicit TFakeSimulationRun(std::shared_ptr<TFakeSimulationState> state) : s(std::move(state)) {}
     ~TFakeSimulationRun() override { s->destroyed = true; }
     void Prepare() override {
-        if (!s->prepareError.empty())
-            throw EOrvexError(s->prepareError);
+        if (!s->prepareError.empty()) throw EOrvexError(s->prepareError);
     }
     void Start() override { s->started = true; }
     void Quit() override {
         ++s->quits;
-        s->finished = true;  // stops and waits
+        s->finished = true; // stops and waits
     }
     bool Finished() const override { return s->finished; }
     bool Error() const override { return s->error; }

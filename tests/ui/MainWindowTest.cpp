@@ -52,7 +52,7 @@ protected:
     std::string prepareError;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(MainWindow, TitleAndWelcomeCarryTheVersion) {
     const QString version = QString::fromStdString(ApplicationVersion());
@@ -79,7 +79,7 @@ TEST_F(MainWindow, QuittingAsksAndRefusingKeepsTheWindow) {
     dialogs.confirmAnswer = true;
     window->QuitItem->trigger();
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(Tabs(), QStringList{"Home"});  // sheets closed, running simulation stopped
+    EXPECT_EQ(Tabs(), QStringList{"Home"}); // sheets closed, running simulation stopped
     EXPECT_EQ(runs.at(0)->quits, 1);
 }
 
@@ -102,7 +102,7 @@ TEST_F(MainWindow, SimulationSheetsAreNumberedFromOne) {
     EXPECT_EQ(Tabs(), (QStringList{"Home", "Simulation 2"}));
     EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("|").toStdString();
 
-    window->PlayPauseBtn->trigger();  // does nothing on a simulation sheet
+    window->PlayPauseBtn->trigger(); // does nothing on a simulation sheet
     EXPECT_EQ(window->PlayPauseBtn->text(), "Pause");
 }
 

@@ -9,17 +9,16 @@
 
 namespace {
 
-const char* const OUTPUT =
-    "data files:\r\n/d/clim.txt\r\n/d/model.xml\r\n\r\n\r\n"
-    "station_code\tyear\tpredicted 0\tpredicted 1\r\n"
-    "1\t2001\t95.5\t120\r\n1\t2002\t-9999\t118.3\r\n2\t2001\t99\t\r\n\r\n";
+const char* const OUTPUT = "data files:\r\n/d/clim.txt\r\n/d/model.xml\r\n\r\n\r\n"
+                           "station_code\tyear\tpredicted 0\tpredicted 1\r\n"
+                           "1\t2001\t95.5\t120\r\n1\t2002\t-9999\t118.3\r\n2\t2001\t99\t\r\n\r\n";
 
 class SimulFrame : public TempExeFolderTest {
 protected:
     void SetUp() override {
         TempExeFolderTest::SetUp();
         state = std::make_shared<TFakeSimulationState>();
-        state->output = "sim.txt";  // relative to the executable's folder
+        state->output = "sim.txt"; // relative to the executable's folder
     }
     void WriteOutput(const std::string& text) {
         std::ofstream(Folder() + state->output, std::ios::binary) << text;
@@ -30,11 +29,12 @@ protected:
     std::shared_ptr<TFakeSimulationState> state;
 };
 
-}  // namespace
+} // namespace
 
 TEST(SimulGrid, BlankRowHeaderThenRows) {
-    const std::vector<std::string> lines = {"data files:", "c", "m", "", "", "station_code\tyear\tpredicted 0",
-                                            "1\t2001\t95", "1\t2002\t", "2\t2001\t90\textra", ""};
+    const std::vector<std::string> lines = {
+        "data files:",        "c", "m", "", "", "station_code\tyear\tpredicted 0", "1\t2001\t95", "1\t2002\t",
+        "2\t2001\t90\textra", ""};
     const auto cells = TSimulDisplay::GridCells(lines, 4);
     ASSERT_EQ(cells.size(), 5u);
     EXPECT_EQ(cells[0], (std::vector<std::string>{"", "", ""}));
@@ -50,7 +50,7 @@ TEST_F(SimulFrame, WaitsThenLoadsTheOutputAndFreesTheRun) {
     auto frame = Frame();
     EXPECT_TRUE(frame->Timer1->isActive());
     EXPECT_EQ(frame->Timer1->interval(), 1000);
-    frame->Timer1Timer();  // still running
+    frame->Timer1Timer(); // still running
     EXPECT_TRUE(frame->Waiting());
     EXPECT_EQ(frame->StringGrid1->rowCount(), 0);
 
@@ -59,7 +59,7 @@ TEST_F(SimulFrame, WaitsThenLoadsTheOutputAndFreesTheRun) {
     EXPECT_FALSE(frame->Waiting());
     EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("|").toStdString();
     QTableWidget* grid = frame->StringGrid1;
-    ASSERT_EQ(grid->rowCount(), 4);  // the column header and three rows below the fixed row
+    ASSERT_EQ(grid->rowCount(), 4); // the column header and three rows below the fixed row
     ASSERT_EQ(grid->columnCount(), 4);
     EXPECT_EQ(grid->item(0, 2)->text(), "predicted 0");
     EXPECT_EQ(grid->item(2, 2)->text(), "-9999");

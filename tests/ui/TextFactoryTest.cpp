@@ -29,7 +29,8 @@ TEST(TextFactory, TooltipsByKind) {
         EXPECT_STREQ(tip.msg, c.msg);
     }
     for (int kind = TTextFactory::RAND_COLOR; kind <= TTextFactory::SELECT_PARAM_XML; ++kind)
-        EXPECT_NE(TTextFactory::GetTooltip(static_cast<TTextFactory::TTooltipKind>(kind)).title, nullptr) << kind;
+        EXPECT_NE(TTextFactory::GetTooltip(static_cast<TTextFactory::TTooltipKind>(kind)).title, nullptr)
+            << kind;
     const TRTooltip none = TTextFactory::GetTooltip(TTextFactory::UNKNOWN_TIP);
     EXPECT_EQ(none.title, nullptr);
     EXPECT_EQ(none.msg, nullptr);
@@ -37,7 +38,8 @@ TEST(TextFactory, TooltipsByKind) {
 
 TEST(TextFactory, HelpTexts) {
     EXPECT_TRUE(TTextFactory::GetHelp(TTextFactory::UNKNOWN_HLP).isEmpty());
-    EXPECT_TRUE(TTextFactory::GetHelp(TTextFactory::GRAPH_MOUSE_CTRL).startsWith("MOUSE Controls for graph :\n"));
+    EXPECT_TRUE(
+        TTextFactory::GetHelp(TTextFactory::GRAPH_MOUSE_CTRL).startsWith("MOUSE Controls for graph :\n"));
     const QString exportTab = TTextFactory::GetHelp(TTextFactory::EXPORT_TAB);
     EXPECT_TRUE(exportTab.contains("\r\n\t- To append the current fit to an existing file.\r\n"));
     EXPECT_TRUE(exportTab.endsWith("(as the console mode can handle several fits from a single file)"));
@@ -71,7 +73,7 @@ TEST(ImageViewer, ClientAreaIsThePictureSize) {
     EXPECT_EQ(viewer.Image1->size(), QSize(300, 200));
     EXPECT_EQ(viewer.Image1->pos(), QPoint(0, 0));
 
-    TImageView empty;  // as created at start-up
+    TImageView empty; // as created at start-up
     EXPECT_FALSE(empty.LoadPicture(dir.filePath("missing.bmp")));
 }
 

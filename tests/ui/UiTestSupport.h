@@ -34,8 +34,7 @@ public:
         return fileAnswer;
     }
     int Exec(QDialog* dialog) override {
-        if (onExec)
-            onExec(dialog);
+        if (onExec) onExec(dialog);
         return dialog->result();
     }
     bool OpenDocument(const QString& path) override {

@@ -5,34 +5,37 @@
 #include <cmath>
 
 TEST(ChartTicks, StepIsTenThousandOverTwoFiveSequence) {
-  struct Case {
-    long double n, step;
-  } cases[] = {{0, 10000}, {2, 10000}, {3, 5000}, {10, 5000}, {11, 1000}, {21, 500},
-               {769, 50},  {11538, 1}, {20001, 0.5L}};
-  for (const Case& c : cases) EXPECT_DOUBLE_EQ(static_cast<double>(TickStepForCount(c.n)), static_cast<double>(c.step)) << static_cast<double>(c.n);
-  // View of 20 units, 300 pixels, text 13 high.
-  EXPECT_EQ(TickCount(300, 20, 13), 11538);
-  EXPECT_EQ(TickCount(20, 20, 13), 769);
-  EXPECT_EQ(TickCount(300, 20, 0), 0) << "no label size, no division";
+    struct Case {
+        long double n, step;
+    } cases[] = {{0, 10000}, {2, 10000}, {3, 5000},  {10, 5000},   {11, 1000},
+                 {21, 500},  {769, 50},  {11538, 1}, {20001, 0.5L}};
+    for (const Case& c : cases)
+        EXPECT_DOUBLE_EQ(static_cast<double>(TickStepForCount(c.n)), static_cast<double>(c.step))
+            << static_cast<double>(c.n);
+    // View of 20 units, 300 pixels, text 13 high.
+    EXPECT_EQ(TickCount(300, 20, 13), 11538);
+    EXPECT_EQ(TickCount(20, 20, 13), 769);
+    EXPECT_EQ(TickCount(300, 20, 0), 0) << "no label size, no division";
 }
 
 TEST(ChartTicks, TicksByIndexWithExactZeroAndABound) {
-  const auto t = TickValues(-10, 10, 1);
-  ASSERT_EQ(t.size(), 22u);
-  EXPECT_EQ(t.front(), -11);  // left of the view: the caller skips it
-  EXPECT_EQ(t[11], 0);
-  EXPECT_FALSE(std::signbit(t[11]));
-  EXPECT_EQ(t.back(), 10);
+    const auto t = TickValues(-10, 10, 1);
+    ASSERT_EQ(t.size(), 22u);
+    EXPECT_EQ(t.front(), -11); // left of the view: the caller skips it
+    EXPECT_EQ(t[11], 0);
+    EXPECT_FALSE(std::signbit(t[11]));
+    EXPECT_EQ(t.back(), 10);
 
-  const auto tenth = TickValues(-1, 1, 0.1L);
-  bool zeroSeen = false;
-  for (const long double v : tenth) zeroSeen = zeroSeen || v == 0;
-  EXPECT_TRUE(zeroSeen) << "zero is exact, not an accumulated 1e-17";
+    const auto tenth = TickValues(-1, 1, 0.1L);
+    bool zeroSeen = false;
+    for (const long double v : tenth)
+        zeroSeen = zeroSeen || v == 0;
+    EXPECT_TRUE(zeroSeen) << "zero is exact, not an accumulated 1e-17";
 
-  EXPECT_EQ(TickValues(5, 20, 5).front(), 10) << "a positive multiple bound is not itself a tick";
-  EXPECT_EQ(TickValues(0, 20, 5).front(), -5);
+    EXPECT_EQ(TickValues(5, 20, 5).front(), 10) << "a positive multiple bound is not itself a tick";
+    EXPECT_EQ(TickValues(0, 20, 5).front(), -5);
 
-  EXPECT_EQ(TickValues(-1, 1, 1e-9L).size(), 10000u) << "a tiny step is bounded";
-  EXPECT_LE(TickValues(1e30L, 1e30L + 1e15L, 1).size(), 3u) << "an index that no longer grows ends";
-  EXPECT_TRUE(TickValues(0, 1, 0).empty());
+    EXPECT_EQ(TickValues(-1, 1, 1e-9L).size(), 10000u) << "a tiny step is bounded";
+    EXPECT_LE(TickValues(1e30L, 1e30L + 1e15L, 1).size(), 3u) << "an index that no longer grows ends";
+    EXPECT_TRUE(TickValues(0, 1, 0).empty());
 }

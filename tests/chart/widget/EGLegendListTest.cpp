@@ -13,130 +13,131 @@
 namespace {
 
 struct Bound {
-  TZoreRuzez graph;
-  TEGLegendList list;
-  int changes = 0, clicks = 0;
+    TZoreRuzez graph;
+    TEGLegendList list;
+    int changes = 0, clicks = 0;
 
-  Bound() {
-    TPoints& f = graph.Series().Add();
-    f.SetFunc("sin(X)");
-    f.SetColor(0x00FF00);
-    TPoints& p = graph.Series().Add();
-    p.Add(1, 2);
-    TPoints& named = graph.Series().Add();
-    named.SetCaption("Observed");
-    named.SetColor(0xFF0000);
-    named.SetVisible(false);
-    list.resize(200, 100);
-    list.SetZoreRuzez(&graph);
-    list.show();
-    list.doItemsLayout();
-    list.OnChange = [this](TEGLegendList&) { ++changes; };
-    list.OnClick = [this](TEGLegendList&) { ++clicks; };
-  }
+    Bound() {
+        TPoints& f = graph.Series().Add();
+        f.SetFunc("sin(X)");
+        f.SetColor(0x00FF00);
+        TPoints& p = graph.Series().Add();
+        p.Add(1, 2);
+        TPoints& named = graph.Series().Add();
+        named.SetCaption("Observed");
+        named.SetColor(0xFF0000);
+        named.SetVisible(false);
+        list.resize(200, 100);
+        list.SetZoreRuzez(&graph);
+        list.show();
+        list.doItemsLayout();
+        list.OnChange = [this](TEGLegendList&) { ++changes; };
+        list.OnClick = [this](TEGLegendList&) { ++clicks; };
+    }
 
-  QPoint BoxOf(int row) { return list.CheckSquare(list.visualItemRect(list.item(row))).center(); }
-  QPoint TextOf(int row) { return list.visualItemRect(list.item(row)).center() + QPoint(60, 0); }
-  void Click(QPoint at) { QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, at); }
+    QPoint BoxOf(int row) { return list.CheckSquare(list.visualItemRect(list.item(row))).center(); }
+    QPoint TextOf(int row) { return list.visualItemRect(list.item(row)).center() + QPoint(60, 0); }
+    void Click(QPoint at) { QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, at); }
 };
 
-}  // namespace
+} // namespace
 
 TEST(EGLegendList, RowsFollowTheSeries) {
-  Bound b;
-  ASSERT_EQ(b.list.count(), 3);
-  EXPECT_EQ(b.list.item(0)->text(), "(sin(X))");
-  EXPECT_EQ(b.list.item(1)->text(), "");
-  EXPECT_EQ(b.list.item(2)->text(), "Observed");
-  EXPECT_EQ(b.list.RowWord(0), 0x00FF00u | TEGLegendList::kVisibleBit);
-  EXPECT_EQ(b.list.RowWord(2), 0xFF0000u);
-  EXPECT_EQ(b.graph.Legend(), &b.list);
+    Bound b;
+    ASSERT_EQ(b.list.count(), 3);
+    EXPECT_EQ(b.list.item(0)->text(), "(sin(X))");
+    EXPECT_EQ(b.list.item(1)->text(), "");
+    EXPECT_EQ(b.list.item(2)->text(), "Observed");
+    EXPECT_EQ(b.list.RowWord(0), 0x00FF00u | TEGLegendList::kVisibleBit);
+    EXPECT_EQ(b.list.RowWord(2), 0xFF0000u);
+    EXPECT_EQ(b.graph.Legend(), &b.list);
 }
 
 TEST(EGLegendList, OnlyTheBoxTogglesVisibilityAndEveryPressSelects) {
-  Bound b;
-  struct Step {
-    bool box;
-    int row;
-    bool visibleAfter;
-  } steps[] = {{true, 0, false}, {true, 0, true}, {true, 2, true}, {false, 1, true}, {false, 2, true}};
-  for (const Step& s : steps) {
-    SCOPED_TRACE(std::to_string(s.row) + (s.box ? " box" : " text"));
-    b.Click(s.box ? b.BoxOf(s.row) : b.TextOf(s.row));
-    EXPECT_EQ(b.graph.Series().Series(s.row).Visible(), s.visibleAfter);
-    EXPECT_EQ((b.list.RowWord(s.row) & TEGLegendList::kVisibleBit) != 0, s.visibleAfter);
-    EXPECT_EQ(b.list.ItemIndex(), s.row);
-  }
-  EXPECT_GE(b.clicks, 5);
+    Bound b;
+    struct Step {
+        bool box;
+        int row;
+        bool visibleAfter;
+    } steps[] = {{true, 0, false}, {true, 0, true}, {true, 2, true}, {false, 1, true}, {false, 2, true}};
+    for (const Step& s : steps) {
+        SCOPED_TRACE(std::to_string(s.row) + (s.box ? " box" : " text"));
+        b.Click(s.box ? b.BoxOf(s.row) : b.TextOf(s.row));
+        EXPECT_EQ(b.graph.Series().Series(s.row).Visible(), s.visibleAfter);
+        EXPECT_EQ((b.list.RowWord(s.row) & TEGLegendList::kVisibleBit) != 0, s.visibleAfter);
+        EXPECT_EQ(b.list.ItemIndex(), s.row);
+    }
+    EXPECT_GE(b.clicks, 5);
 
-  b.list.SetCheckBoxes(false);
-  b.Click(b.BoxOf(0));
-  EXPECT_TRUE(b.graph.Series().Series(0).Visible()) << "no boxes, no toggling";
-  EXPECT_EQ(b.list.ItemIndex(), 0);
+    b.list.SetCheckBoxes(false);
+    b.Click(b.BoxOf(0));
+    EXPECT_TRUE(b.graph.Series().Series(0).Visible()) << "no boxes, no toggling";
+    EXPECT_EQ(b.list.ItemIndex(), 0);
 }
 
 TEST(EGLegendList, RebuildKeepsTheSelectionOnlyWhenTheRowCountStays) {
-  Bound b;
-  b.list.SetItemIndex(1);
-  b.clicks = b.changes = 0;
-  b.graph.Series().Series(0).SetColor(0x123456);
-  EXPECT_EQ(b.list.ItemIndex(), 1);
-  EXPECT_EQ(b.clicks, 1);
-  EXPECT_EQ(b.changes, 1);
-  EXPECT_EQ(b.list.RowWord(0) & TEGLegendList::kColorMask, 0x123456u);
-  b.graph.Series().BeginUpdate();
-  b.graph.Series().Add().SetCaption("new");
-  b.graph.Series().EndUpdate();
-  EXPECT_EQ(b.list.count(), 4);
-  EXPECT_EQ(b.list.ItemIndex(), -1);
-  EXPECT_EQ(b.clicks, 1);
-  EXPECT_EQ(b.changes, 2);
+    Bound b;
+    b.list.SetItemIndex(1);
+    b.clicks = b.changes = 0;
+    b.graph.Series().Series(0).SetColor(0x123456);
+    EXPECT_EQ(b.list.ItemIndex(), 1);
+    EXPECT_EQ(b.clicks, 1);
+    EXPECT_EQ(b.changes, 1);
+    EXPECT_EQ(b.list.RowWord(0) & TEGLegendList::kColorMask, 0x123456u);
+    b.graph.Series().BeginUpdate();
+    b.graph.Series().Add().SetCaption("new");
+    b.graph.Series().EndUpdate();
+    EXPECT_EQ(b.list.count(), 4);
+    EXPECT_EQ(b.list.ItemIndex(), -1);
+    EXPECT_EQ(b.clicks, 1);
+    EXPECT_EQ(b.changes, 2);
 }
 
 TEST(EGLegendList, OneListPerGraphAndNeitherOutlivesTheOtherUnsafely) {
-  Bound b;
-  {
-    TEGLegendList second;
-    second.SetZoreRuzez(&b.graph);
-    EXPECT_EQ(second.count(), 3);
-    EXPECT_EQ(b.list.count(), 0) << "the first list is emptied at once";
-    EXPECT_EQ(b.list.ZoreRuzez(), nullptr);
-    EXPECT_EQ(b.graph.Legend(), &second);
-  }
-  EXPECT_EQ(b.graph.Legend(), nullptr);
-  b.graph.Series().Add();  // no list to tell
+    Bound b;
+    {
+        TEGLegendList second;
+        second.SetZoreRuzez(&b.graph);
+        EXPECT_EQ(second.count(), 3);
+        EXPECT_EQ(b.list.count(), 0) << "the first list is emptied at once";
+        EXPECT_EQ(b.list.ZoreRuzez(), nullptr);
+        EXPECT_EQ(b.graph.Legend(), &second);
+    }
+    EXPECT_EQ(b.graph.Legend(), nullptr);
+    b.graph.Series().Add(); // no list to tell
 
-  auto graph = std::make_unique<TZoreRuzez>();
-  graph->Series().Add().SetCaption("a");
-  b.list.SetZoreRuzez(graph.get());
-  EXPECT_EQ(b.list.count(), 1);
-  b.changes = 0;
-  graph.reset();
-  EXPECT_EQ(b.list.ZoreRuzez(), nullptr);
-  EXPECT_EQ(b.list.count(), 0);
-  EXPECT_EQ(b.changes, 0) << "no events while the graph is destroyed";
-  b.Click(QPoint(8, 8));
-  b.list.SetZoreRuzez(&b.graph);
-  EXPECT_EQ(b.list.count(), 4);
-  b.list.SetZoreRuzez(nullptr);
-  EXPECT_EQ(b.list.count(), 0);
-  EXPECT_EQ(b.graph.Legend(), nullptr);
+    auto graph = std::make_unique<TZoreRuzez>();
+    graph->Series().Add().SetCaption("a");
+    b.list.SetZoreRuzez(graph.get());
+    EXPECT_EQ(b.list.count(), 1);
+    b.changes = 0;
+    graph.reset();
+    EXPECT_EQ(b.list.ZoreRuzez(), nullptr);
+    EXPECT_EQ(b.list.count(), 0);
+    EXPECT_EQ(b.changes, 0) << "no events while the graph is destroyed";
+    b.Click(QPoint(8, 8));
+    b.list.SetZoreRuzez(&b.graph);
+    EXPECT_EQ(b.list.count(), 4);
+    b.list.SetZoreRuzez(nullptr);
+    EXPECT_EQ(b.list.count(), 0);
+    EXPECT_EQ(b.graph.Legend(), nullptr);
 }
 
 TEST(EGLegendList, SwatchMovesLeftWithoutBoxesAndEmptyCaptionsShowDashes) {
-  Bound b;
-  b.list.SetItemIndex(-1);
-  const QRgb green = 0x00FF00;
-  QImage shown = b.list.viewport()->grab().toImage();
-  EXPECT_EQ(shown.pixel(30, 8) & 0xFFFFFF, green) << "swatch after the box";
-  EXPECT_NE(shown.pixel(10, 8) & 0xFFFFFF, green);
-  const QRect row1 = b.list.visualItemRect(b.list.item(1));
-  bool silver = false;
-  for (int y = row1.top(); y <= row1.bottom(); ++y)
-    for (int x = 46; x < 100; ++x) silver = silver || (shown.pixel(x, y) & 0xFFFFFF) == 0xC0C0C0;
-  EXPECT_TRUE(silver) << "an empty caption is drawn as dashes";
-  b.list.SetCheckBoxes(false);
-  shown = b.list.viewport()->grab().toImage();
-  EXPECT_EQ(shown.pixel(1, 8) & 0xFFFFFF, 0u) << "the swatch frame at the row's left edge plus 1";
-  EXPECT_EQ(shown.pixel(10, 8) & 0xFFFFFF, green);
+    Bound b;
+    b.list.SetItemIndex(-1);
+    const QRgb green = 0x00FF00;
+    QImage shown = b.list.viewport()->grab().toImage();
+    EXPECT_EQ(shown.pixel(30, 8) & 0xFFFFFF, green) << "swatch after the box";
+    EXPECT_NE(shown.pixel(10, 8) & 0xFFFFFF, green);
+    const QRect row1 = b.list.visualItemRect(b.list.item(1));
+    bool silver = false;
+    for (int y = row1.top(); y <= row1.bottom(); ++y)
+        for (int x = 46; x < 100; ++x)
+            silver = silver || (shown.pixel(x, y) & 0xFFFFFF) == 0xC0C0C0;
+    EXPECT_TRUE(silver) << "an empty caption is drawn as dashes";
+    b.list.SetCheckBoxes(false);
+    shown = b.list.viewport()->grab().toImage();
+    EXPECT_EQ(shown.pixel(1, 8) & 0xFFFFFF, 0u) << "the swatch frame at the row's left edge plus 1";
+    EXPECT_EQ(shown.pixel(10, 8) & 0xFFFFFF, green);
 }

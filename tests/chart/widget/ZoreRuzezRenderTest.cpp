@@ -20,240 +20,248 @@ constexpr TColor kMagenta = 0xFF00FF;
 
 // A graph with nothing but the background and the series: the plot is the whole control.
 void MakeBare(TZoreRuzez& g, int w, int h) {
-  g.resize(w, h);
-  g.SetNumbHoriz(false);
-  g.SetNumbVert(false);
-  g.SetGridStyle(TGridStyle::gsNone);
-  g.SetGraphBorder(TBorderStyle::bstNone);
-  g.SetColorBg(clWhite);
+    g.resize(w, h);
+    g.SetNumbHoriz(false);
+    g.SetNumbVert(false);
+    g.SetGridStyle(TGridStyle::gsNone);
+    g.SetGraphBorder(TBorderStyle::bstNone);
+    g.SetColorBg(clWhite);
 }
 
 bool Is(const QImage& img, int x, int y, TColor c) {
-  return x >= 0 && y >= 0 && x < img.width() && y < img.height() && img.pixel(x, y) == ColorToRGB(c);
+    return x >= 0 && y >= 0 && x < img.width() && y < img.height() && img.pixel(x, y) == ColorToRGB(c);
 }
 
 int CountColor(const QImage& img, TColor c, int left = 0, int top = 0, int right = -1, int bottom = -1) {
-  if (right < 0) right = img.width();
-  if (bottom < 0) bottom = img.height();
-  int n = 0;
-  for (int y = top; y < bottom; ++y)
-    for (int x = left; x < right; ++x) n += Is(img, x, y, c) ? 1 : 0;
-  return n;
+    if (right < 0) right = img.width();
+    if (bottom < 0) bottom = img.height();
+    int n = 0;
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+            n += Is(img, x, y, c) ? 1 : 0;
+    return n;
 }
 
-bool ParserReady(TZoreRuzez& g) { return g.Parser().ParseExpression("X"); }
+bool ParserReady(TZoreRuzez& g) {
+    return g.Parser().ParseExpression("X");
+}
 
-}  // namespace
+} // namespace
 
 TEST(ZoreRuzezRender, HorizontalGradientSteps) {
-  struct Case {
-    TColor from, to;
-    int row50, row99;
-  } cases[] = {{clBlack, clWhite, 127, 252}, {clWhite, clBlack, 127, 2}};
-  for (const Case& c : cases) {
-    TZoreRuzez g;
-    MakeBare(g, 60, 100);
-    g.SetColorBg(c.from);
-    g.SetColorBg2(c.to);
-    g.SetBgStyle(TBgStyle::bgsLineHoriz);
-    const QImage& img = g.Picture();
-    EXPECT_EQ(img.pixel(5, 0), ColorToRGB(c.from));
-    EXPECT_EQ(qRed(img.pixel(5, 50)), c.row50);
-    EXPECT_EQ(qGreen(img.pixel(59, 50)), c.row50) << "the whole line";
-    EXPECT_EQ(qBlue(img.pixel(5, 99)), c.row99);
-  }
+    struct Case {
+        TColor from, to;
+        int row50, row99;
+    } cases[] = {{clBlack, clWhite, 127, 252}, {clWhite, clBlack, 127, 2}};
+    for (const Case& c : cases) {
+        TZoreRuzez g;
+        MakeBare(g, 60, 100);
+        g.SetColorBg(c.from);
+        g.SetColorBg2(c.to);
+        g.SetBgStyle(TBgStyle::bgsLineHoriz);
+        const QImage& img = g.Picture();
+        EXPECT_EQ(img.pixel(5, 0), ColorToRGB(c.from));
+        EXPECT_EQ(qRed(img.pixel(5, 50)), c.row50);
+        EXPECT_EQ(qGreen(img.pixel(59, 50)), c.row50) << "the whole line";
+        EXPECT_EQ(qBlue(img.pixel(5, 99)), c.row99);
+    }
 }
 
 TEST(ZoreRuzezRender, PictureStyleWithoutPictureFallsBackToSolid) {
-  TZoreRuzez g;
-  MakeBare(g, 50, 50);
-  g.SetColorBg(kBlue);
-  g.SetBgStyle(TBgStyle::bgsImageTile);
-  g.Picture();
-  g.SetColorBg(kGreen);
-  const QImage& img = g.Picture();
-  EXPECT_EQ(CountColor(img, kGreen), 50 * 50);
+    TZoreRuzez g;
+    MakeBare(g, 50, 50);
+    g.SetColorBg(kBlue);
+    g.SetBgStyle(TBgStyle::bgsImageTile);
+    g.Picture();
+    g.SetColorBg(kGreen);
+    const QImage& img = g.Picture();
+    EXPECT_EQ(CountColor(img, kGreen), 50 * 50);
 }
 
 TEST(ZoreRuzezRender, AxesGridAndNumbersSitOnTheirTicks) {
-  TZoreRuzez g;
-  g.resize(300, 320);
-  g.SetColorAxis(kBlue);
-  g.SetColorGrid(kGreen);
-  g.SetColorNumb(kMagenta);
-  const QImage& img = g.Picture();
-  const TPixelRect p = g.GraphRect();
-  const QFontMetrics fm(g.font(), const_cast<QImage*>(&img));
-  // Margins measured from the font.
-  EXPECT_EQ(p.Left, fm.horizontalAdvance("88888,888") + 4 + 1);
-  EXPECT_EQ(p.Bottom, 320 - 1 - (fm.height() + 4) - 1);
-  const int h = p.Bottom - p.Top, w = p.Right - p.Left;
-  const int axisRow = p.Bottom - static_cast<int>(std::trunc(10.0L * h / 20));
-  const int axisCol = p.Left + static_cast<int>(std::trunc(10.0L * w / 20));
-  // Vertical grid lines are drawn after the horizontal ones and cross them.
-  for (int x = p.Left; x <= p.Right; ++x)
-    EXPECT_TRUE(Is(img, x, axisRow, kBlue) || Is(img, x, axisRow, kGreen)) << x;
-  EXPECT_GT(CountColor(img, kBlue, p.Left, axisRow, p.Right + 1, axisRow + 1), (p.Right - p.Left) / 2);
-  for (int y = p.Top; y <= p.Bottom; ++y) EXPECT_TRUE(Is(img, axisCol, y, kBlue)) << y;
-  // The step is 1 or more: the tick 5 is a grid line.
-  const int row5 = p.Bottom - static_cast<int>(std::trunc(15.0L * h / 20));
-  EXPECT_TRUE(Is(img, p.Left + 3, row5, kGreen));
-  // "0.000" right-aligned 3 pixels left of the plot, centred on the axis row.
-  const int textW = fm.horizontalAdvance("0.000");
-  const int top = axisRow - fm.height() / 2;
-  EXPECT_GT(CountColor(img, kMagenta, p.Left - textW - 3, top, p.Left - 3, top + fm.height()), 0);
-  EXPECT_EQ(CountColor(img, kMagenta, p.Left - 3, 0, p.Left, 320), 0);
-  // A number under the plot, centred on the vertical axis.
-  const int below = p.Bottom + 4;
-  EXPECT_GT(CountColor(img, kMagenta, axisCol - textW / 2, below, axisCol + textW / 2 + 1, below + fm.height()), 0);
+    TZoreRuzez g;
+    g.resize(300, 320);
+    g.SetColorAxis(kBlue);
+    g.SetColorGrid(kGreen);
+    g.SetColorNumb(kMagenta);
+    const QImage& img = g.Picture();
+    const TPixelRect p = g.GraphRect();
+    const QFontMetrics fm(g.font(), const_cast<QImage*>(&img));
+    // Margins measured from the font.
+    EXPECT_EQ(p.Left, fm.horizontalAdvance("88888,888") + 4 + 1);
+    EXPECT_EQ(p.Bottom, 320 - 1 - (fm.height() + 4) - 1);
+    const int h = p.Bottom - p.Top, w = p.Right - p.Left;
+    const int axisRow = p.Bottom - static_cast<int>(std::trunc(10.0L * h / 20));
+    const int axisCol = p.Left + static_cast<int>(std::trunc(10.0L * w / 20));
+    // Vertical grid lines are drawn after the horizontal ones and cross them.
+    for (int x = p.Left; x <= p.Right; ++x)
+        EXPECT_TRUE(Is(img, x, axisRow, kBlue) || Is(img, x, axisRow, kGreen)) << x;
+    EXPECT_GT(CountColor(img, kBlue, p.Left, axisRow, p.Right + 1, axisRow + 1), (p.Right - p.Left) / 2);
+    for (int y = p.Top; y <= p.Bottom; ++y)
+        EXPECT_TRUE(Is(img, axisCol, y, kBlue)) << y;
+    // The step is 1 or more: the tick 5 is a grid line.
+    const int row5 = p.Bottom - static_cast<int>(std::trunc(15.0L * h / 20));
+    EXPECT_TRUE(Is(img, p.Left + 3, row5, kGreen));
+    // "0.000" right-aligned 3 pixels left of the plot, centred on the axis row.
+    const int textW = fm.horizontalAdvance("0.000");
+    const int top = axisRow - fm.height() / 2;
+    EXPECT_GT(CountColor(img, kMagenta, p.Left - textW - 3, top, p.Left - 3, top + fm.height()), 0);
+    EXPECT_EQ(CountColor(img, kMagenta, p.Left - 3, 0, p.Left, 320), 0);
+    // A number under the plot, centred on the vertical axis.
+    const int below = p.Bottom + 4;
+    EXPECT_GT(
+        CountColor(img, kMagenta, axisCol - textW / 2, below, axisCol + textW / 2 + 1, below + fm.height()),
+        0);
 
-  g.SetNumbVert(false);
-  g.SetNumbHoriz(false);
-  g.SetGridStyle(TGridStyle::gsNone);
-  const QImage& bare = g.Picture();
-  EXPECT_EQ(CountColor(bare, kMagenta), 0);
-  EXPECT_EQ(CountColor(bare, kBlue), 0);
+    g.SetNumbVert(false);
+    g.SetNumbHoriz(false);
+    g.SetGridStyle(TGridStyle::gsNone);
+    const QImage& bare = g.Picture();
+    EXPECT_EQ(CountColor(bare, kMagenta), 0);
+    EXPECT_EQ(CountColor(bare, kBlue), 0);
 }
 
 TEST(ZoreRuzezRender, PointMarkerSymbolLinesAndVisibility) {
-  TZoreRuzez g;
-  MakeBare(g, 201, 201);
-  TPoints& s = g.Series().Add();
-  s.SetColor(kGreen);
-  s.SetDrawStyle(TDrawStyle::dsPoints);
-  s.Add(2, 3);
-  s.Add(50, 3);  // right of the view
-  s.Add(-4, 11);  // above the view
-  QImage img = g.Picture();
-  const int px = static_cast<int>(g.PixelX(2)), py = static_cast<int>(g.PixelY(3));
-  EXPECT_EQ(CountColor(img, kGreen), 16) << "one 4 x 4 marker only";
-  EXPECT_EQ(CountColor(img, kGreen, px - 1, py - 1, px + 3, py + 3), 16);
+    TZoreRuzez g;
+    MakeBare(g, 201, 201);
+    TPoints& s = g.Series().Add();
+    s.SetColor(kGreen);
+    s.SetDrawStyle(TDrawStyle::dsPoints);
+    s.Add(2, 3);
+    s.Add(50, 3);  // right of the view
+    s.Add(-4, 11); // above the view
+    QImage img = g.Picture();
+    const int px = static_cast<int>(g.PixelX(2)), py = static_cast<int>(g.PixelY(3));
+    EXPECT_EQ(CountColor(img, kGreen), 16) << "one 4 x 4 marker only";
+    EXPECT_EQ(CountColor(img, kGreen, px - 1, py - 1, px + 3, py + 3), 16);
 
-  s.SetPointSymbol(U'x');
-  img = g.Picture();
-  const QFontMetrics fm(g.font(), &img);
-  const int tw = fm.horizontalAdvance("x") / 2, th = fm.height() / 2;
-  const int inside = CountColor(img, kGreen, px - tw, py - th, px - tw + 2 * tw + 2, py - th + fm.height());
-  EXPECT_GT(inside, 0);
-  EXPECT_EQ(CountColor(img, kGreen), inside) << "the symbol sits around the point";
+    s.SetPointSymbol(U'x');
+    img = g.Picture();
+    const QFontMetrics fm(g.font(), &img);
+    const int tw = fm.horizontalAdvance("x") / 2, th = fm.height() / 2;
+    const int inside = CountColor(img, kGreen, px - tw, py - th, px - tw + 2 * tw + 2, py - th + fm.height());
+    EXPECT_GT(inside, 0);
+    EXPECT_EQ(CountColor(img, kGreen), inside) << "the symbol sits around the point";
 
-  s.SetVisible(false);
-  EXPECT_EQ(CountColor(g.Picture(), kGreen), 0) << "hidden series absent";
+    s.SetVisible(false);
+    EXPECT_EQ(CountColor(g.Picture(), kGreen), 0) << "hidden series absent";
 
-  // Lines: a diagonal through the view, every column of it drawn.
-  TPoints& line = g.Series().Add();
-  line.SetColor(kBlue);
-  line.Add(-20, -20);
-  line.Add(20, 20);
-  img = g.Picture();
-  const TPixelRect p = g.GraphRect();
-  for (int x = p.Left; x <= p.Right; x += 10) {
-    const int y = p.Bottom - (x - p.Left);
-    EXPECT_TRUE(Is(img, x, y, kBlue) || Is(img, x, y - 1, kBlue) || Is(img, x, y + 1, kBlue)) << x;
-  }
+    // Lines: a diagonal through the view, every column of it drawn.
+    TPoints& line = g.Series().Add();
+    line.SetColor(kBlue);
+    line.Add(-20, -20);
+    line.Add(20, 20);
+    img = g.Picture();
+    const TPixelRect p = g.GraphRect();
+    for (int x = p.Left; x <= p.Right; x += 10) {
+        const int y = p.Bottom - (x - p.Left);
+        EXPECT_TRUE(Is(img, x, y, kBlue) || Is(img, x, y - 1, kBlue) || Is(img, x, y + 1, kBlue)) << x;
+    }
 }
 
 TEST(ZoreRuzezRender, HugeValuesAndQuadrantsAreClipped) {
-  TZoreRuzez g;
-  g.resize(240, 200);
-  g.SetColorBg(clWhite);
-  g.SetGridStyle(TGridStyle::gsNone);
-  TPoints& s = g.Series().Add();
-  s.SetColor(kGreen);
-  s.Add(-1e300L, 1e300L);
-  s.Add(0, 0);
-  s.Add(1, -1e4000L);
-  s.Add(1e300L, 5);
-  const QImage& img = g.Picture();
-  const TPixelRect p = g.GraphRect();
-  const int all = CountColor(img, kGreen);
-  EXPECT_GT(all, 0);
-  EXPECT_EQ(CountColor(img, kGreen, p.Left, p.Top, p.Right + 1, p.Bottom + 1), all) << "nothing outside the plot";
-  // From (0, 0) to (1, -1e4000) the line is vertical at x = 0 down to the plot's lower edge.
-  EXPECT_TRUE(Is(img, static_cast<int>(g.PixelX(0)), p.Bottom, kGreen));
-  EXPECT_TRUE(Is(img, static_cast<int>(g.PixelX(0)), (p.Bottom + static_cast<int>(g.PixelY(0))) / 2, kGreen));
+    TZoreRuzez g;
+    g.resize(240, 200);
+    g.SetColorBg(clWhite);
+    g.SetGridStyle(TGridStyle::gsNone);
+    TPoints& s = g.Series().Add();
+    s.SetColor(kGreen);
+    s.Add(-1e300L, 1e300L);
+    s.Add(0, 0);
+    s.Add(1, -1e4000L);
+    s.Add(1e300L, 5);
+    const QImage& img = g.Picture();
+    const TPixelRect p = g.GraphRect();
+    const int all = CountColor(img, kGreen);
+    EXPECT_GT(all, 0);
+    EXPECT_EQ(CountColor(img, kGreen, p.Left, p.Top, p.Right + 1, p.Bottom + 1), all)
+        << "nothing outside the plot";
+    // From (0, 0) to (1, -1e4000) the line is vertical at x = 0 down to the plot's lower edge.
+    EXPECT_TRUE(Is(img, static_cast<int>(g.PixelX(0)), p.Bottom, kGreen));
+    EXPECT_TRUE(
+        Is(img, static_cast<int>(g.PixelX(0)), (p.Bottom + static_cast<int>(g.PixelY(0))) / 2, kGreen));
 
-  g.SetQuadrant(TEGQuadrant::egqFirst);
-  const QImage& first = g.Picture();
-  const int axisCol = static_cast<int>(g.PixelX(0)), axisRow = static_cast<int>(g.PixelY(0));
-  EXPECT_EQ(CountColor(first, kGreen, 0, 0, axisCol - 1, 200), 0);
-  EXPECT_EQ(CountColor(first, kGreen, 0, axisRow + 2, 240, 200), 0);
+    g.SetQuadrant(TEGQuadrant::egqFirst);
+    const QImage& first = g.Picture();
+    const int axisCol = static_cast<int>(g.PixelX(0)), axisRow = static_cast<int>(g.PixelY(0));
+    EXPECT_EQ(CountColor(first, kGreen, 0, 0, axisCol - 1, 200), 0);
+    EXPECT_EQ(CountColor(first, kGreen, 0, axisRow + 2, 240, 200), 0);
 
-  g.SetVisRect(Rect2D(-20, -10, -5, 10));
-  EXPECT_EQ(CountColor(g.Picture(), kGreen), 0) << "first quadrant, view left of 0";
+    g.SetVisRect(Rect2D(-20, -10, -5, 10));
+    EXPECT_EQ(CountColor(g.Picture(), kGreen), 0) << "first quadrant, view left of 0";
 }
 
 TEST(ZoreRuzezRender, OneOneLineAndTinyPlot) {
-  TZoreRuzez g;
-  MakeBare(g, 101, 101);
-  g.SetVisRect(Rect2D(-1, -1, 9, 9));
-  g.SetDrawOneOne(true);
-  const QImage& img = g.Picture();
-  for (const long double d : {0.0L, 2.5L, 5.0L, 8.0L})
-    EXPECT_TRUE(Is(img, static_cast<int>(g.PixelX(d)) - 1, static_cast<int>(g.PixelY(d)) + 1, clRed) ||
-                Is(img, static_cast<int>(g.PixelX(d)), static_cast<int>(g.PixelY(d)), clRed))
-        << static_cast<double>(d);
+    TZoreRuzez g;
+    MakeBare(g, 101, 101);
+    g.SetVisRect(Rect2D(-1, -1, 9, 9));
+    g.SetDrawOneOne(true);
+    const QImage& img = g.Picture();
+    for (const long double d : {0.0L, 2.5L, 5.0L, 8.0L})
+        EXPECT_TRUE(Is(img, static_cast<int>(g.PixelX(d)) - 1, static_cast<int>(g.PixelY(d)) + 1, clRed) ||
+                    Is(img, static_cast<int>(g.PixelX(d)), static_cast<int>(g.PixelY(d)), clRed))
+            << static_cast<double>(d);
 
-  // A control narrower than its margins: no series, no division, no crash.
-  TZoreRuzez tiny;
-  tiny.resize(12, 8);
-  tiny.SetMaintainRatio(true);
-  TPoints& s = tiny.Series().Add();
-  s.SetColor(kGreen);
-  s.Add(0, 0);
-  s.Add(1, 1);
-  TPoints& f = tiny.Series().Add();
-  f.SetFunc("X");
-  f.SetColor(kGreen);
-  EXPECT_EQ(CountColor(tiny.Picture(), kGreen), 0);
-  EXPECT_TRUE(std::isfinite(tiny.VisRect().X1) && std::isfinite(tiny.VisRect().Y2));
-  TZoreRuzez none;
-  none.resize(0, 0);
-  EXPECT_TRUE(none.Picture().isNull());
+    // A control narrower than its margins: no series, no division, no crash.
+    TZoreRuzez tiny;
+    tiny.resize(12, 8);
+    tiny.SetMaintainRatio(true);
+    TPoints& s = tiny.Series().Add();
+    s.SetColor(kGreen);
+    s.Add(0, 0);
+    s.Add(1, 1);
+    TPoints& f = tiny.Series().Add();
+    f.SetFunc("X");
+    f.SetColor(kGreen);
+    EXPECT_EQ(CountColor(tiny.Picture(), kGreen), 0);
+    EXPECT_TRUE(std::isfinite(tiny.VisRect().X1) && std::isfinite(tiny.VisRect().Y2));
+    TZoreRuzez none;
+    none.resize(0, 0);
+    EXPECT_TRUE(none.Picture().isNull());
 }
 
 TEST(ZoreRuzezRender, FunctionCurveAndItsBreakAtAPole) {
-  TZoreRuzez g;
-  MakeBare(g, 201, 201);
-  if (!ParserReady(g)) GTEST_SKIP() << "expression parser not available";
-  TPoints& half = g.Series().Add();
-  half.SetFunc("X / 2");
-  half.SetColor(kBlue);
-  QImage img = g.Picture();
-  const TPixelRect p = g.GraphRect();
-  const long double dx = 20.0L / (p.Right - p.Left);
-  int hits = 0;
-  for (int c = p.Left; c <= p.Right; ++c) {
-    const long double x = -10 + (c - p.Left) * dx;
-    const int row = static_cast<int>(g.PixelY(x / 2));
-    hits += (Is(img, c, row, kBlue) || Is(img, c, row - 1, kBlue) || Is(img, c, row + 1, kBlue)) ? 1 : 0;
-  }
-  EXPECT_EQ(hits, p.Right - p.Left + 1) << "one sample per column, joined";
+    TZoreRuzez g;
+    MakeBare(g, 201, 201);
+    if (!ParserReady(g)) GTEST_SKIP() << "expression parser not available";
+    TPoints& half = g.Series().Add();
+    half.SetFunc("X / 2");
+    half.SetColor(kBlue);
+    QImage img = g.Picture();
+    const TPixelRect p = g.GraphRect();
+    const long double dx = 20.0L / (p.Right - p.Left);
+    int hits = 0;
+    for (int c = p.Left; c <= p.Right; ++c) {
+        const long double x = -10 + (c - p.Left) * dx;
+        const int row = static_cast<int>(g.PixelY(x / 2));
+        hits += (Is(img, c, row, kBlue) || Is(img, c, row - 1, kBlue) || Is(img, c, row + 1, kBlue)) ? 1 : 0;
+    }
+    EXPECT_EQ(hits, p.Right - p.Left + 1) << "one sample per column, joined";
 
-  half.SetVisible(false);
-  TPoints& pole = g.Series().Add();
-  pole.SetFunc("1/X");
-  pole.SetColor(kGreen);
-  img = g.Picture();
-  EXPECT_EQ(CountColor(img, kBlue), 0) << "hidden series absent";
-  // Both branches are there...
-  EXPECT_GT(CountColor(img, kGreen, p.Left, p.Top, g.PixelX(-1) + 1, p.Bottom + 1), 0);
-  EXPECT_GT(CountColor(img, kGreen, g.PixelX(1), p.Top, p.Right + 1, p.Bottom + 1), 0);
-  // ...but no line joins them across the pole.
-  const int c0 = static_cast<int>(g.PixelX(0));
-  EXPECT_EQ(CountColor(img, kGreen, c0 - 2, static_cast<int>(g.PixelY(2.5L)), c0 + 3,
-                       static_cast<int>(g.PixelY(-2.5L)) + 1),
-            0);
+    half.SetVisible(false);
+    TPoints& pole = g.Series().Add();
+    pole.SetFunc("1/X");
+    pole.SetColor(kGreen);
+    img = g.Picture();
+    EXPECT_EQ(CountColor(img, kBlue), 0) << "hidden series absent";
+    // Both branches are there...
+    EXPECT_GT(CountColor(img, kGreen, p.Left, p.Top, g.PixelX(-1) + 1, p.Bottom + 1), 0);
+    EXPECT_GT(CountColor(img, kGreen, g.PixelX(1), p.Top, p.Right + 1, p.Bottom + 1), 0);
+    // ...but no line joins them across the pole.
+    const int c0 = static_cast<int>(g.PixelX(0));
+    EXPECT_EQ(CountColor(img, kGreen, c0 - 2, static_cast<int>(g.PixelY(2.5L)), c0 + 3,
+                         static_cast<int>(g.PixelY(-2.5L)) + 1),
+              0);
 
-  // A domain that starts at 0 leaves the left half empty.
-  pole.SetFuncDomX1(0);
-  img = g.Picture();
-  EXPECT_EQ(CountColor(img, kGreen, 0, 0, c0, 201), 0);
-  EXPECT_GT(CountColor(img, kGreen), 0);
+    // A domain that starts at 0 leaves the left half empty.
+    pole.SetFuncDomX1(0);
+    img = g.Picture();
+    EXPECT_EQ(CountColor(img, kGreen, 0, 0, c0, 201), 0);
+    EXPECT_GT(CountColor(img, kGreen), 0);
 
-  // A text that does not compile is skipped; the others still draw.
-  TPoints& bad = g.Series().Add();
-  bad.SetFunc("X+*");
-  half.SetVisible(true);
-  EXPECT_GT(CountColor(g.Picture(), kBlue), 0);
+    // A text that does not compile is skipped; the others still draw.
+    TPoints& bad = g.Series().Add();
+    bad.SetFunc("X+*");
+    half.SetVisible(true);
+    EXPECT_GT(CountColor(g.Picture(), kBlue), 0);
 }
