@@ -4,6 +4,7 @@
 #include "UtilStuff.h"
 
 int nbOfColumns(std::string_view s) {
+    if (s.empty()) return 0; // an empty line has no field, as the validator counts cells
     return static_cast<int>(std::count(s.begin(), s.end(), '\t')) + 1;
 }
 

@@ -25,6 +25,15 @@ TEST(Fisher, ComputesAndRefusesDivisionsByZero) {
     }
 }
 
+TEST(NbOfColumns, SplitsAtTabsOnly) {
+    struct {
+        const char* text;
+        int expected;
+    } cases[] = {{"", 0}, {"a", 1}, {"a b", 1}, {"a\tb\tc", 3}, {"a\t", 2}, {"\t", 2}};
+    for (const auto& c : cases)
+        EXPECT_EQ(nbOfColumns(c.text), c.expected) << c.text;
+}
+
 TEST(Lists, MaxAndRawDataLength) {
     EXPECT_EQ(ListGetMax({3, -1, 7, 7, 2}), 7);
     EXPECT_EQ(ListGetMax({-5}), -5);
