@@ -39,8 +39,11 @@ public:
     TFit(const TFit&) = delete;
     TFit& operator=(const TFit&) = delete;
 
-    // No sensitivity and Fisher files (the default). Set before Prepare.
-    void SetSkipFisher(bool skip) { SkipFisher = skip; }
+    // No sensitivity and Fisher files (the default). Prepare opens those files, so the
+    // setting is fixed from then on.
+    void SetSkipFisher(bool skip) {
+        if (!isPrepared) SkipFisher = skip;
+    }
     // A generator with fixed seeds, for a reproducible fit. Set before Start.
     void SetRandomGenerator(std::unique_ptr<TUniDistrib> generator);
 

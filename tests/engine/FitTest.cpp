@@ -157,6 +157,19 @@ TEST_F(FitRun, LeaveOneOutWritesOneSummaryPerPass) {
     EXPECT_FALSE(fs::exists(P("Fisher_out.txt")));
 }
 
+TEST_F(FitRun, TheFisherChoiceIsFixedOncePrepared) {
+    // Prepare opens the sensitivity file only when asked to: a later change must not make the
+    // run write to, or close, a file that was never opened.
+    auto fit = MakeFit(SmallSearch(1), "fitinfo.txt", false, true);
+    fit->Prepare();
+    ASSERT_FALSE(fit->Error()) << fit->ErrorInfo();
+    fit->SetSkipFisher(false);
+    fit->Start();
+    fit->WaitFor();
+    EXPECT_FALSE(fit->Error()) << fit->ErrorInfo();
+    EXPECT_FALSE(fs::exists(P("Fisher_out.txt")));
+}
+
 TEST_F(FitRun, AnExactFitIsAPerfectFitNotMissingData) {
     // Observed dates are the model's own: every parameter fixed, the sum of squares is 0.
     auto model = GddModel();
