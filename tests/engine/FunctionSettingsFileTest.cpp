@@ -143,3 +143,18 @@ TEST(ShippedSettingsFile, EveryKindHasUsableStartValues) {
             EXPECT_NO_THROW(f->runDaily(d, T, OPTIM_LVL)) << f->getName();
     }
 }
+
+TEST(ShippedSettingsFile, FreeParameterStartsAndDescriptionText) {
+    auto f = TModelFunction::GetFunction("Richardson");
+    f->fixParameter(0, 4.0);
+    f->setParameterValue(1, 123.456789);
+    TRVarInfo info;
+    f->initFittedParameterValue(0, info); // the first free one is parameter 1
+    EXPECT_EQ(info.name, "Tmax");
+    EXPECT_EQ(f->getParameterValue(1), 25.0);
+    EXPECT_EQ(f->getParameterValue(0), 4.0);
+    f->setParameterValue(1, 123.456789);
+    EXPECT_EQ(f->toString(), "Richardson\nTbase: 4.00000\nTmax: 123.45680");
+    EXPECT_EQ(f->toString(3), "Richardson\nTbase<3>: 4.00000\nTmax<3>: 123.45680");
+    EXPECT_EQ(TModelFunction::GetFunction("Identity")->toString(), "Identity");
+}
