@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "MetaModel.h"
 #include "NumberText.h"
@@ -16,13 +17,18 @@ TPhase::TPhase(TMetaModel* owner, TFunctionList funcs, int idx)
 }
 
 void TPhase::calculateCoeffSStar() {
-    coeffSStar = 1;
+    // Several hourly functions with large coefficients would overflow an int: the product
+    // saturates instead, which only widens the S* range such a phase is offered.
+    long long coeff = 1;
     for (std::size_t j = 0; j < functions.size(); ++j) {
         TModelFunction& f = *functions[j];
         f.SetIndices(index, static_cast<int>(j));
-        if (f.tempHour) coeffSStar *= 24;
-        coeffSStar *= f.coeffCrit;
+        if (f.tempHour) coeff *= 24;
+        coeff *= f.coeffCrit;
+        coeff =
+            std::clamp<long long>(coeff, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
     }
+    coeffSStar = static_cast<int>(coeff);
 }
 
 int TPhase::InitStartingDate(const TWeather& W, int W_idx) const {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -34,6 +36,14 @@ TEST(Phase, DefaultsAndCoefficientOfSStar) {
     first.PopFunction();
     first.PopFunction();
     EXPECT_EQ(first.coeffSStar, 1);
+
+    // Four hourly degree-day functions: 600^4 does not fit an int, the coefficient saturates.
+    for (int k = 0; k < 4; ++k) {
+        auto f = Func("GDD");
+        f->workWithTempHour(&hourly);
+        first.PushFunction(std::move(f));
+    }
+    EXPECT_EQ(first.coeffSStar, std::numeric_limits<int>::max());
 }
 
 TEST(Phase, StartingDayRoundsHalvesToEven) {
