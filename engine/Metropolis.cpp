@@ -32,7 +32,9 @@ void CheckAnnealingSettings(const TRMetropolisDesc& md) {
 void CheckSearchSettings(const TRMetropolisDesc& md) {
     CheckAnnealingSettings(md);
     RequireAtLeast("global", md.global, 1, "runs of the global search");
-    RequireAtLeast("conf_interval", md.conf_interval, 1, "runs of the confidence-interval search");
+    // A skipped confidence-interval search never reads its count.
+    if (!md.skip_fisher)
+        RequireAtLeast("conf_interval", md.conf_interval, 1, "runs of the confidence-interval search");
 }
 
 void TMetropolis::InitMetropolisDesc(TRMetropolisDesc& md, double temp_metropolis) {

@@ -23,7 +23,8 @@ public:
 // nothing: ntr or nts below 1, or fewer than 2 sweeps in all (the variance needs two).
 void CheckAnnealingSettings(const TRMetropolisDesc& md);
 // The above, plus the staged search's own counts: global and conf_interval below 1 would
-// make their stages loop until a temperature runs out, or for ever.
+// make their stages loop until a temperature runs out, or for ever (conf_interval only
+// matters when the confidence-interval search is not skipped).
 void CheckSearchSettings(const TRMetropolisDesc& md);
 
 class TMetropolis {

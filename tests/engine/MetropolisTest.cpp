@@ -279,16 +279,20 @@ TEST(Metropolis, SettingsThatCannotRunRaise) {
     struct Case {
         int ntr, nts, global, conf;
         bool annealingOk;
+        bool skipFisher = false;
     };
     const Case cases[] = {
-        {0, 5, 1, 1, false}, {5, 0, 1, 1, false}, {1, 1, 1, 1, false}, {-2, -3, 1, 1, false},
-        {1, 2, 1, 1, true},  {2, 1, 0, 1, true},  {2, 1, 1, 0, true},  {2, 1, 1, 1, true},
+        {0, 5, 1, 1, false},      {5, 0, 1, 1, false}, {1, 1, 1, 1, false}, {-2, -3, 1, 1, false},
+        {1, 2, 1, 1, true},       {2, 1, 0, 1, true},  {2, 1, 1, 0, true},  {2, 1, 1, 1, true},
+        {2, 1, 1, 0, true, true}, // no confidence-interval search: its count is not used
+        {2, 1, 0, 0, true, true},
     };
     for (const Case& c : cases) {
         TRMetropolisDesc md = Settings(c.ntr, c.nts, 1.0, 1.0);
         md.global = c.global;
         md.conf_interval = c.conf;
-        const bool searchOk = c.annealingOk && c.global >= 1 && c.conf >= 1;
+        md.skip_fisher = c.skipFisher;
+        const bool searchOk = c.annealingOk && c.global >= 1 && (c.conf >= 1 || c.skipFisher);
         if (c.annealingOk)
             EXPECT_NO_THROW(CheckAnnealingSettings(md)) << c.ntr << "," << c.nts;
         else
