@@ -113,13 +113,13 @@ private:
         case TTermKind::FuncTwoVar:
             return TToken::FuncTwoVar;
         case TTermKind::Power:
-            return PowerToken(split.RawRight);
+            return PowerToken(split.Right);
         default:
             throw EParserInternalError("TParser internal error");
         }
     }
 
-    // A written whole-number exponent picks a dedicated routine; 2, 3 and 4 need no exponent cell.
+    // A whole-number exponent (brackets removed) picks a dedicated routine; 2, 3 and 4 need no exponent cell.
     TToken PowerToken(TSpan exponent) {
         ParserFloat value = 0;
         if (!FGrammar.NumberValue(exponent, value)) return TToken::realpower;

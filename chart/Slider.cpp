@@ -142,8 +142,12 @@ void TSlider::paintEvent(QPaintEvent*) {
     if (fCtl3D) {
         FramedRect(p, l, t, r - 1, b - 1, ColorToRGB(clBtnHighlight), brush);
         p.setPen(QColor(ColorToRGB(clBtnShadow)));
-        p.drawPolyline(QPolygon({QPoint(l + 1, b - 3), QPoint(l + 1, t + 1), QPoint(r - 2, t + 1)}));
-        p.drawPolyline(QPolygon({QPoint(l, b - 1), QPoint(r - 1, b - 1), QPoint(r - 1, t - 1)}));
+        // Polylines leave out their last pixel: the shadow never reaches the row above the thumb,
+        // which a moving thumb would not repaint.
+        p.drawLine(l + 1, b - 3, l + 1, t + 1);
+        if (r - 3 >= l + 1) p.drawLine(l + 1, t + 1, r - 3, t + 1);
+        p.drawLine(l, b - 1, r - 1, b - 1);
+        p.drawLine(r - 1, b - 1, r - 1, t);
     } else {
         FramedRect(p, l, t, r, b, ColorToRGB(clBlack), brush);
     }

@@ -54,7 +54,8 @@ TEST(ExpressionCompiler, GroupsAndOrdersTerms) {
         {"X^-1", "integerpower(X,-1)"},
         {"X^0.5", "realpower(X,0.5)"},
         {"X^Y", "realpower(X,Y)"},
-        {"X^(2)", "realpower(X,2)"},
+        {"X^(2)", "square(X)"},
+        {"X^((-1))", "integerpower(X,-1)"},
         {"(A^B)^C", "realpower(realpower(A,B),C)"},
         {"(-2)^3", "third(-2)"},
         // Calls.

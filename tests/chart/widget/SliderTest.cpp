@@ -72,6 +72,8 @@ TEST(Slider, VerticalHasItsMinimumAtTheBottomAndGrowsUpwards) {
     TSlider s; // vertical, 50 x 200, thumb 20
     s.show();
     EXPECT_EQ(s.ThumbRect(), QRect(0, 180, 50, 20));
+    const QImage before = s.grab().toImage();
+    EXPECT_EQ(before.pixel(49, 179), before.pixel(49, 170)) << "nothing drawn above the thumb";
     Drag(s, {25, 190}, {{25, 100}});
     EXPECT_EQ(s.Value(), 50);
     EXPECT_EQ(s.ThumbRect(), QRect(0, 90, 50, 20));
