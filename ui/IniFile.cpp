@@ -8,28 +8,39 @@
 namespace {
 // Case-insensitive keys and sections, one value per key.
 using TIni = CSimpleIniA;
+
+enum class TLoad { Missing, Loaded, Unreadable };
+
+// Only a regular file is handed to the reader: it sizes its buffer from the file's length,
+// which a folder or a device does not have.
+TLoad Load(TIni& ini, const std::string& path) {
+    ini.SetUnicode(true);
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (!std::filesystem::exists(status)) return TLoad::Missing;
+    if (!std::filesystem::is_regular_file(status)) return TLoad::Unreadable;
+    return ini.LoadFile(path.c_str()) < 0 ? TLoad::Unreadable : TLoad::Loaded;
+}
 } // namespace
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& key,
                                  const std::string& def) const {
     TIni ini;
-    ini.SetUnicode(true);
-    if (ini.LoadFile(path_.c_str()) < 0) return def;
+    if (Load(ini, path_) != TLoad::Loaded) return def;
     const char* value = ini.GetValue(section.c_str(), key.c_str(), nullptr);
     return value ? std::string(value) : def;
 }
 
 void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
     TIni ini;
-    ini.SetUnicode(true);
     // A missing file starts empty; one that exists but cannot be read must not be replaced by
     // the single new key.
-    std::error_code ec;
-    if (ini.LoadFile(path_.c_str()) < 0 && std::filesystem::exists(path_, ec))
+    if (Load(ini, path_) == TLoad::Unreadable)
         throw EOrvexError("The settings file \"" + path_ + "\" cannot be read.");
     ini.SetValue(section.c_str(), key.c_str(), value.c_str());
     // Written beside and renamed, so an interrupted write never leaves half a file.
     const std::string tmp = path_ + ".tmp";
+    std::error_code ec;
     if (ini.SaveFile(tmp.c_str(), false) < 0) {
         std::filesystem::remove(tmp, ec);
         throw EOrvexError("The settings file \"" + path_ + "\" cannot be written.");
