@@ -14,20 +14,6 @@ std::size_t Slot(int day) {
     return static_cast<std::size_t>(day - FIRST_RUN_DAY);
 }
 
-// GetWeatherDayDataAt without the call for the three temperatures.
-inline double ColumnOf(const TRWeatherDay& wd, int col) {
-    switch (col) {
-    case 0:
-        return wd._tmp;
-    case 1:
-        return wd._tmn;
-    case 2:
-        return wd._tmx;
-    default:
-        return GetWeatherDayDataAt(wd, col);
-    }
-}
-
 // One function on a climate column of the day, nothing carried in from the previous phase.
 bool IsSimplePhase(const TPhase& ph) {
     if (ph.phaseLinkMode != TPhaseLinkMode::Sequential || ph.functions.size() != 1) return false;
@@ -145,7 +131,7 @@ void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRS
             while (true) {
                 Sum1 = Sum;
                 const TRWeatherDay& wd = *yd.day[Slot(day)];
-                const double x = ColumnOf(wd, col);
+                const double x = GetWeatherDayDataAt(wd, col);
                 if (x == MISSING) {
                     ++nbMissingTemp;
                     a_sum = 0.0;
@@ -192,7 +178,7 @@ void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRS
                 for (std::size_t j = 0; j < ph.functions.size(); ++j) {
                     TModelFunction& f = *ph.functions[j];
                     const int col = f.GetWeatherDataColumn();
-                    const double x = ColumnOf(wd, col);
+                    const double x = GetWeatherDayDataAt(wd, col);
                     bool missing = x == MISSING;
                     if (!missing && f.tempHour)
                         missing = wd._tmn == MISSING || wd._tmx == MISSING ||

@@ -27,20 +27,6 @@ TRWeatherDay CreateWeatherDay(const TDoubleArr& user, int nb_user, double sta, d
     return d;
 }
 
-double GetWeatherDayDataAt(const TRWeatherDay& wd, int col) {
-    switch (col) {
-    case 0:
-        return wd._tmp;
-    case 1:
-        return wd._tmn;
-    case 2:
-        return wd._tmx;
-    default:
-        if (col >= 3 && col - 3 < wd._nb_user) return wd._user[static_cast<std::size_t>(col - 3)];
-        return MISSING;
-    }
-}
-
 TWeatherYear::TWeatherYear(int yearIn, int stationIn, int indexIn, const TWeather* parentIn)
     : numDays(GetNbDays(yearIn)), year(yearIn), station(stationIn), index(indexIn), parent(parentIn),
       MISSING_WD(CreateMissingWeatherDay()) {

@@ -29,7 +29,20 @@ TRWeatherDay CreateMissingWeatherDay();
 TRWeatherDay CreateWeatherDay(const TDoubleArr& user, int nb_user, double sta, double lat, double yea,
                               double doy, double tmp, double tmn, double tmx);
 // Column 0 mean, 1 minimum, 2 maximum, 3.. the extra values; anything else -9999.
-double GetWeatherDayDataAt(const TRWeatherDay& wd, int col);
+// Inline: the daily run reads one column per function and day.
+inline double GetWeatherDayDataAt(const TRWeatherDay& wd, int col) {
+    switch (col) {
+    case 0:
+        return wd._tmp;
+    case 1:
+        return wd._tmn;
+    case 2:
+        return wd._tmx;
+    default:
+        if (col >= 3 && col - 3 < wd._nb_user) return wd._user[static_cast<std::size_t>(col - 3)];
+        return MISSING;
+    }
+}
 
 class TWeather;
 class TWeatherYear;
