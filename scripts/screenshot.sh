@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Pictures of the main window, the simulation window, the About box and the sheet of a
-# finished simulation of the example files, taken under a virtual X server:
+# Pictures of every window, each family registering its own in tests/ui/screenshot
+# (taken under a virtual X server):
 #   scripts/screenshot.sh [build folder] [output folder]
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -5,7 +5,7 @@ set -euo pipefail
 PACKAGES=(
   g++ cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev libgl-dev libpugixml-dev libsimpleini-dev
+  qt6-base-dev libgl-dev libpugixml-dev libsimpleini-dev libeigen3-dev
   fonts-dejavu-core xvfb xauth locales
 )
 

@@ -1,25 +1,38 @@
-// Saves pictures of the main windows, to check their layout by eye:
+// Saves pictures of the windows, to check their layout by eye:
 //   orvex_ui_screenshot <folder>
-// The simulation sheet shows a finished run of the example model over the example climate file.
+#include "Screenshot.h"
+
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QTabWidget>
-#include <QTableWidget>
 #include <QTemporaryDir>
-#include <QThread>
+#include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <vector>
 
-#include "About.h"
 #include "AppFolder.h"
-#include "ConfigSimulation.h"
 #include "MainWindow.h"
-#include "SimulDisplay.h"
 
 namespace {
 
-bool Save(QWidget* widget, const QString& path) {
+struct TShot {
+    int rank;
+    const char* name;
+    ShotFunction shot;
+};
+
+std::vector<TShot>& Shots() {
+    static std::vector<TShot> shots;
+    return shots;
+}
+
+} // namespace
+
+TShotRegistrar::TShotRegistrar(int rank, const char* name, ShotFunction shot) {
+    Shots().push_back({rank, name, shot});
+}
+
+bool SaveShot(QWidget* widget, const QString& path) {
     widget->show();
     for (int i = 0; i < 10; ++i)
         QApplication::processEvents();
@@ -27,8 +40,6 @@ bool Save(QWidget* widget, const QString& path) {
     std::printf("%s %s\n", ok ? "saved" : "FAILED", qPrintable(path));
     return ok;
 }
-
-} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -43,46 +54,19 @@ int main(int argc, char** argv) {
     QDir(exeDir.path()).mkpath(QStringLiteral("System"));
     SetExeFolder(exeDir.path().toStdString());
 
-    bool ok = true;
     TOrvexWindow window;
     window.resize(900, 640);
-    ok &= Save(&window, out + "/main.png");
-
-    {
-        TConfigSimulationWindow config(&window);
-        ok &= Save(&config, out + "/simulation-config.png");
+    TShotContext context{out, &window, QStringLiteral(ORVEX_SOURCE_DIR)};
+    std::stable_sort(Shots().begin(), Shots().end(),
+                     [](const TShot& a, const TShot& b) { return a.rank < b.rank; });
+    bool ok = true;
+    for (const TShot& shot : Shots()) {
+        try {
+            ok &= shot.shot(context);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "%s: %s\n", shot.name, e.what());
+            ok = false;
+        }
     }
-    {
-        TAboutBox about(&window);
-        ok &= Save(&about, out + "/about.png");
-    }
-
-    const std::string examples = std::string(ORVEX_SOURCE_DIR) + "/examples/";
-    auto simul =
-        CreateSimulationRun(0, examples + "climate.txt", "sim.txt",
-                            std::string(ORVEX_SOURCE_DIR) + "/System/Presets/Models/Example_GDD.xml", "");
-    try {
-        simul->Prepare();
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "simulation: %s\n", e.what());
-        return 1;
-    }
-    TSimulationRun* run = simul.get();
-    auto* display = new TSimulDisplay(nullptr, std::move(simul));
-    window.PageControl1->addTab(display, QStringLiteral("Simulation 1"));
-    window.PageControl1->setCurrentWidget(display);
-    run->Start();
-    // The sheet's own timer loads the output once the run is over.
-    QElapsedTimer clock;
-    clock.start();
-    while (display->Waiting() && clock.elapsed() < 60000) {
-        QApplication::processEvents();
-        QThread::msleep(10);
-    }
-    if (display->Waiting() || display->StringGrid1->rowCount() == 0) {
-        std::fprintf(stderr, "simulation: no table to show\n");
-        return 1;
-    }
-    ok &= Save(&window, out + "/simulation-sheet.png");
     return ok ? 0 : 1;
 }

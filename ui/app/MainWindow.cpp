@@ -21,6 +21,7 @@
 #include "OrvexConfig.h"
 #include "OrvexError.h"
 #include "SimulDisplay.h"
+#include "SlotGuard.h"
 #include "UtilStuff.h"
 
 namespace {
@@ -120,7 +121,7 @@ TOrvexWindow::TOrvexWindow(QWidget* parent) : QMainWindow(parent), iniFile(ExeFo
 void TOrvexWindow::CreateSimulation() {
     TConfigSimulationWindow window(this);
     if (Dialogs().Exec(&window) != QDialog::Accepted) return;
-    try {
+    Guarded(this, [&] {
         auto simul = simulationFactory(
             ToInt(window.maxMissingTemp->text()), window.TemperaturesPath->text().toStdString(),
             window.SaveAsPath->text().toStdString(), window.ModelAsXmlPath->text().toStdString(),
@@ -130,9 +131,7 @@ void TOrvexWindow::CreateSimulation() {
         createSimulDisplay(new TSimulDisplay(nullptr, std::move(simul)));
         ActivateOpenTabOptions();
         run->Start();
-    } catch (const std::exception& e) {
-        Dialogs().Error(this, QString::fromStdString(e.what()));
-    }
+    });
 }
 
 void TOrvexWindow::createSimulDisplay(QWidget* display) {
