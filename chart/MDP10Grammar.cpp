@@ -112,19 +112,21 @@ bool IsBinarySign(std::string_view s, std::size_t i) {
     return !(digits && (j == 0 || !IsNameChar(s[j - 1])));
 }
 
-bool AnyNameContains(const TParserFunctions& functions, std::string_view word) {
-    for (const auto& entry : functions)
+template <class Table> bool AnyNameHolds(const Table& table, std::string_view word) {
+    for (const auto& entry : table)
         if (entry.first.find(word) != std::string::npos) return true;
     return false;
 }
 
 } // namespace
 
-int LongestOperatorChain(std::string_view Text, const TParserFunctions& FunctionOne,
-                         const TParserFunctions& FunctionTwo) {
-    // DIV and MOD only count when no function name holds them (variable names never do).
-    const bool words = !AnyNameContains(FunctionOne, "DIV") && !AnyNameContains(FunctionOne, "MOD") &&
-                       !AnyNameContains(FunctionTwo, "DIV") && !AnyNameContains(FunctionTwo, "MOD");
+int LongestOperatorChain(std::string_view Text, const TParserVariables& Variables,
+                         const TParserFunctions& FunctionOne, const TParserFunctions& FunctionTwo) {
+    // DIV and MOD only count when no name holds them, so that each one found is an operator.
+    bool words = true;
+    for (std::string_view word : {"DIV", "MOD"})
+        words = words && !AnyNameHolds(Variables, word) && !AnyNameHolds(FunctionOne, word) &&
+                !AnyNameHolds(FunctionTwo, word);
     struct TRuns {
         int Sums = 0, Differences = 0, Products = 0, Quotients = 0;
     };

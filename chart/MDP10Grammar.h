@@ -52,8 +52,8 @@ struct TTermSplit {
 // "+" or "*" at one level, binary "-" between two "+", quotients ("/", DIV, MOD) between two
 // products or sums. The compiled expression is at least that deep, so a longer run than the
 // nesting limit is refused in one pass over the text instead of after classifying every span.
-int LongestOperatorChain(std::string_view Text, const TParserFunctions& FunctionOne,
-                         const TParserFunctions& FunctionTwo);
+int LongestOperatorChain(std::string_view Text, const TParserVariables& Variables,
+                         const TParserFunctions& FunctionOne, const TParserFunctions& FunctionTwo);
 
 class TTermGrammar {
 public:
