@@ -118,16 +118,15 @@ void TFit::Prepare() {
         if (!SkipFisher) {
             nomf_sensitivity = SensitivityFileName(nomf_output);
             nomf_fisher = FisherFileName(nomf_output);
-            f_sensitivity = std::fopen(nomf_sensitivity.c_str(), "wb");
-            if (f_sensitivity == nullptr)
-                throw EOrvexError("Sensitivity Analysis output file cannot be created or is already open.");
-            std::FILE* fisher = std::fopen(nomf_fisher.c_str(), "wb");
-            if (fisher == nullptr)
-                throw EOrvexError("Fisher output file cannot be created or is already open.");
-            std::fclose(fisher);
+            sensitivityFile_.Create(nomf_sensitivity,
+                                    "Sensitivity Analysis output file cannot be created or is already open.");
+            f_sensitivity = sensitivityFile_.Stream();
+            fisherFile_.Create(nomf_fisher, "Fisher output file cannot be created or is already open.");
+            fisherFile_.Close(); // stays empty when the statistics cannot be computed
         }
         isPrepared = true;
     } catch (const std::exception& e) {
+        EndOver();
         SetError(e.what());
     }
 }
@@ -183,10 +182,12 @@ void TFit::WaitFor() {
     if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
 }
 
+// Files still pending belong to a fit that did not complete: the earlier ones stay.
 void TFit::EndOver() {
-    f_output.Close();
-    if (f_sensitivity != nullptr) std::fclose(f_sensitivity);
     f_sensitivity = nullptr;
+    f_output.Discard();
+    sensitivityFile_.Discard();
+    fisherFile_.Discard();
 }
 
 void TFit::SetError(const std::string& text) {
@@ -262,17 +263,23 @@ void TFit::RunFit() {
         if (!RunPass(k, startTemp)) return;
     }
     f_output.Close();
+    if (!SkipFisher) {
+        f_sensitivity = nullptr;
+        sensitivityFile_.Close();
+    }
+    // Both are complete: only now do they replace the files of an earlier fit.
+    f_output.Commit();
 
     if (!SkipFisher) {
-        std::fclose(f_sensitivity);
-        f_sensitivity = nullptr;
+        sensitivityFile_.Commit();
         SetTreatment("Write fisher output");
         try {
             const TRFunctionDesc last = garbage_.empty() ? TRFunctionDesc{} : garbage_.back()->moindCarrD;
-            write_fisher(nomf_fisher, nomf_sensitivity, last, nb_obs_tot, SSBest);
+            write_fisher(fisherFile_.TempPath(), nomf_sensitivity, last, nb_obs_tot, SSBest);
         } catch (const std::exception& e) {
             SetError(std::string(FISHER_FAILED) + "\n" + e.what());
         }
+        fisherFile_.Commit();
     }
     advancement_ = 100;
 }

@@ -5,7 +5,7 @@
 //
 // The window polls the published state (error, text, progress, search lines) while the fit
 // runs; every accessor is safe to call from another thread. Pause holds the run at its next
-// safe point; Quit stops it there, closes every file and waits for the thread.
+// safe point; Quit stops it there and waits for the thread; an unfinished fit leaves no files.
 
 #include <atomic>
 #include <condition_variable>
@@ -18,6 +18,7 @@
 #include "FitOutputFile.h"
 #include "MetaModel.h"
 #include "OrvexRawTypes.h"
+#include "PendingFile.h"
 #include "Repetition.h"
 #include "SearchProgress.h"
 
@@ -47,14 +48,15 @@ public:
     // A generator with fixed seeds, for a reproducible fit. Set before Start.
     void SetRandomGenerator(std::unique_ptr<TUniDistrib> generator);
 
-    // Checks the input files and creates the output files. Never raises: a failure sets
-    // Error() and ErrorInfo().
+    // Checks the input files and creates the output files aside, leaving any earlier ones as
+    // they are. Never raises: a failure sets Error() and ErrorInfo().
     void Prepare();
     // Raises EOrvexError when Prepare has not succeeded or the fit was started already.
     void Start();
     void Pause();
     void Resume();
-    // Stops the fit at its next safe point, waits for the thread and closes every file.
+    // Stops the fit at its next safe point, waits for the thread and drops the files of a fit
+    // that did not complete.
     void Quit();
     // Waits for the thread to end.
     void WaitFor();
@@ -103,8 +105,11 @@ private:
     bool SkipFisher = true;
     std::unique_ptr<TMetaModel> model;
 
+    // The three files are written aside and replace earlier ones only when the fit completes.
     TFitOutputFile f_output;
-    std::FILE* f_sensitivity = nullptr;
+    TPendingFile sensitivityFile_;
+    TPendingFile fisherFile_;
+    std::FILE* f_sensitivity = nullptr; // sensitivityFile_'s stream while the passes run
     TRFitInfo fitInfo_;
     TRPhenoInfos pheno_;
     std::unique_ptr<TWeather> weather_;

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <thread>
 #include <unistd.h>
 
@@ -108,6 +109,16 @@ protected:
     fs::path dir_;
 };
 
+// Names of the files in a folder.
+std::set<std::string> FilesIn(const fs::path& dir) {
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir))
+        names.insert(e.path().filename().string());
+    return names;
+}
+
+const std::set<std::string> INPUTS = {"climate.txt", "pheno.txt", "fitinfo.txt", "fitinfo_loo.txt"};
+
 bool OnlyCrLf(const std::string& text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) return false;
@@ -144,6 +155,9 @@ TEST_F(FitRun, SeededFitWritesTheGoldenFiles) {
     const auto rows = fit->GetRepetitionsAsStrings();
     ASSERT_FALSE(rows.empty());
     EXPECT_EQ(rows[0], "Repetition\t1\t2");
+    std::set<std::string> expected = INPUTS;
+    expected.insert({"out.txt", "SA_out.txt", "Fisher_out.txt"});
+    EXPECT_EQ(FilesIn(dir_), expected); // no temporary file left
 }
 
 TEST_F(FitRun, LeaveOneOutWritesOneSummaryPerPass) {
@@ -217,7 +231,7 @@ TEST_F(FitRun, AnInputErrorEndsTheFitWithItsMessage) {
     EXPECT_TRUE(fit->Error());
     EXPECT_NE(fit->ErrorInfo().find("line 2"), std::string::npos) << fit->ErrorInfo();
     EXPECT_LT(fit->Advancement(), 100);
-    EXPECT_EQ(fs::file_size(P("Fisher_out.txt")), 0u);
+    EXPECT_EQ(FilesIn(dir_), INPUTS); // no partial output, sensitivity or Fisher file
 }
 
 TEST_F(FitRun, PreparationFailuresAreReportedNotRaised) {
@@ -283,9 +297,13 @@ bool WaitUntil(const std::function<bool()>& done, int ms = 20000) {
 
 } // namespace
 
-TEST_F(FitRun, QuitStopsARunningFitAndClosesItsFiles) {
+TEST_F(FitRun, QuitStopsARunningFitAndLeavesEarlierFilesUntouched) {
+    const char* const earlier[] = {"out.txt", "SA_out.txt", "Fisher_out.txt"};
+    for (const char* name : earlier)
+        std::ofstream(P(name)) << "earlier";
     auto fit = MakeFit(LongSearch(), "fitinfo.txt", false, false);
     fit->Prepare();
+    EXPECT_EQ(ReadWholeFile(P("out.txt")), "earlier");
     fit->Start();
     ASSERT_TRUE(WaitUntil([&] { return fit->Advancement() >= 50; }));
     // The window polls while the fit runs.
@@ -298,7 +316,12 @@ TEST_F(FitRun, QuitStopsARunningFitAndClosesItsFiles) {
     EXPECT_TRUE(fit->Finished());
     EXPECT_LT(fit->Repetitions().size(), 50u);
     EXPECT_FALSE(fit->Error()) << fit->ErrorInfo();
-    EXPECT_EQ(fs::file_size(P("Fisher_out.txt")), 0u);
+    std::set<std::string> expected = INPUTS;
+    for (const char* name : earlier) {
+        EXPECT_EQ(ReadWholeFile(P(name)), "earlier") << name;
+        expected.insert(name);
+    }
+    EXPECT_EQ(FilesIn(dir_), expected);
     fit.reset();
     // Nothing holds the files: they can be replaced at once.
     std::ofstream(P("out.txt"), std::ios::trunc) << "x";
