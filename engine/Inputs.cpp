@@ -1,16 +1,16 @@
 #include "Inputs.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <memory>
+#include <map>
 #include <string_view>
-#include <system_error>
+#include <tuple>
 #include <utility>
 #include <vector>
 
+#include "MathUtils.h"
 #include "NumberText.h"
 #include "OrvexError.h"
+#include "TextLineReader.h"
 
 namespace {
 
@@ -26,32 +26,12 @@ std::string Quoted(const std::string& s) {
 
 // The file is read at once and closed before any parsing, so no error path leaves it open.
 DataFile LoadLines(const std::string& path, const std::string& openMessage) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!f) {
-        const int err = errno;
-        throw EOrvexError(openMessage + " (" + Quoted(path) + ": " + std::generic_category().message(err) +
-                          ")");
-    }
-    std::string text;
-    char buf[1 << 16];
-    std::size_t n = 0;
-    while ((n = std::fread(buf, 1, sizeof buf, f.get())) > 0)
-        text.append(buf, n);
-    if (std::ferror(f.get()))
-        throw EOrvexError("Cannot read the file " + Quoted(path) + ": " +
-                          std::generic_category().message(errno));
-    f.reset();
-
-    std::string_view rest(text);
-    if (rest.substr(0, 3) == "\xEF\xBB\xBF") rest.remove_prefix(3); // UTF-8 byte order mark
+    TTextLineReader reader;
+    if (!reader.Open(path)) throw EOrvexError(openMessage + " (" + Quoted(path) + ")");
     DataFile file{path, {}};
-    while (!rest.empty()) {
-        const std::size_t end = rest.find('\n');
-        std::string_view line = rest.substr(0, end);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        file.lines.emplace_back(line);
-        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-    }
+    std::string line;
+    while (reader.ReadLine(line))
+        file.lines.push_back(line);
     if (file.lines.empty()) file.lines.emplace_back(); // an empty file has an empty header
     return file;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // Readers of the phenology, fit-information and T0 files. Each file is a header line of
 // TAB-separated column names, then one record per line: numbers separated by blanks or TABs,
-// '.' as the decimal separator. Blank lines are skipped; CRLF and LF read alike.
+// '.' as the decimal separator. Blank lines are skipped; LF, CR LF and CR read alike.
 // Every failure raises EOrvexError naming the file (and the line, counting the header as 1).
 
 #include <string>

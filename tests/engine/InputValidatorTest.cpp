@@ -129,6 +129,7 @@ struct Case {
     bool expected = false;
     bool skip_lat = false, skip_tmean = false, skip_tminmax = false;
     bool crlf = false;
+    bool cr = false;    // CR alone ends each line
     std::string golden; // defaults to the case name
 };
 
@@ -160,6 +161,7 @@ TRValidationSettings Materialise(const Case& c, const fs::path& dir) {
     for (int i = 0; i < 3; ++i) {
         std::string text = ApplyEdits(ReadAll(DATA / "clean" / names[i]), *edits[i]);
         if (c.crlf) text = ToCrLf(text);
+        if (c.cr) std::replace(text.begin(), text.end(), '\n', '\r');
         WriteAll(dir / names[i], text);
     }
     TRValidationSettings s;
@@ -193,6 +195,10 @@ std::vector<Case> Cases() {
         Case c = Ok("clean_crlf");
         c.crlf = true;
         c.golden = "clean";
+        cs.push_back(c);
+        c.name = "clean_cr";
+        c.crlf = false;
+        c.cr = true;
         cs.push_back(c);
     }
     // Phenology

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -115,9 +117,14 @@ TEST_F(WeatherFile, LineEndsMarksAndIgnoredLinesReadAlike) {
             s.insert(i, "\r");
         return s;
     };
+    auto cr = [](std::string s) {
+        std::replace(s.begin(), s.end(), '\n', '\r');
+        return s;
+    };
     const std::string variants[] = {
         HEADER + body,
         crlf(HEADER + body),
+        cr(HEADER + body),
         "\xEF\xBB\xBF" + HEADER + body,
         HEADER + body + "\n\n  \n",
         HEADER + body.substr(0, body.size() - 1), // no final line end
