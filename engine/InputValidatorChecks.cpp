@@ -316,9 +316,11 @@ bool TInputValidator::ValidateMeteo() {
                     error("Latitude's value must be the same than at line " + IntToStr(lineNb - 1) + "\".");
                 if (station == prevStation && year < prevYear)
                     error("Station's years are not in a chronological order.");
-                if (station == prevStation && year == prevYear && day != prevDay + 1)
+                // Widened: a day at the end of the int range must not overflow.
+                const long long nextDay = static_cast<long long>(prevDay) + 1;
+                if (station == prevStation && year == prevYear && day != nextDay)
                     error("Bad Day Of Year increment ( found : " + std::string(cells[3]) +
-                          " / expected : " + IntToStr(prevDay + 1) + ").");
+                          " / expected : " + IntToStr(nextDay) + ").");
             }
         }
         prevStation = station;

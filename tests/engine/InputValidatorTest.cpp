@@ -340,6 +340,11 @@ std::vector<Case> Cases() {
         cs.push_back(c);
     }
     {
+        Case c = Broken("meteo_day_at_int_end");
+        c.meteo = {SetCell(11, 3, "2147483647")};
+        cs.push_back(c);
+    }
+    {
         Case c = Broken("meteo_latitude");
         c.meteo = {SetCell(100, 1, "45.6"), SetCell(200, 1, "95"), SetCell(300, 1, "-9999")};
         cs.push_back(c);

@@ -156,6 +156,16 @@ TEST_F(WeatherFile, LineEndsMarksAndIgnoredLinesReadAlike) {
     }
 }
 
+TEST_F(WeatherFile, YearsAtTheEndsOfTheIntRangeHaveNoNeighbours) {
+    constexpr int last = std::numeric_limits<int>::max();
+    constexpr int first = std::numeric_limits<int>::min();
+    TWeather w;
+    w.LoadAll(Write("ends.txt", HEADER + DayLine(1, last, 1) + DayLine(1, first, 1) + DayLine(1, last, 1)));
+    ASSERT_EQ(w.NbYears(), 3);
+    for (const auto& [year, day] : {std::pair{0, 366}, std::pair{1, 0}, std::pair{1, 367}, std::pair{2, 0}})
+        EXPECT_EQ(w.Year(year).GetDay(day)._sta, MISSING_INT) << year << " " << day;
+}
+
 TEST_F(WeatherFile, BlankSeparatedExtrasOnTheFirstLineGiveNoExtraColumn) {
     TWeather w;
     w.LoadAll(Write("b.txt", HEADER + "1\t45.5\t2001\t1\t10.0\t5.0\t15.0\t3 7\n"));
