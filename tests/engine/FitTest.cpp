@@ -336,3 +336,15 @@ TEST_F(FitRun, DestroyingAPausedFitEndsIt) {
     fit.reset(); // must neither hang nor leak
     SUCCEED();
 }
+
+TEST_F(FitRun, AFitRowWithoutPhenologyRowNamesItsFileAndLine) {
+    std::ofstream(P("fitinfo.txt"), std::ios::app) << "7\t1\t2001\n";
+    auto fit = MakeFit(SmallSearch(1), "fitinfo.txt", false, true);
+    RunToEnd(*fit);
+    EXPECT_TRUE(fit->Error());
+    EXPECT_EQ(
+        fit->ErrorInfo().rfind("The fit info file is defective at line 6 (\"" + P("fitinfo.txt") + "\")", 0),
+        0u)
+        << fit->ErrorInfo();
+    EXPECT_TRUE(fit->Repetitions().empty());
+}

@@ -245,6 +245,12 @@ std::vector<Case> Cases() {
                    InsertAt(6, "2|1|2006|80")};
         cs.push_back(c);
     }
+    {
+        Case c = Broken("pheno_not_a_day");
+        c.pheno = {SetCell(2, 3, "1e300"), SetCell(3, 3, "367"), SetCell(4, 4, "-366"), SetCell(5, 3, "-365"),
+                   SetCell(5, 4, "366")};
+        cs.push_back(c);
+    }
     // Fit information
     {
         Case c = Broken("fit_header_columns");
@@ -282,9 +288,8 @@ std::vector<Case> Cases() {
         cs.push_back(c);
     }
     {
-        Case c = Ok("fit_last_row_twice");
+        Case c = Broken("fit_last_row_twice");
         c.fit = {InsertAt(5, "2|1|2001")};
-        c.golden = "clean";
         cs.push_back(c);
     }
     // Climate
