@@ -230,22 +230,6 @@ TEST_F(InputsTest, T0BadFilesNameFileAndLine) {
     }
 }
 
-TEST_F(InputsTest, FitRowsWithoutPhenologyRowNameTheFitLine) {
-    const std::string phenoPath = Write(kPhenoHeader + "1 1 2001 90 120\n1 2 2001 91 121\n");
-    const TRPhenoInfos pheno = read_pheno_infos(phenoPath);
-    const std::string fitPath = Write("S\tP\tY\n1 2 2001\n\n1 1 2002\n");
-    const TRFitInfo fit = read_fit_infos(fitPath);
-    const std::string msg = MessageOf([&] { check_fit_infos(fit, fitPath, pheno, phenoPath); });
-    EXPECT_EQ(msg, "The fit info file is defective at line 4 (\"" + fitPath +
-                       "\"): station 1, provenance 1, year 2002 has no row in the phenology data file \"" +
-                       phenoPath + "\"");
-    EXPECT_EQ(MessageOf([&] {
-                  check_fit_infos(read_fit_infos(Write("S\tP\tY\n1 2 2001\n1 1 2001\n")), fitPath, pheno,
-                                  phenoPath);
-              }),
-              "");
-}
-
 TEST_F(InputsTest, UnopenableFilesAreNamed) {
     const std::string missing = (dir_ / "missing.txt").string();
     const std::vector<std::pair<std::function<void()>, std::string>> cases = {
