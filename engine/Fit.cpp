@@ -243,6 +243,7 @@ void TFit::RunFit() {
     advancement_ = 5;
     SetTreatment("Read Fit Info");
     pheno_ = read_pheno_infos(nomf_pheno);
+    check_fit_infos(fitInfo_, nomf_info, pheno_, nomf_pheno);
     advancement_ = 10;
     SetTreatment("Read Pheno Info");
     advancement_ = 15;

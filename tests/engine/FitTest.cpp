@@ -359,3 +359,18 @@ TEST_F(FitRun, DestroyingAPausedFitEndsIt) {
     fit.reset(); // must neither hang nor leak
     SUCCEED();
 }
+
+TEST_F(FitRun, AFitRowWithoutPhenologyRowNamesItsFileAndLine) {
+    std::ofstream(P("fitinfo.txt"), std::ios::app) << "7\t1\t2001\n";
+    auto fit = MakeFit(SmallSearch(1), "fitinfo.txt", false, true);
+    RunToEnd(*fit);
+    EXPECT_TRUE(fit->Error());
+    const std::string& msg = fit->ErrorInfo();
+    EXPECT_EQ(msg.rfind("The fit info file is defective at line 6 (\"" + P("fitinfo.txt") + "\")", 0), 0u)
+        << msg;
+    EXPECT_NE(msg.find("station 7, provenance 1, year 2001 has no row in the phenology data file \"" +
+                       P("pheno.txt")),
+              std::string::npos)
+        << msg;
+    EXPECT_TRUE(fit->Repetitions().empty());
+}
