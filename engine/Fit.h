@@ -88,7 +88,6 @@ private:
     void SetError(const std::string& text);
     void SetTreatment(std::string text);
     void EndOver();
-    bool NoDateScoredAt(Objective& opt, const TRFunctionDesc& fd);
 
     // Set up by the constructor and Prepare, then the fit thread's alone.
     bool isPrepared = false;
