@@ -34,7 +34,8 @@ const char* const CAUSE_OUTSIDE =
     "\nThe best parameters start a phase outside the climate data: its T0 lies before the first "
     "day of the data or the run goes beyond its last.";
 
-// Statistics that are no numbers would be printed and charted as if they were.
+} // namespace
+
 std::string NonFiniteStatistic(const TRepetition& rep) {
     const std::pair<const char*, double> stats[] = {
         {"SSres", rep.SSres}, {"SStot", rep.SStot}, {"RMSE", rep.RMSE}, {"EFF", rep.EFF}};
@@ -44,8 +45,6 @@ std::string NonFiniteStatistic(const TRepetition& rep) {
                    name + " = " + FloatToStrGeneral(value) + ").\nUnable to fit.";
     return "";
 }
-
-} // namespace
 
 // The fit's objective, whose safe points honour the fit's pause gate and stop flag.
 class TFit::Objective : public TMyMetropolis {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <thread>
 #include <unistd.h>
 
@@ -247,6 +248,24 @@ TEST_F(FitRun, MissingClimateValuesNeitherPullNorEndTheFit) {
                                      0),
               0u)
         << gaps.ErrorInfo();
+}
+
+TEST(FitStatistics, NonFiniteValuesAreAnErrorNotAResult) {
+    TRepetition rep(3, "m");
+    rep.SStot = 10.0;
+    rep.nbFitObsTot = 2;
+    rep.moindCarrD.best_result = -4.0;
+    rep.ComputeStats();
+    EXPECT_EQ(NonFiniteStatistic(rep), "");
+    rep.moindCarrD.best_result = -std::numeric_limits<double>::infinity();
+    rep.ComputeStats();
+    EXPECT_EQ(
+        NonFiniteStatistic(rep).rfind("The statistics of repetition 3 are not finite numbers (SSres = ", 0),
+        0u);
+    rep.moindCarrD.best_result = -4.0;
+    rep.SStot = std::numeric_limits<double>::quiet_NaN();
+    rep.ComputeStats();
+    EXPECT_NE(NonFiniteStatistic(rep).find("SStot"), std::string::npos);
 }
 
 TEST_F(FitRun, AnInputErrorEndsTheFitWithItsMessage) {
