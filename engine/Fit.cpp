@@ -30,6 +30,9 @@ std::string TooManyMissing(int found, int max) {
 }
 
 const char* const CAUSE_GAPS = "\nThe climate data has gaps (-9999) in the days the observed rows need.";
+const char* const CAUSE_GIVEN_T0_OUTSIDE =
+    "\nA T0 fixed in the model or read from the phenology data starts a phase before the first day of the "
+    "climate data.";
 const char* const CAUSE_OUTSIDE =
     "\nThe best parameters start a phase outside the climate data: its T0 lies before the first "
     "day of the data or the run goes beyond its last.";
@@ -324,7 +327,8 @@ bool TFit::RunPass(int k, double startTemp) {
         rep.SStot = sstot;
         if (!rep.isRelevant || sstot == 0.0) {
             if (opt.GapRows() > 0)
-                SetError(TooManyMissing(opt.MaxGapCount(), metropolisD.missing_threshold) + CAUSE_GAPS);
+                SetError(TooManyMissing(opt.MaxGapCount(), metropolisD.missing_threshold) +
+                         (opt.GapOutsideData() ? CAUSE_GIVEN_T0_OUTSIDE : CAUSE_GAPS));
             else
                 SetError("The number of NON-MISSING observations for the Fit <" + std::to_string(r - 1) +
                          ">\nis \"less or equal to 1\"... Not enought data to do the job...");

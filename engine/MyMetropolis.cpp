@@ -19,6 +19,14 @@ TRPhenoDate& DateAt(TRPhenoData& row, int column, int rowNumber) {
     return row.dates[static_cast<std::size_t>(column)];
 }
 
+// A day before the climate data: the missing day of a year where the walk over the
+// neighbouring years stopped, at most two years away.
+bool OutsideData(const TWeather& W, int y, const TRWeatherDay& wd) {
+    for (int k = std::max(0, y - 2); k <= std::min(W.NbYears() - 1, y + 2); ++k)
+        if (&wd == &W.Year(k).MISSING_WD) return true;
+    return false;
+}
+
 } // namespace
 
 TMyMetropolis::TMyMetropolis(TMetaModel& p_model, const TWeather& p_wea, TRPhenoInfos& p_pheno,
@@ -36,11 +44,13 @@ TMyMetropolis::TMyMetropolis(TMetaModel& p_model, const TWeather& p_wea, TRPheno
             }
         }
         phenoRowOfFit_.push_back(found);
-        const int gaps = found >= 0 ? GapCount(found) : 0;
+        bool outside = false;
+        const int gaps = found >= 0 ? GapCount(found, outside) : 0;
         gapRow_.push_back(gaps > missing_threshold_ ? 1 : 0);
         if (gaps > missing_threshold_) {
             ++gapRows_;
             maxGapCount_ = std::max(maxGapCount_, gaps);
+            gapOutsideData_ = gapOutsideData_ || outside;
         }
     }
 }
@@ -50,7 +60,7 @@ double TMyMetropolis::UnscoredPenalty(double observed) {
     return d * d;
 }
 
-int TMyMetropolis::GapCount(int k) const {
+int TMyMetropolis::GapCount(int k, bool& outside) const {
     // Gaps depend on the data alone, so they are judged once, on the row's own year from the
     // first day a run can start to the last it can reach, whatever the parameters: a run
     // that would cross them is not set against one that would not.
@@ -68,8 +78,10 @@ int TMyMetropolis::GapCount(int k) const {
         const int c = ph0.t0DataColumn;
         if (ph0.t0Mode == TPhaseT0Mode::PickedFromPheno && c >= 0 && c < static_cast<int>(row.dates.size()))
             t0 = row.dates[static_cast<std::size_t>(c)].date;
+        // A T0 that no parameter moves may start before day 1, in the previous year's data
+        // or before any.
         if (t0 != MISSING)
-            first = std::max(1, static_cast<int>(std::clamp(std::nearbyint(t0), -400.0, 400.0)));
+            first = static_cast<int>(std::clamp(std::nearbyint(t0), double(FIRST_RUN_DAY), 400.0));
     }
     // A phase bounded by its observation stops sixty days after it; any other may run on.
     double last = 0.0;
@@ -99,6 +111,7 @@ int TMyMetropolis::GapCount(int k) const {
             dayCount = std::max(dayCount, n);
         }
         count += dayCount;
+        if (dayCount > 0 && d < 1) outside = outside || OutsideData(wea_, w, wd);
     }
     return count;
 }

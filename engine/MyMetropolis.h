@@ -37,10 +37,14 @@ public:
     // At least the square of any deviation of a date a run predicts (days -365..365).
     static double UnscoredPenalty(double observed);
     const TUnscoredRows& Unscored() const { return unscored_; }
-    // Rows set aside for every candidate because their own climate year holds more missing
-    // values than allowed on the days their runs can reach, and the largest such count.
+    // Rows set aside for every candidate because the climate data holds more missing values
+    // than allowed on the days their runs reach whatever the parameters: the row's own year
+    // from the first phase's T0 when no parameter moves it (else day 1) to the last day the
+    // run can reach. The largest such count, and whether a fixed or data T0 starts before
+    // the climate data.
     int GapRows() const { return gapRows_; }
     int MaxGapCount() const { return maxGapCount_; }
+    bool GapOutsideData() const { return gapOutsideData_; }
 
     // Writes a point into the model (before a search, and after it for the outputs).
     void SetModelParameters(const TRFunctionDesc& fd);
@@ -63,7 +67,8 @@ private:
     std::vector<char> gapRow_; // per fit row
     int gapRows_ = 0;
     int maxGapCount_ = 0;
+    bool gapOutsideData_ = false;
     TUnscoredRows unscored_;
 
-    int GapCount(int k) const;
+    int GapCount(int k, bool& outside) const;
 };

@@ -142,6 +142,18 @@ TEST(FitObjective, RowsThatCannotBeScoredNeverLowerTheSum) {
     EXPECT_TRUE(obj.Unscored().outsideData);
     EXPECT_EQ(t.Marks(), (std::vector<int>{1, 0, 0}));
 
+    // A T0 that no parameter moves (fixed at -10) starts 2001 before its data for every
+    // candidate: that row is set aside like the gap's, not weighed.
+    TinyFit fixedT0({{112.5}, {MISSING}, {100.25}}, 0, TPhaseT0Mode::Fixed);
+    fixedT0.model.PhasesArr[0]->t0 = -10.0;
+    fixedT0.fd.var_info[0].value = -10.0;
+    TMyMetropolis given(fixedT0.model, fixedT0.W, fixedT0.pheno, fixedT0.fit, 0, -1);
+    EXPECT_EQ(given.GapRows(), 2);
+    EXPECT_TRUE(given.GapOutsideData());
+    EXPECT_FALSE(obj.GapOutsideData());
+    EXPECT_DOUBLE_EQ(given.f(fixedT0.fd), 0.0);
+    EXPECT_EQ(given.Unscored().observations, 0);
+
     // A date far outside the year overflows the sum: an error, not a score.
     for (int d = 1; d <= 365; ++d)
         Day(t.W, 0, d)._tmp = -1.0;
