@@ -29,7 +29,25 @@ std::string TooManyMissing(int found, int max) {
            " | max is : " + std::to_string(max) + ").\nUnable to fit.";
 }
 
+const char* const CAUSE_GAPS = "\nThe climate data has gaps (-9999) in the days the observed rows need.";
+const char* const CAUSE_GIVEN_T0_OUTSIDE =
+    "\nA T0 fixed in the model or read from the phenology data starts a phase before the first day of the "
+    "climate data.";
+const char* const CAUSE_OUTSIDE =
+    "\nThe best parameters start a phase outside the climate data: its T0 lies before the first "
+    "day of the data or the run goes beyond its last.";
+
 } // namespace
+
+std::string NonFiniteStatistic(const TRepetition& rep) {
+    const std::pair<const char*, double> stats[] = {
+        {"SSres", rep.SSres}, {"SStot", rep.SStot}, {"RMSE", rep.RMSE}, {"EFF", rep.EFF}};
+    for (const auto& [name, value] : stats)
+        if (!std::isfinite(value))
+            return "The statistics of repetition " + std::to_string(rep.id) + " are not finite numbers (" +
+                   name + " = " + FloatToStrGeneral(value) + ").\nUnable to fit.";
+    return "";
+}
 
 // The fit's objective, whose safe points honour the fit's pause gate and stop flag.
 class TFit::Objective : public TMyMetropolis {
@@ -316,8 +334,9 @@ bool TFit::RunPass(int k, double startTemp) {
         nb_obs_tot = rep.nbFitObsTot;
         rep.SStot = sstot;
         if (!rep.isRelevant || sstot == 0.0) {
-            if (model->nbMissingTemp > maxMissingTemps)
-                SetError(TooManyMissing(model->nbMissingTemp, maxMissingTemps));
+            if (opt.GapRows() > 0)
+                SetError(TooManyMissing(opt.MaxGapCount(), metropolisD.missing_threshold) +
+                         (opt.GapOutsideData() ? CAUSE_GIVEN_T0_OUTSIDE : CAUSE_GAPS));
             else
                 SetError("The number of NON-MISSING observations for the Fit <" + std::to_string(r - 1) +
                          ">\nis \"less or equal to 1\"... Not enought data to do the job...");
@@ -330,14 +349,21 @@ bool TFit::RunPass(int k, double startTemp) {
         if (!AutoMetropolis(opt, fd, metropolisD, *rd, r, sensitivity.get(), metropolisProgress_, bestFit_D))
             return false;
         LogIt("Metro Duration : " + FormatMS(ElapsedTime(begin)));
-        // A best of exactly 0 is a perfect fit when dates were scored; with none it only
-        // means every row was skipped for missing climate values.
-        if (fd.best_result == 0.0 && NoDateScoredAt(opt, fd))
-            throw EOrvexError(TooManyMissing(model->nbMissingTemp, maxMissingTemps));
-
         for (int i = 0; i < fd.nb_of_parameters; ++i)
             fd.var_info[static_cast<std::size_t>(i)].value =
                 fd.var_info[static_cast<std::size_t>(i)].bestvalue;
+        // Only a search that found no scorable point ends on rows it could not score.
+        opt.f(fd);
+        const TUnscoredRows& unscored = opt.Unscored();
+        if (unscored.observations > 0)
+            throw EOrvexError(TooManyMissing(unscored.maxMissing, metropolisD.missing_threshold) +
+                              (unscored.outsideData ? CAUSE_OUTSIDE : CAUSE_GAPS));
+        rep.ComputeStats();
+        if (const std::string bad = NonFiniteStatistic(rep); !bad.empty()) {
+            SetError(bad);
+            break;
+        }
+
         model->setParameters(fd);
         rep.GetModelSnapShot(*model);
         std::string statistics;
@@ -354,29 +380,4 @@ bool TFit::RunPass(int k, double startTemp) {
     }
     f_output.InsertSummary(GetRepetitionsAsStrings(), leftOut, fitInfo_.nb_fit());
     return true;
-}
-
-bool TFit::NoDateScoredAt(Objective& opt, const TRFunctionDesc& fd) {
-    std::vector<std::vector<int>> saved;
-    saved.reserve(pheno_.tabPheno.size());
-    for (auto& row : pheno_.tabPheno) {
-        saved.emplace_back();
-        for (auto& d : row.dates) {
-            saved.back().push_back(d.fits);
-            d.fits = 0;
-        }
-    }
-    TRFunctionDesc best = fd;
-    for (auto& v : best.var_info)
-        v.value = v.bestvalue;
-    opt.f(best);
-    bool scored = false;
-    for (std::size_t k = 0; k < pheno_.tabPheno.size(); ++k) {
-        auto& dates = pheno_.tabPheno[k].dates;
-        for (std::size_t c = 0; c < dates.size(); ++c) {
-            scored = scored || dates[c].fits == 1;
-            dates[c].fits = saved[k][c];
-        }
-    }
-    return !scored;
 }

@@ -28,6 +28,9 @@ class TWeather;
 // Total sum of squares of the scored observations, per phase about its own mean; sets the
 // repetition's nbFitObsTot and isRelevant (some phase has more than one scored date).
 double ComputeSStot(const TRPhenoInfos& pheno, TRepetition& rep, const TMetaModel& model);
+// Empty when the repetition's SSres, SStot, RMSE and EFF are finite; else the fit's error text
+// naming the first that is not: such statistics would be printed and charted as numbers.
+std::string NonFiniteStatistic(const TRepetition& rep);
 
 class TFit {
 public:
@@ -90,7 +93,6 @@ private:
     void SetError(const std::string& text);
     void SetTreatment(std::string text);
     void EndOver();
-    bool NoDateScoredAt(Objective& opt, const TRFunctionDesc& fd);
 
     // Set up by the constructor and Prepare, then the fit thread's alone.
     bool isPrepared = false;

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <set>
 #include <thread>
 #include <unistd.h>
@@ -221,6 +223,63 @@ TEST_F(FitRun, TooFewObservationsIsReportedOnceTheFitEnded) {
                                 "to 1\"... Not enought data to do the job...");
     EXPECT_TRUE(fit->Repetitions().empty());
     EXPECT_TRUE(OnlyCrLf(ReadWholeFile(P("out.txt"))));
+}
+
+TEST_F(FitRun, MissingClimateValuesNeitherPullNorEndTheFit) {
+    TRMetropolisDesc md = SmallSearch(3);
+    md.missing_threshold = 0;
+    // A fitted T0 before day 1 leaves the data of 2001, the first year: the search must not
+    // be drawn there by the rows it could no longer score.
+    {
+        auto model = GddModel();
+        model->PhasesArr[0]->t0Mode = TPhaseT0Mode::Fitted;
+        TFit fit(std::move(model), md, P("climate.txt"), P("pheno.txt"), P("fitinfo.txt"), P("out.txt"), 0,
+                 false);
+        fit.SetRandomGenerator(std::make_unique<TUniDistrib>(11, 22, 33, 44));
+        RunToEnd(fit);
+        EXPECT_FALSE(fit.Error()) << fit.ErrorInfo();
+        ASSERT_EQ(fit.Repetitions().size(), 3u);
+        for (const TRepetition* rep : fit.Repetitions()) {
+            EXPECT_GE(std::nearbyint(rep->moindCarrD.var_info[0].bestvalue), 1.0);
+            EXPECT_EQ(rep->nbFitObsTot, 4);
+        }
+    }
+    // A gap on day 10 of every year leaves nothing to fit from day 1: the error says why.
+    std::string climate = ReadWholeFile(P("climate.txt"));
+    for (const char* year : {"2001", "2002", "2003", "2004"}) {
+        const std::string key = std::string("\t") + year + "\t10\t";
+        const std::size_t at = climate.find(key);
+        ASSERT_NE(at, std::string::npos);
+        const std::size_t value = at + key.size();
+        climate.replace(value, climate.find('\t', value) - value, "-9999");
+    }
+    std::ofstream(P("climate.txt"), std::ios::trunc | std::ios::binary) << climate;
+    TFit gaps(GddModel(), md, P("climate.txt"), P("pheno.txt"), P("fitinfo.txt"), P("out.txt"), 0, false);
+    RunToEnd(gaps);
+    EXPECT_TRUE(gaps.Error());
+    EXPECT_EQ(gaps.ErrorInfo().rfind("Too many missing values ( found : 1 | max is : 0).\nUnable to fit.\n"
+                                     "The climate data has gaps",
+                                     0),
+              0u)
+        << gaps.ErrorInfo();
+}
+
+TEST(FitStatistics, NonFiniteValuesAreAnErrorNotAResult) {
+    TRepetition rep(3, "m");
+    rep.SStot = 10.0;
+    rep.nbFitObsTot = 2;
+    rep.moindCarrD.best_result = -4.0;
+    rep.ComputeStats();
+    EXPECT_EQ(NonFiniteStatistic(rep), "");
+    rep.moindCarrD.best_result = -std::numeric_limits<double>::infinity();
+    rep.ComputeStats();
+    EXPECT_EQ(
+        NonFiniteStatistic(rep).rfind("The statistics of repetition 3 are not finite numbers (SSres = ", 0),
+        0u);
+    rep.moindCarrD.best_result = -4.0;
+    rep.SStot = std::numeric_limits<double>::quiet_NaN();
+    rep.ComputeStats();
+    EXPECT_NE(NonFiniteStatistic(rep).find("SStot"), std::string::npos);
 }
 
 TEST_F(FitRun, AnInputErrorEndsTheFitWithItsMessage) {
