@@ -19,6 +19,7 @@ struct TFormula {
     const char* name;                // the function's display name, as in the file name
     std::vector<const char*> lines;  // the formula; T is the function's input of the day
     std::vector<const char*> params; // "name: meaning"
+    const char* title = nullptr;     // the name when none
 };
 
 // T is the daily input: a temperature, a day length or the previous value, as the phase says.
@@ -109,7 +110,7 @@ const std::vector<TFormula> FORMULAS = {
      {"r = 1     if T \u2264 T1, or if DL \u2264 DLcrit and T \u2264 T2", "r = 0     otherwise",
       "DL : day length"},
      {"DLcrit : day length threshold (h)", "T1, T2 : temperatures"}},
-    {"NA", {"No formula picture for this function."}, {}},
+    {"NA", {"No formula picture for this function."}, {}, "Formula not available"},
 };
 
 const int MIN_WIDTH = 380;
@@ -182,7 +183,7 @@ QImage Draw(const TFormula& f) {
     qreal y = MARGIN + tm.ascent();
     p.setPen(QColor(28, 63, 148));
     p.setFont(title);
-    p.drawText(QPointF(MARGIN, y), QString::fromUtf8(f.name));
+    p.drawText(QPointF(MARGIN, y), QString::fromUtf8(f.title != nullptr ? f.title : f.name));
     y += tm.descent() + 5;
     p.setPen(QColor(200, 205, 215));
     p.drawLine(QPointF(MARGIN, y), QPointF(width - MARGIN, y));
