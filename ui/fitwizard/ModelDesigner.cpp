@@ -163,6 +163,7 @@ void TModelDesigner::AddFunction(int i_phase) {
     // Every function of a phase samples as the phase does, as a model file would give it.
     f->workWithTempHour(ph.tempHourFunction.get());
     ph.PushFunction(std::move(f));
+    LogIt("Function added to phase " + IntToStr(static_cast<long long>(i_phase) + 1));
 }
 
 void TModelDesigner::RemFunction(int i_phase) {
