@@ -32,7 +32,6 @@ QLabel* BoldLabel(const QString& text, QWidget* parent) {
 } // namespace
 
 TChartView::TChartView(IChartMgrForm* AOwner) : IChartForm(AOwner, Qt::Window), winOwner(AOwner) {
-    setAttribute(Qt::WA_DeleteOnClose, false);
     BuildForm();
 }
 

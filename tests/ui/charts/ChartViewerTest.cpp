@@ -114,6 +114,12 @@ TEST_F(ChartView, DatesChartPlotsEveryRowApartAndFramesThem) {
     chart->EGLegendList1Click();
     EXPECT_EQ(chart->InfosEdit1->toPlainText().toStdString(), chart->LegendInfo(1));
 
+    // A name without the lower-case extension gets it.
+    QTemporaryDir out;
+    dialogs.fileAnswer = out.path() + "/view.BMP";
+    chart->Button1Click();
+    EXPECT_TRUE(QFile::exists(out.path() + "/view.BMP.bmp"));
+
     chart->close();
     EXPECT_EQ(mgr.removed, std::vector<IChartForm*>{chart});
 }
