@@ -35,15 +35,23 @@ QFormLayout* FormOf(QGroupBox* group) {
     auto* form = new QFormLayout(group);
     form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     form->setLabelAlignment(Qt::AlignLeft);
+    form->setVerticalSpacing(4);
     return form;
+}
+
+// One label column for every group, so the edits line up down the tab.
+void AddRow(QFormLayout* form, const char* label, QLineEdit* edit) {
+    auto* text = new QLabel(QString::fromUtf8(label));
+    text->setMinimumWidth(210);
+    form->addRow(text, edit);
 }
 
 } // namespace
 
 TConfigModelFitWindow::TConfigModelFitWindow(QWidget* owner) : QDialog(owner) {
     setWindowTitle(QStringLiteral("Fit Model Config"));
+    // The layouts set the minimum size: the platform font may need more than the design's.
     resize(513, 557);
-    setMinimumSize(513, 495);
 
     ModelTab = new TModelDesignTab;
     PageControl1 = new QTabWidget;
@@ -187,23 +195,23 @@ QWidget* TConfigModelFitWindow::BuildOptimTab() {
 
     auto* optim = new QGroupBox(QStringLiteral("Optimisation parameters"));
     QFormLayout* form = FormOf(optim);
-    form->addRow(QStringLiteral("Number of repetitions :"), NbRepetitions);
-    form->addRow(QStringLiteral("Number of very gloal search :"), NbVeryGlobalSearch);
-    form->addRow(QStringLiteral("Number of global search :"), NbGlobalSearch);
-    form->addRow(QStringLiteral("Precision :"), MetPrecision);
+    AddRow(form, "Number of repetitions :", NbRepetitions);
+    AddRow(form, "Number of very gloal search :", NbVeryGlobalSearch);
+    AddRow(form, "Number of global search :", NbGlobalSearch);
+    AddRow(form, "Precision :", MetPrecision);
     auto* metropolis = new QGroupBox(QStringLiteral("Metropolis Parameters"));
     form = FormOf(metropolis);
-    form->addRow(QStringLiteral("Metropolis initial temperature :"), MetropolisTemperature);
-    form->addRow(QStringLiteral("Temperature climb rate :"), TemperatureClimbRate);
-    form->addRow(QStringLiteral("Ntr loops :"), NtrLoops);
-    form->addRow(QStringLiteral("Nts loops :"), NtsLoops);
+    AddRow(form, "Metropolis initial temperature :", MetropolisTemperature);
+    AddRow(form, "Temperature climb rate :", TemperatureClimbRate);
+    AddRow(form, "Ntr loops :", NtrLoops);
+    AddRow(form, "Nts loops :", NtsLoops);
     auto* confidence = new QGroupBox(QStringLiteral("Confidence interval"));
     form = FormOf(confidence);
-    form->addRow(QStringLiteral("Number of loops :"), NbConfidenceInterval);
-    form->addRow(QStringLiteral("Metropolis temperatures :"), TemperatureConfInt);
+    AddRow(form, "Number of loops :", NbConfidenceInterval);
+    AddRow(form, "Metropolis temperatures :", TemperatureConfInt);
     auto* tolerance = new QGroupBox(QStringLiteral("Tolerance"));
     form = FormOf(tolerance);
-    form->addRow(QStringLiteral("Maximum missing climatic data :"), MaxMissingTemp);
+    AddRow(form, "Maximum missing climatic data :", MaxMissingTemp);
 
     LeaveOneOutCB1 = new QCheckBox(QStringLiteral("Use \"Leave-One Out Cross-Validation\""));
     SkipFisherCB1 = new QCheckBox(QStringLiteral("Skip confidence interval search"));
