@@ -92,7 +92,10 @@ void TConfigModelFitWindow::DefaultValidationButton1Click() {
 void TConfigModelFitWindow::gui_LoadValidationParams(bool fromDefault) {
     const TValidationOptions o = LoadValidationOptions(ValidationIni(fromDefault));
     SkipValidationCB1->setChecked(o.SkipAll);
-    if (o.SkipAll) return;
+    if (o.SkipAll) {
+        SkipValidationCB1Click(); // also when the box was checked already
+        return;
+    }
     SkipLatitudeValidationCB3->setChecked(o.SkipLatitude);
     SkipMeanTempValidationCB2->setChecked(o.SkipMeanTemp);
     SkipMinMaxValidationCB4->setChecked(o.SkipMinMaxTemp);
