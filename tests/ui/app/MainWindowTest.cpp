@@ -10,7 +10,6 @@
 #include "MainWindow.h"
 #include "SimulDisplay.h"
 #include "UiTestSupport.h"
-#include "UtilStuff.h"
 
 namespace {
 
@@ -53,19 +52,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(MainWindow, TitleAndWelcomeCarryTheVersion) {
-    const QString version = QString::fromStdString(ApplicationVersion());
-    EXPECT_EQ(window->windowTitle(), "Orvex - " + version);
-    EXPECT_EQ(window->WelcomeLabel->text(), "Welcome on Orvex - " + version);
-    EXPECT_EQ(Tabs(), QStringList{"Home"});
-    EXPECT_FALSE(window->FitButton->isEnabled());
-    EXPECT_TRUE(window->SimulationButton->isEnabled());
-    EXPECT_FALSE(window->CloseTabBtn->isVisible());
-    EXPECT_FALSE(window->PlayPauseBtn->isVisible());
-    EXPECT_EQ(window->PlayPauseBtn->text(), "Pause");
-    EXPECT_GE(window->minimumWidth(), 600);
-}
 
 TEST_F(MainWindow, QuittingAsksAndRefusingKeepsTheWindow) {
     window->show();
