@@ -15,13 +15,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-TEST(Phase, DefaultsAndCoefficientOfSStar) {
+TEST(Phase, CoefficientOfSStar) {
     TPhase first(nullptr, TFunctionList{}, 0);
-    TPhase second(nullptr, TFunctionList{}, 1);
-    EXPECT_EQ(first.t0Mode, TPhaseT0Mode::Fitted);
-    EXPECT_EQ(second.t0Mode, TPhaseT0Mode::PickedFromPrevPhase);
-    EXPECT_EQ(first.coeffSStar, 1);
-    EXPECT_EQ(first.overlapFunc->getName(), "Negative Exponential");
     first.PopFunction(); // nothing to pop
     EXPECT_TRUE(first.functions.empty());
 
