@@ -1,6 +1,9 @@
-// The fit road end to end: "Fit Model", the engine's fit thread and the sheet, the statistics
-// grid saving the best repetition, and a simulation of that model giving the fit's dates.
+// The fit road end to end: "Fit Model" and the wizard, the engine's fit thread and the sheet,
+// the statistics grid saving the best repetition, and a simulation of that model giving the
+// fit's dates.
+#include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -14,11 +17,13 @@
 #include <fstream>
 #include <sstream>
 
+#include "ConfigModelFit.h"
 #include "ConfigSimulation.h"
-#include "ExampleFitRequest.h"
 #include "FitDisplay.h"
 #include "MainWindow.h"
+#include "ModelDesignTab.h"
 #include "NumberText.h"
+#include "OrvexConfig.h"
 #include "Repetition.h"
 #include "SimulDisplay.h"
 #include "StatsManager.h"
@@ -30,10 +35,50 @@ const std::string kSource = ORVEX_SOURCE_DIR;
 
 class FitRoad : public TempExeFolderTest {
 protected:
-    // The user asks for a fit of the example preset model with short search settings.
+    void SetUp() override {
+        TempExeFolderTest::SetUp();
+        // The shipped presets beside the executable.
+        for (const std::string file : {std::string(PRESETS_MODEL_DIR) + "Example_GDD.xml",
+                                       std::string(PRESETS_OPTIM_DIR) + "default.ini",
+                                       std::string(PRESETS_VALID_DIR) + "default.ini"}) {
+            QDir(dir.path()).mkpath(QString::fromStdString(file.substr(0, file.rfind('/'))));
+            QFile::copy(QString::fromStdString(kSource + "/" + file),
+                        QString::fromStdString(Folder() + file));
+        }
+    }
+    // The user fills the wizard: the example files, the example preset model, short search
+    // settings, then "FIT NOW !".
     void AskForAFit() {
-        window.fitWizard = [](QWidget*, const TFitPaths&) -> std::optional<TFitRequest> {
-            return ExampleFitRequest(kSource, "fit.txt");
+        dialogs.onExec = [](QDialog* dialog) {
+            auto* w = qobject_cast<TConfigModelFitWindow*>(dialog);
+            ASSERT_NE(w, nullptr);
+            w->TemperaturesPath->setText(QString::fromStdString(kSource + "/examples/climate.txt"));
+            w->PhenologyPath->setText(QString::fromStdString(kSource + "/examples/phenology.txt"));
+            w->FitInfoPath->setText(QString::fromStdString(kSource + "/examples/fitinfo.txt"));
+            w->SaveFitAsPath->setText("fit.txt");
+            w->SkipValidationCB1->setChecked(true);
+            w->InputValidationButton1Click();
+            w->ModelTab->PrebuildPanel3->click();
+            ASSERT_EQ(w->ModelTab->PresetsCB1->findText("Example_GDD"), 0);
+            w->ModelTab->PresetsCB1Change(0);
+            w->DefaultOptimButton1Click();
+            const std::pair<QLineEdit*, const char*> settings[] = {{w->NtrLoops, "5"},
+                                                                   {w->NtsLoops, "5"},
+                                                                   {w->NbVeryGlobalSearch, "2"},
+                                                                   {w->NbGlobalSearch, "3"},
+                                                                   {w->NbRepetitions, "2"},
+                                                                   {w->NbConfidenceInterval, "1"},
+                                                                   {w->TemperatureConfInt, "1"},
+                                                                   {w->MetropolisTemperature, "1"},
+                                                                   {w->TemperatureClimbRate, "1"},
+                                                                   {w->MetPrecision, "0,01"},
+                                                                   {w->MaxMissingTemp, "10"}};
+            for (const auto& [edit, text] : settings)
+                edit->setText(text);
+            w->SkipFisherCB1->setChecked(true);
+            w->LeaveOneOutCB1->setChecked(false);
+            w->OKBtnClick();
+            ASSERT_EQ(w->result(), QDialog::Accepted);
         };
         window.FitButton->trigger();
     }
