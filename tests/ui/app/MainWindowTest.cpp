@@ -53,6 +53,14 @@ protected:
 
 } // namespace
 
+TEST_F(MainWindow, StartsOnHomeWithBothRoadsOpen) {
+    EXPECT_EQ(Tabs(), QStringList{"Home"});
+    EXPECT_TRUE(window->FitButton->isEnabled());
+    EXPECT_TRUE(window->SimulationButton->isEnabled());
+    EXPECT_FALSE(window->CloseTabBtn->isVisible());
+    EXPECT_FALSE(window->PlayPauseBtn->isVisible());
+}
+
 TEST_F(MainWindow, QuittingAsksAndRefusingKeepsTheWindow) {
     window->show();
     dialogs.confirmAnswer = false;
