@@ -2,34 +2,20 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <unistd.h>
-
 #include "ModelsFuncLib.h"
 #include "OrvexError.h"
-
-namespace fs = std::filesystem;
+#include "ScratchDir.h"
 
 namespace {
-class SettingsFile : public ::testing::Test {
+class SettingsFile : public ScratchDirTest {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("orvex_functions_" + std::to_string(::getpid()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     std::string Write(const std::string& body) {
-        const fs::path p = dir_ / ("f" + std::to_string(n_++) + ".xml");
-        std::ofstream(p) << body;
-        return p.string();
+        return WriteFile("f" + std::to_string(n_++) + ".xml", body);
     }
     static std::string Message(const std::string& file, const char* func, int i) {
         return "Error: bad or impossible reading of the functions settings file \"" + file +
                "\" for function <" + func + ">, parameter <" + std::to_string(i) + "> !";
     }
-    fs::path dir_;
     int n_ = 0;
 };
 

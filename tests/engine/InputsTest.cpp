@@ -1,40 +1,22 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "Inputs.h"
 #include "OrvexError.h"
-
-namespace fs = std::filesystem;
+#include "ScratchDir.h"
 
 namespace {
 
 const std::string kData = std::string(ORVEX_TEST_DATA) + "/inputs/";
 
-// Each test writes its files into a fresh folder, removed at the end.
-class InputsTest : public ::testing::Test {
+class InputsTest : public ScratchDirTest {
 protected:
-    void SetUp() override {
-        // Tests run in parallel processes: the test name and a random tag keep folders apart.
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() /
-               ("orvex_inputs_" + std::string(info->name()) + "_" + std::to_string(std::random_device{}()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     std::string Write(const std::string& content) {
-        const fs::path p = dir_ / ("f" + std::to_string(files_++) + ".txt");
-        std::ofstream(p, std::ios::binary) << content;
-        return p.string();
+        return WriteFile("f" + std::to_string(files_++) + ".txt", content);
     }
-
-    fs::path dir_;
     int files_ = 0;
 };
 

@@ -2,11 +2,11 @@
 
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 #include "FitOutputFile.h"
 #include "ModelFixture.h"
 #include "OrvexError.h"
+#include "ScratchDir.h"
 #include "UtilStuff.h"
 
 using namespace fixture;
@@ -14,18 +14,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class MetaModelXML : public ::testing::Test {
+class MetaModelXML : public ScratchDirTest {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("orvex_model_" + std::to_string(::getpid()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string Write(const std::string& text) {
-        const std::string path = (dir_ / "model.xml").string();
-        std::ofstream(path) << text;
-        return path;
-    }
+    std::string Write(const std::string& text) { return WriteFile("model.xml", text); }
     std::string LoadError(TMetaModel& m, const std::string& text) {
         try {
             m.LoadFromXML(Write(text));
@@ -34,7 +25,6 @@ protected:
         }
         return "";
     }
-    fs::path dir_;
 };
 
 // One phase of a model file; `functions` goes inside <Functions>.

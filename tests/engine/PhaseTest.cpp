@@ -2,16 +2,12 @@
 
 #include <limits>
 
-#include <filesystem>
-#include <fstream>
-#include <unistd.h>
-
 #include "ModelFixture.h"
 #include "OrvexError.h"
+#include "ScratchDir.h"
 #include "UtilStuff.h"
 
 using namespace fixture;
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -92,13 +88,9 @@ std::string Values(std::string attrs) {
     return out;
 }
 
-class PhaseSettings : public ::testing::Test {
+class PhaseSettings : public ScratchDirTest {
 protected:
-    void SetUp() override {
-        path_ = (fs::temp_directory_path() / ("orvex_phase_" + std::to_string(::getpid()) + ".xml")).string();
-    }
-    void TearDown() override { fs::remove(path_); }
-    void Write(const std::string& text) { std::ofstream(path_) << text; }
+    void Write(const std::string& text) { path_ = WriteFile("phases.xml", text); }
     std::string path_;
 };
 

@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -12,6 +11,7 @@
 #include "NumberText.h"
 #include "Orvex.h"
 #include "OrvexError.h"
+#include "ScratchDir.h"
 #include "Weather.h"
 
 namespace fs = std::filesystem;
@@ -97,21 +97,14 @@ std::vector<std::string> ExpectedOutput(const std::string& t0Path, const std::ve
     return out;
 }
 
-class SimulationTest : public ::testing::Test {
+class SimulationTest : public ScratchDirTest {
 protected:
     void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() /
-               ("orvex_sim_" + std::string(info->name()) + "_" + std::to_string(std::random_device{}()));
-        fs::create_directories(dir_);
-        output_ = (dir_ / "out.txt").string();
+        ScratchDirTest::SetUp();
+        output_ = P("out.txt");
     }
-    void TearDown() override { fs::remove_all(dir_); }
-
     std::string Write(const std::string& name, const std::string& content) {
-        const fs::path p = dir_ / name;
-        std::ofstream(p, std::ios::binary) << content;
-        return p.string();
+        return WriteFile(name, content);
     }
     std::vector<std::string> FilesInDir() const {
         std::vector<std::string> names;
@@ -119,8 +112,6 @@ protected:
             names.push_back(e.path().filename().string());
         return names;
     }
-
-    fs::path dir_;
     std::string output_;
 };
 
