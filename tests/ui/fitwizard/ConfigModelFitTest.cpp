@@ -132,15 +132,6 @@ TEST_F(ConfigModelFit, SkipBoxesExcludeEachOther) {
     EXPECT_FALSE(again.SkipLatitudeValidationCB3->isChecked());
 }
 
-TEST_F(ConfigModelFit, ValidFilesPassTheValidation) {
-    TConfigModelFitWindow w;
-    FillExampleFiles(w);
-    RunValidation(w);
-    EXPECT_TRUE(dialogs.shown.isEmpty());
-    EXPECT_EQ(w.PageControl1->currentIndex(), 1);
-    EXPECT_TRUE(w.OKBtn->isEnabled());
-}
-
 TEST_F(ConfigModelFit, AnErrorInThePhenologyFileNamesTheLog) {
     std::string pheno = ReadAll(Source("examples/phenology.txt").toStdString());
     pheno.replace(pheno.find("112"), 3, "11x");
@@ -177,8 +168,10 @@ TEST_F(ConfigModelFit, StopThenCancelResumesTheValidation) {
     });
     EXPECT_EQ(dialogs.shown, QStringList{"Are you sure that you want to abort the validation process ?\n"
                                          "Press \"Cancel\" to resume."});
+    // Resumed, the valid files pass.
     EXPECT_EQ(w.PageControl1->currentIndex(), 1);
     EXPECT_TRUE(w.allowNextStep);
+    EXPECT_TRUE(w.OKBtn->isEnabled());
 }
 
 TEST_F(ConfigModelFit, StopThenOkAbortsAndKeepsTheTabsLocked) {
