@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <limits>
 
 #include "ModelFixture.h"
@@ -61,9 +63,7 @@ TEST(Phase, CloneKeepsSettingsButNotTheOwner) {
     m.PushPhase(std::move(ph));
     const auto c = m.PhasesArr[0]->Clone();
     EXPECT_EQ(c->ownerModel, nullptr);
-    EXPECT_EQ(c->t0DataColumn, 3);
-    EXPECT_EQ(c->phenoDataColumn, 1);
-    EXPECT_EQ(c->sStar, 7.0);
+    EXPECT_EQ(std::tuple(c->t0DataColumn, c->phenoDataColumn, c->sStar), std::tuple(3, 1, 7.0));
     ASSERT_TRUE(c->tempHourFunction);
     EXPECT_NE(c->tempHourFunction.get(), m.PhasesArr[0]->tempHourFunction.get());
     EXPECT_TRUE(c->functions[0]->parameterFixed(2));
@@ -102,23 +102,14 @@ TEST_F(PhaseSettings, ReadsTheEntryOfThePhotoperiodModeAndScalesSStar) {
     TPhase ph(nullptr, TFunctionList{}, 0);
     ph.PushFunction(Func("GDD")); // 25
     const TRVarInfo t0 = ph.parameterInitT0XML(path_, false);
-    EXPECT_EQ(t0.name, "T0");
-    EXPECT_EQ(t0.value, 1.5);
-    EXPECT_EQ(t0.bestvalue, 1.5);
-    EXPECT_EQ(t0.minBound, -100);
-    EXPECT_EQ(t0.b4_point, 3);
-    EXPECT_EQ(t0.after_point, 1);
+    EXPECT_EQ(std::tuple(t0.name, t0.value, t0.bestvalue, t0.minBound, t0.b4_point, t0.after_point),
+              std::tuple("T0", 1.5, 1.5, -100, 3, 1));
     const TRVarInfo photo = ph.parameterInitT0XML(path_, true);
-    EXPECT_EQ(photo.value, 12);
-    EXPECT_EQ(photo.b4_point, 2);
-    EXPECT_EQ(photo.after_point, 3);
+    EXPECT_EQ(std::tuple(photo.value, photo.b4_point, photo.after_point), std::tuple(12, 2, 3));
+    // S* scaled by the function's coefficient, except its lower bound.
     const TRVarInfo s = ph.parameterInitSStarXML(path_, true);
-    EXPECT_EQ(s.name, "SStar");
-    EXPECT_EQ(s.value, 75);
-    EXPECT_EQ(s.step, 25);
-    EXPECT_EQ(s.minBound, 2); // not scaled
-    EXPECT_EQ(s.maxBound, 1500);
-    EXPECT_EQ(s.b4_point, 6);
+    EXPECT_EQ(std::tuple(s.name, s.value, s.step, s.minBound, s.maxBound, s.b4_point),
+              std::tuple("SStar", 75, 25, 2, 1500, 6));
 }
 
 TEST_F(PhaseSettings, AnyFaultGivesOneMessage) {
