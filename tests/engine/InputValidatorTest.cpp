@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "ErrorLog.h"
+#include "FitOutputFile.h"
 #include "InputValidator.h"
 #include "OrvexError.h"
 
@@ -20,13 +21,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const fs::path DATA = fs::path(ORVEX_TEST_DATA) / "validator";
-
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 void WriteAll(const fs::path& p, const std::string& text) {
     std::ofstream out(p, std::ios::binary);
@@ -179,7 +173,7 @@ TRValidationSettings Materialise(const Case& c, const fs::path& dir) {
     const char* names[] = {"pheno.txt", "fit.txt", "meteo.txt"};
     const std::vector<Edit>* edits[] = {&c.pheno, &c.fit, &c.meteo};
     for (int i = 0; i < 3; ++i) {
-        std::string text = ApplyEdits(ReadAll(DATA / "clean" / names[i]), *edits[i]);
+        std::string text = ApplyEdits(ReadWholeFile(DATA / "clean" / names[i]), *edits[i]);
         if (c.crlf) text = ToCrLf(text);
         if (c.cr) std::replace(text.begin(), text.end(), '\n', '\r');
         WriteAll(dir / names[i], text);
@@ -279,9 +273,9 @@ TEST_P(ValidatorGolden, WritesExpectedLog) {
         result = validator.Validate();
     }
     EXPECT_EQ(result, c.expected);
-    std::string golden = ReadAll(DATA / "expected" / ((c.golden.empty() ? c.name : c.golden) + ".txt"));
+    std::string golden = ReadWholeFile(DATA / "expected" / ((c.golden.empty() ? c.name : c.golden) + ".txt"));
     if (!c.from.empty()) golden.replace(golden.find(c.from), c.from.size(), c.to);
-    EXPECT_EQ(ReadAll(log), golden) << "actual log: " << log;
+    EXPECT_EQ(ReadWholeFile(log), golden) << "actual log: " << log;
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, ValidatorGolden, testing::ValuesIn(CASES),
@@ -294,7 +288,7 @@ TEST(ErrorLog, EntriesAlignOnTheColon) {
 }
 
 TEST(ErrorLog, ReportLinesAre66Wide) {
-    const std::string log = ReadAll(DATA / "expected" / "clean.txt");
+    const std::string log = ReadWholeFile(DATA / "expected" / "clean.txt");
     const auto start = log.find("\r\n\r\n\r\n" + std::string(66, '-'));
     ASSERT_NE(start, std::string::npos);
     std::istringstream in(log.substr(start + 6));
@@ -358,7 +352,7 @@ TEST(InputValidator, LogCreatedWithItsFolder) {
     const fs::path log = dir / "Log" / "Error" / "errlog.txt";
     TInputValidator v(CleanSettings(), log.string());
     EXPECT_TRUE(v.Validate());
-    EXPECT_EQ(ReadAll(log), ReadAll(DATA / "expected" / "clean.txt"));
+    EXPECT_EQ(ReadWholeFile(log), ReadWholeFile(DATA / "expected" / "clean.txt"));
 }
 
 TEST(InputValidator, DefaultLogIsBesideTheExecutable) {
@@ -385,7 +379,7 @@ TEST(InputValidator, StopEndsWithoutReport) {
         EXPECT_FALSE(v.Validate());
         EXPECT_TRUE(v.Stopped());
     }
-    EXPECT_EQ(ReadAll(log).find("STATISTICS REPORT"), std::string::npos);
+    EXPECT_EQ(ReadWholeFile(log).find("STATISTICS REPORT"), std::string::npos);
 }
 
 TEST(InputValidator, PauseHoldsUntilResumedOrStopped) {

@@ -2,11 +2,11 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "FitOutputFile.h"
 #include "MetaModel.h"
 #include "NumberText.h"
 #include "Orvex.h"
@@ -24,11 +24,6 @@ const std::string kT0 = kSource + "/examples/t0.txt";
 const std::string kModel = kSource + "/System/Presets/Models/Example_GDD.xml";
 // The model file as the program finds it: relative to the executable's folder.
 const std::string kModelBesideExe = "System/Presets/Models/Example_GDD.xml";
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-}
 
 std::vector<std::string> Fields(const std::string& line) {
     std::vector<std::string> out;
@@ -68,7 +63,7 @@ std::vector<Truth> ReadTruth(const std::string& name) {
 
 // The lines of a file whose every line ends with CR LF; fails the test on a bare LF or CR.
 std::vector<std::string> CrlfLines(const std::string& path) {
-    const std::string text = ReadAll(path);
+    const std::string text = ReadWholeFile(path);
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < text.size()) {
@@ -211,7 +206,7 @@ TEST_F(SimulationTest, FailedRunKeepsTheOlderOutput) {
     sim.WaitFor();
     ASSERT_TRUE(sim.error());
     EXPECT_NE(sim.errorInfo().find("t0 year \"1999\""), std::string::npos) << sim.errorInfo();
-    EXPECT_EQ(ReadAll(output_), "older\n");
+    EXPECT_EQ(ReadWholeFile(output_), "older\n");
     EXPECT_EQ(FilesInDir().size(), 2u); // out.txt and t0.txt, no temporary
 }
 
