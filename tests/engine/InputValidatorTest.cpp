@@ -9,12 +9,11 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 #include "ErrorLog.h"
 #include "FitOutputFile.h"
 #include "InputValidator.h"
 #include "OrvexError.h"
+#include "ScratchDir.h"
 
 namespace fs = std::filesystem;
 
@@ -147,28 +146,6 @@ Case Ok(std::string name) {
     return c;
 }
 
-// One folder per process: two test runs at once must not share files.
-fs::path ScratchRoot() {
-    return fs::path(testing::TempDir()) / ("orvex_validator_" + std::to_string(getpid()));
-}
-
-// The scratch files stay for inspection only when a test failed.
-class ScratchCleanup : public testing::Environment {
-public:
-    void TearDown() override {
-        if (!testing::UnitTest::GetInstance()->Failed()) fs::remove_all(ScratchRoot());
-    }
-};
-[[maybe_unused]] testing::Environment* const scratchCleanup =
-    testing::AddGlobalTestEnvironment(new ScratchCleanup);
-
-fs::path CaseDir(const std::string& name) {
-    const fs::path dir = ScratchRoot() / name;
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
-
 TRValidationSettings Materialise(const Case& c, const fs::path& dir) {
     const char* names[] = {"pheno.txt", "fit.txt", "meteo.txt"};
     const std::vector<Edit>* edits[] = {&c.pheno, &c.fit, &c.meteo};
@@ -260,11 +237,12 @@ void PrintTo(const Case& c, std::ostream* os) {
     *os << c.name;
 }
 
-class ValidatorGolden : public testing::TestWithParam<Case> {};
+class ValidatorGolden : public ScratchDirTest, public testing::WithParamInterface<Case> {};
+using InputValidator = ScratchDirTest;
 
 TEST_P(ValidatorGolden, WritesExpectedLog) {
     const Case& c = GetParam();
-    const fs::path dir = CaseDir(c.name);
+    const fs::path dir = dir_;
     const TRValidationSettings settings = Materialise(c, dir);
     const fs::path log = dir / "errlog.txt";
     bool result = false;
@@ -314,8 +292,8 @@ TRValidationSettings CleanSettings() {
     return s;
 }
 
-TEST(InputValidator, UnopenableFilesAreNamed) {
-    const fs::path dir = CaseDir("unopenable");
+TEST_F(InputValidator, UnopenableFilesAreNamed) {
+    const fs::path dir = dir_;
     const std::string missing = (dir / "nowhere.txt").string();
     for (int which = 0; which < 3; ++which) {
         TRValidationSettings s = CleanSettings();
@@ -334,8 +312,8 @@ TEST(InputValidator, UnopenableFilesAreNamed) {
     EXPECT_THROW(TInputValidator(s, (dir / "errlog.txt").string()), EOrvexError);
 }
 
-TEST(InputValidator, LogThatCannotBeCreatedIsNamed) {
-    const fs::path dir = CaseDir("nolog");
+TEST_F(InputValidator, LogThatCannotBeCreatedIsNamed) {
+    const fs::path dir = dir_;
     WriteAll(dir / "plain", "x");
     const std::string log = (dir / "plain" / "errlog.txt").string();
     try {
@@ -347,21 +325,21 @@ TEST(InputValidator, LogThatCannotBeCreatedIsNamed) {
     }
 }
 
-TEST(InputValidator, LogCreatedWithItsFolder) {
-    const fs::path dir = CaseDir("newfolder");
+TEST_F(InputValidator, LogCreatedWithItsFolder) {
+    const fs::path dir = dir_;
     const fs::path log = dir / "Log" / "Error" / "errlog.txt";
     TInputValidator v(CleanSettings(), log.string());
     EXPECT_TRUE(v.Validate());
     EXPECT_EQ(ReadWholeFile(log), ReadWholeFile(DATA / "expected" / "clean.txt"));
 }
 
-TEST(InputValidator, DefaultLogIsBesideTheExecutable) {
+TEST(InputValidatorLog, DefaultIsBesideTheExecutable) {
     const fs::path exe = fs::read_symlink("/proc/self/exe");
     EXPECT_EQ(TInputValidator::GetLogFilePath(), exe.parent_path().string() + "/System/Log/Error/errlog.txt");
 }
 
-TEST(InputValidator, ProgressReachesTheClimateFileSize) {
-    const fs::path dir = CaseDir("progress");
+TEST_F(InputValidator, ProgressReachesTheClimateFileSize) {
+    const fs::path dir = dir_;
     TInputValidator v(CleanSettings(), (dir / "errlog.txt").string());
     const auto size = static_cast<std::int64_t>(fs::file_size(DATA / "clean" / "meteo.txt"));
     EXPECT_EQ(v.dataSize(), size);
@@ -370,8 +348,8 @@ TEST(InputValidator, ProgressReachesTheClimateFileSize) {
     EXPECT_EQ(v.dataProgress(), size);
 }
 
-TEST(InputValidator, StopEndsWithoutReport) {
-    const fs::path dir = CaseDir("stop");
+TEST_F(InputValidator, StopEndsWithoutReport) {
+    const fs::path dir = dir_;
     const fs::path log = dir / "errlog.txt";
     {
         TInputValidator v(CleanSettings(), log.string());
@@ -382,8 +360,8 @@ TEST(InputValidator, StopEndsWithoutReport) {
     EXPECT_EQ(ReadWholeFile(log).find("STATISTICS REPORT"), std::string::npos);
 }
 
-TEST(InputValidator, PauseHoldsUntilResumedOrStopped) {
-    const fs::path dir = CaseDir("pause");
+TEST_F(InputValidator, PauseHoldsUntilResumedOrStopped) {
+    const fs::path dir = dir_;
     for (bool resume : {true, false}) {
         TInputValidator v(CleanSettings(), (dir / "errlog.txt").string());
         v.Pause();
