@@ -340,6 +340,12 @@ void BM_DefaultSearch(benchmark::State& state, const SetSpec* spec) {
         std::string gaps;
         for (const auto& r : reps) {
             const double gap = 100.0 * (r.ss - best) / best;
+            if (std::getenv("ORVEX_SUITE_VERBOSE") != nullptr) {
+                std::printf("  %.4f%%:", gap);
+                for (int i = 0; i < r.point.nb_of_parameters; ++i)
+                    std::printf(" %.5g", r.point.var_info[static_cast<std::size_t>(i)].value);
+                std::printf("\n");
+            }
             worst = std::max(worst, gap);
             evals += r.evaluations;
             most = std::max(most, r.evaluations);

@@ -77,6 +77,13 @@ TEST(RememberedTerms, DelpierreWarmEqualsFresh) {
             }
         }
     }
+    // So many latitudes that the tables start afresh, then the first ones again.
+    for (int s = 0; s < 1200; ++s) {
+        const double lat = -60.0 + (s % 1100) * 0.1;
+        const TRWeatherDay wd = Day(lat, 1 + s % 366);
+        auto once = Make("Delpierre", {14, 20, 2, 1});
+        ASSERT_EQ(Outcome(*warm, wd, 3.0), Outcome(*once, wd, 3.0)) << "lat " << lat;
+    }
     // The latitude test still comes first.
     EXPECT_EQ(Outcome(*warm, Day(MISSING, 100), 5.0),
               "Latitude is missing in the climate data file for using Delpierre function");
