@@ -166,6 +166,8 @@ void ParseFunction(const std::string& FunctionString, const TParserVariables& Va
     FirstOP.Clear();
     try {
         const std::string text = Normalise(FunctionString);
+        if (LongestOperatorChain(text, Variables, FunctionOne, FunctionTwo) > MAX_NESTING_LEVEL)
+            throw ETooManyNestings("Expression contains too many nestings");
         TTermGrammar grammar(text, Variables, FunctionOne, FunctionTwo, UsePascalNumbers);
         const TSpan root = grammar.StripBrackets(TSpan{0, static_cast<std::uint32_t>(text.size())});
 

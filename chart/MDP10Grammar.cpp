@@ -87,7 +87,77 @@ bool LooksLikeNumber(std::string_view s, bool pascalNumbers) {
     return i == s.size();
 }
 
+bool IsNameChar(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// A "+" or "-" at i right after an operand is a binary operator, unless it is the sign of a
+// number's exponent ("2E-5": an E after digits that start a term). When unsure, it is a sign.
+bool IsBinarySign(std::string_view s, std::size_t i) {
+    if (i == 0) return false;
+    const char before = s[i - 1];
+    if (before == ')' || before == '.') return true;
+    if (!IsNameChar(before)) return false;
+    if (before != 'E') return true;
+    std::size_t j = i - 1;
+    bool digits = false;
+    while (j > 0 && (IsDigit(s[j - 1]) || s[j - 1] == '.' || s[j - 1] == ',')) {
+        digits = digits || IsDigit(s[j - 1]);
+        --j;
+    }
+    return !(digits && (j == 0 || !IsNameChar(s[j - 1])));
+}
+
+template <class Table> bool AnyNameHolds(const Table& table, std::string_view word) {
+    for (const auto& entry : table)
+        if (entry.first.find(word) != std::string::npos) return true;
+    return false;
+}
+
 } // namespace
+
+int LongestOperatorChain(std::string_view Text, const TParserVariables& Variables,
+                         const TParserFunctions& FunctionOne, const TParserFunctions& FunctionTwo) {
+    // DIV and MOD only count when no name holds them, so that each one found is an operator.
+    bool words = true;
+    for (std::string_view word : {"DIV", "MOD"})
+        words = words && !AnyNameHolds(Variables, word) && !AnyNameHolds(FunctionOne, word) &&
+                !AnyNameHolds(FunctionTwo, word);
+    struct TRuns {
+        int Sums = 0, Differences = 0, Products = 0, Quotients = 0;
+    };
+    std::vector<TRuns> open(1); // one entry per open bracket
+    int longest = 0;
+    for (std::size_t i = 0; i < Text.size(); ++i) {
+        TRuns& r = open.back();
+        const char c = Text[i];
+        if (c == '(') {
+            open.emplace_back();
+        } else if (c == ')') {
+            if (open.size() > 1) open.pop_back();
+        } else if (c == ',') {
+            r = TRuns{}; // an argument separator, or a decimal one: either way a fresh start
+        } else if (c == '+' && IsBinarySign(Text, i)) {
+            r = TRuns{r.Sums + 1, 0, 0, 0};
+        } else if (c == '-' && IsBinarySign(Text, i)) {
+            r = TRuns{r.Sums, r.Differences + 1, 0, 0};
+        } else if (c == '*') {
+            r = TRuns{r.Sums, r.Differences, r.Products + 1, 0};
+        } else if (c == '/' || (words && (Text.substr(i, 3) == "DIV" || Text.substr(i, 3) == "MOD"))) {
+            ++r.Quotients;
+            if (c != '/') i += 2;
+        } else {
+            continue;
+        }
+        const TRuns& now = open.back();
+        longest = std::max({longest, now.Sums, now.Differences, now.Products, now.Quotients});
+    }
+    return longest;
+}
 
 TTermGrammar::TTermGrammar(std::string_view Text, const TParserVariables& Variables,
                            const TParserFunctions& FunctionOne, const TParserFunctions& FunctionTwo,

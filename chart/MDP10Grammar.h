@@ -48,6 +48,13 @@ struct TTermSplit {
     TSpan RawRight;
 };
 
+// The longest run of operators that the grammar can only nest one inside another, in any bracket:
+// "+" or "*" at one level, binary "-" between two "+", quotients ("/", DIV, MOD) between two
+// products or sums. The compiled expression is at least that deep, so a longer run than the
+// nesting limit is refused in one pass over the text instead of after classifying every span.
+int LongestOperatorChain(std::string_view Text, const TParserVariables& Variables,
+                         const TParserFunctions& FunctionOne, const TParserFunctions& FunctionTwo);
+
 class TTermGrammar {
 public:
     // Text: upper case, no blanks. Lookups in the tables use the exact (upper-case) text.

@@ -176,6 +176,8 @@ private:
     void DrawBackground(TChartCanvas& canvas);
     void DrawBorder(TChartCanvas& canvas, TBorderStyle style, TColor color, TPixelRect& f) const;
     void DrawGridAndNumbers(TRenderState& st);
+    long double VerticalStep(TChartCanvas& cv, const TPixelRect& g, const TRect2D& v) const;
+    int VerticalNumbersWidth(TChartCanvas& cv, const TPixelRect& g, const TRect2D& v);
     void DrawVerticalAxis(TRenderState& st);
     void DrawHorizontalAxis(TRenderState& st);
     void DrawOneOneLine(TRenderState& st, const TPixelRect& f);

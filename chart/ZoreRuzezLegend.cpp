@@ -106,7 +106,7 @@ void TEGLegendList::SetItemHeight(int value) {
 void TEGLegendList::UpdateList(int index) {
     if (index != -1) return;
     const int oldCount = count();
-    const int oldIndex = currentRow();
+    const int oldIndex = ItemIndex();
     setUpdatesEnabled(false);
     clear();
     if (FZoreRuzez && FZoreRuzez->XLegend != this) FZoreRuzez = nullptr;
@@ -124,8 +124,22 @@ void TEGLegendList::UpdateList(int index) {
     setUpdatesEnabled(true);
     if (OnChange) OnChange(*this);
     if (count() == oldCount) {
-        setCurrentRow(oldIndex);
+        SetItemIndex(oldIndex);
         if (OnClick) OnClick(*this);
+    }
+}
+
+int TEGLegendList::ItemIndex() const {
+    const QModelIndexList picked = selectionModel()->selectedIndexes();
+    return picked.isEmpty() ? -1 : picked.first().row();
+}
+
+void TEGLegendList::SetItemIndex(int value) {
+    if (value >= 0 && value < count()) {
+        setCurrentRow(value);
+    } else {
+        clearSelection();
+        setCurrentRow(-1);
     }
 }
 
@@ -160,7 +174,7 @@ void TEGLegendList::mousePressEvent(QMouseEvent* event) {
 }
 
 void TEGLegendList::keyPressEvent(QKeyEvent* event) {
-    const int before = currentRow();
+    const int before = ItemIndex();
     QListWidget::keyPressEvent(event);
-    if (currentRow() != before && OnClick) OnClick(*this);
+    if (ItemIndex() != before && OnClick) OnClick(*this);
 }

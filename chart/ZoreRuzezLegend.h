@@ -38,8 +38,9 @@ public:
     // Rebuilds the rows from the graph; only -1 does anything.
     void UpdateList(int index);
 
-    int ItemIndex() const { return currentRow(); }
-    void SetItemIndex(int value) { setCurrentRow(value); }
+    // The row the user picked, -1 for none. Qt's current row is not a pick: focus alone sets it.
+    int ItemIndex() const;
+    void SetItemIndex(int value);
     std::uint32_t RowWord(int row) const;
     // The check square of a row drawn in `row`: right and bottom exclusive.
     QRect CheckSquare(const QRect& row) const;

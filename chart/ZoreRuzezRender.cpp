@@ -10,8 +10,10 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -24,6 +26,37 @@ int TickOffset(long double t, long double v1, long double pixelsPerUnit, int pix
 
 bool IsPictureStyle(TBgStyle s) {
     return s == TBgStyle::bgsImageStretch || s == TBgStyle::bgsImageTile;
+}
+
+// An axis number along its axis: where it starts and how long it is, in pixels.
+struct TAxisLabel {
+    QString text;
+    int start = 0;
+    int size = 0;
+};
+
+// Numbers must be whole: those reaching past [lo, hi) move inwards, and one that then overlaps
+// a neighbour is dropped, the last number winning over the one before it.
+std::vector<TAxisLabel> PlaceLabels(std::vector<TAxisLabel> labels, int lo, int hi) {
+    std::vector<TAxisLabel> inside;
+    for (TAxisLabel& l : labels) {
+        if (l.size > hi - lo) continue;
+        l.start = std::clamp(l.start, lo, hi - l.size);
+        inside.push_back(std::move(l));
+    }
+    std::stable_sort(inside.begin(), inside.end(),
+                     [](const TAxisLabel& a, const TAxisLabel& b) { return a.start < b.start; });
+    std::vector<TAxisLabel> kept;
+    for (size_t i = 0; i < inside.size(); ++i) {
+        TAxisLabel& l = inside[i];
+        if (!kept.empty() && l.start < kept.back().start + kept.back().size) {
+            if (i + 1 < inside.size() || kept.size() < 2) continue;
+            kept.pop_back();
+            if (l.start < kept.back().start + kept.back().size) continue;
+        }
+        kept.push_back(std::move(l));
+    }
+    return kept;
 }
 
 } // namespace
@@ -133,6 +166,19 @@ std::string TZoreRuzez::AxisText(const TLabeling& handler, long double value) {
     return ChartFloatToStrF(value, FFF, 16, 3);
 }
 
+long double TZoreRuzez::VerticalStep(TChartCanvas& cv, const TPixelRect& g, const TRect2D& v) const {
+    const int textH = cv.TextHeight(QStringLiteral("Xy"));
+    return TickStepForCount(TickCount(g.Bottom - g.Top, v.Y2 - v.Y1, textH));
+}
+
+int TZoreRuzez::VerticalNumbersWidth(TChartCanvas& cv, const TPixelRect& g, const TRect2D& v) {
+    int widest = 0;
+    const long double step = VerticalStep(cv, g, v);
+    for (const long double t : TickValues(v.Y1, v.Y2, step))
+        widest = std::max(widest, cv.TextWidth(QString::fromStdString(AxisText(FOnYLabeling, t))));
+    return widest;
+}
+
 void TZoreRuzez::DrawVerticalAxis(TRenderState& st) {
     TChartCanvas& cv = st.Canvas;
     const TPixelRect& g = st.G;
@@ -140,12 +186,13 @@ void TZoreRuzez::DrawVerticalAxis(TRenderState& st) {
     const int textH = cv.TextHeight(QStringLiteral("Xy"));
     const int pixels = g.Bottom - g.Top;
     const long double extent = v.Y2 - v.Y1;
-    const long double step = TickStepForCount(TickCount(pixels, extent, textH));
+    const long double step = VerticalStep(cv, g, v);
     const int half = textH / 2;
     const TPixelRect ly{st.R.Left, st.R.Top, g.Left, g.Bottom};
     const bool axisLine = FGridStyle == TGridStyle::gsXAxis || FGridStyle == TGridStyle::gsAxises ||
                           FGridStyle == TGridStyle::gsXGrid || FGridStyle == TGridStyle::gsFull;
     const bool gridLine = FGridStyle == TGridStyle::gsXGrid || FGridStyle == TGridStyle::gsFull;
+    std::vector<TAxisLabel> labels;
     for (const long double t : TickValues(v.Y1, v.Y2, step)) {
         const int offset = TickOffset(t, v.Y1, pixels / extent, pixels);
         if (offset < 0) continue;
@@ -156,11 +203,10 @@ void TZoreRuzez::DrawVerticalAxis(TRenderState& st) {
             cv.MoveTo(g.Left, y);
             cv.LineTo(g.Right + 1, y);
         }
-        if (FNumbVert) {
-            const QString text = QString::fromStdString(AxisText(FOnYLabeling, t));
-            cv.TextOut(g.Left - cv.TextWidth(text) - 3, y - half, text, ColorToRGB(FColorNumb), &ly);
-        }
+        if (FNumbVert) labels.push_back({QString::fromStdString(AxisText(FOnYLabeling, t)), y - half, textH});
     }
+    for (const TAxisLabel& l : PlaceLabels(std::move(labels), ly.Top, ly.Bottom))
+        cv.TextOut(g.Left - cv.TextWidth(l.text) - 3, l.start, l.text, ColorToRGB(FColorNumb), &ly);
 }
 
 void TZoreRuzez::DrawHorizontalAxis(TRenderState& st) {
@@ -186,10 +232,12 @@ void TZoreRuzez::DrawHorizontalAxis(TRenderState& st) {
     const long double n =
         templ.empty() ? 10 : TickCount(pixels, extent, cv.TextWidth(QString::fromStdString(templ)));
     const long double step = TickStepForCount(n);
-    const TPixelRect lx{g.Left, g.Bottom + 1, st.R.Right, st.R.Bottom};
+    // The corner left of the plot is free: the first number may stay centred on its tick.
+    const TPixelRect lx{st.R.Left, g.Bottom + 1, st.R.Right, st.R.Bottom};
     const bool axisLine = FGridStyle == TGridStyle::gsYAxis || FGridStyle == TGridStyle::gsAxises ||
                           FGridStyle == TGridStyle::gsYGrid || FGridStyle == TGridStyle::gsFull;
     const bool gridLine = FGridStyle == TGridStyle::gsYGrid || FGridStyle == TGridStyle::gsFull;
+    std::vector<TAxisLabel> labels;
     for (const long double t : TickValues(v.X1, v.X2, step)) {
         const int offset = TickOffset(t, v.X1, pixels / extent, pixels);
         if (offset < 0) continue;
@@ -201,10 +249,13 @@ void TZoreRuzez::DrawHorizontalAxis(TRenderState& st) {
             cv.LineTo(x, g.Bottom + 1);
         }
         if (FNumbHoriz) {
-            const QString text = QString::fromStdString(AxisText(FOnXLabeling, t));
-            cv.TextOut(x - cv.TextWidth(text) / 2, g.Bottom + 4, text, ColorToRGB(FColorNumb), &lx);
+            QString text = QString::fromStdString(AxisText(FOnXLabeling, t));
+            const int w = cv.TextWidth(text);
+            labels.push_back({std::move(text), x - w / 2, w});
         }
     }
+    for (const TAxisLabel& l : PlaceLabels(std::move(labels), lx.Left, lx.Right))
+        cv.TextOut(l.start, g.Bottom + 4, l.text, ColorToRGB(FColorNumb), &lx);
 }
 
 void TZoreRuzez::DrawOneOneLine(TRenderState& st, const TPixelRect& f) {
@@ -294,12 +345,18 @@ void TZoreRuzez::Render(QImage* target) {
     DrawBorder(canvas, FBorderStyle, FColorBorder, st.R);
     st.G = st.R;
     if (FNumbHoriz) st.G.Bottom -= canvas.TextHeight(QStringLiteral("Xy")) + 4;
-    if (FNumbVert) st.G.Left += canvas.TextWidth(QStringLiteral("88888,888")) + 4;
     if (FGraphBorder != TBorderStyle::bstNone) {
         st.G.Left += 1;
         st.G.Top += 1;
         st.G.Right -= 1;
         st.G.Bottom -= 1;
+    }
+    // Room for the widest number of the vertical axis, and never less than the usual room.
+    if (FNumbVert) {
+        TRect2D view = FVisRect;
+        AdjustZoom(view);
+        const int widest = VerticalNumbersWidth(canvas, st.G, view);
+        st.G.Left += std::max(canvas.TextWidth(QStringLiteral("88888,888")), widest) + 4;
     }
     XGraphRect = st.G;
     AdjustZoom(FVisRect);

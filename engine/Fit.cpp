@@ -29,7 +29,25 @@ std::string TooManyMissing(int found, int max) {
            " | max is : " + std::to_string(max) + ").\nUnable to fit.";
 }
 
+const char* const CAUSE_GAPS = "\nThe climate data has gaps (-9999) in the days the observed rows need.";
+const char* const CAUSE_GIVEN_T0_OUTSIDE =
+    "\nA T0 fixed in the model or read from the phenology data starts a phase before the first day of the "
+    "climate data.";
+const char* const CAUSE_OUTSIDE =
+    "\nThe best parameters start a phase outside the climate data: its T0 lies before the first "
+    "day of the data or the run goes beyond its last.";
+
 } // namespace
+
+std::string NonFiniteStatistic(const TRepetition& rep) {
+    const std::pair<const char*, double> stats[] = {
+        {"SSres", rep.SSres}, {"SStot", rep.SStot}, {"RMSE", rep.RMSE}, {"EFF", rep.EFF}};
+    for (const auto& [name, value] : stats)
+        if (!std::isfinite(value))
+            return "The statistics of repetition " + std::to_string(rep.id) + " are not finite numbers (" +
+                   name + " = " + FloatToStrGeneral(value) + ").\nUnable to fit.";
+    return "";
+}
 
 // The fit's objective, whose safe points honour the fit's pause gate and stop flag.
 class TFit::Objective : public TMyMetropolis {
@@ -118,16 +136,15 @@ void TFit::Prepare() {
         if (!SkipFisher) {
             nomf_sensitivity = SensitivityFileName(nomf_output);
             nomf_fisher = FisherFileName(nomf_output);
-            f_sensitivity = std::fopen(nomf_sensitivity.c_str(), "wb");
-            if (f_sensitivity == nullptr)
-                throw EOrvexError("Sensitivity Analysis output file cannot be created or is already open.");
-            std::FILE* fisher = std::fopen(nomf_fisher.c_str(), "wb");
-            if (fisher == nullptr)
-                throw EOrvexError("Fisher output file cannot be created or is already open.");
-            std::fclose(fisher);
+            sensitivityFile_.Create(nomf_sensitivity,
+                                    "Sensitivity Analysis output file cannot be created or is already open.");
+            f_sensitivity = sensitivityFile_.Stream();
+            fisherFile_.Create(nomf_fisher, "Fisher output file cannot be created or is already open.");
+            fisherFile_.Close(); // stays empty when the statistics cannot be computed
         }
         isPrepared = true;
     } catch (const std::exception& e) {
+        EndOver();
         SetError(e.what());
     }
 }
@@ -183,10 +200,12 @@ void TFit::WaitFor() {
     if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
 }
 
+// Files still pending belong to a fit that did not complete: the earlier ones stay.
 void TFit::EndOver() {
-    f_output.Close();
-    if (f_sensitivity != nullptr) std::fclose(f_sensitivity);
     f_sensitivity = nullptr;
+    f_output.Discard();
+    sensitivityFile_.Discard();
+    fisherFile_.Discard();
 }
 
 void TFit::SetError(const std::string& text) {
@@ -242,6 +261,7 @@ void TFit::RunFit() {
     advancement_ = 5;
     SetTreatment("Read Fit Info");
     pheno_ = read_pheno_infos(nomf_pheno);
+    check_fit_infos(fitInfo_, nomf_info, pheno_, nomf_pheno);
     advancement_ = 10;
     SetTreatment("Read Pheno Info");
     advancement_ = 15;
@@ -262,17 +282,23 @@ void TFit::RunFit() {
         if (!RunPass(k, startTemp)) return;
     }
     f_output.Close();
+    if (!SkipFisher) {
+        f_sensitivity = nullptr;
+        sensitivityFile_.Close();
+    }
+    // Both are complete: only now do they replace the files of an earlier fit.
+    f_output.Commit();
 
     if (!SkipFisher) {
-        std::fclose(f_sensitivity);
-        f_sensitivity = nullptr;
+        sensitivityFile_.Commit();
         SetTreatment("Write fisher output");
         try {
             const TRFunctionDesc last = garbage_.empty() ? TRFunctionDesc{} : garbage_.back()->moindCarrD;
-            write_fisher(nomf_fisher, nomf_sensitivity, last, nb_obs_tot, SSBest);
+            write_fisher(fisherFile_.TempPath(), nomf_sensitivity, last, nb_obs_tot, SSBest);
         } catch (const std::exception& e) {
             SetError(std::string(FISHER_FAILED) + "\n" + e.what());
         }
+        fisherFile_.Commit();
     }
     advancement_ = 100;
 }
@@ -308,8 +334,9 @@ bool TFit::RunPass(int k, double startTemp) {
         nb_obs_tot = rep.nbFitObsTot;
         rep.SStot = sstot;
         if (!rep.isRelevant || sstot == 0.0) {
-            if (model->nbMissingTemp > maxMissingTemps)
-                SetError(TooManyMissing(model->nbMissingTemp, maxMissingTemps));
+            if (opt.GapRows() > 0)
+                SetError(TooManyMissing(opt.MaxGapCount(), metropolisD.missing_threshold) +
+                         (opt.GapOutsideData() ? CAUSE_GIVEN_T0_OUTSIDE : CAUSE_GAPS));
             else
                 SetError("The number of NON-MISSING observations for the Fit <" + std::to_string(r - 1) +
                          ">\nis \"less or equal to 1\"... Not enought data to do the job...");
@@ -322,14 +349,21 @@ bool TFit::RunPass(int k, double startTemp) {
         if (!AutoMetropolis(opt, fd, metropolisD, *rd, r, sensitivity.get(), metropolisProgress_, bestFit_D))
             return false;
         LogIt("Metro Duration : " + FormatMS(ElapsedTime(begin)));
-        // A best of exactly 0 is a perfect fit when dates were scored; with none it only
-        // means every row was skipped for missing climate values.
-        if (fd.best_result == 0.0 && NoDateScoredAt(opt, fd))
-            throw EOrvexError(TooManyMissing(model->nbMissingTemp, maxMissingTemps));
-
         for (int i = 0; i < fd.nb_of_parameters; ++i)
             fd.var_info[static_cast<std::size_t>(i)].value =
                 fd.var_info[static_cast<std::size_t>(i)].bestvalue;
+        // Only a search that found no scorable point ends on rows it could not score.
+        opt.f(fd);
+        const TUnscoredRows& unscored = opt.Unscored();
+        if (unscored.observations > 0)
+            throw EOrvexError(TooManyMissing(unscored.maxMissing, metropolisD.missing_threshold) +
+                              (unscored.outsideData ? CAUSE_OUTSIDE : CAUSE_GAPS));
+        rep.ComputeStats();
+        if (const std::string bad = NonFiniteStatistic(rep); !bad.empty()) {
+            SetError(bad);
+            break;
+        }
+
         model->setParameters(fd);
         rep.GetModelSnapShot(*model);
         std::string statistics;
@@ -346,29 +380,4 @@ bool TFit::RunPass(int k, double startTemp) {
     }
     f_output.InsertSummary(GetRepetitionsAsStrings(), leftOut, fitInfo_.nb_fit());
     return true;
-}
-
-bool TFit::NoDateScoredAt(Objective& opt, const TRFunctionDesc& fd) {
-    std::vector<std::vector<int>> saved;
-    saved.reserve(pheno_.tabPheno.size());
-    for (auto& row : pheno_.tabPheno) {
-        saved.emplace_back();
-        for (auto& d : row.dates) {
-            saved.back().push_back(d.fits);
-            d.fits = 0;
-        }
-    }
-    TRFunctionDesc best = fd;
-    for (auto& v : best.var_info)
-        v.value = v.bestvalue;
-    opt.f(best);
-    bool scored = false;
-    for (std::size_t k = 0; k < pheno_.tabPheno.size(); ++k) {
-        auto& dates = pheno_.tabPheno[k].dates;
-        for (std::size_t c = 0; c < dates.size(); ++c) {
-            scored = scored || dates[c].fits == 1;
-            dates[c].fits = saved[k][c];
-        }
-    }
-    return !scored;
 }

@@ -5,7 +5,7 @@
 //
 // The window polls the published state (error, text, progress, search lines) while the fit
 // runs; every accessor is safe to call from another thread. Pause holds the run at its next
-// safe point; Quit stops it there, closes every file and waits for the thread.
+// safe point; Quit stops it there and waits for the thread; an unfinished fit leaves no files.
 
 #include <atomic>
 #include <condition_variable>
@@ -18,6 +18,7 @@
 #include "FitOutputFile.h"
 #include "MetaModel.h"
 #include "OrvexRawTypes.h"
+#include "PendingFile.h"
 #include "Repetition.h"
 #include "SearchProgress.h"
 
@@ -27,6 +28,9 @@ class TWeather;
 // Total sum of squares of the scored observations, per phase about its own mean; sets the
 // repetition's nbFitObsTot and isRelevant (some phase has more than one scored date).
 double ComputeSStot(const TRPhenoInfos& pheno, TRepetition& rep, const TMetaModel& model);
+// Empty when the repetition's SSres, SStot, RMSE and EFF are finite; else the fit's error text
+// naming the first that is not: such statistics would be printed and charted as numbers.
+std::string NonFiniteStatistic(const TRepetition& rep);
 
 class TFit {
 public:
@@ -47,14 +51,15 @@ public:
     // A generator with fixed seeds, for a reproducible fit. Set before Start.
     void SetRandomGenerator(std::unique_ptr<TUniDistrib> generator);
 
-    // Checks the input files and creates the output files. Never raises: a failure sets
-    // Error() and ErrorInfo().
+    // Checks the input files and creates the output files aside, leaving any earlier ones as
+    // they are. Never raises: a failure sets Error() and ErrorInfo().
     void Prepare();
     // Raises EOrvexError when Prepare has not succeeded or the fit was started already.
     void Start();
     void Pause();
     void Resume();
-    // Stops the fit at its next safe point, waits for the thread and closes every file.
+    // Stops the fit at its next safe point, waits for the thread and drops the files of a fit
+    // that did not complete.
     void Quit();
     // Waits for the thread to end.
     void WaitFor();
@@ -88,7 +93,6 @@ private:
     void SetError(const std::string& text);
     void SetTreatment(std::string text);
     void EndOver();
-    bool NoDateScoredAt(Objective& opt, const TRFunctionDesc& fd);
 
     // Set up by the constructor and Prepare, then the fit thread's alone.
     bool isPrepared = false;
@@ -103,8 +107,11 @@ private:
     bool SkipFisher = true;
     std::unique_ptr<TMetaModel> model;
 
+    // The three files are written aside and replace earlier ones only when the fit completes.
     TFitOutputFile f_output;
-    std::FILE* f_sensitivity = nullptr;
+    TPendingFile sensitivityFile_;
+    TPendingFile fisherFile_;
+    std::FILE* f_sensitivity = nullptr; // sensitivityFile_'s stream while the passes run
     TRFitInfo fitInfo_;
     TRPhenoInfos pheno_;
     std::unique_ptr<TWeather> weather_;

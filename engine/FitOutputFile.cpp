@@ -104,29 +104,24 @@ void WriteLinesCRLF(const std::string& path, const std::vector<std::string>& lin
 }
 
 void TFitOutputFile::Create(const std::string& path, const std::string& openError) {
-    Close();
-    path_ = path;
-    file_ = std::fopen(path.c_str(), "wb");
-    if (file_ == nullptr) throw EOrvexError(openError);
+    file_.Create(path, openError);
 }
 
 void TFitOutputFile::Append(const std::string& text, const std::string& failText) {
-    if (file_ == nullptr) file_ = std::fopen(path_.c_str(), "ab");
-    if (file_ == nullptr) throw EOrvexError(failText + "\n" + path_ + ": " + Reason());
-    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() || std::fflush(file_) != 0)
-        throw EOrvexError(failText + "\n" + path_ + ": " + Reason());
+    try {
+        file_.Reopen();
+    } catch (const EOrvexError&) {
+        throw EOrvexError(failText + "\n" + Path() + ": " + Reason());
+    }
+    std::FILE* f = file_.Stream();
+    if (std::fwrite(text.data(), 1, text.size(), f) != text.size() || std::fflush(f) != 0)
+        throw EOrvexError(failText + "\n" + Path() + ": " + Reason());
 }
 
 void TFitOutputFile::InsertSummary(const std::vector<std::string>& summaryRows, int leftOut, int nbFitLines) {
-    Close();
-    std::vector<std::string> L = SplitFileLines(ReadWholeFile(path_));
+    file_.Close();
+    std::vector<std::string> L = SplitFileLines(ReadWholeFile(file_.TempPath()));
     InsertSummaryLines(L, summaryRows, leftOut, nbFitLines);
-    WriteLinesCRLF(path_, L);
-    file_ = std::fopen(path_.c_str(), "ab");
-    if (file_ == nullptr) throw EOrvexError("Cannot reopen the output file \"" + path_ + "\": " + Reason());
-}
-
-void TFitOutputFile::Close() {
-    if (file_ != nullptr) std::fclose(file_);
-    file_ = nullptr;
+    WriteLinesCRLF(file_.TempPath(), L);
+    file_.Reopen();
 }

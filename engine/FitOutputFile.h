@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "OrvexRawTypes.h"
+#include "PendingFile.h"
 
 // Lines 0-5 of the header: version, the three data files.
 std::string FitHeaderText(const std::string& version, const std::string& climatePath,
@@ -29,24 +30,30 @@ void WriteLinesCRLF(const std::string& path, const std::vector<std::string>& lin
 // Reads a whole file; raises EOrvexError naming it.
 std::string ReadWholeFile(const std::string& path);
 
+// Written aside and renamed over its path only by Commit: until then a previous file of that
+// name stays as it was, and a run that ends early leaves none of its own.
 class TFitOutputFile {
 public:
     TFitOutputFile() = default;
-    ~TFitOutputFile() { Close(); }
+    ~TFitOutputFile() { Discard(); }
     TFitOutputFile(const TFitOutputFile&) = delete;
     TFitOutputFile& operator=(const TFitOutputFile&) = delete;
 
-    // Creates the file empty and keeps it open. Raises EOrvexError with openError.
+    // Creates the temporary file empty and keeps it open. Raises EOrvexError with openError.
     void Create(const std::string& path, const std::string& openError);
     // Appends text and flushes; failure raises EOrvexError with failText and the reason.
     void Append(const std::string& text, const std::string& failText);
     // The file is rewritten with the summary of a pass inserted, and stays open for appending.
     void InsertSummary(const std::vector<std::string>& summaryRows, int leftOut, int nbFitLines);
-    void Close();
-    bool IsOpen() const { return file_ != nullptr; }
-    const std::string& Path() const { return path_; }
+    // Closes the file (it can be appended to again); raises EOrvexError when a write failed.
+    void Close() { file_.Close(); }
+    // The complete file replaces any file at its path; raises EOrvexError naming it on failure.
+    void Commit() { file_.Commit(); }
+    // Drops what was written; any file at the path is left as it was.
+    void Discard() { file_.Discard(); }
+    bool IsOpen() const { return file_.Stream() != nullptr; }
+    const std::string& Path() const { return file_.FinalPath(); }
 
 private:
-    std::FILE* file_ = nullptr;
-    std::string path_;
+    TPendingFile file_;
 };

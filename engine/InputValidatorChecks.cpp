@@ -1,7 +1,10 @@
 // The three file checks of TInputValidator.
+#include <map>
 #include <string>
+#include <tuple>
 
 #include "InputValidator.h"
+#include "Inputs.h"
 #include "MathUtils.h"
 #include "NumberText.h"
 #include "UtilStuff.h"
@@ -136,8 +139,13 @@ bool TInputValidator::ValidatePheno() {
             }
         }
         double value = 0.0;
-        for (std::size_t i = 3; i < n; ++i)
-            if (!ParseDecimal(cells[i], value)) error(Quoted("Value ", cells[i], " is not a float."));
+        for (std::size_t i = 3; i < n; ++i) {
+            if (!ParseDecimal(cells[i], value))
+                error(Quoted("Value ", cells[i], " is not a float."));
+            else if (!IsPhenoDate(value))
+                error(Quoted("Value ", cells[i],
+                             " is not a day of the year (must be between -365 and 366 or MISSING)."));
+        }
         prevStation = station;
         prevYear = year;
         hasPrev = true;
@@ -172,6 +180,8 @@ bool TInputValidator::ValidateFit() {
     }
 
     std::vector<std::string_view> cells;
+    // A row given twice would be scored twice; the matching below misses a repeated last row.
+    std::map<std::tuple<int, int, int>, std::int64_t> lineOf;
     while (!f_fit.Eof()) {
         if (!SafePoint()) return false;
         f_fit.ReadLine(line);
@@ -181,17 +191,23 @@ bool TInputValidator::ValidateFit() {
             error(WrongCount(cells.size(), static_cast<std::size_t>(n)));
             return false;
         }
-        int value = 0;
-        if (!TryParseInt(cells[0], value)) {
+        int station = 0, provenance = 0, year = 0;
+        if (!TryParseInt(cells[0], station)) {
             error(NotInteger("Station", cells[0]));
             continue;
         }
-        if (!TryParseInt(cells[1], value)) {
+        if (!TryParseInt(cells[1], provenance)) {
             error(NotInteger("Location", cells[1]));
             continue;
         }
-        if (!TryParseInt(cells[2], value)) {
+        if (!TryParseInt(cells[2], year)) {
             error(NotInteger("Year", cells[2]));
+            continue;
+        }
+        const auto [first, added] = lineOf.emplace(std::make_tuple(station, provenance, year), lineNb);
+        if (!added) {
+            error("Duplicated row : the same station, provenance and year are at line " +
+                  IntToStr(first->second) + ".");
             continue;
         }
         // Fit rows follow the phenology file's order; once the phenology file is exhausted its
@@ -316,9 +332,11 @@ bool TInputValidator::ValidateMeteo() {
                     error("Latitude's value must be the same than at line " + IntToStr(lineNb - 1) + "\".");
                 if (station == prevStation && year < prevYear)
                     error("Station's years are not in a chronological order.");
-                if (station == prevStation && year == prevYear && day != prevDay + 1)
+                // Widened: a day at the end of the int range must not overflow.
+                const long long nextDay = static_cast<long long>(prevDay) + 1;
+                if (station == prevStation && year == prevYear && day != nextDay)
                     error("Bad Day Of Year increment ( found : " + std::string(cells[3]) +
-                          " / expected : " + IntToStr(prevDay + 1) + ").");
+                          " / expected : " + IntToStr(nextDay) + ").");
             }
         }
         prevStation = station;

@@ -1,16 +1,16 @@
 #include "Inputs.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <memory>
+#include <map>
 #include <string_view>
-#include <system_error>
+#include <tuple>
 #include <utility>
 #include <vector>
 
+#include "MathUtils.h"
 #include "NumberText.h"
 #include "OrvexError.h"
+#include "TextLineReader.h"
 
 namespace {
 
@@ -26,32 +26,12 @@ std::string Quoted(const std::string& s) {
 
 // The file is read at once and closed before any parsing, so no error path leaves it open.
 DataFile LoadLines(const std::string& path, const std::string& openMessage) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!f) {
-        const int err = errno;
-        throw EOrvexError(openMessage + " (" + Quoted(path) + ": " + std::generic_category().message(err) +
-                          ")");
-    }
-    std::string text;
-    char buf[1 << 16];
-    std::size_t n = 0;
-    while ((n = std::fread(buf, 1, sizeof buf, f.get())) > 0)
-        text.append(buf, n);
-    if (std::ferror(f.get()))
-        throw EOrvexError("Cannot read the file " + Quoted(path) + ": " +
-                          std::generic_category().message(errno));
-    f.reset();
-
-    std::string_view rest(text);
-    if (rest.substr(0, 3) == "\xEF\xBB\xBF") rest.remove_prefix(3); // UTF-8 byte order mark
+    TTextLineReader reader;
+    if (!reader.Open(path)) throw EOrvexError(openMessage + " (" + Quoted(path) + ")");
     DataFile file{path, {}};
-    while (!rest.empty()) {
-        const std::size_t end = rest.find('\n');
-        std::string_view line = rest.substr(0, end);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        file.lines.emplace_back(line);
-        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-    }
+    std::string line;
+    while (reader.ReadLine(line))
+        file.lines.push_back(line);
     if (file.lines.empty()) file.lines.emplace_back(); // an empty file has an empty header
     return file;
 }
@@ -110,6 +90,11 @@ private:
     throw EOrvexError(message + " (" + Quoted(file.path) + ", line 1)");
 }
 
+std::string RowText(int station, int provenance, int year) {
+    return "station " + IntToStr(station) + ", provenance " + IntToStr(provenance) + ", year " +
+           IntToStr(year);
+}
+
 int LastDataLine(const DataFile& file) {
     for (std::size_t i = file.lines.size(); i-- > 1;)
         if (!SplitBlanks(file.lines[i]).empty()) return static_cast<int>(i) + 1;
@@ -140,10 +125,16 @@ TRPhenoInfos read_pheno_infos(const std::string& f_observation) {
         row.station = reader.Int(tokens[0], line);
         row.provenance = reader.Int(tokens[1], line);
         row.year = reader.Int(tokens[2], line);
-        for (std::size_t c = 3; c < tokens.size(); ++c)
-            row.dates.push_back({reader.Real(tokens[c], line), 0});
-        // A last line with no date closes the file (such as a "0 0 0" end mark); it is no row.
-        if (row.dates.empty() && line == lastLine) break;
+        for (std::size_t c = 3; c < tokens.size(); ++c) {
+            const double date = reader.Real(tokens[c], line);
+            if (!IsPhenoDate(date))
+                reader.Fail(line, Quoted(std::string(tokens[c])) +
+                                      " is not a day of the year (from -365 to 366, or -9999 when missing)");
+            row.dates.push_back({date, 0});
+        }
+        // A last "0 0 0" line closes the file; it is no row. A station's row without dates is
+        // refused below: dropping it would only surface later as a fit row without data.
+        if (row.dates.empty() && row.station == 0 && line == lastLine) break;
         // A missing date must be written -9999: a short line would otherwise score day 0.
         if (row.dates.size() != nbDates)
             reader.Fail(line, IntToStr(static_cast<long long>(row.dates.size())) +
@@ -167,6 +158,7 @@ TRFitInfo read_fit_infos(const std::string& f_fitinfo) {
 
     const LineReader reader(file, "The fit info file is defective at line ");
     TRFitInfo info;
+    std::map<std::tuple<int, int, int>, int> lineOf; // a row would otherwise be scored twice
     for (std::size_t i = 1; i < file.lines.size(); ++i) {
         const int line = static_cast<int>(i) + 1;
         const auto tokens = SplitBlanks(file.lines[i]);
@@ -181,6 +173,11 @@ TRFitInfo read_fit_infos(const std::string& f_fitinfo) {
         row.station = values[0];
         row.provenance = values[1];
         row.year = values[2];
+        row.line = line;
+        const auto [it, added] = lineOf.emplace(std::make_tuple(row.station, row.provenance, row.year), line);
+        if (!added)
+            reader.Fail(line, RowText(row.station, row.provenance, row.year) + " is already at line " +
+                                  IntToStr(it->second));
         info.tabFit.push_back(row);
     }
     return info;
@@ -210,5 +207,23 @@ TRSimInfo read_sim_infos(const std::string& f_siminfo) {
                                   " T0 values where the header announces " + IntToStr(sim.nb_phases));
         sim.Years.push_back(std::move(year));
     }
+    // Without a T0 line the simulation would quietly run every climate year instead.
+    if (sim.Years.empty()) reader.Fail(2, "the file holds no T0 line after its header");
     return sim;
+}
+
+bool IsPhenoDate(double date) {
+    return date == MISSING || (date >= -365.0 && date <= 366.0);
+}
+
+void check_fit_infos(const TRFitInfo& fit, const std::string& f_fitinfo, const TRPhenoInfos& pheno,
+                     const std::string& f_observation) {
+    std::map<std::tuple<int, int, int>, int> phenoRows;
+    for (const TRPhenoData& row : pheno.tabPheno)
+        phenoRows.emplace(std::make_tuple(row.station, row.provenance, row.year), 0);
+    for (const TRInfoData& row : fit.tabFit)
+        if (!phenoRows.contains(std::make_tuple(row.station, row.provenance, row.year)))
+            throw EOrvexError("The fit info file is defective at line " + IntToStr(row.line) + " (" +
+                              Quoted(f_fitinfo) + "): " + RowText(row.station, row.provenance, row.year) +
+                              " has no row in the phenology data file " + Quoted(f_observation));
 }

@@ -30,8 +30,14 @@ void TMetaModel::BuildClimateCache(const TWeather& W) {
     for (int y = 0; y < W.NbYears(); ++y) {
         YearDays& yd = years_[static_cast<std::size_t>(y)];
         yd.year = &W.Year(y);
-        for (int d = FIRST_RUN_DAY; d <= LAST_RUN_DAY + 1; ++d)
-            yd.day[static_cast<std::size_t>(d - FIRST_RUN_DAY)] = &yd.year->GetDay(d);
+        for (int d = FIRST_RUN_DAY; d <= LAST_RUN_DAY + 1; ++d) {
+            const std::size_t slot = static_cast<std::size_t>(d - FIRST_RUN_DAY);
+            yd.day[slot] = &yd.year->GetDay(d);
+            // A day no record reaches is the missing day of the year where the walk over the
+            // neighbouring years stopped, at most two years away.
+            for (int k = std::max(0, y - 2); k <= std::min(W.NbYears() - 1, y + 2); ++k)
+                yd.outside[slot] = yd.outside[slot] || yd.day[slot] == &W.Year(k).MISSING_WD;
+        }
         yd.lat = yd.year->GetDay(1)._lat;
         if (yd.lat == MISSING) continue;
         yd.dayLength365 = DayLength(365, yd.lat);
@@ -108,8 +114,9 @@ std::string TMetaModel::ToStringHeader() const {
 
 std::string TMetaModel::ToString(const TWeather& W, int i_obs) const {
     if (i_obs < 0 || i_obs >= W.NbYears()) throw EOrvexError("There is no climate year " + IntToStr(i_obs));
-    const TRWeatherDay& d = W.Year(i_obs).GetDay(1);
-    std::string s = IntToStr(d._sta) + "\t" + IntToStr(d._yea);
+    // The station-year itself, not its day 1, which the file may lack.
+    const TWeatherYear& y = W.Year(i_obs);
+    std::string s = IntToStr(y.station) + "\t" + IntToStr(y.year);
     for (double date : DatePredictedArr)
         s += "\t" + FormatFloat("0.#", date);
     return s;
@@ -139,19 +146,35 @@ TRSimulationResult TMetaModel::ToSimResult(const TRPhenoData& real_data) const {
 
 std::vector<TRSimulationResult> TMetaModel::SaveSimResults(const TRPhenoInfos& pheno) {
     std::vector<TRSimulationResult> list;
-    for (int k = 0; k < pheno.nb_obs(); ++k) {
-        const TRPhenoData& row = pheno.tabPheno[static_cast<std::size_t>(k)];
-        for (auto& ph : PhasesArr) {
-            if (ph->t0Mode != TPhaseT0Mode::PickedFromPheno) continue;
-            const int c = ph->t0DataColumn;
-            if (c < 0 || c >= static_cast<int>(row.dates.size()))
-                throw EOrvexError("Phase " + IntToStr(ph->index + 1) +
-                                  " takes its T0 from a phenology column the data does not have");
-            const double t0 = row.dates[static_cast<std::size_t>(c)].date;
-            if (t0 != MISSING) ph->SetT0(t0);
+    // A row without its T0 runs on the model's own T0, as the objective scores it, not on the
+    // previous row's.
+    std::vector<double> ownT0;
+    for (const auto& ph : PhasesArr)
+        ownT0.push_back(ph->t0);
+    const auto restore = [&] {
+        for (std::size_t i = 0; i < PhasesArr.size(); ++i)
+            PhasesArr[i]->SetT0(ownT0[i]);
+    };
+    try {
+        for (int k = 0; k < pheno.nb_obs(); ++k) {
+            const TRPhenoData& row = pheno.tabPheno[static_cast<std::size_t>(k)];
+            for (std::size_t i = 0; i < PhasesArr.size(); ++i) {
+                TPhase& ph = *PhasesArr[i];
+                if (ph.t0Mode != TPhaseT0Mode::PickedFromPheno) continue;
+                const int c = ph.t0DataColumn;
+                if (c < 0 || c >= static_cast<int>(row.dates.size()))
+                    throw EOrvexError("Phase " + IntToStr(ph.index + 1) +
+                                      " takes its T0 from a phenology column the data does not have");
+                const double t0 = row.dates[static_cast<std::size_t>(c)].date;
+                ph.SetT0(t0 != MISSING ? t0 : ownT0[i]);
+            }
+            Run(k);
+            list.push_back(ToSimResult(row));
         }
-        Run(k);
-        list.push_back(ToSimResult(row));
+    } catch (...) {
+        restore();
+        throw;
     }
+    restore();
     return list;
 }

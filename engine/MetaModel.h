@@ -60,6 +60,9 @@ public:
     // without climate data, a start day outside -365..365, ...) and on floating-point faults.
     void Run(int i_obs);
     int GetNbMissingTemp() const { return nbMissingTemp; }
+    // Of those, the ones met on days the climate data does not reach (before its first day or
+    // after its last).
+    int GetNbMissingOutsideData() const { return nbMissingOutside_; }
     int GetNbPhases() const { return static_cast<int>(PhasesArr.size()); }
     bool HasPhenoInfo() const { return Pheno.weatherPTR != nullptr; }
     bool HasT0SimInfo() const { return !simInfo.Years.empty(); }
@@ -70,7 +73,8 @@ public:
     // Station and year of climate year i_obs of W, then the predicted dates ("0.#").
     std::string ToString(const TWeather& W, int i_obs) const;
     TRSimulationResult ToSimResult(const TRPhenoData& real_data) const;
-    // Runs every row of pheno (T0 picked from its row where the phase says so).
+    // Runs every row of pheno (T0 picked from its row where the phase says so; a row without
+    // one uses the T0 the phase has at the call). The phases' T0 are as before afterwards.
     std::vector<TRSimulationResult> SaveSimResults(const TRPhenoInfos& pheno);
 
     // --- free parameters of a fit (slots from 0) ---
@@ -109,6 +113,7 @@ private:
     struct YearDays {
         const TWeatherYear* year = nullptr;
         std::array<const TRWeatherDay*, SUM_TAB_SIZE + 1> day{}; // days -365..366
+        std::array<bool, SUM_TAB_SIZE + 1> outside{};            // no climate record reaches the day
         double lat = MISSING;                                    // of day 1
         double dayLength365 = 0.0, dayLength172 = 0.0;           // DayLength at lat
         int dayLengthTab = -1;                                   // entry of dayLengths_ for lat
@@ -118,6 +123,7 @@ private:
     void RunPhases(const YearDays& yd, const TRPhenoData* row, const TRSimYear* simYear);
     void LoadPhases(pugi::xml_node model_node, const std::string& fileName, const std::string& text);
 
+    int nbMissingOutside_ = 0;
     const TWeather* cacheWeather_ = nullptr;
     std::vector<YearDays> years_;                     // per station-year of cacheWeather_
     std::vector<std::array<double, 367>> dayLengths_; // DayLength2 by day of year, per latitude

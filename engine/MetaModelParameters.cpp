@@ -21,24 +21,19 @@ std::string Suffixed(const std::string& name, const std::string& suffix) {
     return name.substr(0, MAX_PARAM_NAME > suffix.size() ? MAX_PARAM_NAME - suffix.size() : 0) + suffix;
 }
 
-// Slots that share a name take their phase number; those that still clash, their place in
-// the phase as well. Slots without a tag (T0, S*) are already unique.
-void MakeNamesUnique(std::vector<TRVarInfo>& slots, const std::vector<std::string>& phaseTags,
-                     const std::vector<std::string>& placeTags) {
-    std::vector<std::string> original;
-    for (const TRVarInfo& s : slots)
-        original.push_back(s.name);
-    for (const auto* tags : {&phaseTags, &placeTags}) {
-        std::vector<std::string> renamed;
-        for (std::size_t k = 0; k < slots.size(); ++k) {
-            const auto same = std::count_if(slots.begin(), slots.end(),
-                                            [&](const TRVarInfo& s) { return s.name == slots[k].name; });
-            renamed.push_back(same > 1 && !(*tags)[k].empty() ? Suffixed(original[k], (*tags)[k])
-                                                              : slots[k].name);
-        }
-        for (std::size_t k = 0; k < slots.size(); ++k)
-            slots[k].name = renamed[k];
+// The information table keys the model slots by name, so overlap slots of linked phases that
+// share a name would overwrite each other there: those take their phase number. Function slots
+// keep their own names; the table keys them by phase and place itself.
+void TagClashingOverlapSlots(std::vector<TRVarInfo>& slots, const std::vector<std::string>& phaseTags) {
+    std::vector<std::string> renamed;
+    for (std::size_t k = 0; k < slots.size(); ++k) {
+        const auto same = std::count_if(slots.begin(), slots.end(),
+                                        [&](const TRVarInfo& s) { return s.name == slots[k].name; });
+        renamed.push_back(same > 1 && !phaseTags[k].empty() ? Suffixed(slots[k].name, phaseTags[k])
+                                                            : slots[k].name);
     }
+    for (std::size_t k = 0; k < slots.size(); ++k)
+        slots[k].name = renamed[k];
 }
 } // namespace
 
@@ -54,11 +49,10 @@ void TMetaModel::initializeParameters(TRFunctionDesc& fd) {
                           IntToStr(MAX_FREE_PARAMETERS));
 
     std::vector<TRVarInfo> slots;
-    std::vector<std::string> phaseTags, placeTags; // suffixes that tell clashing names apart
-    auto add = [&](const TRVarInfo& v, std::string phaseTag, std::string placeTag) {
+    std::vector<std::string> phaseTags; // suffixes that tell clashing overlap names apart
+    auto add = [&](const TRVarInfo& v, std::string phaseTag) {
         slots.push_back(v);
         phaseTags.push_back(std::move(phaseTag));
-        placeTags.push_back(std::move(placeTag));
     };
 
     fd.best_result = -1e10;
@@ -76,7 +70,7 @@ void TMetaModel::initializeParameters(TRFunctionDesc& fd) {
         } else {
             ph.t0 = t0.value;
         }
-        add(t0, "", "");
+        add(t0, "");
 
         TRVarInfo s = ph.parameterInitSStar(is_photoperiod);
         s.setName(s.name + tag);
@@ -87,7 +81,7 @@ void TMetaModel::initializeParameters(TRFunctionDesc& fd) {
         } else {
             ph.sStar = s.value;
         }
-        add(s, "", "");
+        add(s, "");
 
         if (!IsLinked(ph)) continue;
         TModelFunction& o = *ph.overlapFunc;
@@ -98,21 +92,18 @@ void TMetaModel::initializeParameters(TRFunctionDesc& fd) {
                 Fix(v, o.getParameterValue(k));
             else
                 o.setParameterValue(k, v.value);
-            add(v, tag, "");
+            add(v, tag);
         }
     }
+    TagClashingOverlapSlots(slots, phaseTags);
     fd.nb_of_model_parameters = static_cast<int>(slots.size());
 
-    for (TModelFunction* f : FunctionsArr) {
-        const std::string tag = "<" + IntToStr(f->phaseNum + 1) + ">";
-        const std::string place = "<" + IntToStr(f->phaseNum + 1) + "." + IntToStr(f->phasePos + 1) + ">";
+    for (TModelFunction* f : FunctionsArr)
         for (int j = 0; j < f->nbOfFittedParameters(); ++j) {
             TRVarInfo v;
             f->initFittedParameterValue(j, v);
-            add(v, tag, place);
+            slots.push_back(v);
         }
-    }
-    MakeNamesUnique(slots, phaseTags, placeTags);
     fd.var_info = std::move(slots);
     fd.nb_of_parameters = static_cast<int>(fd.var_info.size());
 }

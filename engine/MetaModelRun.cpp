@@ -80,6 +80,7 @@ void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRS
         ph->overlapFunc->ResetState();
     }
     nbMissingTemp = 0;
+    nbMissingOutside_ = 0;
     bool prev_failed = false;
     int day = 0;
     double a_sum = 0.0;
@@ -102,22 +103,34 @@ void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRS
 
         // 1. Starting day.
         if (ph.t0Mode != TPhaseT0Mode::PickedFromPrevPhase) {
-            if (simYear != nullptr && simYear->t0_data[i] != MISSING) ph.SetT0(simYear->t0_data[i]);
-            day = ph.StartingDay(yd.lat, yd.dayLength365, yd.dayLength172);
+            // A T0 line's -9999 means the model's own T0, whatever the lines before said.
+            const double t0 =
+                simYear != nullptr && simYear->t0_data[i] != MISSING ? simYear->t0_data[i] : ph.t0;
+            day = ph.StartingDayOf(t0, yd.lat, yd.dayLength365, yd.dayLength172);
             prev_failed = false;
         } else if (prev_failed) {
             day = hasObs ? DayAfterFailure(ph, obs) : LAST_RUN_DAY;
-        } else if (day > LAST_RUN_DAY) {
-            throw EOrvexError(PhaseName(ph) + ": the starting day " + IntToStr(day) +
-                              " lies outside -365..365");
         }
         if (linked && prev->first_date > day) day = prev->first_date;
         ph.first_date = day;
+
+        if (day > LAST_RUN_DAY) {
+            // The previous phase ended on the last day: no day is left to sum, so the phase
+            // fails like one that never reaches its S*, its date capped at the end of the year.
+            ph.last_date = day - 1;
+            prev_failed = true;
+            DatePredictedArr[i] = nbMissingTemp <= maxMissingTemp_ ? 365.0 : MISSING;
+            continue;
+        }
 
         // A missing observation sets no limit: the phase may run to the end of the year.
         double limit = std::numeric_limits<double>::infinity();
         if (hasObs) limit = obs + 60.0 > 365.0 ? 365.0 : obs + 60.0;
 
+        // An alternating phase's S* follows the previous phase's sum while both run; one that
+        // starts after the previous phase ended keeps its own S*. The stored S* is never
+        // overwritten, so no run depends on the one before.
+        double sStar = ph.sStar;
         double Sum = 0.0;
         double Sum1 = 0.0;
         if (!generalDayLoopOnly && IsSimplePhase(ph)) {
@@ -126,7 +139,6 @@ void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRS
             const int col = f.weatherDataColumn;
             const bool additive = f.varLinkMode == TVarLinkMode::Additive;
             const double weight = f.weight;
-            const double sStar = ph.sStar;
             double* sums = ph.sumTab.data();
             while (true) {
                 Sum1 = Sum;
@@ -134,6 +146,7 @@ void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRS
                 const double x = GetWeatherDayDataAt(wd, col);
                 if (x == MISSING) {
                     ++nbMissingTemp;
+                    if (yd.outside[Slot(day)]) ++nbMissingOutside_;
                     a_sum = 0.0;
                 } else {
                     const double out = f.runDaily(wd, x, OPTIM_LVL);
@@ -152,6 +165,7 @@ void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRS
         } else {
             TModelFunction& overlap = *ph.overlapFunc;
             bool finalOverlapDone = false;
+            const bool overlapsPrev = linked && prev->last_date >= day;
             while (true) {
                 // Overlap: the previous phase's sum of the day, or its final sum once it has ended.
                 if (linked && !finalOverlapDone) {
@@ -160,7 +174,7 @@ void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRS
                     const double r = overlap.Run(prev->sumTab[Slot(from)], OPTIM_LVL);
                     switch (ph.phaseLinkMode) {
                     case TPhaseLinkMode::Alternating:
-                        ph.sStar = r;
+                        if (overlapsPrev) sStar = r;
                         break;
                     case TPhaseLinkMode::Overlap_Multiplication:
                         ph.overlapMultiplier = r;
@@ -185,6 +199,8 @@ void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRS
                                   yd.day[Slot(day + 1)]->_tmn == MISSING;
                     if (missing && col >= 0) {
                         ++nbMissingTemp;
+                        if (yd.outside[Slot(day)] || (f.tempHour && yd.outside[Slot(day + 1)]))
+                            ++nbMissingOutside_;
                         a_sum = 0.0;
                         continue;
                     }
@@ -218,7 +234,7 @@ void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRS
                 ph.last_date = day;
                 ++day;
                 // Strictly: a sum equal to S* goes on to the next day.
-                if (Sum > ph.sStar) break;
+                if (Sum > sStar) break;
                 if (limit <= day || day >= 365) {
                     prev_failed = true;
                     break;
@@ -236,7 +252,7 @@ void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRS
         double date = MISSING;
         if (nbMissingTemp <= maxMissingTemp_) {
             const double dsum = Sum - Sum1;
-            const double need = ph.sStar - Sum1;
+            const double need = sStar - Sum1;
             if (need < 0.0)
                 date = day - 1;
             else if (need == dsum)

@@ -97,7 +97,7 @@ public:
             Fail(e, err.what());
         }
     }
-    // Param children by position; other elements are skipped.
+    // Param children by position, one for each parameter; other elements are skipped.
     void Params(pugi::xml_node e, TModelFunction& f) const {
         int k = 0;
         for (pugi::xml_node p = e.child("Param"); p; p = p.next_sibling("Param"), ++k) {
@@ -109,6 +109,10 @@ public:
             else
                 f.setParameterValue(k, v);
         }
+        // A parameter without its element would silently keep the kind's default value.
+        if (k < f.nbOfParameters())
+            Fail(e, "function " + f.getName() + " has " + IntToStr(f.nbOfParameters()) +
+                        " parameters but only " + IntToStr(k) + " <Param> elements");
     }
 
 private:

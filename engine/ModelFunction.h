@@ -51,6 +51,10 @@ enum class TAvailableFunctions {
     White
 };
 
+// Why a start value, step and bounds read from a settings file cannot be fitted (the optimiser
+// would never move the parameter or would start it out of bounds); empty when they can.
+std::string SettingsBoundsFault(double value, double step, double min, double max);
+
 class TModelFunction {
 public:
     virtual ~TModelFunction() = default;

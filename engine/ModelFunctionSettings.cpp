@@ -35,8 +35,10 @@ bool ReadNumber(const pugi::xml_node& node, const char* attr, double& out) {
     return a && TryParseSetting(a.value(), out);
 }
 
-// Fills info from parameter i of the function's entry; false on any fault of the file.
-bool ReadParameter(const std::string& filename, const std::string& funcName, int i, TRVarInfo& info) {
+// Fills info from parameter i of the function's entry, and `values` with the texts of its
+// numbers; false on any fault of the file.
+bool ReadParameter(const std::string& filename, const std::string& funcName, int i, TRVarInfo& info,
+                   std::string& values) {
     pugi::xml_document doc;
     if (!doc.load_file(filename.c_str())) return false;
     const pugi::xml_node root = doc.child("Functions");
@@ -69,6 +71,9 @@ bool ReadParameter(const std::string& filename, const std::string& funcName, int
     if (!ReadNumber(node, "value", value) || !ReadNumber(node, "step", step) ||
         !ReadNumber(node, "min", mn) || !ReadNumber(node, "max", mx))
         return false;
+    values = std::string("value ") + node.attribute("value").value() + ", step " +
+             node.attribute("step").value() + ", min " + node.attribute("min").value() + ", max " +
+             node.attribute("max").value();
 
     info = TRVarInfo{};
     info.minBound = mn;
@@ -85,6 +90,14 @@ bool ReadParameter(const std::string& filename, const std::string& funcName, int
 }
 } // namespace
 
+std::string SettingsBoundsFault(double value, double step, double min, double max) {
+    // Written so that a NaN fails every test.
+    if (!(min <= max)) return "min is greater than max";
+    if (!(min <= value && value <= max)) return "the value lies outside [min, max]";
+    if (!(step > 0.0)) return "the step is not positive";
+    return {};
+}
+
 std::string TModelFunction::SettingsFileName() {
     return GetExecutableDir() + PRESETS_OPTIM_DIR + FUNC_XML_FILE;
 }
@@ -95,9 +108,15 @@ void TModelFunction::parameterInitValues(int i, TRVarInfo& info) {
 
 void TModelFunction::parameterInitValuesXML(const std::string& filename, int i, TRVarInfo& info) {
     TRVarInfo read;
-    if (i >= param.number_of_parameters || !ReadParameter(filename, name, i, read))
+    std::string values;
+    if (i >= param.number_of_parameters || !ReadParameter(filename, name, i, read, values))
         throw EOrvexError("Error: bad or impossible reading of the functions settings file \"" + filename +
                           "\" for function <" + name + ">, parameter <" + std::to_string(i) + "> !");
+    const std::string fault = SettingsBoundsFault(read.value, read.step, read.minBound, read.maxBound);
+    if (!fault.empty())
+        throw EOrvexError("Error: the functions settings file \"" + filename + "\" gives function <" + name +
+                          ">, parameter <" + std::to_string(i) + "> (" + read.name + ") " + values + ": " +
+                          fault + " !");
     varInfos[static_cast<std::size_t>(i)] = read;
     info = read;
 }

@@ -1,8 +1,12 @@
 #include "MyMetropolis.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "MetaModel.h"
 #include "NumberText.h"
 #include "OrvexError.h"
+#include "Weather.h"
 
 namespace {
 
@@ -13,6 +17,14 @@ TRPhenoDate& DateAt(TRPhenoData& row, int column, int rowNumber) {
         throw EOrvexError("Phenology row " + IntToStr(rowNumber) + " has no column " + IntToStr(column + 4) +
                           " although the model reads a date there");
     return row.dates[static_cast<std::size_t>(column)];
+}
+
+// A day before the climate data: the missing day of a year where the walk over the
+// neighbouring years stopped, at most two years away.
+bool OutsideData(const TWeather& W, int y, const TRWeatherDay& wd) {
+    for (int k = std::max(0, y - 2); k <= std::min(W.NbYears() - 1, y + 2); ++k)
+        if (&wd == &W.Year(k).MISSING_WD) return true;
+    return false;
 }
 
 } // namespace
@@ -32,7 +44,76 @@ TMyMetropolis::TMyMetropolis(TMetaModel& p_model, const TWeather& p_wea, TRPheno
             }
         }
         phenoRowOfFit_.push_back(found);
+        bool outside = false;
+        const int gaps = found >= 0 ? GapCount(found, outside) : 0;
+        gapRow_.push_back(gaps > missing_threshold_ ? 1 : 0);
+        if (gaps > missing_threshold_) {
+            ++gapRows_;
+            maxGapCount_ = std::max(maxGapCount_, gaps);
+            gapOutsideData_ = gapOutsideData_ || outside;
+        }
     }
+}
+
+double TMyMetropolis::UnscoredPenalty(double observed) {
+    const double d = LAST_RUN_DAY + std::fabs(observed);
+    return d * d;
+}
+
+int TMyMetropolis::GapCount(int k, bool& outside) const {
+    // Gaps depend on the data alone, so they are judged once, on the row's own year from the
+    // first day a run can start to the last it can reach, whatever the parameters: a run
+    // that would cross them is not set against one that would not.
+    const TRPhenoData& row = pheno_.tabPheno[static_cast<std::size_t>(k)];
+    if (row.dates.empty() || k >= static_cast<int>(pheno_.tabWeatherIdx.size())) return 0;
+    const int w = pheno_.tabWeatherIdx[static_cast<std::size_t>(k)];
+    if (w < 0 || w >= wea_.NbYears() || model_.PhasesArr.empty()) return 0;
+    const TWeatherYear& year = wea_.Year(w);
+
+    int first = 1;
+    const TPhase& ph0 = *model_.PhasesArr.front();
+    if (ph0.photoperiodMode == TPhotoperiodMode::No) {
+        double t0 = MISSING;
+        if (ph0.t0Mode == TPhaseT0Mode::Fixed) t0 = ph0.t0;
+        const int c = ph0.t0DataColumn;
+        if (ph0.t0Mode == TPhaseT0Mode::PickedFromPheno && c >= 0 && c < static_cast<int>(row.dates.size()))
+            t0 = row.dates[static_cast<std::size_t>(c)].date;
+        // A T0 that no parameter moves may start before day 1, in the previous year's data
+        // or before any.
+        if (t0 != MISSING)
+            first = static_cast<int>(std::clamp(std::nearbyint(t0), double(FIRST_RUN_DAY), 400.0));
+    }
+    // A phase bounded by its observation stops sixty days after it; any other may run on.
+    double last = 0.0;
+    for (const auto& ph : model_.PhasesArr) {
+        const int c = ph->phenoDataColumn;
+        const double obs = ph->usedToFit && c >= 0 && c < static_cast<int>(row.dates.size())
+                               ? row.dates[static_cast<std::size_t>(c)].date
+                               : MISSING;
+        last = std::max(last, obs == MISSING ? 365.0 : std::min(obs + 60.0, 365.0));
+    }
+    const int lastDay = std::min(static_cast<int>(last), year.numDays);
+
+    int count = 0;
+    for (int d = first; d <= lastDay; ++d) {
+        const TRWeatherDay& wd = year.GetDay(d);
+        int dayCount = 0; // one phase sums a day: the phase missing most
+        for (const auto& ph : model_.PhasesArr) {
+            int n = 0;
+            for (const auto& fn : ph->functions) {
+                const int col = fn->GetWeatherDataColumn();
+                if (col < 0) continue;
+                bool missing = GetWeatherDayDataAt(wd, col) == MISSING;
+                if (!missing && fn->tempHour)
+                    missing = wd._tmn == MISSING || wd._tmx == MISSING || year.GetDay(d + 1)._tmn == MISSING;
+                n += missing ? 1 : 0;
+            }
+            dayCount = std::max(dayCount, n);
+        }
+        count += dayCount;
+        if (dayCount > 0 && d < 1) outside = outside || OutsideData(wea_, w, wd);
+    }
+    return count;
 }
 
 void TMyMetropolis::SetModelParameters(const TRFunctionDesc& fd) {
@@ -41,6 +122,7 @@ void TMyMetropolis::SetModelParameters(const TRFunctionDesc& fd) {
 
 double TMyMetropolis::f(const TRFunctionDesc& fd) {
     double sumsquare = 0.0;
+    unscored_ = TUnscoredRows{};
     const int nbPhases = model_.GetNbPhases();
     for (int p = 1; p <= fit_.nb_fit(); ++p) {
         const int k = phenoRowOfFit_[static_cast<std::size_t>(p - 1)];
@@ -48,7 +130,7 @@ double TMyMetropolis::f(const TRFunctionDesc& fd) {
             throw EOrvexError("Failure : station(s) in the fit information file is(are) missing in the "
                               "phenology data file or in wrong order...");
         TRPhenoData& row = pheno_.tabPheno[static_cast<std::size_t>(k)];
-        if (row.dates.empty()) continue;
+        if (row.dates.empty() || gapRow_[static_cast<std::size_t>(p - 1)]) continue;
 
         model_.setParameters(fd);
         for (const auto& phase : model_.PhasesArr) {
@@ -58,8 +140,9 @@ double TMyMetropolis::f(const TRFunctionDesc& fd) {
             if (t0 != MISSING) phase->SetT0(t0);
         }
         model_.Run(k);
-        // The row's own run decides: a run with too many missing temperatures is not scored.
-        if (model_.GetNbMissingTemp() > missing_threshold_) continue;
+        // The row's own run decides: with too many missing temperatures its observations
+        // are not scored but weigh their penalty.
+        const bool scorable = model_.GetNbMissingTemp() <= missing_threshold_;
 
         for (int j = 0; j < nbPhases; ++j) {
             const TPhase& phase = *model_.PhasesArr[static_cast<std::size_t>(j)];
@@ -72,11 +155,22 @@ double TMyMetropolis::f(const TRFunctionDesc& fd) {
                 double deviance = 0.0;
                 if (obs.date != MISSING) {
                     obs.fits = 1;
-                    deviance = model_.DatePredictedArr[static_cast<std::size_t>(j)] - obs.date;
+                    if (scorable) {
+                        deviance = model_.DatePredictedArr[static_cast<std::size_t>(j)] - obs.date;
+                    } else {
+                        sumsquare += UnscoredPenalty(obs.date);
+                        ++unscored_.observations;
+                        unscored_.maxMissing = std::max(unscored_.maxMissing, model_.GetNbMissingTemp());
+                        unscored_.outsideData = unscored_.outsideData || model_.GetNbMissingOutsideData() > 0;
+                        continue;
+                    }
                 }
                 sumsquare += deviance * deviance;
             }
         }
     }
+    if (!std::isfinite(sumsquare))
+        throw EOrvexError("Floating point overflow in the sum of squares of the fit: a predicted date lies "
+                          "far outside the year");
     return -sumsquare;
 }

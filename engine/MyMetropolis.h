@@ -11,6 +11,13 @@
 class TMetaModel;
 class TWeather;
 
+// The observations the last evaluation could not score, and why.
+struct TUnscoredRows {
+    int observations = 0;     // each counted at its penalty
+    int maxMissing = 0;       // largest missing-value count of their runs
+    bool outsideData = false; // some run met days beyond the climate data
+};
+
 class TMyMetropolis : public TMetropolis {
 public:
     // p_pheno is held by reference: the fit thread reads the scored marks (dates[c].fits) that
@@ -19,8 +26,25 @@ public:
     TMyMetropolis(TMetaModel& p_model, const TWeather& p_wea, TRPhenoInfos& p_pheno, const TRFitInfo& p_fit,
                   int p_missing_threshold, int p_fit_left_id);
 
-    // Raises EOrvexError when a fit row has no phenology row, and passes the model's errors on.
+    // Every candidate is compared on the same observations: those of the rows not left out
+    // and not set aside for gaps (below). A row whose run meets more missing values than
+    // allowed cannot be scored; each of its observations then adds UnscoredPenalty instead of
+    // being dropped, so leaving the climate data never lowers the sum.
+    // Raises EOrvexError when a fit row has no phenology row or the sum is not finite, and
+    // passes the model's errors on.
     double f(const TRFunctionDesc& fd) override;
+
+    // At least the square of any deviation of a date a run predicts (days -365..365).
+    static double UnscoredPenalty(double observed);
+    const TUnscoredRows& Unscored() const { return unscored_; }
+    // Rows set aside for every candidate because the climate data holds more missing values
+    // than allowed on the days their runs reach whatever the parameters: the row's own year
+    // from the first phase's T0 when no parameter moves it (else day 1) to the last day the
+    // run can reach. The largest such count, and whether a fixed or data T0 starts before
+    // the climate data.
+    int GapRows() const { return gapRows_; }
+    int MaxGapCount() const { return maxGapCount_; }
+    bool GapOutsideData() const { return gapOutsideData_; }
 
     // Writes a point into the model (before a search, and after it for the outputs).
     void SetModelParameters(const TRFunctionDesc& fd);
@@ -40,4 +64,11 @@ private:
     // Per fit row, its first phenology row with the same station, provenance and year (from 0),
     // -1 when none. The rows' keys never change during a fit.
     std::vector<int> phenoRowOfFit_;
+    std::vector<char> gapRow_; // per fit row
+    int gapRows_ = 0;
+    int maxGapCount_ = 0;
+    bool gapOutsideData_ = false;
+    TUnscoredRows unscored_;
+
+    int GapCount(int k, bool& outside) const;
 };

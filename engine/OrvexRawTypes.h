@@ -45,6 +45,7 @@ struct TRInfoData {
     int lat = 0; // declared for a latitude, never filled
     int provenance = 0;
     int year = 0;
+    int line = 0; // line in the fit-information file, for messages
 };
 
 struct TRFitInfo {

@@ -39,10 +39,10 @@ int TPhase::InitStartingDate(const TWeather& W, int W_idx) const {
     return StartingDay(lat, DayLength(365, lat), DayLength(172, lat));
 }
 
-int TPhase::StartingDay(double lat, double dayLength365, double dayLength172) const {
+int TPhase::StartingDayOf(double aT0, double lat, double dayLength365, double dayLength172) const {
     double start = 0.0;
     if (photoperiodMode == TPhotoperiodMode::No) {
-        start = std::nearbyint(t0);
+        start = std::nearbyint(aT0);
     } else {
         if (lat == MISSING)
             throw EOrvexError("Error : the option \"Convert T0 to a photoperiod\" requires \r\nto specify "
@@ -52,7 +52,7 @@ int TPhase::StartingDay(double lat, double dayLength365, double dayLength172) co
         // holds the shortest day in the north and the longest in the south.
         const double shortest = std::min(dayLength365, dayLength172);
         const double longest = std::max(dayLength365, dayLength172);
-        double dayLength = t0;
+        double dayLength = aT0;
         if (shortest > dayLength)
             dayLength = std::nearbyint(shortest);
         else if (longest < dayLength)

@@ -43,7 +43,11 @@ public:
     // that day lies outside -365..365 or a photoperiod T0 lacks the latitude.
     int InitStartingDate(const TWeather& W, int W_idx) const;
     // The same from the latitude and its day lengths on days 365 and 172 (DayLength).
-    int StartingDay(double lat, double dayLength365, double dayLength172) const;
+    int StartingDay(double lat, double dayLength365, double dayLength172) const {
+        return StartingDayOf(t0, lat, dayLength365, dayLength172);
+    }
+    // The same for another T0 (a simulation's T0 line), leaving the phase's own T0 as it is.
+    int StartingDayOf(double aT0, double lat, double dayLength365, double dayLength172) const;
     void FixT0(double value);
     void SetT0(double value) { t0 = value; }
     void PushFunction(std::unique_ptr<TModelFunction> a_func);

@@ -28,6 +28,7 @@ bool ReadFlag(std::string_view text, bool& out) {
 
 struct Setting {
     double value, step, min, max;
+    std::string texts; // the numbers as the file gives them
 };
 
 // The element `which` (T0 or SStar) of the first Phase whose photomode matches.
@@ -42,6 +43,9 @@ bool ReadSetting(const std::string& path, bool is_photoperiod, const char* which
         if (!ReadFlag(phase.attribute("photomode").value(), photo)) return false;
         if (photo != is_photoperiod) continue;
         const pugi::xml_node e = phase.child(which);
+        out.texts = std::string("value ") + e.attribute("value").value() + ", step " +
+                    e.attribute("step").value() + ", min " + e.attribute("min").value() + ", max " +
+                    e.attribute("max").value();
         return e && TryParseSetting(e.attribute("value").value(), out.value) &&
                TryParseSetting(e.attribute("step").value(), out.step) &&
                TryParseSetting(e.attribute("min").value(), out.min) &&
@@ -50,9 +54,20 @@ bool ReadSetting(const std::string& path, bool is_photoperiod, const char* which
     return false;
 }
 
-[[noreturn]] void Fail(const std::string& path, const char* which, bool is_photoperiod) {
-    throw EOrvexError("Error: bad or impossible reading of the phase settings file \"" + path + "\" for " +
-                      which + ", photomode <" + (is_photoperiod ? "-1" : "0") + "> !");
+const char* Flag(bool is_photoperiod) {
+    return is_photoperiod ? "-1" : "0";
+}
+
+Setting Read(const std::string& path, bool is_photoperiod, const char* which) {
+    Setting s{};
+    if (!ReadSetting(path, is_photoperiod, which, s))
+        throw EOrvexError("Error: bad or impossible reading of the phase settings file \"" + path +
+                          "\" for " + which + ", photomode <" + Flag(is_photoperiod) + "> !");
+    const std::string fault = SettingsBoundsFault(s.value, s.step, s.min, s.max);
+    if (!fault.empty())
+        throw EOrvexError("Error: the phase settings file \"" + path + "\" gives " + which + ", photomode <" +
+                          Flag(is_photoperiod) + "> " + s.texts + ": " + fault + " !");
+    return s;
 }
 } // namespace
 
@@ -71,8 +86,7 @@ TRVarInfo TPhase::parameterInitSStar(bool is_photoperiod) const {
 }
 
 TRVarInfo TPhase::parameterInitT0XML(const std::string& xml_file_path, bool is_photoperiod) const {
-    Setting s{};
-    if (!ReadSetting(xml_file_path, is_photoperiod, "T0", s)) Fail(xml_file_path, "T0", is_photoperiod);
+    const Setting s = Read(xml_file_path, is_photoperiod, "T0");
     TRVarInfo info;
     info.name = "T0";
     info.value = s.value;
@@ -86,8 +100,7 @@ TRVarInfo TPhase::parameterInitT0XML(const std::string& xml_file_path, bool is_p
 }
 
 TRVarInfo TPhase::parameterInitSStarXML(const std::string& xml_file_path, bool is_photoperiod) const {
-    Setting s{};
-    if (!ReadSetting(xml_file_path, is_photoperiod, "SStar", s)) Fail(xml_file_path, "SStar", is_photoperiod);
+    const Setting s = Read(xml_file_path, is_photoperiod, "SStar");
     TRVarInfo info;
     info.name = "SStar";
     info.value = s.value * coeffSStar;

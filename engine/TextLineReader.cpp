@@ -26,6 +26,9 @@ bool TTextLineReader::Open(const std::string& path) {
     buffer_.resize(BUFFER_SIZE);
     begin_ = end_ = 0;
     position_ = 0;
+    pendingLf_ = false;
+    atStart_ = true;
+    lineEnded_ = false;
     return true;
 }
 
@@ -43,31 +46,52 @@ bool TTextLineReader::Fill() {
     return end_ > 0;
 }
 
+void TTextLineReader::SkipNonText() {
+    if (atStart_) {
+        atStart_ = false;
+        if (Fill() && end_ - begin_ >= 3 && std::memcmp(buffer_.data() + begin_, "\xEF\xBB\xBF", 3) == 0) {
+            begin_ += 3;
+            position_ += 3;
+        }
+    }
+    if (pendingLf_) {
+        pendingLf_ = false;
+        if (Fill() && buffer_[begin_] == '\n') {
+            ++begin_;
+            ++position_;
+        }
+    }
+}
+
 bool TTextLineReader::Eof() {
+    SkipNonText();
     return !Fill();
 }
 
 bool TTextLineReader::ReadLine(std::string& line) {
     line.clear();
+    lineEnded_ = false;
+    SkipNonText();
     if (!Fill()) return false;
     for (;;) {
         const char* start = buffer_.data() + begin_;
         const std::size_t avail = end_ - begin_;
-        const void* nl = std::memchr(start, '\n', avail);
-        if (nl != nullptr) {
-            const std::size_t len = static_cast<const char*>(nl) - start;
-            line.append(start, len);
+        std::size_t len = 0;
+        while (len < avail && start[len] != '\n' && start[len] != '\r')
+            ++len;
+        line.append(start, len);
+        if (len < avail) {
+            // A CR ends the line too; a LF right after it is skipped before the next read.
+            pendingLf_ = start[len] == '\r';
             begin_ += len + 1;
             position_ += static_cast<std::int64_t>(len + 1);
-            break;
+            lineEnded_ = true;
+            return true;
         }
-        line.append(start, avail);
         begin_ = end_;
         position_ += static_cast<std::int64_t>(avail);
-        if (!Fill()) break;
+        if (!Fill()) return true;
     }
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    return true;
 }
 
 void TTextLineReader::Rewind() {
@@ -75,6 +99,9 @@ void TTextLineReader::Rewind() {
     std::rewind(file_);
     begin_ = end_ = 0;
     position_ = 0;
+    pendingLf_ = false;
+    atStart_ = true;
+    lineEnded_ = false;
 }
 
 void SplitTabCells(const std::string& line, std::vector<std::string_view>& cells) {

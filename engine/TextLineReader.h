@@ -1,5 +1,6 @@
 #pragma once
-// Line-by-line reading of a data file, LF or CR LF alike, with the byte position for progress.
+// Line-by-line reading of a data file, with the byte position for progress. LF, CR LF and CR
+// alone all end a line; a UTF-8 byte order mark at the start is skipped.
 
 #include <cstdint>
 #include <cstdio>
@@ -25,12 +26,16 @@ public:
     // Raises EOrvexError naming the file when the system fails to read it.
     bool ReadLine(std::string& line);
     bool Eof();
+    // Whether the last line read ended with a line end (false for a last line cut short).
+    bool LineEnded() const { return lineEnded_; }
     // Bytes consumed so far.
     std::int64_t Position() const { return position_; }
     void Rewind();
 
 private:
     bool Fill();
+    // Skips the byte order mark at the start, and the LF that completes a CR LF line end.
+    void SkipNonText();
 
     std::FILE* file_ = nullptr;
     std::string path_;
@@ -39,6 +44,9 @@ private:
     std::vector<char> buffer_;
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
+    bool pendingLf_ = false;
+    bool atStart_ = true;
+    bool lineEnded_ = false;
 };
 
 // Cells of a line split at every TAB (blanks do not split); an empty line has no cells.

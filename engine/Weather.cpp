@@ -33,6 +33,13 @@ TWeatherYear::TWeatherYear(int yearIn, int stationIn, int indexIn, const TWeathe
     days_.fill(MISSING_WD);
 }
 
+namespace {
+// Widened: a year at the end of the int range has no neighbour, rather than an overflow.
+bool IsYearBefore(const TWeatherYear& before, const TWeatherYear& after) {
+    return before.station == after.station && static_cast<long long>(before.year) + 1 == after.year;
+}
+} // namespace
+
 const TRWeatherDay& TWeatherYear::GetDay(int i) const {
     // Iterative walk over neighbouring years of the same station.
     const TWeatherYear* y = this;
@@ -42,11 +49,11 @@ const TRWeatherDay& TWeatherYear::GetDay(int i) const {
         if (y->parent != nullptr) {
             if (i < 1 && y->index > 0) {
                 const TWeatherYear& p = y->parent->Year(y->index - 1);
-                if (p.station == y->station && p.year == y->year - 1) next = &p;
+                if (IsYearBefore(p, *y)) next = &p;
                 if (next) i += next->numDays;
             } else if (i > y->numDays && y->index + 1 < y->parent->NbYears()) {
                 const TWeatherYear& n = y->parent->Year(y->index + 1);
-                if (n.station == y->station && n.year == y->year + 1) next = &n;
+                if (IsYearBefore(*y, n)) next = &n;
                 if (next) i -= y->numDays;
             }
         }

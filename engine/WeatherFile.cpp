@@ -7,7 +7,7 @@
 
 #include <array>
 #include <chrono>
-#include <cstdio>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <string_view>
@@ -16,6 +16,7 @@
 
 #include "NumberText.h"
 #include "OrvexError.h"
+#include "TextLineReader.h"
 #include "UtilStuff.h"
 #include "Weather.h"
 
@@ -35,18 +36,13 @@ const char* const VALUE_NAMES[BASE_VALUES] = {"station",
                                               "minimum temperature",
                                               "maximum temperature"};
 
-std::string ReadWholeFile(const std::string& fileName) {
-    std::FILE* f = std::fopen(fileName.c_str(), "rb");
-    if (f == nullptr) throw EOrvexError("Error : cannot open the meteo file \"" + fileName + "\".");
-    std::string text;
-    std::array<char, 1 << 16> buf;
-    std::size_t n = 0;
-    while ((n = std::fread(buf.data(), 1, buf.size(), f)) > 0)
-        text.append(buf.data(), n);
-    const bool failed = std::ferror(f) != 0; // e.g. a folder
-    std::fclose(f);
-    if (failed) throw EOrvexError("Error : cannot read the meteo file \"" + fileName + "\".");
-    return text;
+void OpenClimateFile(TTextLineReader& reader, const std::string& fileName) {
+    if (reader.Open(fileName)) return;
+    std::error_code ec;
+    // A folder or another special file exists but cannot be read as text.
+    if (std::filesystem::exists(fileName, ec))
+        throw EOrvexError("Error : cannot read the meteo file \"" + fileName + "\".");
+    throw EOrvexError("Error : cannot open the meteo file \"" + fileName + "\".");
 }
 
 bool IsBlank(char c) {
@@ -60,38 +56,6 @@ std::string_view TrimBlanks(std::string_view s) {
         s.remove_suffix(1);
     return s;
 }
-
-// Successive lines without their CR LF or LF end.
-class LineReader {
-public:
-    explicit LineReader(std::string_view text) : rest_(text) {}
-
-    bool Next(std::string_view& line) {
-        if (done_) return false;
-        ++number_;
-        const std::size_t nl = rest_.find('\n');
-        if (nl == std::string_view::npos) {
-            line = rest_;
-            terminated_ = false;
-            done_ = true;
-            if (line.empty()) return false; // nothing after the last line end
-        } else {
-            line = rest_.substr(0, nl);
-            rest_.remove_prefix(nl + 1);
-            terminated_ = true;
-        }
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        return true;
-    }
-    int Number() const { return number_; }
-    bool Terminated() const { return terminated_; }
-
-private:
-    std::string_view rest_;
-    int number_ = 0;
-    bool terminated_ = true;
-    bool done_ = false;
-};
 
 // The line's values split at blanks and TABs: keeps the first MAX_VALUES + 1, counts them all.
 struct LineValues {
@@ -118,26 +82,26 @@ class ClimateParser {
 public:
     ClimateParser(const std::string& fileName, const TWeather* owner) : file_(fileName), owner_(owner) {}
 
-    void Parse(std::string_view text, std::vector<std::string>& header,
+    void Parse(TTextLineReader& reader, std::vector<std::string>& header,
                std::vector<std::unique_ptr<TWeatherYear>>& years) {
-        if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-        LineReader reader(text);
-        std::string_view line;
-        if (!reader.Next(line)) return;
+        std::string line;
+        if (!reader.ReadLine(line)) return;
+        int number = 1;
         if (!line.empty()) {
             std::size_t start = 0;
             while (true) {
                 const std::size_t tab = line.find('\t', start);
-                header.emplace_back(line.substr(start, tab == std::string_view::npos ? tab : tab - start));
-                if (tab == std::string_view::npos) break;
+                header.emplace_back(line.substr(start, tab == std::string::npos ? tab : tab - start));
+                if (tab == std::string::npos) break;
                 start = tab + 1;
             }
         }
         bool first = true;
-        while (reader.Next(line)) {
+        while (reader.ReadLine(line)) {
+            ++number;
             if (TrimBlanks(line).empty()) continue;
-            line_ = reader.Number();
-            lastLineCut_ = !reader.Terminated();
+            line_ = number;
+            lastLineCut_ = !reader.LineEnded();
             const LineValues vals(line);
             if (vals.count < BASE_VALUES) TooFew(vals.count);
             ParseBase(vals);
@@ -267,10 +231,11 @@ std::string ElapsedText(std::chrono::steady_clock::duration d) {
 void TWeather::LoadAll(const std::string& fileName) {
     LogIt("START Reading...");
     const auto start = std::chrono::steady_clock::now();
-    const std::string text = ReadWholeFile(fileName);
+    TTextLineReader reader;
+    OpenClimateFile(reader, fileName);
     std::vector<std::string> header;
     std::vector<std::unique_ptr<TWeatherYear>> loaded;
-    ClimateParser(fileName, this).Parse(text, header, loaded);
+    ClimateParser(fileName, this).Parse(reader, header, loaded);
     // Only a whole file replaces what we held.
     years = std::move(loaded);
     dataHeader = std::move(header);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "AllocCounter.h"
 #include "MDP10Build.h"
 #include "MDParser10.h"
 #include "ParserTestTools.h"
@@ -189,6 +190,34 @@ TEST(ExpressionCompiler, NestingAndComplexityLimits) {
         return s;
     }();
     ExpectCompileError<ETooManyNestings>({deepCall.c_str(), nestings, true});
+}
+
+std::string Chain(const std::string& term, const std::string& op, int terms) {
+    std::string s = term;
+    for (int i = 1; i < terms; ++i)
+        s += op + term;
+    return s;
+}
+
+TEST(ExpressionCompiler, LongChainsAreRefusedInOnePass) {
+    const char* nestings = "Expression contains too many nestings";
+    TMDParser parser;
+    for (const char* op : {"-", "/", "DIV", "MOD", "*", "+"}) {
+        EXPECT_TRUE(parser.ParseExpression(Chain("X", op, MAX_NESTING_LEVEL + 1))) << op;
+        ExpectCompileError<ETooManyNestings>({Chain("X", op, MAX_NESTING_LEVEL + 2).c_str(), nestings, true});
+        // Classifying every span of such a chain took seconds and a table per span.
+        const std::string chain = Chain("X", op, 1000);
+        const long before = HeapAllocations();
+        EXPECT_THROW(parser.ParseExpression(chain), ETooManyNestings) << op;
+        EXPECT_LT(HeapAllocations() - before, 100) << op;
+    }
+    // Each would be refused if signs and exponents counted as operators, or if brackets,
+    // argument commas and looser operators did not end a run.
+    for (const std::string& text :
+         {Chain("-1E-5", "-", 21), Chain("1E+5", "-", 21), Chain("(" + Chain("X", "-", 11) + ")", "-", 10),
+          Chain(Chain("X", "-", 4), "+", 8), Chain(Chain("X", "/", 4), "*", 8),
+          Chain(Chain("X", "*", 4), "-", 8), "MAX(" + Chain("X", "-", 15) + "," + Chain("Y", "-", 15) + ")"})
+        EXPECT_TRUE(parser.ParseExpression(text)) << text;
 }
 
 TEST(ExpressionCompiler, CommaAsDecimalSeparatorWithoutPascalNumbers) {

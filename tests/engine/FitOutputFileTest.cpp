@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <unistd.h>
 
 #include "FitOutputFile.h"
@@ -104,12 +106,30 @@ TEST(FitOutputFile, InsertSummaryRewritesWithCrLfAndKeepsAppending) {
     f.Append("\n\nblock\n\n\nPhases = [ ]\n\rstation\n", "append failed");
     f.InsertSummary({"Repetition\t1"}, -1, 1);
     f.Append("\n\nnext\n", "append failed");
-    f.Close();
+    f.Commit();
     const std::string text = ReadWholeFile(path);
     EXPECT_NE(text.find("h13\r\nSUMMARY TABLE OF ALL REPETITIONS\r\n\r\nRepetition\t1\r\n\r\nh14\r\n"),
               std::string::npos);
     EXPECT_NE(text.find("Phases = [ ]\r\nstation\r\n\n\nnext\n"), std::string::npos);
-    EXPECT_FALSE(fs::exists(path + ".tmp"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    fs::remove_all(dir);
+}
+
+TEST(FitOutputFile, AnEarlierFileStaysUntilTheNewOneIsComplete) {
+    const fs::path dir = TempDir("pending");
+    const std::string path = (dir / "out.txt").string();
+    std::ofstream(path) << "earlier";
+    {
+        TFitOutputFile f;
+        f.Create(path, "cannot create");
+        f.Append("header\n", "append failed");
+        f.InsertSummary({"Repetition\t1"}, -1, 1);
+        EXPECT_EQ(ReadWholeFile(path), "earlier");
+    } // dropped without Commit, like a stopped fit
+    EXPECT_EQ(ReadWholeFile(path), "earlier");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    TFitOutputFile f;
+    EXPECT_THROW(f.Create(dir.string(), "a folder is no output file"), EOrvexError);
     fs::remove_all(dir);
 }
 

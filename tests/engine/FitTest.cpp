@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <limits>
+#include <set>
 #include <thread>
 #include <unistd.h>
 
@@ -108,6 +111,16 @@ protected:
     fs::path dir_;
 };
 
+// Names of the files in a folder.
+std::set<std::string> FilesIn(const fs::path& dir) {
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir))
+        names.insert(e.path().filename().string());
+    return names;
+}
+
+const std::set<std::string> INPUTS = {"climate.txt", "pheno.txt", "fitinfo.txt", "fitinfo_loo.txt"};
+
 bool OnlyCrLf(const std::string& text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) return false;
@@ -144,6 +157,9 @@ TEST_F(FitRun, SeededFitWritesTheGoldenFiles) {
     const auto rows = fit->GetRepetitionsAsStrings();
     ASSERT_FALSE(rows.empty());
     EXPECT_EQ(rows[0], "Repetition\t1\t2");
+    std::set<std::string> expected = INPUTS;
+    expected.insert({"out.txt", "SA_out.txt", "Fisher_out.txt"});
+    EXPECT_EQ(FilesIn(dir_), expected); // no temporary file left
 }
 
 TEST_F(FitRun, LeaveOneOutWritesOneSummaryPerPass) {
@@ -209,6 +225,63 @@ TEST_F(FitRun, TooFewObservationsIsReportedOnceTheFitEnded) {
     EXPECT_TRUE(OnlyCrLf(ReadWholeFile(P("out.txt"))));
 }
 
+TEST_F(FitRun, MissingClimateValuesNeitherPullNorEndTheFit) {
+    TRMetropolisDesc md = SmallSearch(3);
+    md.missing_threshold = 0;
+    // A fitted T0 before day 1 leaves the data of 2001, the first year: the search must not
+    // be drawn there by the rows it could no longer score.
+    {
+        auto model = GddModel();
+        model->PhasesArr[0]->t0Mode = TPhaseT0Mode::Fitted;
+        TFit fit(std::move(model), md, P("climate.txt"), P("pheno.txt"), P("fitinfo.txt"), P("out.txt"), 0,
+                 false);
+        fit.SetRandomGenerator(std::make_unique<TUniDistrib>(11, 22, 33, 44));
+        RunToEnd(fit);
+        EXPECT_FALSE(fit.Error()) << fit.ErrorInfo();
+        ASSERT_EQ(fit.Repetitions().size(), 3u);
+        for (const TRepetition* rep : fit.Repetitions()) {
+            EXPECT_GE(std::nearbyint(rep->moindCarrD.var_info[0].bestvalue), 1.0);
+            EXPECT_EQ(rep->nbFitObsTot, 4);
+        }
+    }
+    // A gap on day 10 of every year leaves nothing to fit from day 1: the error says why.
+    std::string climate = ReadWholeFile(P("climate.txt"));
+    for (const char* year : {"2001", "2002", "2003", "2004"}) {
+        const std::string key = std::string("\t") + year + "\t10\t";
+        const std::size_t at = climate.find(key);
+        ASSERT_NE(at, std::string::npos);
+        const std::size_t value = at + key.size();
+        climate.replace(value, climate.find('\t', value) - value, "-9999");
+    }
+    std::ofstream(P("climate.txt"), std::ios::trunc | std::ios::binary) << climate;
+    TFit gaps(GddModel(), md, P("climate.txt"), P("pheno.txt"), P("fitinfo.txt"), P("out.txt"), 0, false);
+    RunToEnd(gaps);
+    EXPECT_TRUE(gaps.Error());
+    EXPECT_EQ(gaps.ErrorInfo().rfind("Too many missing values ( found : 1 | max is : 0).\nUnable to fit.\n"
+                                     "The climate data has gaps",
+                                     0),
+              0u)
+        << gaps.ErrorInfo();
+}
+
+TEST(FitStatistics, NonFiniteValuesAreAnErrorNotAResult) {
+    TRepetition rep(3, "m");
+    rep.SStot = 10.0;
+    rep.nbFitObsTot = 2;
+    rep.moindCarrD.best_result = -4.0;
+    rep.ComputeStats();
+    EXPECT_EQ(NonFiniteStatistic(rep), "");
+    rep.moindCarrD.best_result = -std::numeric_limits<double>::infinity();
+    rep.ComputeStats();
+    EXPECT_EQ(
+        NonFiniteStatistic(rep).rfind("The statistics of repetition 3 are not finite numbers (SSres = ", 0),
+        0u);
+    rep.moindCarrD.best_result = -4.0;
+    rep.SStot = std::numeric_limits<double>::quiet_NaN();
+    rep.ComputeStats();
+    EXPECT_NE(NonFiniteStatistic(rep).find("SStot"), std::string::npos);
+}
+
 TEST_F(FitRun, AnInputErrorEndsTheFitWithItsMessage) {
     std::ofstream(P("pheno.txt"), std::ios::trunc)
         << "Station\tProvenance\tYear\tBudburst\n1\t1\t2001\t12,5\n";
@@ -217,7 +290,7 @@ TEST_F(FitRun, AnInputErrorEndsTheFitWithItsMessage) {
     EXPECT_TRUE(fit->Error());
     EXPECT_NE(fit->ErrorInfo().find("line 2"), std::string::npos) << fit->ErrorInfo();
     EXPECT_LT(fit->Advancement(), 100);
-    EXPECT_EQ(fs::file_size(P("Fisher_out.txt")), 0u);
+    EXPECT_EQ(FilesIn(dir_), INPUTS); // no partial output, sensitivity or Fisher file
 }
 
 TEST_F(FitRun, PreparationFailuresAreReportedNotRaised) {
@@ -283,9 +356,13 @@ bool WaitUntil(const std::function<bool()>& done, int ms = 20000) {
 
 } // namespace
 
-TEST_F(FitRun, QuitStopsARunningFitAndClosesItsFiles) {
+TEST_F(FitRun, QuitStopsARunningFitAndLeavesEarlierFilesUntouched) {
+    const char* const earlier[] = {"out.txt", "SA_out.txt", "Fisher_out.txt"};
+    for (const char* name : earlier)
+        std::ofstream(P(name)) << "earlier";
     auto fit = MakeFit(LongSearch(), "fitinfo.txt", false, false);
     fit->Prepare();
+    EXPECT_EQ(ReadWholeFile(P("out.txt")), "earlier");
     fit->Start();
     ASSERT_TRUE(WaitUntil([&] { return fit->Advancement() >= 50; }));
     // The window polls while the fit runs.
@@ -298,7 +375,12 @@ TEST_F(FitRun, QuitStopsARunningFitAndClosesItsFiles) {
     EXPECT_TRUE(fit->Finished());
     EXPECT_LT(fit->Repetitions().size(), 50u);
     EXPECT_FALSE(fit->Error()) << fit->ErrorInfo();
-    EXPECT_EQ(fs::file_size(P("Fisher_out.txt")), 0u);
+    std::set<std::string> expected = INPUTS;
+    for (const char* name : earlier) {
+        EXPECT_EQ(ReadWholeFile(P(name)), "earlier") << name;
+        expected.insert(name);
+    }
+    EXPECT_EQ(FilesIn(dir_), expected);
     fit.reset();
     // Nothing holds the files: they can be replaced at once.
     std::ofstream(P("out.txt"), std::ios::trunc) << "x";
@@ -335,4 +417,19 @@ TEST_F(FitRun, DestroyingAPausedFitEndsIt) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     fit.reset(); // must neither hang nor leak
     SUCCEED();
+}
+
+TEST_F(FitRun, AFitRowWithoutPhenologyRowNamesItsFileAndLine) {
+    std::ofstream(P("fitinfo.txt"), std::ios::app) << "7\t1\t2001\n";
+    auto fit = MakeFit(SmallSearch(1), "fitinfo.txt", false, true);
+    RunToEnd(*fit);
+    EXPECT_TRUE(fit->Error());
+    const std::string& msg = fit->ErrorInfo();
+    EXPECT_EQ(msg.rfind("The fit info file is defective at line 6 (\"" + P("fitinfo.txt") + "\")", 0), 0u)
+        << msg;
+    EXPECT_NE(msg.find("station 7, provenance 1, year 2001 has no row in the phenology data file \"" +
+                       P("pheno.txt")),
+              std::string::npos)
+        << msg;
+    EXPECT_TRUE(fit->Repetitions().empty());
 }

@@ -118,6 +118,34 @@ TEST_F(SettingsFile, EveryFaultGivesTheOneMessage) {
     }
 }
 
+TEST_F(SettingsFile, BoundsThatCannotBeFittedAreRefused) {
+    const struct {
+        const char* attrs;
+        const char* fault;
+    } bad[] = {
+        {R"(value="5" step="1" min="10" max="0")", "min is greater than max"},
+        {R"(value="-6" step="1" min="-5" max="15")", "the value lies outside [min, max]"},
+        {R"(value="5" step="0" min="-5" max="15")", "the step is not positive"},
+        {R"(value="5" step="-1" min="-5" max="15")", "the step is not positive"},
+    };
+    for (const auto& b : bad) {
+        const std::string file = Write(std::string(R"(<Functions><F name="GDD"><P id="0" name="Tbase" )") +
+                                       b.attrs + "/></F></Functions>");
+        auto f = TModelFunction::GetFunction("GDD");
+        TRVarInfo info;
+        try {
+            f->parameterInitValuesXML(file, 0, info);
+            ADD_FAILURE() << b.attrs;
+        } catch (const EOrvexError& e) {
+            const std::string msg = e.what();
+            for (const std::string& part :
+                 {"\"" + file + "\"", std::string("<GDD>, parameter <0> (Tbase) value "),
+                  std::string(b.fault)})
+                EXPECT_NE(msg.find(part), std::string::npos) << msg;
+        }
+    }
+}
+
 TEST(ShippedSettingsFile, EveryKindHasUsableStartValues) {
     for (int k = 0; k < TModelFunction::GetNbFunc(); ++k) {
         auto f = TModelFunction::GetFunction(static_cast<TAvailableFunctions>(k));

@@ -129,6 +129,7 @@ struct Case {
     bool expected = false;
     bool skip_lat = false, skip_tmean = false, skip_tminmax = false;
     bool crlf = false;
+    bool cr = false;    // CR alone ends each line
     std::string golden; // defaults to the case name
 };
 
@@ -160,6 +161,7 @@ TRValidationSettings Materialise(const Case& c, const fs::path& dir) {
     for (int i = 0; i < 3; ++i) {
         std::string text = ApplyEdits(ReadAll(DATA / "clean" / names[i]), *edits[i]);
         if (c.crlf) text = ToCrLf(text);
+        if (c.cr) std::replace(text.begin(), text.end(), '\n', '\r');
         WriteAll(dir / names[i], text);
     }
     TRValidationSettings s;
@@ -193,6 +195,10 @@ std::vector<Case> Cases() {
         Case c = Ok("clean_crlf");
         c.crlf = true;
         c.golden = "clean";
+        cs.push_back(c);
+        c.name = "clean_cr";
+        c.crlf = false;
+        c.cr = true;
         cs.push_back(c);
     }
     // Phenology
@@ -239,6 +245,12 @@ std::vector<Case> Cases() {
                    InsertAt(6, "2|1|2006|80")};
         cs.push_back(c);
     }
+    {
+        Case c = Broken("pheno_not_a_day");
+        c.pheno = {SetCell(2, 3, "1e300"), SetCell(3, 3, "367"), SetCell(4, 4, "-366"), SetCell(5, 3, "-365"),
+                   SetCell(5, 4, "366")};
+        cs.push_back(c);
+    }
     // Fit information
     {
         Case c = Broken("fit_header_columns");
@@ -276,9 +288,8 @@ std::vector<Case> Cases() {
         cs.push_back(c);
     }
     {
-        Case c = Ok("fit_last_row_twice");
+        Case c = Broken("fit_last_row_twice");
         c.fit = {InsertAt(5, "2|1|2001")};
-        c.golden = "clean";
         cs.push_back(c);
     }
     // Climate
@@ -331,6 +342,11 @@ std::vector<Case> Cases() {
     {
         Case c = Broken("meteo_day_increment");
         c.meteo = {DeleteLine(12)};
+        cs.push_back(c);
+    }
+    {
+        Case c = Broken("meteo_day_at_int_end");
+        c.meteo = {SetCell(11, 3, "2147483647")};
         cs.push_back(c);
     }
     {

@@ -83,11 +83,11 @@ TEST_F(InputsTest, PhenoLineEndsAndEncodingsReadAlike) {
         {"CRLF", "Station\tProvenance\tYear\tBudburst\tFlowering\r\n12\t3\t2001\t95.5\t130\r\n"},
         {"CRLF without final line end",
          "Station\tProvenance\tYear\tBudburst\tFlowering\r\n12 3 2001 95.5 130"},
+        {"CR", "Station\tProvenance\tYear\tBudburst\tFlowering\r12 3 2001 95.5 130\r"},
         {"empty lines at end", kPhenoHeader + "12 3 2001 95.5 130\n\n \r\n\n"},
         {"byte order mark", "\xEF\xBB\xBF" + kPhenoHeader + "12 3 2001 95.5 130\n"},
         {"blanks and TABs mixed", kPhenoHeader + "  12\t 3  2001\t\t95.5 130  \n"},
         {"end mark line", kPhenoHeader + "12 3 2001 95.5 130\n0 0 0\n"},
-        {"last line without dates", kPhenoHeader + "12 3 2001 95.5 130\n13 1 2004"},
     };
     for (const auto& [name, content] : variants) {
         const TRPhenoInfos p = read_pheno_infos(Write(content));
@@ -125,6 +125,11 @@ TEST_F(InputsTest, PhenoBadFilesNameFileAndLine) {
         {"no year", kPhenoHeader + "1 3 2001 95 130\n\n1 3\n1 3 2003 95 130\n", bad + "4 "},
         {"dateless line inside", kPhenoHeader + "0 0 0\n1 3 2001 95 130\n", bad + "2 "},
         {"CRLF line count", "a\tb\tc\td\r\n1 1 2001 5\r\n1 1 2002 x\r\n", bad + "3 "},
+        {"CR line count", "a\tb\tc\td\r1 1 2001 5\r1 1 2002 x\r", bad + "3 "},
+        {"last line without dates", kPhenoHeader + "12 3 2001 95.5 130\n13 1 2004", bad + "3 "},
+        {"date far beyond a year", kPhenoHeader + "1 3 2001 1e300 130\n", bad + "2 "},
+        {"day after the year", kPhenoHeader + "1 3 2001 95 367\n", bad + "2 "},
+        {"day before the year before", kPhenoHeader + "1 3 2001 -366 130\n", bad + "2 "},
     };
     for (const auto& c : cases) {
         const std::string path = Write(c.content);
@@ -136,6 +141,8 @@ TEST_F(InputsTest, PhenoBadFilesNameFileAndLine) {
     const std::string path = Write(kPhenoHeader + "1 3 2001 95,5 130\n");
     EXPECT_EQ(MessageOf([&] { read_pheno_infos(path); }),
               bad + "2 (\"" + path + "\"): \"95,5\" is not a number");
+    // The first and last days of the run are dates.
+    EXPECT_EQ(read_pheno_infos(Write(kPhenoHeader + "1 3 2001 -365 366\n")).tabPheno[0].dates[1].date, 366.0);
 }
 
 TEST_F(InputsTest, FitInfoRowsStopAtStationZero) {
@@ -147,6 +154,7 @@ TEST_F(InputsTest, FitInfoRowsStopAtStationZero) {
 
     const std::vector<std::pair<const char*, std::string>> variants = {
         {"CRLF without final line end", "S\tP\tY\r\n1 1 2001\r\n2 2 2002"},
+        {"CR", "S\tP\tY\r1 1 2001\r2 2 2002\r"},
         {"empty lines", "S\tP\tY\n\n1 1 2001\n\n2 2 2002\n\n\n"},
         {"garbage after the end mark", "S\tP\tY\n1 1 2001\n2 2 2002\n0 0 0\nnot numbers at all\n"},
         {"short end mark", "S\tP\tY\n1 1 2001\n2 2 2002\n0\n"},
@@ -168,6 +176,7 @@ TEST_F(InputsTest, FitInfoBadFilesNameFileAndLine) {
         {"real year", "S\tP\tY\n1 1 2001\n1 1 2002.5\n", bad + "3 "},
         {"missing year", "S\tP\tY\n1 1 2001\n1 1\n", bad + "3 "},
         {"text provenance", "S\tP\tY\r\n\r\n1 x 2001\r\n", bad + "3 "},
+        {"row twice", "S\tP\tY\n1 1 2001\n2 2 2002\n1 1 2001\n", bad + "4 "},
     };
     for (const auto& c : cases) {
         const std::string path = Write(c.content);
@@ -190,6 +199,7 @@ TEST_F(InputsTest, T0FileYearsAndValues) {
         {"last line without line end", "Year\tt0\n2001 60\n2002 61"},
         {"empty lines at end", "Year\tt0\n2001 60\n2002 61\n\n\n"},
         {"CRLF", "Year\tt0\r\n2001\t60\r\n2002\t61\r\n"},
+        {"CR", "Year\tt0\r2001\t60\r2002\t61\r"},
     };
     for (const auto& [name, content] : variants) {
         const TRSimInfo v = read_sim_infos(Write(content));
@@ -210,6 +220,7 @@ TEST_F(InputsTest, T0BadFilesNameFileAndLine) {
         {"too many values", "Year\tt0\n2001 60\n2002 60 70\n", bad + "3 "},
         {"comma decimal", "Year\tt0\n2001 60,5\n", bad + "2 "},
         {"real year", "Year\tt0\n2001.0 60\n", bad + "2 "},
+        {"header only", "Year\tt0\r\n\r\n", bad + "2 "},
     };
     for (const auto& c : cases) {
         const std::string path = Write(c.content);

@@ -170,6 +170,52 @@ TEST(MetaModelRun, LinkedPhasesReadThePreviousPhaseSum) {
     }
 }
 
+TEST(MetaModelRun, AlternatingPhaseAfterThePreviousKeepsItsOwnSStar) {
+    // Phase 1 sums 1 per day from day 100 and ends on day 104 with 5; phase 2 alternates with
+    // an Identity overlap. Starting on day 105 it meets no overlap day and keeps S* 3.
+    TWeather W;
+    AddYear(W, 2001, 1.0);
+    TMetaModel m;
+    m.PushPhase(IdentityPhase(0, 100, 4.5));
+    m.PushPhase(IdentityPhase(1, 0, 3.0, TPhaseT0Mode::PickedFromPrevPhase));
+    m.PhasesArr[1]->phaseLinkMode = TPhaseLinkMode::Alternating;
+    m.PhasesArr[1]->overlapFunc = TModelFunction::GetFunction("Identity");
+    m.Initialize(0, W);
+    m.Run(0);
+    EXPECT_DOUBLE_EQ(m.DatePredictedArr[1], 108.0);
+    // Overlapping once (T0 before phase 1 ends) leaves the stored S* for the next run.
+    m.PhasesArr[1]->t0Mode = TPhaseT0Mode::Fitted;
+    m.PhasesArr[1]->t0 = 50;
+    m.Run(0);
+    EXPECT_DOUBLE_EQ(m.DatePredictedArr[1], 105.0);
+    m.PhasesArr[1]->t0Mode = TPhaseT0Mode::PickedFromPrevPhase;
+    m.Run(0);
+    EXPECT_DOUBLE_EQ(m.DatePredictedArr[1], 108.0);
+    EXPECT_EQ(m.PhasesArr[1]->sStar, 3.0);
+}
+
+TEST(MetaModelRun, PhaseAfterOneEndingOnTheLastDayFails) {
+    // Phase 1 starts and ends on day 365; phase 2 has no day left and fails like a phase that
+    // never reaches S*; phase 3 then starts after the failure on day 365. A missing value on
+    // day 365 turns every date into -9999.
+    for (const bool gap : {false, true}) {
+        TWeather W;
+        AddYear(W, 2001, 1.0);
+        if (gap) Day(W, 0, 365)._tmp = MISSING;
+        TMetaModel m;
+        m.PushPhase(IdentityPhase(0, 365, -1.0));
+        m.PushPhase(IdentityPhase(1, 0, 5.0, TPhaseT0Mode::PickedFromPrevPhase));
+        m.PushPhase(IdentityPhase(2, 0, -1.0, TPhaseT0Mode::PickedFromPrevPhase));
+        m.Initialize(0, W);
+        ASSERT_EQ(RunError(m, 0), "");
+        const double end = gap ? MISSING : 365.0;
+        EXPECT_DOUBLE_EQ(m.DatePredictedArr[0], end);
+        EXPECT_DOUBLE_EQ(m.DatePredictedArr[1], end);
+        EXPECT_EQ(m.PhasesArr[2]->first_date, 365);
+        EXPECT_DOUBLE_EQ(m.DatePredictedArr[2], end);
+    }
+}
+
 TEST(MetaModelRun, RowsGiveTheSameDatesInAnyOrder) {
     TWeather W;
     AddYear(W, 2001, 1.0);
@@ -233,8 +279,9 @@ TEST(MetaModelRun, SimulationT0LinesSetTheT0) {
     m.simInfo.Years.push_back({2001, 0, {MISSING}});
     m.Run(0);
     EXPECT_DOUBLE_EQ(m.DatePredictedArr[0], 60.5);
-    m.Run(1); // keeps the T0 of the line before
-    EXPECT_DOUBLE_EQ(m.DatePredictedArr[0], 60.5);
+    m.Run(1); // -9999: the model's own T0, not the line before's
+    EXPECT_DOUBLE_EQ(m.DatePredictedArr[0], 110.5);
+    EXPECT_EQ(m.PhasesArr[0]->t0, 100.0);
     m.simInfo.Years.push_back({2001, 0, {}});
     EXPECT_NE(RunError(m, 2).find("has 0 T0 columns for a model of 1 phases"), std::string::npos);
 }
@@ -304,10 +351,16 @@ TEST(MetaModelRun, SimResultsPickT0FromTheRowAndReportObservations) {
     EXPECT_DOUBLE_EQ(results[0].values[0].predicted, 90.5);
     EXPECT_DOUBLE_EQ(results[0].values[0].observed, 120.0);
     EXPECT_TRUE(results[0].values[0].used_to_fit);
-    EXPECT_DOUBLE_EQ(results[1].values[0].predicted, 90.5); // T0 kept from row 1
+    // No T0 on row 2: the model's own T0 (100), as the objective scores it, not row 1's.
+    EXPECT_DOUBLE_EQ(results[1].values[0].predicted, 110.5);
     EXPECT_FALSE(results[1].values[0].used_to_fit);
+    EXPECT_EQ(m.PhasesArr[0]->t0, 100.0);
     EXPECT_EQ(m.ToStringHeader(), "station_code\tyear\tpredicted 0");
-    EXPECT_EQ(m.ToString(W, 1), "1\t2002\t90.5");
+    EXPECT_EQ(m.ToString(W, 1), "1\t2002\t110.5");
+    // A station-year without a day-1 record prints its own station and year.
+    AddYear(W, 2003, 1.0, 45.0, 7);
+    Day(W, 2, 1) = CreateMissingWeatherDay();
+    EXPECT_EQ(m.ToString(W, 2).substr(0, 7), "7\t2003\t");
 }
 
 } // namespace

@@ -51,6 +51,10 @@ std::string PhaseXML(const std::string& attrs, const std::string& sampling, cons
            overlap + "</OverlapFunction>\n<Functions>" + functions + "</Functions>\n</Phase>\n";
 }
 
+// Every parameter of the Negative Exponential overlap function, and of GDD.
+const std::string kOverlap = "<Param fixed=\"False\" value=\"-0.1\"/><Param fixed=\"False\" value=\"1\"/>";
+const std::string kGdd = "<Param fixed=\"False\" value=\"5\"/>";
+
 std::string ModelXML(const std::string& phases) {
     return "<Model name=\"M\">\n<Phases>\n" + phases + "</Phases>\n</Model>\n";
 }
@@ -139,7 +143,8 @@ TEST_F(MetaModelXML, RoundTripKeepsEverything) {
 }
 
 TEST_F(MetaModelXML, ReadsCommaDecimalsExactTrueAndPositions) {
-    const std::string overlap = "<Note/><Param id=\"7\" fixed=\"true\" name=\"x\" value=\"-0,5\"/>";
+    const std::string overlap = "<Note/><Param id=\"7\" fixed=\"true\" name=\"x\" value=\"-0,5\"/><Param "
+                                "fixed=\"False\" value=\"1\"/>";
     const std::string functions =
         FunctionXML("Threshold Superior", "<Param id=\"0\" fixed=\"True\" value=\"3,5\"/>") +
         FunctionXML("gdd", "<Param id=\"0\" fixed=\"False\" value=\"1.2e-5\"/>");
@@ -172,19 +177,23 @@ TEST_F(MetaModelXML, ReadsCommaDecimalsExactTrueAndPositions) {
 
 TEST_F(MetaModelXML, AFailedLoadLeavesTheModelAsItWas) {
     const std::string good =
-        PhaseXML("usedToFit=\"True\" phenoDataColumn=\"0\"", "", "", FunctionXML("GDD", ""));
+        PhaseXML("usedToFit=\"True\" phenoDataColumn=\"0\"", "", kOverlap, FunctionXML("GDD", kGdd));
     struct Case {
         std::string text, error;
     } cases[] = {
         {ModelXML(good +
-                  PhaseXML("usedToFit=\"True\" phenoDataColumn=\"0\"", "", "", FunctionXML("Foo", ""))),
+                  PhaseXML("usedToFit=\"True\" phenoDataColumn=\"0\"", "", kOverlap, FunctionXML("Foo", ""))),
          ", line 18: Error: Invalid function: 'Foo'"},
         {ModelXML(good + PhaseXML("usedToFit=\"True\" phenoDataColumn=\"x\"", "", "", "")),
          ", line 12: attribute phenoDataColumn \"x\" is not an integer"},
-        {ModelXML(PhaseXML(
-             "usedToFit=\"True\" phenoDataColumn=\"0\"", "", "",
-             FunctionXML("GDD", "<Param fixed=\"False\" value=\"1\"/><Param fixed=\"False\" value=\"2\"/>"))),
+        {ModelXML(PhaseXML("usedToFit=\"True\" phenoDataColumn=\"0\"", "", kOverlap,
+                           FunctionXML("GDD", kGdd + kGdd))),
          ", line 9: function GDD has 1 parameters"},
+        {ModelXML(PhaseXML("usedToFit=\"True\" phenoDataColumn=\"0\"", "", kOverlap, FunctionXML("GDD", ""))),
+         ", line 9: function GDD has 1 parameters but only 0 <Param> elements"},
+        {ModelXML(good + PhaseXML("usedToFit=\"True\" phenoDataColumn=\"0\"", "",
+                                  "<Param fixed=\"False\" value=\"-0.1\"/>", FunctionXML("GDD", kGdd))),
+         ", line 17: function Negative Exponential has 2 parameters but only 1 <Param> elements"},
         {ModelXML(good.substr(0, good.find("<PhaseLinkMode value=\"0\"/>")) + "<PhaseLinkMode value=\"4\"/>" +
                   good.substr(good.find("<OverlapFunction"))),
          ", line 7: attribute value 4 is not between 0 and 3"},

@@ -121,6 +121,47 @@ TEST(FitObjective, T0PickedFromTheRow) {
     EXPECT_THROW(noColumn.f(bad.fd), EOrvexError);
 }
 
+TEST(FitObjective, RowsThatCannotBeScoredNeverLowerTheSum) {
+    // Rows 2001 (112.5) and 2003 (100.25, a missing day 102 in its year); threshold 0.
+    TinyFit t({{112.5}, {MISSING}, {100.25}}, 0);
+    TMyMetropolis obj(t.model, t.W, t.pheno, t.fit, 0, -1);
+    // The gap sets row 2003 aside for every T0: from day 103 its run would meet no missing
+    // value, but it is not scored there either, so the gap pulls T0 neither way.
+    EXPECT_EQ(obj.GapRows(), 1);
+    t.fd.var_info[0].value = 103.0;
+    EXPECT_DOUBLE_EQ(obj.f(t.fd), -1.0);
+    t.fd.var_info[0].value = 100.0;
+    EXPECT_DOUBLE_EQ(obj.f(t.fd), -4.0);
+    EXPECT_EQ(obj.Unscored().observations, 0);
+    // T0 -10 starts before the first climate day of 2001: that row weighs its penalty, more
+    // than any date could cost, and stays among the compared observations.
+    t.fd.var_info[0].value = -10.0;
+    EXPECT_DOUBLE_EQ(obj.f(t.fd), -TMyMetropolis::UnscoredPenalty(112.5));
+    EXPECT_EQ(obj.Unscored().observations, 1);
+    EXPECT_EQ(obj.Unscored().maxMissing, 11);
+    EXPECT_TRUE(obj.Unscored().outsideData);
+    EXPECT_EQ(t.Marks(), (std::vector<int>{1, 0, 0}));
+
+    // A T0 that no parameter moves (fixed at -10) starts 2001 before its data for every
+    // candidate: that row is set aside like the gap's, not weighed.
+    TinyFit fixedT0({{112.5}, {MISSING}, {100.25}}, 0, TPhaseT0Mode::Fixed);
+    fixedT0.model.PhasesArr[0]->t0 = -10.0;
+    fixedT0.fd.var_info[0].value = -10.0;
+    TMyMetropolis given(fixedT0.model, fixedT0.W, fixedT0.pheno, fixedT0.fit, 0, -1);
+    EXPECT_EQ(given.GapRows(), 2);
+    EXPECT_TRUE(given.GapOutsideData());
+    EXPECT_FALSE(obj.GapOutsideData());
+    EXPECT_DOUBLE_EQ(given.f(fixedT0.fd), 0.0);
+    EXPECT_EQ(given.Unscored().observations, 0);
+
+    // A date far outside the year overflows the sum: an error, not a score.
+    for (int d = 1; d <= 365; ++d)
+        Day(t.W, 0, d)._tmp = -1.0;
+    t.fd.var_info[0].value = 100.0;
+    t.fd.var_info[1].value = 1e160;
+    EXPECT_THROW(obj.f(t.fd), EOrvexError);
+}
+
 // The whole search as the fit thread runs one repetition, with the shipped settings, on
 // dates made by a known degree-day model: it must find a point at least as good.
 TEST(FitObjective, SeededSearchDoesAtLeastAsWellAsTheKnownModel) {

@@ -84,6 +84,19 @@ TEST(Phase, CloneKeepsSettingsButNotTheOwner) {
     EXPECT_EQ(copy->PhasesArr[0]->ownerModel, copy.get());
 }
 
+// value="1" step="2" min="3" max="4" -> value 1, step 2, min 3, max 4
+std::string Values(std::string attrs) {
+    std::string out;
+    for (char c : attrs)
+        if (c == '=')
+            out += ' ';
+        else if (c == ' ')
+            out += ", ";
+        else if (c != '"')
+            out += c;
+    return out;
+}
+
 class PhaseSettings : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -141,6 +154,33 @@ TEST_F(PhaseSettings, AnyFaultGivesOneMessage) {
         }
     }
     Write(badNumber);
+    EXPECT_THROW(ph.parameterInitSStarXML(path_, true), EOrvexError);
+}
+
+TEST_F(PhaseSettings, BoundsThatCannotBeFittedAreRefused) {
+    const std::string sStar = "<SStar value=\"3\" step=\"1\" min=\"2\" max=\"60\"/>";
+    const struct {
+        std::string t0, fault;
+    } bad[] = {
+        {"value=\"1\" step=\"10\" min=\"100\" max=\"-100\"", "min is greater than max"},
+        {"value=\"150\" step=\"10\" min=\"-100\" max=\"100\"", "the value lies outside [min, max]"},
+        {"value=\"1\" step=\"0\" min=\"-100\" max=\"100\"", "the step is not positive"},
+    };
+    TPhase ph(nullptr, TFunctionList{}, 0);
+    for (const auto& b : bad) {
+        Write("<Phases><Phase photomode=\"False\"><T0 " + b.t0 + "/>" + sStar + "</Phase></Phases>");
+        try {
+            ph.parameterInitT0XML(path_, false);
+            ADD_FAILURE() << b.t0;
+        } catch (const EOrvexError& e) {
+            EXPECT_EQ(std::string(e.what()), "Error: the phase settings file \"" + path_ +
+                                                 "\" gives T0, photomode <0> " + Values(b.t0) + ": " +
+                                                 b.fault + " !");
+        }
+        EXPECT_NO_THROW(ph.parameterInitSStarXML(path_, false)); // the other entry is sound
+    }
+    Write("<Phases><Phase photomode=\"True\"><T0 value=\"12\" step=\"1\" min=\"8\" max=\"16\"/>"
+          "<SStar value=\"3\" step=\"1\" min=\"4\" max=\"60\"/></Phase></Phases>");
     EXPECT_THROW(ph.parameterInitSStarXML(path_, true), EOrvexError);
 }
 

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -115,9 +117,14 @@ TEST_F(WeatherFile, LineEndsMarksAndIgnoredLinesReadAlike) {
             s.insert(i, "\r");
         return s;
     };
+    auto cr = [](std::string s) {
+        std::replace(s.begin(), s.end(), '\n', '\r');
+        return s;
+    };
     const std::string variants[] = {
         HEADER + body,
         crlf(HEADER + body),
+        cr(HEADER + body),
         "\xEF\xBB\xBF" + HEADER + body,
         HEADER + body + "\n\n  \n",
         HEADER + body.substr(0, body.size() - 1), // no final line end
@@ -147,6 +154,16 @@ TEST_F(WeatherFile, LineEndsMarksAndIgnoredLinesReadAlike) {
         EXPECT_EQ(y.GetDay(3)._sta, MISSING_INT);
         EXPECT_DOUBLE_EQ(Tmp(y, 365), MISSING);
     }
+}
+
+TEST_F(WeatherFile, YearsAtTheEndsOfTheIntRangeHaveNoNeighbours) {
+    constexpr int last = std::numeric_limits<int>::max();
+    constexpr int first = std::numeric_limits<int>::min();
+    TWeather w;
+    w.LoadAll(Write("ends.txt", HEADER + DayLine(1, last, 1) + DayLine(1, first, 1) + DayLine(1, last, 1)));
+    ASSERT_EQ(w.NbYears(), 3);
+    for (const auto& [year, day] : {std::pair{0, 366}, std::pair{1, 0}, std::pair{1, 367}, std::pair{2, 0}})
+        EXPECT_EQ(w.Year(year).GetDay(day)._sta, MISSING_INT) << year << " " << day;
 }
 
 TEST_F(WeatherFile, BlankSeparatedExtrasOnTheFirstLineGiveNoExtraColumn) {

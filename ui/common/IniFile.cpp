@@ -3,6 +3,7 @@
 #include <SimpleIni.h>
 #include <filesystem>
 
+#include "FileReplace.h"
 #include "OrvexError.h"
 
 namespace {
@@ -38,16 +39,13 @@ void TIniFile::WriteString(const std::string& section, const std::string& key, c
     if (Load(ini, path_) == TLoad::Unreadable)
         throw EOrvexError("The settings file \"" + path_ + "\" cannot be read.");
     ini.SetValue(section.c_str(), key.c_str(), value.c_str());
-    // Written beside and renamed, so an interrupted write never leaves half a file.
-    const std::string tmp = path_ + ".tmp";
-    std::error_code ec;
-    if (ini.SaveFile(tmp.c_str(), false) < 0) {
-        std::filesystem::remove(tmp, ec);
+    // The reader's own file save ignores write errors: save to text and write it checked.
+    std::string text;
+    if (ini.Save(text, false) < 0)
         throw EOrvexError("The settings file \"" + path_ + "\" cannot be written.");
-    }
-    std::filesystem::rename(tmp, path_, ec);
-    if (ec) {
-        std::filesystem::remove(tmp, ec);
+    try {
+        ReplaceFileContents(path_, text);
+    } catch (const EOrvexError&) {
         throw EOrvexError("The settings file \"" + path_ + "\" cannot be written.");
     }
 }

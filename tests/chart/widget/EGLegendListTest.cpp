@@ -4,6 +4,8 @@
 #include "ZoreRuzez.h"
 #include "ZoreRuzezLegend.h"
 
+#include <QApplication>
+#include <QFocusEvent>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -140,4 +142,21 @@ TEST(EGLegendList, SwatchMovesLeftWithoutBoxesAndEmptyCaptionsShowDashes) {
     shown = b.list.viewport()->grab().toImage();
     EXPECT_EQ(shown.pixel(1, 8) & 0xFFFFFF, 0u) << "the swatch frame at the row's left edge plus 1";
     EXPECT_EQ(shown.pixel(10, 8) & 0xFFFFFF, green);
+}
+
+TEST(EGLegendList, FocusAloneSelectsNothingAcrossRebuilds) {
+    Bound b;
+    int pickedOnClick = -2;
+    b.list.OnClick = [&](TEGLegendList& l) { pickedOnClick = l.ItemIndex(); };
+    QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(&b.list, &focus);
+    b.graph.Series().Series(0).SetColor(0x123456);
+    EXPECT_EQ(b.list.ItemIndex(), -1);
+    EXPECT_EQ(pickedOnClick, -1);
+    EXPECT_TRUE(b.list.selectedItems().isEmpty());
+
+    b.Click(b.TextOf(1));
+    b.graph.Series().Series(0).SetColor(0x654321);
+    EXPECT_EQ(b.list.ItemIndex(), 1);
+    EXPECT_EQ(pickedOnClick, 1);
 }

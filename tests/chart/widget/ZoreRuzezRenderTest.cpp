@@ -1,6 +1,7 @@
 // Pixel checks of rendered pictures against positions computed from the mapping and font
 // metrics (no reference pictures).
 
+#include "ChartCanvas.h"
 #include "ChartColors.h"
 #include "MDParser10.h"
 #include "ZoreRuzez.h"
@@ -106,7 +107,7 @@ TEST(ZoreRuzezRender, AxesGridAndNumbersSitOnTheirTicks) {
     const int textW = fm.horizontalAdvance("0.000");
     const int top = axisRow - fm.height() / 2;
     EXPECT_GT(CountColor(img, kMagenta, p.Left - textW - 3, top, p.Left - 3, top + fm.height()), 0);
-    EXPECT_EQ(CountColor(img, kMagenta, p.Left - 3, 0, p.Left, 320), 0);
+    EXPECT_EQ(CountColor(img, kMagenta, p.Left - 3, 0, p.Left, p.Bottom + 1), 0);
     // A number under the plot, centred on the vertical axis.
     const int below = p.Bottom + 4;
     EXPECT_GT(
@@ -119,6 +120,46 @@ TEST(ZoreRuzezRender, AxesGridAndNumbersSitOnTheirTicks) {
     const QImage& bare = g.Picture();
     EXPECT_EQ(CountColor(bare, kMagenta), 0);
     EXPECT_EQ(CountColor(bare, kBlue), 0);
+}
+
+// The pixels of `text` in the number colour when drawn alone on the background.
+int Ink(const TZoreRuzez& g, const QString& text) {
+    QImage alone(400, 100, QImage::Format_RGB32);
+    alone.fill(ColorToRGB(clWhite));
+    TChartCanvas canvas(alone, g.font());
+    canvas.TextOut(10, 10, text, ColorToRGB(kMagenta));
+    return CountColor(alone, kMagenta);
+}
+
+TEST(ZoreRuzezRender, NumbersAtThePlotEdgesAreWhole) {
+    TZoreRuzez g;
+    g.resize(300, 320);
+    g.SetColorBg(clWhite);
+    g.SetColorNumb(kMagenta);
+    g.SetGridStyle(TGridStyle::gsNone);
+    const QImage& img = g.Picture();
+    const TPixelRect p = g.GraphRect();
+    const QFontMetrics fm(g.font(), const_cast<QImage*>(&img));
+    const int textH = fm.height();
+    const QString low = "-10.000", high = "10.000";
+    const int lowW = fm.horizontalAdvance(low), highW = fm.horizontalAdvance(high);
+    const auto inkIn = [&](int left, int top, int w) {
+        return CountColor(img, kMagenta, left, top, left + w, top + textH);
+    };
+    // Under the plot: the first number centred on its tick, the last one pulled inside.
+    EXPECT_EQ(inkIn(p.Left - lowW / 2, p.Bottom + 4, lowW), Ink(g, low));
+    EXPECT_EQ(inkIn(300 - 1 - highW, p.Bottom + 4, highW), Ink(g, high));
+    // Left of the plot: the top number below the control's edge, the bottom one above the plot's.
+    EXPECT_EQ(inkIn(p.Left - highW - 3, 0, highW), Ink(g, high));
+    EXPECT_EQ(inkIn(p.Left - lowW - 3, p.Bottom - textH, lowW), Ink(g, low));
+
+    // Numbers wider than the usual room widen the margin instead of losing their first digits.
+    g.SetVisRect(Rect2D(-10, -123456789, 10, -123456780));
+    g.SetFloatFormatting(TFloatFormat::ffGeneral);
+    const QImage& wide = g.Picture();
+    const QString big = "-123456780";
+    EXPECT_GE(g.GraphRect().Left, fm.horizontalAdvance(big) + 4);
+    EXPECT_EQ(CountColor(wide, kMagenta, 0, 0, g.GraphRect().Left, textH), Ink(g, big));
 }
 
 TEST(ZoreRuzezRender, PointMarkerSymbolLinesAndVisibility) {

@@ -1,0 +1,28 @@
+// Counts heap allocations, so that a test can tell a linear pass over a text from one that builds
+// a table entry for every span of it.
+
+#include "AllocCounter.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace {
+std::atomic<long> g_allocations{0};
+}
+
+long HeapAllocations() {
+    return g_allocations.load();
+}
+
+void* operator new(std::size_t n) {
+    ++g_allocations;
+    if (void* p = std::malloc(n ? n : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}

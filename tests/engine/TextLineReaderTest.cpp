@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "TextLineReader.h"
+
+namespace fs = std::filesystem;
+
+TEST(TextLineReader, EveryLineEndReadsAlike) {
+    const std::string wide(65535, 'x'); // its CR is the last byte of the first read, its LF the next
+    const struct {
+        const char* name;
+        std::string text;
+        std::vector<std::string> lines;
+        bool lastEnded;
+    } cases[] = {
+        {"LF", "a\nb\n", {"a", "b"}, true},
+        {"CR LF", "a\r\nb\r\n", {"a", "b"}, true},
+        {"CR", "a\rb\r", {"a", "b"}, true},
+        {"mixed", "a\r\nb\rc\n", {"a", "b", "c"}, true},
+        {"empty lines", "a\r\r\n\nb", {"a", "", "", "b"}, false},
+        {"byte order mark",
+         "\xEF\xBB\xBF"
+         "a\rb",
+         {"a", "b"},
+         false},
+        {"CR LF across reads", wide + "\r\nb", {wide, "b"}, false},
+    };
+    const fs::path path = fs::path(testing::TempDir()) / ("orvex_lines_" + std::to_string(getpid()) + ".txt");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << c.text;
+        TTextLineReader reader;
+        ASSERT_TRUE(reader.Open(path.string()));
+        std::vector<std::string> lines;
+        std::string line;
+        bool ended = false;
+        while (!reader.Eof()) {
+            ASSERT_TRUE(reader.ReadLine(line));
+            lines.push_back(line);
+            ended = reader.LineEnded();
+        }
+        EXPECT_EQ(lines, c.lines);
+        EXPECT_EQ(ended, c.lastEnded);
+        EXPECT_FALSE(reader.ReadLine(line));
+        EXPECT_EQ(reader.Position(), static_cast<std::int64_t>(c.text.size()));
+        reader.Rewind();
+        ASSERT_TRUE(reader.ReadLine(line));
+        EXPECT_EQ(line, c.lines.front());
+    }
+    fs::remove(path);
+}

@@ -1,0 +1,203 @@
+// Dates charts and function charts of a real repetition: the plotted points, the view, the
+// regressions checked through the graph's own parser, the legend's texts and the colours.
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <stdexcept>
+
+#include <QLabel>
+#include <QTextEdit>
+
+#include "ChartColors.h"
+#include "ChartViewer.h"
+#include "MDParser10.h"
+#include "NumberText.h"
+#include "RepetitionFixture.h"
+#include "SeriesColors.h"
+#include "ZoreRuzez.h"
+#include "ZoreRuzezLegend.h"
+
+namespace {
+
+class TFakeMgr : public IChartMgrForm {
+public:
+    void RemoveChart(IChartForm* c) override { removed.push_back(c); }
+    std::vector<IChartForm*> removed;
+};
+
+double Eval(const std::string& formula, double x) {
+    TMDParser parser;
+    EXPECT_TRUE(parser.ParseExpression(TMDParser::RemoveBlanks(formula))) << formula;
+    parser.SetX(x);
+    return static_cast<double>(parser.CalcValue());
+}
+
+// The points a dates chart must show for ordinate column `col`, computed from the rows.
+struct Expected {
+    std::vector<TPoint2D> points;
+    double minX = 9999, maxX = -9999, minY = 9999, maxY = -9999;
+    int missing = 0;
+};
+
+Expected ExpectedPoints(const std::vector<TRRawData>& rows, const std::vector<int>& cols, size_t ordinate,
+                        bool usedOnly) {
+    Expected e;
+    double offset = 0;
+    for (const TRRawData& row : rows) {
+        if (usedOnly && !row.used_to_fit) continue;
+        const double x = row.data_row[0];
+        e.minX = std::min(e.minX, x);
+        e.maxX = std::max(e.maxX, x);
+        for (size_t j = 1; j < cols.size(); ++j) {
+            offset += 1e-6;
+            const double y = row.data_row[static_cast<size_t>(cols[j])];
+            if (y == -9999) {
+                e.missing += j == ordinate;
+                continue;
+            }
+            e.minY = std::min(e.minY, y);
+            e.maxY = std::max(e.maxY, y);
+            if (j == ordinate) e.points.push_back({x + offset, y});
+        }
+    }
+    std::sort(e.points.begin(), e.points.end(),
+              [](const TPoint2D& a, const TPoint2D& b) { return a.X < b.X; });
+    return e;
+}
+
+using ChartView = RepetitionFixture;
+
+} // namespace
+
+TEST_F(ChartView, DatesChartPlotsEveryRowApartAndFramesThem) {
+    TFakeMgr mgr;
+    TRChartDOptions o;
+    const std::vector<int> cols{0, 1, 2};
+    auto* chart = new TChartView(&mgr, Rep().rawDataHeader, Rep().simResultsAsRaw, cols, o);
+    TSeries& s = chart->ZoreRuzez1->Series();
+    ASSERT_EQ(s.Count(), 2);
+    EXPECT_EQ(s.Series(0).Caption(), Rep().rawDataHeader[1]);
+    EXPECT_EQ(s.Series(1).Caption(), Rep().rawDataHeader[2]);
+    EXPECT_EQ(chart->Label1->text().toStdString(), "Caption : \"year\"  / ");
+
+    Expected both;
+    for (size_t j = 1; j <= 2; ++j) {
+        const Expected e = ExpectedPoints(Rep().simResultsAsRaw, cols, j, false);
+        const TPoints& p = s.Series(static_cast<int>(j - 1));
+        ASSERT_EQ(p.Count(), static_cast<int>(e.points.size()));
+        for (int i = 0; i < p.Count(); ++i) {
+            EXPECT_NEAR(static_cast<double>(p.Points(i).X), e.points[static_cast<size_t>(i)].X, 1e-9);
+            EXPECT_EQ(static_cast<double>(p.Points(i).Y), e.points[static_cast<size_t>(i)].Y);
+        }
+        EXPECT_EQ(chart->LegendInfo(static_cast<int>(j - 1))
+                      .rfind("Plots Count : " + std::to_string(e.points.size()) + "\n", 0),
+                  0u);
+        both.missing += e.missing;
+        both.minY = std::min(both.minY, e.minY);
+        both.maxY = std::max(both.maxY, e.maxY);
+        both.minX = e.minX;
+        both.maxX = e.maxX;
+    }
+    EXPECT_GT(both.missing, 0) << "the example has rows without an observation";
+    const TRect2D& v = chart->ZoreRuzez1->VisRect();
+    const double mx = (both.maxX - both.minX) / 10, my = (both.maxY - both.minY) / 10;
+    EXPECT_NEAR(static_cast<double>(v.X1), both.minX - mx, 1e-9);
+    EXPECT_NEAR(static_cast<double>(v.X2), both.maxX + mx, 1e-9);
+    EXPECT_NEAR(static_cast<double>(v.Y1), both.minY - my, 1e-9);
+    EXPECT_NEAR(static_cast<double>(v.Y2), both.maxY + my, 1e-9);
+    EXPECT_EQ(chart->ZoreRuzez1->FloatFormatting(), TFloatFormat::ffGeneral);
+
+    // Nothing is picked until the user picks a row; then the box shows that row's statistics.
+    EXPECT_EQ(chart->EGLegendList1->ItemIndex(), -1);
+    chart->EGLegendList1->SetItemIndex(1);
+    chart->EGLegendList1Click();
+    EXPECT_EQ(chart->InfosEdit1->toPlainText().toStdString(), chart->LegendInfo(1));
+
+    // A name without the lower-case extension gets it.
+    QTemporaryDir out;
+    dialogs.fileAnswer = out.path() + "/view.BMP";
+    chart->Button1Click();
+    EXPECT_TRUE(QFile::exists(out.path() + "/view.BMP.bmp"));
+
+    chart->close();
+    EXPECT_EQ(mgr.removed, std::vector<IChartForm*>{chart});
+}
+
+TEST_F(ChartView, RegressionsAreLeastSquaresAndKeepTheColours) {
+    TFakeMgr mgr;
+    TRChartDOptions o;
+    o.draw_used_to_fit_only = true;
+    o.draw_lin_reg = true;
+    const std::vector<int> cols{0, 1, 2};
+    auto* chart = new TChartView(&mgr, Rep().rawDataHeader, Rep().simResultsAsRaw, cols, o);
+    const std::vector<TColor> colours = chart->SeriesColors();
+    TSeries& s = chart->ZoreRuzez1->Series();
+    ASSERT_EQ(s.Count(), 4);
+    const Expected e = ExpectedPoints(Rep().simResultsAsRaw, cols, 2, true);
+    double mx = 0, my = 0;
+    for (const TPoint2D& p : e.points) {
+        mx += static_cast<double>(p.X) / e.points.size();
+        my += static_cast<double>(p.Y) / e.points.size();
+    }
+    // The least-squares line passes through the centre of its points.
+    const TPoints& line = s.Series(3);
+    EXPECT_EQ(line.Caption(), "Lin#" + Rep().rawDataHeader[2]);
+    EXPECT_NEAR(Eval(line.Func(), mx), my, 1e-6);
+    const std::string lin = chart->LegendInfo(3);
+    ASSERT_EQ(lin.rfind("Formula : \ny=" + line.Func() + "\n\nR\xC2\xB2 : ", 0), 0u) << lin;
+    double r2 = -1;
+    EXPECT_TRUE(TryParseFloat(lin.substr(lin.rfind(' ') + 1), r2)) << lin;
+    EXPECT_TRUE(r2 >= 0 && r2 <= 1) << r2;
+    EXPECT_EQ(chart->LegendInfo(2).rfind("Plots Count : " + std::to_string(e.points.size()) + "\n", 0), 0u);
+
+    // A polynomial's residuals sum to zero.
+    o.draw_lin_reg = false;
+    o.draw_pow_reg = true;
+    o.pow_num = 3;
+    chart->UpdateOptions(o);
+    ASSERT_EQ(s.Count(), 4);
+    const TPoints& poly = s.Series(3);
+    EXPECT_EQ(poly.Caption(), "Pow#" + Rep().rawDataHeader[2]);
+    double residual = 0, spread = e.maxY - e.minY;
+    for (const TPoint2D& p : e.points)
+        residual += static_cast<double>(p.Y) - Eval(poly.Func(), static_cast<double>(p.X));
+    EXPECT_LE(std::fabs(residual), 1e-6 * spread * e.points.size());
+    const std::string pow = chart->LegendInfo(3);
+    EXPECT_EQ(pow.rfind("Formula : \ny=\n(", 0), 0u) << pow;
+    EXPECT_EQ(std::count(pow.begin(), pow.end(), '\n'), 5) << pow;
+
+    EXPECT_EQ(chart->SeriesColors(), colours);
+    for (int i = 0; i < s.Count(); ++i)
+        EXPECT_EQ(s.Series(i).Color(), colours[static_cast<size_t>(i / 2)]) << i;
+    for (TColor c : colours)
+        EXPECT_TRUE(VisibleOn(c, ColorToRGB(chart->ZoreRuzez1->ColorBg())));
+    delete chart;
+}
+
+TEST_F(ChartView, BadDataIsRefusedWithTheWindowsMessages) {
+    TFakeMgr mgr;
+    const TRChartDOptions o;
+    const auto message = [](const auto& make) {
+        try {
+            make();
+        } catch (const std::runtime_error& e) {
+            return std::string(e.what());
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ(
+        message([&] { TChartView(&mgr, Rep().rawDataHeader, Rep().simResultsAsRaw, {0}, o); }),
+        "Data are not consistent enought for Chart Rendering > Please select at least ONE ord checkbox !");
+    EXPECT_EQ(message([&] { TChartView(&mgr, "GDD", {1.0, 2.0}, {1.0}, o); }), "Data Malformed !");
+    EXPECT_EQ(message([&] { TChartView(&mgr, "GDD", {}, {}, o); }),
+              "Data are not consistent enought for Chart Rendering > \nNo data rows found !");
+}
+
+TEST(SeriesColors, RandomColoursStandOutFromLightAndDarkBackgrounds) {
+    std::mt19937 random(7);
+    for (const QRgb bg : {qRgb(240, 240, 240), qRgb(20, 20, 20), qRgb(120, 120, 120)})
+        for (int i = 0; i < 200; ++i)
+            EXPECT_TRUE(VisibleOn(RandomSeriesColor(random, bg), bg));
+    EXPECT_FALSE(VisibleOn(0xF0F0F0, qRgb(240, 240, 240)));
+}

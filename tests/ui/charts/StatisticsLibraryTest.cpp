@@ -1,0 +1,154 @@
+// The statistics behind the chart window: worked cases, polynomial fits far from the origin
+// checked through the graph's own expression parser, and the fits that cannot be determined.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <stdexcept>
+
+#include "MDParser10.h"
+#include "StatisticsLibrary.h"
+
+TEST(StatisticsLibrary, DescriptiveStatistics) {
+    TDescriptiveStatistics s;
+    EXPECT_EQ(s.MeanValue(), STAT_UNDEFINED);
+    EXPECT_EQ(s.StandardDeviation(), STAT_UNDEFINED);
+    s.NextValue(7);
+    EXPECT_EQ(s.MeanValue(), 7);
+    EXPECT_EQ(s.StandardDeviation(), STAT_UNDEFINED);
+    EXPECT_EQ(s.MinValue(), 7);
+    EXPECT_EQ(s.MaxValue(), 7);
+    s.ResetValues();
+    for (double v : {1.0, 2.0, 3.0, 4.0})
+        s.NextValue(v);
+    EXPECT_DOUBLE_EQ(s.MeanValue(), 2.5);
+    EXPECT_DOUBLE_EQ(s.StandardDeviation(), std::sqrt(5.0 / 3.0));
+    EXPECT_EQ(s.Sum(), 10);
+    EXPECT_EQ(s.Count(), 4);
+
+    // Equal values whose sums leave a negative residue still give a deviation of 0.
+    s.ResetValues();
+    for (int i = 0; i < 3; ++i)
+        s.NextValue(0.1);
+    EXPECT_EQ(s.StandardDeviation(), 0.0);
+}
+
+TEST(StatisticsLibrary, LinearRegression) {
+    TLinearRegression r;
+    double a = 0, b = 0;
+    r.GetLineCoefficients(a, b);
+    EXPECT_EQ(a, STAT_UNDEFINED);
+    r.NextValue(0, 1);
+    EXPECT_EQ(r.CorrelationCoefficient(), STAT_UNDEFINED);
+    r.GetLineCoefficients(a, b);
+    EXPECT_EQ(a, STAT_UNDEFINED) << "one point has no slope";
+    r.NextValue(1, 3);
+    r.NextValue(2, 5);
+    r.GetLineCoefficients(a, b);
+    EXPECT_DOUBLE_EQ(a, 2);
+    EXPECT_DOUBLE_EQ(b, 1);
+    EXPECT_DOUBLE_EQ(r.CorrelationCoefficient(), 1);
+
+    // Equal abscissas: no line; a constant series correlates as 1 only when nothing spreads.
+    TLinearRegression same;
+    for (double y : {1.0, 2.0, 4.0})
+        same.NextValue(0.1, y);
+    same.GetLineCoefficients(a, b);
+    EXPECT_EQ(a, STAT_UNDEFINED);
+    EXPECT_EQ(b, STAT_UNDEFINED);
+    TLinearRegression flat;
+    for (int i = 0; i < 3; ++i)
+        flat.NextValue(2, 3);
+    EXPECT_EQ(flat.CorrelationCoefficient(), 1.0);
+    // Rounding leaves spreads a hair below 0: no root of a negative number, no fault.
+    TLinearRegression tiny;
+    for (int i = 0; i < 3; ++i)
+        tiny.NextValue(0.1, 0.7);
+    const double rt = tiny.CorrelationCoefficient();
+    EXPECT_TRUE(rt == 1.0 || rt == STAT_UNDEFINED) << rt;
+}
+
+TEST(StatisticsLibrary, SmallPolynomialsAndTheirTexts) {
+    TVeskPolyFit line;
+    EXPECT_THROW(line.GetShortFormula(), std::logic_error);
+    line.SetPower(1);
+    line.NextValue(0, 1);
+    line.NextValue(1, 3);
+    line.NextValue(2, 5);
+    const auto& c = line.GetCoefficients();
+    ASSERT_EQ(c.size(), 2u);
+    EXPECT_NEAR(c[0], 1, 1e-12);
+    EXPECT_NEAR(c[1], 2, 1e-12);
+    EXPECT_EQ(line.GetShortFormula(), "\n(2.0000)*x+\n(1.0000)");
+
+    TVeskPolyFit parabola;
+    parabola.SetPower(2);
+    for (double x : {-1.0, 0.0, 1.0, 2.0})
+        parabola.NextValue(x, 1 - 2 * x + 3 * x * x);
+    const std::string formula = parabola.GetFormula();
+    const auto& p = parabola.GetCoefficients();
+    EXPECT_NEAR(p[0], 1, 1e-12);
+    EXPECT_NEAR(p[1], -2, 1e-12);
+    EXPECT_NEAR(p[2], 3, 1e-12);
+    EXPECT_NE(formula.find(")*(x)*(x)"), std::string::npos) << formula;
+    EXPECT_EQ(formula.find(','), std::string::npos) << formula;
+}
+
+TEST(StatisticsLibrary, HighDegreesFarFromTheOriginReproduceThePoints) {
+    // Polynomials given by their roots inside the sampled days 100..200.
+    const std::vector<std::vector<double>> rootSets = {
+        {110, 130, 160, 190}, {105, 120, 140, 150, 170, 195}, {102, 110, 120, 135, 150, 160, 175, 185, 198}};
+    for (const auto& roots : rootSets) {
+        SCOPED_TRACE("degree " + std::to_string(roots.size()));
+        const auto poly = [&](double x) {
+            double y = 3;
+            for (double r : roots)
+                y *= (x - r) / 50;
+            return y;
+        };
+        TVeskPolyFit fit;
+        fit.SetPower(static_cast<int>(roots.size()));
+        double lo = 1e300, hi = -1e300;
+        for (int x = 100; x <= 200; ++x) {
+            fit.NextValue(x, poly(x));
+            lo = std::min(lo, poly(x));
+            hi = std::max(hi, poly(x));
+        }
+        const std::string formula = fit.GetFormula();
+        TMDParser parser;
+        ASSERT_TRUE(parser.ParseExpression(TMDParser::RemoveBlanks(formula))) << formula;
+        double worst = 0;
+        for (int x = 100; x <= 200; ++x) {
+            parser.SetX(x);
+            const double v = static_cast<double>(parser.CalcValue());
+            ASSERT_FALSE(parser.CalcError());
+            worst = std::max(worst, std::fabs(v - poly(x)));
+        }
+        EXPECT_LE(worst, 1e-6 * (hi - lo)) << formula;
+    }
+}
+
+TEST(StatisticsLibrary, UndeterminedFitsGiveTheSentinel) {
+    const auto undetermined = [](TVeskPolyFit& fit) {
+        const std::string formula = fit.GetFormula();
+        EXPECT_EQ(formula, "");
+        EXPECT_FALSE(fit.Determined());
+        for (double c : fit.GetCoefficients())
+            EXPECT_EQ(c, STAT_UNDEFINED);
+    };
+    TVeskPolyFit none;
+    none.SetPower(2);
+    undetermined(none);
+    TVeskPolyFit twoDistinct;
+    twoDistinct.SetPower(2);
+    for (double x : {150.0, 150.0, 151.0, 151.0})
+        twoDistinct.NextValue(x, x * 2);
+    undetermined(twoDistinct);
+    TVeskPolyFit flatLine;
+    flatLine.SetPower(1);
+    for (double y : {1.0, 2.0})
+        flatLine.NextValue(4, y);
+    undetermined(flatLine);
+}

@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include "FileReplace.h"
+#include "IniFile.h"
+#include "OrvexError.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Files of this process cannot grow past `bytes`, as on a full disk.
+class TFileSizeLimit {
+public:
+    explicit TFileSizeLimit(rlim_t bytes) {
+        std::signal(SIGXFSZ, SIG_IGN); // the write then fails with EFBIG instead of killing us
+        getrlimit(RLIMIT_FSIZE, &old_);
+        rlimit limit = old_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~TFileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old_); }
+
+private:
+    rlimit old_{};
+};
+
+} // namespace
+
+TEST(FileReplace, AFullDiskKeepsTheOldFileAndRaises) {
+    const fs::path dir = fs::temp_directory_path() / ("orvex_replace_" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const fs::path ini = dir / "last.ini";
+    TIniFile settings(ini.string());
+    settings.WriteString("option", "NbRepetitions", "3");
+    const std::string before = ReadAll(ini);
+    const fs::path xml = dir / "fits.xml";
+    ReplaceFileContents(xml.string(), "<Fits/>");
+
+    {
+        TFileSizeLimit full(8);
+        EXPECT_THROW(settings.WriteString("option", "NbGlobalSearch", "20"), EOrvexError);
+        EXPECT_THROW(ReplaceFileContents(xml.string(), std::string(100, 'x')), EOrvexError);
+        EXPECT_THROW(ReplaceFileContents((dir / "new.xml").string(), std::string(100, 'x')), EOrvexError);
+    }
+    EXPECT_EQ(ReadAll(ini), before);
+    EXPECT_EQ(ReadAll(xml), "<Fits/>");
+    EXPECT_FALSE(fs::exists(dir / "new.xml"));
+    for (const auto& entry : fs::directory_iterator(dir))
+        EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+    fs::remove_all(dir);
+}

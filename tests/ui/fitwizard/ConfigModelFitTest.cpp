@@ -1,0 +1,239 @@
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <fstream>
+#include <sstream>
+
+#include "ThreadedProgress.h"
+#include "WizardTestSupport.h"
+
+namespace {
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class ConfigModelFit : public WizardTest {
+protected:
+    // Runs "Next Step" with the validation; `inProgress` plays the user in the progress window.
+    void RunValidation(TConfigModelFitWindow& w, std::function<void(TThreadProgressbar&)> inProgress = {}) {
+        int shown = 0;
+        dialogs.onExec = [&](QDialog* d) {
+            auto* bar = qobject_cast<TThreadProgressbar*>(d);
+            ASSERT_NE(bar, nullptr);
+            ++shown;
+            EXPECT_TRUE(bar->Polling());
+            if (inProgress) inProgress(*bar);
+            EXPECT_TRUE(WaitUntil([&] { return !w.ValidationRunning(); }));
+            EXPECT_FALSE(bar->Polling());
+        };
+        w.InputValidationButton1Click();
+        dialogs.onExec = nullptr;
+        EXPECT_EQ(shown, 1);
+        EXPECT_FALSE(w.ValidationRunning());
+    }
+};
+
+} // namespace
+
+TEST_F(ConfigModelFit, EntryChecksStopAtTheFirstFailureAndKeepAnExistingOutput) {
+    TConfigModelFitWindow w;
+    w.InputValidationButton1Click();
+    EXPECT_EQ(dialogs.shown, QStringList{"Please select a temperatures file."});
+
+    FillExampleFiles(w);
+    w.PhenologyPath->setText("missing/pheno.txt");
+    dialogs.shown.clear();
+    w.InputValidationButton1Click();
+    EXPECT_EQ(
+        dialogs.shown,
+        QStringList{"The given phenology file \"missing/pheno.txt\" doesn't exist,\nor is already in use."});
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Folder() + "fit.txt")));
+
+    FillExampleFiles(w);
+    w.SaveFitAsPath->setText("no/such/folder/fit.txt");
+    dialogs.shown.clear();
+    w.InputValidationButton1Click();
+    EXPECT_EQ(dialogs.shown,
+              QStringList{"The given output filename \"no/such/folder/fit.txt\" isn't writable,\n"
+                          "maybe already in use."});
+    EXPECT_EQ(w.PageControl1->currentIndex(), 0);
+
+    // An output file from an earlier fit is checked, not emptied.
+    std::ofstream(Folder() + "fit.txt") << "earlier results";
+    dialogs.shown.clear();
+    PassFilesTab(w);
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+    EXPECT_EQ(ReadAll(Folder() + "fit.txt"), "earlier results");
+    EXPECT_EQ(w.PageControl1->currentIndex(), 1);
+}
+
+TEST_F(ConfigModelFit, SkippingTheValidationGoesStraightToTheModelTab) {
+    TConfigModelFitWindow w;
+    int execs = 0;
+    dialogs.onExec = [&](QDialog*) { ++execs; };
+    PassFilesTab(w);
+    EXPECT_EQ(execs, 0);
+    EXPECT_TRUE(w.allowNextStep);
+    EXPECT_EQ(w.PageControl1->currentIndex(), 1);
+    EXPECT_TRUE(w.OKBtn->isEnabled());
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(Folder() + "fit.txt"))); // created empty
+    // The options were remembered once the checks passed.
+    TConfigModelFitWindow next;
+    EXPECT_TRUE(next.SkipValidationCB1->isChecked());
+}
+
+TEST_F(ConfigModelFit, TabsStayLockedUntilTheFilesPass) {
+    TConfigModelFitWindow w;
+    w.PageControl1->setCurrentIndex(2);
+    EXPECT_EQ(w.PageControl1->currentIndex(), 0);
+    EXPECT_FALSE(w.OKBtn->isEnabled());
+
+    PassFilesTab(w);
+    w.PageControl1->setCurrentIndex(2);
+    EXPECT_EQ(w.PageControl1->currentIndex(), 2);
+    EXPECT_TRUE(w.OKBtn->isEnabled());
+    w.InputValidationButton1Click(); // not on the files tab: nothing
+    EXPECT_EQ(w.PageControl1->currentIndex(), 2);
+
+    w.PageControl1->setCurrentIndex(0);
+    EXPECT_FALSE(w.OKBtn->isEnabled());
+    w.PageControl1->setCurrentIndex(3);
+    EXPECT_EQ(w.PageControl1->currentIndex(), 0);
+    EXPECT_FALSE(w.allowNextStep);
+}
+
+TEST_F(ConfigModelFit, SkipBoxesExcludeEachOther) {
+    TConfigModelFitWindow w;
+    w.SkipLatitudeValidationCB3->setChecked(true);
+    w.SkipMinMaxValidationCB4->setChecked(true);
+    w.SkipValidationCB1->setChecked(true);
+    EXPECT_TRUE(w.SkipValidationCB1->isChecked());
+    EXPECT_FALSE(w.SkipLatitudeValidationCB3->isChecked());
+    EXPECT_FALSE(w.SkipMinMaxValidationCB4->isChecked());
+    w.SkipMeanTempValidationCB2->setChecked(true);
+    EXPECT_FALSE(w.SkipValidationCB1->isChecked());
+    EXPECT_TRUE(w.SkipMeanTempValidationCB2->isChecked());
+
+    // Restore Defaults: the shipped options validate everything.
+    w.DefaultValidationButton1Click();
+    for (QCheckBox* box : {w.SkipValidationCB1, w.SkipLatitudeValidationCB3, w.SkipMeanTempValidationCB2,
+                           w.SkipMinMaxValidationCB4})
+        EXPECT_FALSE(box->isChecked());
+
+    // A file that skips everything and one check shows only the first.
+    std::ofstream(Folder() + PRESETS_VALID_DIR + "last.ini") << "[option]\nSkipAll=True\nSkipLatitude=True\n";
+    TConfigModelFitWindow again;
+    EXPECT_TRUE(again.SkipValidationCB1->isChecked());
+    EXPECT_FALSE(again.SkipLatitudeValidationCB3->isChecked());
+}
+
+TEST_F(ConfigModelFit, ValidFilesPassTheValidation) {
+    TConfigModelFitWindow w;
+    FillExampleFiles(w);
+    RunValidation(w);
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+    EXPECT_EQ(w.PageControl1->currentIndex(), 1);
+    EXPECT_TRUE(w.OKBtn->isEnabled());
+}
+
+TEST_F(ConfigModelFit, AnErrorInThePhenologyFileNamesTheLog) {
+    std::string pheno = ReadAll(Source("examples/phenology.txt").toStdString());
+    pheno.replace(pheno.find("112"), 3, "11x");
+    std::ofstream(Folder() + "pheno.txt") << pheno;
+
+    TConfigModelFitWindow w;
+    FillExampleFiles(w);
+    w.PhenologyPath->setText("pheno.txt");
+    RunValidation(w);
+    const std::string log = Folder() + ERRLOG_PATH + N_ERRLOG;
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_TRUE(dialogs.shown[0].startsWith("Errors were found in the source files !!!\n"));
+    EXPECT_TRUE(dialogs.shown[0].contains(QString::fromStdString("\"" + log + "\"")));
+    EXPECT_EQ(dialogs.opened, QStringList{QString::fromStdString(log)});
+    EXPECT_NE(ReadAll(log).find("Value \"11x\" is not a float."), std::string::npos);
+    EXPECT_EQ(w.PageControl1->currentIndex(), 0);
+    EXPECT_FALSE(w.allowNextStep);
+
+    // Cancel in the error box opens nothing.
+    dialogs.confirmAnswer = false;
+    dialogs.opened.clear();
+    RunValidation(w);
+    EXPECT_TRUE(dialogs.opened.isEmpty());
+    EXPECT_EQ(w.PageControl1->currentIndex(), 0);
+}
+
+TEST_F(ConfigModelFit, StopThenCancelResumesTheValidation) {
+    TConfigModelFitWindow w;
+    FillExampleFiles(w);
+    dialogs.confirmAnswer = false;
+    RunValidation(w, [&](TThreadProgressbar& bar) {
+        bar.StopValidationButton2Click();
+        EXPECT_FALSE(w.IsValidationSuspended());
+    });
+    EXPECT_EQ(dialogs.shown, QStringList{"Are you sure that you want to abort the validation process ?\n"
+                                         "Press \"Cancel\" to resume."});
+    EXPECT_EQ(w.PageControl1->currentIndex(), 1);
+    EXPECT_TRUE(w.allowNextStep);
+}
+
+TEST_F(ConfigModelFit, StopThenOkAbortsAndKeepsTheTabsLocked) {
+    TConfigModelFitWindow w;
+    FillExampleFiles(w);
+    RunValidation(w, [&](TThreadProgressbar& bar) {
+        bar.PlayPauseValidationButton1Click(); // paused first: the stop must still end the run
+        EXPECT_TRUE(w.IsValidationSuspended());
+        bar.StopValidationButton2Click();
+        EXPECT_FALSE(w.ValidationRunning());
+    });
+    EXPECT_EQ(dialogs.shown.size(), 1); // the question only
+    EXPECT_EQ(w.PageControl1->currentIndex(), 0);
+    EXPECT_FALSE(w.allowNextStep);
+    QApplication::processEvents(); // a late end of the stopped run changes nothing
+    w.PageControl1->setCurrentIndex(1);
+    EXPECT_EQ(w.PageControl1->currentIndex(), 0);
+    EXPECT_FALSE(w.OKBtn->isEnabled());
+}
+
+TEST_F(ConfigModelFit, FitNowChecksPhasesThenSettings) {
+    TConfigModelFitWindow w;
+    PassFilesTab(w);
+    w.DefaultOptimButton1Click();
+    w.PageControl1->setCurrentIndex(3);
+    w.OKBtnClick();
+    EXPECT_EQ(dialogs.shown.last(), "Please, configure correctly at least one phase !");
+    EXPECT_EQ(w.PageControl1->currentIndex(), 1);
+
+    GiveExampleModel(w);
+    w.NtsLoops->setText("0");
+    w.NbRepetitions->setText("x"); // later in the order: not reported
+    w.OKBtnClick();
+    EXPECT_EQ(dialogs.shown.last(), "\"0\" is not a valid value!");
+    EXPECT_EQ(w.PageControl1->currentIndex(), 2);
+    EXPECT_NE(w.result(), QDialog::Accepted);
+
+    w.NtsLoops->setText("10");
+    w.NbRepetitions->setText("3");
+    w.OKBtnClick();
+    EXPECT_EQ(w.result(), QDialog::Accepted);
+    EXPECT_EQ(w.ModelTab->Designer().Model().GetNbPhases(), 1); // kept for the caller
+}
+
+TEST_F(ConfigModelFit, ClosingWithoutFitNowFreesTheModel) {
+    for (bool byCancel : {true, false}) {
+        TConfigModelFitWindow w;
+        GiveExampleModel(w);
+        w.show();
+        if (byCancel)
+            w.CancelBtnClick();
+        else
+            w.close(); // the title bar's close box
+        EXPECT_EQ(w.cancelled, byCancel);
+        EXPECT_EQ(w.result(), QDialog::Rejected);
+        EXPECT_EQ(w.ModelTab->Designer().Model().GetNbPhases(), 0);
+    }
+}

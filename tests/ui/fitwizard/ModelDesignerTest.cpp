@@ -1,0 +1,259 @@
+// The model design rules, driven without a widget.
+#include <QFile>
+#include <fstream>
+#include <pugixml.hpp>
+#include <sstream>
+
+#include "ModelDesigner.h"
+#include "OrvexError.h"
+#include "UiTestSupport.h"
+
+namespace {
+
+const std::string SOURCE = ORVEX_SOURCE_DIR;
+const std::string EXAMPLE_MODEL = SOURCE + "/System/Presets/Models/Example_GDD.xml";
+
+std::string ModelText(const TMetaModel& m) {
+    pugi::xml_document doc;
+    m.SaveToXML(doc);
+    std::ostringstream out;
+    doc.save(out);
+    return out.str();
+}
+
+void WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string ErrorOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const EOrvexError& e) {
+        return e.what();
+    }
+    return {};
+}
+
+TPhaseSettings Settings(int phenoColumn, const std::string& tempHour = "") {
+    TPhaseSettings s;
+    s.phenoDataColumn = phenoColumn;
+    s.tempHourName = tempHour;
+    return s;
+}
+
+using ModelDesigner = TempExeFolderTest;
+
+} // namespace
+
+TEST_F(ModelDesigner, PrebuildReadsTheExampleHeadersAndStartsANewModel) {
+    TModelDesigner d;
+    d.PrebuildFromSources(SOURCE + "/examples/climate.txt", SOURCE + "/examples/phenology.txt");
+    const std::vector<std::string> vars = {"Station", "Latitude", "Year",         "Day",       "Tmean",
+                                           "Tmin",    "Tmax",     "____________", "DAY LENGTH"};
+    EXPECT_EQ(d.VarInfoList(), vars);
+    EXPECT_EQ(d.PhenoVarInfoList(), (std::vector<std::string>{"Station", "Provenance", "Year", "Budburst"}));
+    EXPECT_EQ(d.PhenoInfoList(), (std::vector<std::string>{"1", "1", "2001", "112"}));
+    ASSERT_EQ(d.Model().GetNbPhases(), 1);
+    EXPECT_EQ(d.Model().PhasesArr[0]->functions.size(), 1u);
+    EXPECT_EQ(d.Model().FunctionsArr.size(), 1u);
+    EXPECT_FALSE(d.Model().PhasesArr[0]->usedToFit);
+
+    // Relative names resolve beside the executable; quoted columns keep their tabs.
+    QDir(dir.path()).mkpath("data");
+    WriteFile(Folder() + "data/clim.txt", "a\t\"b\tc\"\td\r\n1\t2\t3\t4\r\n");
+    WriteFile(Folder() + "data/pheno.txt", "s\tp\ty\tbud\n");
+    d.AddPhase();
+    d.PrebuildFromSources("data/clim.txt", "data/pheno.txt");
+    EXPECT_EQ(d.VarInfoList(), (std::vector<std::string>{"a", "b\tc", "d", "____________", "DAY LENGTH"}));
+    EXPECT_TRUE(d.PhenoInfoList().empty());
+    EXPECT_EQ(d.Model().GetNbPhases(), 1);
+}
+
+TEST_F(ModelDesigner, PrebuildNamesTheMissingFile) {
+    TModelDesigner d;
+    d.AddPhase();
+    d.AddPhase();
+    EXPECT_EQ(ErrorOf([&] { d.PrebuildFromSources("none.txt", SOURCE + "/examples/phenology.txt"); }),
+              "The climate data file does not exist");
+    EXPECT_EQ(d.Model().GetNbPhases(), 1); // cleared before the files are read
+    EXPECT_EQ(ErrorOf([&] { d.PrebuildFromSources(SOURCE + "/examples/climate.txt", ""); }),
+              "The phenology data file does not exist");
+}
+
+TEST_F(ModelDesigner, LinkModeSetsT0ModeAndTheCompositionColumn) {
+    TModelDesigner d;
+    d.ClearModel();
+    TPhase& second = d.AddPhase();
+    EXPECT_EQ(second.t0Mode, TPhaseT0Mode::PickedFromPrevPhase);
+    EXPECT_EQ(second.phaseLinkMode, TPhaseLinkMode::Sequential);
+
+    d.SetPhaseLinkMode(1, TPhaseLinkMode::Alternating);
+    EXPECT_EQ(second.t0Mode, TPhaseT0Mode::Fitted);
+    second.t0Mode = TPhaseT0Mode::Fixed; // only leaving or reaching Sequential moves T0
+    d.SetPhaseLinkMode(1, TPhaseLinkMode::Overlap_Composition);
+    EXPECT_EQ(second.t0Mode, TPhaseT0Mode::Fixed);
+    TModelFunction& first = *second.functions[0];
+    EXPECT_EQ(first.varLinkMode, TVarLinkMode::Composition);
+    EXPECT_EQ(first.GetWeatherDataColumn(), -1);
+
+    d.SetPhaseLinkMode(1, TPhaseLinkMode::Sequential);
+    EXPECT_EQ(second.t0Mode, TPhaseT0Mode::PickedFromPrevPhase);
+    EXPECT_EQ(first.varLinkMode, TVarLinkMode::Multiplicative);
+    EXPECT_EQ(first.GetWeatherDataColumn(), 0);
+
+    // The first phase has no previous one: its T0 stays.
+    d.SetPhaseLinkMode(0, TPhaseLinkMode::Overlap_Multiplication);
+    EXPECT_EQ(d.Model().PhasesArr[0]->t0Mode, TPhaseT0Mode::Fitted);
+    d.SetOverlapFunction(1, "Sigmoid");
+    EXPECT_EQ(second.overlapFunc->getName(), "Sigmoid");
+}
+
+TEST_F(ModelDesigner, ReplacedFunctionKeepsItsPlaceAndSettings) {
+    TModelDesigner d;
+    d.ClearModel();
+    d.AddFunction(0);
+    TPhase& ph = *d.Model().PhasesArr[0];
+    TModelFunction& old = *ph.functions[1];
+    old.SetWeatherDataColumn(2);
+    old.varLinkMode = TVarLinkMode::Additive;
+    old.weight = 0.5;
+    d.ReplaceFunction(0, 1, "GDD");
+    const TModelFunction& f = *ph.functions[1];
+    EXPECT_EQ(f.getName(), "GDD");
+    EXPECT_EQ(f.GetWeatherDataColumn(), 2);
+    EXPECT_EQ(f.varLinkMode, TVarLinkMode::Additive);
+    EXPECT_EQ(f.weight, 0.5);
+    EXPECT_EQ(f.phaseNum, 0);
+    EXPECT_EQ(f.phasePos, 1);
+    EXPECT_EQ(d.Model().FunctionsArr[1], &f);
+    EXPECT_EQ(ph.coeffSStar, 25); // GDD scales S*
+
+    // In an hourly phase the new function samples hourly as well.
+    d.ApplyPhaseSettings(0, Settings(0, "tempheur"));
+    d.ReplaceFunction(0, 0, "Erez");
+    EXPECT_TRUE(ph.functions[0]->tempHour);
+    EXPECT_EQ(ph.functions[0]->TempHourFuncName, "tempheur");
+    EXPECT_EQ(ph.coeffSStar, 24 * 24 * 25);
+    EXPECT_THROW(d.ReplaceFunction(0, 2, "GDD"), EOrvexError);
+}
+
+TEST_F(ModelDesigner, ChecksNameThePhaseAtFault) {
+    TModelDesigner d;
+    EXPECT_EQ(d.CheckPhaseCount(), "Please, configure correctly at least one phase !");
+    d.ClearModel();
+    EXPECT_EQ(d.CheckPhaseCount(), "Please, configure correctly at least one phase !");
+    d.AddPhase();
+    EXPECT_EQ(d.CheckPhaseCount(), ""); // two phases: none needs to be fitted for this step
+
+    EXPECT_EQ(d.CheckHourlyConversion(), "");
+    d.ReplaceFunction(1, 0, "Erez");
+    EXPECT_EQ(
+        d.CheckHourlyConversion(),
+        "You must configure Phase [2] with a correct \r\n\"Temperature Sampling\" conversion function to "
+        "use the function : \"Erez\"");
+    d.ApplyPhaseSettings(1, Settings(-1, "tempheur_shark"));
+    EXPECT_EQ(d.CheckHourlyConversion(), "");
+}
+
+TEST_F(ModelDesigner, DailyReturnsTheFunctionsToDailyOperation) {
+    TModelDesigner d;
+    d.ClearModel();
+    d.AddFunction(0);
+    TPhase& ph = *d.Model().PhasesArr[0];
+    TPhaseSettings s = Settings(0, "tempheur_shark");
+    s.t0Mode = TPhaseT0Mode::Fixed;
+    s.t0 = 12.5;
+    d.ApplyPhaseSettings(0, s);
+    EXPECT_EQ(ph.t0Mode, TPhaseT0Mode::Fixed);
+    EXPECT_EQ(ph.t0, 12.5);
+    EXPECT_TRUE(ph.usedToFit);
+    EXPECT_EQ(ph.tempHourFunction->name, "tempheur_shark");
+    for (const auto& f : ph.functions)
+        EXPECT_EQ(f->TempHourFuncName, "tempheur_shark");
+    EXPECT_EQ(ph.coeffSStar, 24 * 24);
+
+    d.ApplyPhaseSettings(0, Settings(-1));
+    EXPECT_FALSE(ph.usedToFit);
+    EXPECT_EQ(ph.tempHourFunction, nullptr);
+    for (const auto& f : ph.functions) {
+        EXPECT_FALSE(f->tempHour);
+        EXPECT_EQ(f->tempHourFunction, nullptr);
+    }
+    EXPECT_EQ(ph.coeffSStar, 1);
+}
+
+TEST_F(ModelDesigner, FunctionSettingsFixReleaseOrKeepEachParameter) {
+    TModelDesigner d;
+    d.ClearModel();
+    d.ReplaceFunction(0, 0, "Triangular");
+    TModelFunction& f = *d.Model().PhasesArr[0]->functions[0];
+    f.fixParameter(1, 3.0);
+    f.fixParameter(2, 30.0);
+    TFunctionSettings s;
+    s.weatherDataColumn = 2;
+    s.varLinkMode = TVarLinkMode::Additive;
+    s.params = {{true, 20.0}, {false, 99.0}, {true, std::nullopt}};
+    d.ApplyFunctionSettings(0, 0, s);
+    EXPECT_TRUE(f.parameterFixed(0));
+    EXPECT_EQ(f.getParameterValue(0), 20.0);
+    EXPECT_FALSE(f.parameterFixed(1));
+    EXPECT_TRUE(f.parameterFixed(2)); // an edit that did not read leaves the parameter as it was
+    EXPECT_EQ(f.getParameterValue(2), 30.0);
+    EXPECT_EQ(f.GetWeatherDataColumn(), 2);
+    EXPECT_EQ(f.weight, 1.0); // no readable weight: unchanged
+
+    // An hourly function keeps its column.
+    s.keepColumn = true;
+    s.weatherDataColumn = -1;
+    d.ApplyFunctionSettings(0, 0, s);
+    EXPECT_EQ(f.GetWeatherDataColumn(), 2);
+}
+
+TEST_F(ModelDesigner, ExamplePresetLoadsAndASavedModelReloadsEqual) {
+    TModelDesigner d;
+    d.LoadModelFile(EXAMPLE_MODEL);
+    ASSERT_EQ(d.Model().GetNbPhases(), 1);
+    const TPhase& ph = *d.Model().PhasesArr[0];
+    EXPECT_EQ(d.Model().name, "Example GDD");
+    EXPECT_EQ(ph.functions[0]->getName(), "GDD");
+    EXPECT_EQ(ph.functions[0]->getParameterValue(0), 4.0);
+    EXPECT_EQ(ph.sStar, 320.0);
+
+    d.AddPhase();
+    d.SetPhaseLinkMode(1, TPhaseLinkMode::Overlap_Composition);
+    TPhaseSettings s = Settings(0, "tempheur");
+    s.sStar = 12.25;
+    s.sStarFixed = true;
+    d.ApplyPhaseSettings(1, s);
+    EXPECT_EQ(d.SaveModelFile(Folder() + "model"), Folder() + "model.xml");
+    EXPECT_EQ(d.SaveModelFile(Folder() + "model.XML"), Folder() + "model.XML.xml");
+
+    TModelDesigner again;
+    again.LoadModelFile(Folder() + "model.xml");
+    EXPECT_EQ(ModelText(again.Model()), ModelText(d.Model()));
+}
+
+TEST_F(ModelDesigner, FailedLoadLeavesTheDesignAsItWas) {
+    TModelDesigner d;
+    d.LoadModelFile(EXAMPLE_MODEL);
+    const std::string before = ModelText(d.Model());
+    std::ifstream in(EXAMPLE_MODEL);
+    std::string text((std::istreambuf_iterator<char>(in)), {});
+    text.replace(text.find("name=\"GDD\""), 10, "name=\"Nope\"");
+    WriteFile(Folder() + "bad.xml", text);
+    EXPECT_THROW(d.LoadModelFile(Folder() + "bad.xml"), std::exception);
+    EXPECT_EQ(ModelText(d.Model()), before);
+
+    auto taken = d.TakeModel();
+    EXPECT_EQ(taken->GetNbPhases(), 1);
+    EXPECT_EQ(d.Model().GetNbPhases(), 0);
+}
+
+TEST_F(ModelDesigner, EveryLibraryFunctionHasAFormulaPicture) {
+    for (const std::string& name : TModelDesigner::FunctionNames())
+        EXPECT_TRUE(
+            QFile::exists(QString::fromStdString(SOURCE + "/System/Resources/formula_" + name + ".bmp")))
+            << name;
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(SOURCE + "/System/Resources/formula_NA.bmp")));
+    EXPECT_EQ(TModelDesigner::FunctionNames().size(), 24u);
+}

@@ -1,0 +1,102 @@
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <fstream>
+
+#include "IniFile.h"
+#include "WizardTestSupport.h"
+
+namespace {
+
+class OptimSettings : public WizardTest {
+protected:
+    std::string LastIni() const { return Folder() + PRESETS_OPTIM_DIR + "last.ini"; }
+};
+
+} // namespace
+
+TEST_F(OptimSettings, DefaultsToLastAndBackWithEitherSeparator) {
+    std::string metropolisTemperature;
+    {
+        TConfigModelFitWindow w;
+        EXPECT_TRUE(w.NbRepetitions->text().isEmpty()); // no last.ini yet
+        w.DefaultOptimButton1Click();
+        std::string wrong = "unset";
+        EXPECT_TRUE(w.ValidateMetropolisValues(wrong));
+        EXPECT_EQ(wrong, "");
+        metropolisTemperature = w.MetropolisTemperature->text().toStdString();
+
+        PassFilesTab(w);
+        GiveExampleModel(w);
+        w.TemperatureClimbRate->setText("1,5"); // as typed, and written as typed
+        w.LeaveOneOutCB1->setChecked(true);
+        w.SkipFisherCB1->setChecked(false);
+        w.OKBtnClick();
+        ASSERT_EQ(w.result(), QDialog::Accepted);
+    }
+    const TIniFile ini(LastIni());
+    EXPECT_EQ(ini.ReadString("option", "TemperatureClimbRate"), "1,5");
+    EXPECT_EQ(ini.ReadString("option", "MetropolisTemperature"), metropolisTemperature);
+    EXPECT_EQ(ini.ReadString("option", "LeaveOneOut"), "True");
+    EXPECT_EQ(ini.ReadString("option", "SkipFisher"), "False");
+
+    TConfigModelFitWindow w;
+    EXPECT_EQ(w.TemperatureClimbRate->text(), "1.5"); // read back with our separator
+    EXPECT_TRUE(w.LeaveOneOutCB1->isChecked());
+    EXPECT_FALSE(w.SkipFisherCB1->isChecked());
+    EXPECT_DOUBLE_EQ(ToMetropolisDesc(w.OptimSettings()).climbrate, 1.5);
+    w.DefaultOptimButton1Click();
+    EXPECT_FALSE(w.LeaveOneOutCB1->isChecked());
+    EXPECT_TRUE(w.SkipFisherCB1->isChecked());
+    EXPECT_NE(w.TemperatureClimbRate->text(), "1.5");
+}
+
+TEST_F(OptimSettings, OnlyTheExactTrueIsTrue) {
+    std::ofstream(LastIni()) << "[option]\nSkipFisher=true\nLeaveOneOut=True\nMetPrecision=0,01\n";
+    TConfigModelFitWindow w;
+    EXPECT_FALSE(w.SkipFisherCB1->isChecked());
+    EXPECT_TRUE(w.LeaveOneOutCB1->isChecked());
+    EXPECT_EQ(w.MetPrecision->text(), "0.01");
+}
+
+TEST_F(OptimSettings, EachInvalidValueIsNamed) {
+    struct TCase {
+        QLineEdit* TConfigModelFitWindow::*edit;
+        const char* text;
+    };
+    const TCase cases[] = {
+        {&TConfigModelFitWindow::NbVeryGlobalSearch, ""},
+        {&TConfigModelFitWindow::NbVeryGlobalSearch, "2.0"},
+        {&TConfigModelFitWindow::NbGlobalSearch, "0"}, // the search needs at least one
+        {&TConfigModelFitWindow::NbConfidenceInterval, "2.5"},
+        {&TConfigModelFitWindow::NbConfidenceInterval, "0"},
+        {&TConfigModelFitWindow::TemperatureConfInt, "ten"},
+        {&TConfigModelFitWindow::MetropolisTemperature, "1..5"},
+        {&TConfigModelFitWindow::MetropolisTemperature, "inf"},
+        {&TConfigModelFitWindow::TemperatureClimbRate, "1,5,"},
+        {&TConfigModelFitWindow::NtrLoops, "-1"},
+        {&TConfigModelFitWindow::NtsLoops, "0"},
+        {&TConfigModelFitWindow::NbRepetitions, "3.5"},
+        {&TConfigModelFitWindow::NbRepetitions, "0"},
+        {&TConfigModelFitWindow::MetPrecision, "0.01x"},
+    };
+    TConfigModelFitWindow w;
+    PassFilesTab(w);
+    GiveExampleModel(w);
+    for (const TCase& c : cases) {
+        w.DefaultOptimButton1Click();
+        (w.*c.edit)->setText(c.text);
+        w.PageControl1->setCurrentIndex(3);
+        w.OKBtnClick();
+        EXPECT_EQ(dialogs.shown.last(), QStringLiteral("\"%1\" is not a valid value!").arg(c.text)) << c.text;
+        EXPECT_EQ(w.PageControl1->currentIndex(), 2) << c.text;
+        EXPECT_NE(w.result(), QDialog::Accepted) << c.text;
+    }
+    // Zero and negative values are fine where the search can take them.
+    w.DefaultOptimButton1Click();
+    w.NbVeryGlobalSearch->setText("0");
+    w.TemperatureConfInt->setText("-2");
+    w.MetropolisTemperature->setText("-0,5");
+    std::string wrong;
+    EXPECT_TRUE(w.ValidateMetropolisValues(wrong)) << wrong;
+}

@@ -1,0 +1,62 @@
+#pragma once
+// The fit wizard on the example files, with the shipped settings presets in a fresh folder.
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QThread>
+#include <memory>
+
+#include "ConfigModelFit.h"
+#include "MetaModel.h"
+#include "ModelDesignTab.h"
+#include "OrvexConfig.h"
+#include "UiTestSupport.h"
+
+class WizardTest : public TempExeFolderTest {
+protected:
+    void SetUp() override {
+        TempExeFolderTest::SetUp();
+        for (const char* folder : {PRESETS_OPTIM_DIR, PRESETS_VALID_DIR}) {
+            QDir(dir.path()).mkpath(folder);
+            QFile::copy(Source(std::string(folder) + "default.ini"),
+                        QString::fromStdString(Folder() + folder + "default.ini"));
+        }
+    }
+
+    static QString Source(const std::string& relative) {
+        return QString::fromStdString(std::string(ORVEX_SOURCE_DIR) + "/" + relative);
+    }
+
+    void FillExampleFiles(TConfigModelFitWindow& w) {
+        w.TemperaturesPath->setText(Source("examples/climate.txt"));
+        w.PhenologyPath->setText(Source("examples/phenology.txt"));
+        w.FitInfoPath->setText(Source("examples/fitinfo.txt"));
+        w.SaveFitAsPath->setText("fit.txt"); // relative: against the application's folder
+    }
+
+    static void GiveExampleModel(TConfigModelFitWindow& w) {
+        auto model = std::make_unique<TMetaModel>();
+        model->LoadFromXML(Source("System/Presets/Models/Example_GDD.xml").toStdString());
+        w.ModelTab->Designer().ReplaceModel(std::move(model));
+    }
+
+    // Files checked, validation skipped: the window on the model tab.
+    void PassFilesTab(TConfigModelFitWindow& w) {
+        FillExampleFiles(w);
+        w.SkipValidationCB1->setChecked(true);
+        w.InputValidationButton1Click();
+    }
+
+    template <class Done> static bool WaitUntil(Done done) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done() && clock.elapsed() < 30000) {
+            QApplication::processEvents();
+            QThread::msleep(2);
+        }
+        return done();
+    }
+};

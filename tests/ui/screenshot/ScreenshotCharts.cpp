@@ -1,0 +1,93 @@
+// The charts of a repetition of the example fit: the manager, a dates chart with a polynomial
+// regression and a picked legend row, a function chart with its playground, and the function's
+// formula picture when the source tree has one.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdio>
+
+#include "ChartControl.h"
+#include "ChartViewer.h"
+#include "Fit.h"
+#include "ImageViewer.h"
+#include "MainWindow.h"
+#include "MetaModel.h"
+#include "ModelFunction.h"
+#include "RandomDistrib.h"
+#include "Repetition.h"
+#include "RepetitionChartsManager.h"
+#include "Screenshot.h"
+#include "ZoreRuzez.h"
+#include "ZoreRuzezLegend.h"
+
+namespace {
+
+std::unique_ptr<TFit> ExampleFit(const std::string& source, const std::string& dir) {
+    for (const char* name : {"climate.txt", "phenology.txt", "fitinfo.txt"})
+        QFile::copy(QString::fromStdString(source + "/examples/" + name), QString::fromStdString(dir + name));
+    auto model = std::make_unique<TMetaModel>();
+    model->LoadFromXML(source + "/System/Presets/Models/Example_GDD.xml");
+    TRMetropolisDesc md;
+    md.ntr = 5;
+    md.nts = 5;
+    md.missing_threshold = 10;
+    md.veryglob = 2;
+    md.global = 3;
+    md.nb_repetitions = 1;
+    md.temp_confint = 1;
+    md.conf_interval = 1;
+    md.temp0 = 1.0;
+    md.climbrate = 1.0;
+    md.precision = 0.01;
+    auto fit = std::make_unique<TFit>(std::move(model), md, dir + "climate.txt", dir + "phenology.txt",
+                                      dir + "fitinfo.txt", dir + "out.txt", 10, false);
+    fit->SetRandomGenerator(std::make_unique<TUniDistrib>(5, 17, 29, 41));
+    fit->Prepare();
+    fit->Start();
+    fit->WaitFor();
+    return fit;
+}
+
+bool Shoot(TShotContext& c) {
+    QTemporaryDir work;
+    const auto fit = ExampleFit(c.sourceDir.toStdString(), work.path().toStdString() + "/");
+    if (fit->Error() || fit->Repetitions().empty()) {
+        std::fprintf(stderr, "charts: the example fit failed: %s\n", fit->ErrorInfo().c_str());
+        return false;
+    }
+    TRepetition& rep = *fit->Repetitions().front();
+    TRepChartMgr mgr(c.window, rep);
+    mgr.Initialize();
+    mgr.DrawParabolicCB->setChecked(true);
+    mgr.PowerNumCB->setCurrentIndex(1);
+    bool ok = SaveShot(&mgr, c.out + "/charts-manager.png");
+
+    mgr.ViewChartButtonClick();
+    if (mgr.Charts().empty()) return false;
+    TChartView* dates = mgr.Charts().front();
+    dates->resize(760, 520);
+    dates->EGLegendList1->SetItemIndex(1);
+    dates->EGLegendList1Click();
+    ok &= SaveShot(dates, c.out + "/charts-dates.png");
+
+    TModelFunction& func = *rep.functionsList.at(0);
+    TChartView* curve = mgr.ViewFuncChart(func);
+    TChartController playground(&mgr, func, curve);
+    ok &= SaveShot(curve, c.out + "/charts-function.png");
+    ok &= SaveShot(&playground, c.out + "/charts-playground.png");
+
+    const QString picture =
+        c.sourceDir + QString::fromStdString("/System/Resources/formula_" + func.name + ".bmp");
+    if (QFile::exists(picture)) {
+        TImageView view(nullptr, picture);
+        ok &= SaveShot(&view, c.out + "/charts-formula.png");
+    } else {
+        std::printf("charts: no formula picture %s\n", qPrintable(picture));
+    }
+    return ok;
+}
+
+const TShotRegistrar registrar(40, "charts", Shoot);
+
+} // namespace
