@@ -3,12 +3,15 @@
 // sum of squared differences between predicted and observed phase dates, marking on the way
 // which observations were scored.
 
+#include <exception>
+#include <memory>
 #include <vector>
 
 #include "Metropolis.h"
 #include "OrvexRawTypes.h"
 
 class TMetaModel;
+class TRowPool;
 class TWeather;
 
 // The observations the last evaluation could not score, and why.
@@ -25,6 +28,7 @@ public:
     // p_fit_left_id: the 1-based fit row left out of a leave-one-out pass, -1 when none.
     TMyMetropolis(TMetaModel& p_model, const TWeather& p_wea, TRPhenoInfos& p_pheno, const TRFitInfo& p_fit,
                   int p_missing_threshold, int p_fit_left_id);
+    ~TMyMetropolis() override;
 
     // Every candidate is compared on the same observations: those of the rows not left out
     // and not set aside for gaps (below). A row whose run meets more missing values than
@@ -45,6 +49,13 @@ public:
     int GapRows() const { return gapRows_; }
     int MaxGapCount() const { return maxGapCount_; }
     bool GapOutsideData() const { return gapOutsideData_; }
+
+    // Rows of one evaluation run on this many threads, each with a copy of the model made at
+    // the first evaluation, and their deviations are added in row order, so results are the
+    // same to the bit. 0 (the default) takes every core for ROWS_FOR_THREADS rows or more;
+    // 1 keeps the rows on the calling thread. Set before the first evaluation.
+    void SetWorkers(int workers) { workers_ = workers; }
+    static constexpr int ROWS_FOR_THREADS = 128;
 
     // Writes a point into the model (before a search, and after it for the outputs).
     void SetModelParameters(const TRFunctionDesc& fd);
@@ -70,5 +81,23 @@ private:
     bool gapOutsideData_ = false;
     TUnscoredRows unscored_;
 
+    // What the run of one fit row leaves for the sum.
+    struct RowRun {
+        std::vector<double> dates;
+        int missing = 0, outside = 0;
+        std::exception_ptr error;
+    };
+    int workers_ = 0;
+    bool allMatched_ = true; // every fit row has its phenology row
+    std::unique_ptr<TRowPool> pool_;
+    std::vector<std::unique_ptr<TMetaModel>> copies_; // one per worker of the pool
+    std::vector<RowRun> runs_;                        // per fit row
+    std::vector<double> t0s_, sStars_;                // per phase, as the parameter vector sets them
+
     int GapCount(int k, bool& outside) const;
+    bool Runs(int p) const; // fit row p (from 1) is run
+    bool Parallel();
+    // Runs fit row p on m: the phases' T0 and S* of the parameter vector, the row's own T0s.
+    void RunRow(TMetaModel& m, int p, RowRun& out);
+    void SetParametersOnce(const TRFunctionDesc& fd, bool& done);
 };
