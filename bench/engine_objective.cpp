@@ -1,7 +1,8 @@
 // The fit's objective next to its floor: a hand-written degree-day loop with the same rules
 // (start day, strict S*, observation limit, interpolated date, squared deviations) over the
 // same climate records, and the same loop over compact columns of the mean temperature.
-// Both are timed in alternating blocks in one process and the medians compared, since the
+// The objective is timed as a fit runs it (on threads when an evaluation is long enough) and
+// on one thread. All are timed in alternating blocks in one process and the medians compared, since the
 // machine is shared. Shapes: the real observation set's (289 station-years, one observation
 // each, about 16 summed days per row), the example data (long sums), and 3,000 station-years
 // whose records no longer fit in the caches.
@@ -163,6 +164,8 @@ double Median(std::vector<double> v) {
 void ObjectiveAndFloor(benchmark::State& state, std::unique_ptr<Shape> (*make)()) {
     auto s = make();
     TMyMetropolis obj(s->model, s->weather, s->pheno, s->fit, 10, -1);
+    TMyMetropolis one(s->model, s->weather, s->pheno, s->fit, 10, -1);
+    one.SetWorkers(1);
 
     std::vector<std::vector<double>> columns;
     std::vector<FloorRow> rows;
@@ -197,22 +200,31 @@ void ObjectiveAndFloor(benchmark::State& state, std::unique_ptr<Shape> (*make)()
 
     // Blocks of about a millisecond, alternating.
     const int repeat = std::max(1, static_cast<int>(2e5 / static_cast<double>(days)));
-    std::vector<double> objective, records_, compact_;
+    std::vector<double> objective, oneThread, records_, compact_;
     double sink = 0.0;
     for (auto _ : state) {
         for (int round = 0; round < 41; ++round) {
-            MedianNs([&] { sink += obj.f(s->point); }, repeat, objective);
+            // Alternate which objective goes first, so neither always follows the floors.
+            if (round % 2 == 0) {
+                MedianNs([&] { sink += obj.f(s->point); }, repeat, objective);
+                MedianNs([&] { sink += one.f(s->point); }, repeat, oneThread);
+            } else {
+                MedianNs([&] { sink += one.f(s->point); }, repeat, oneThread);
+                MedianNs([&] { sink += obj.f(s->point); }, repeat, objective);
+            }
             MedianNs([&] { sink += FloorSS(*s, rows, records); }, repeat, records_);
             MedianNs([&] { sink += FloorSS(*s, rows, compact); }, repeat, compact_);
         }
     }
     benchmark::DoNotOptimize(sink);
-    const double o = Median(objective), r = Median(records_), c = Median(compact_);
+    const double o = Median(objective), o1 = Median(oneThread), r = Median(records_), c = Median(compact_);
     state.counters["rows"] = static_cast<double>(rows.size());
     state.counters["days_per_row"] = static_cast<double>(days) / static_cast<double>(rows.size());
     state.counters["objective_us"] = o / 1e3;
     state.counters["floor_us"] = r / 1e3;
     state.counters["ratio"] = o / r;
+    state.counters["one_thread_us"] = o1 / 1e3;
+    state.counters["one_thread_ratio"] = o1 / r;
     state.counters["ns_per_day"] = o / static_cast<double>(days);
     state.counters["floor_ns_per_day"] = r / static_cast<double>(days);
     state.counters["compact_floor_ns_per_day"] = c / static_cast<double>(days);

@@ -143,11 +143,12 @@ bool TMyMetropolis::Runs(int p) const {
 
 bool TMyMetropolis::Parallel() {
     int workers = workers_;
-    if (workers == 0)
-        workers = fit_.nb_fit() >= ROWS_FOR_THREADS
+    if (workers == 0 && pool_ == nullptr)
+        workers = daysLastEvaluation_ >= DAYS_FOR_THREADS
                       ? std::min(16, static_cast<int>(std::thread::hardware_concurrency()))
                       : 1;
     // A row without phenology row stops the evaluation where it stands: kept in order.
+    if (pool_ != nullptr) return true;
     if (workers <= 1 || !allMatched_ || fit_.nb_fit() < 2) return false;
     if (pool_ == nullptr) {
         for (int w = 0; w < workers; ++w) {
@@ -193,6 +194,9 @@ void TMyMetropolis::RunRow(TMetaModel& m, int p, RowRun& out) {
     out.dates.assign(m.DatePredictedArr.begin(), m.DatePredictedArr.end());
     out.missing = m.GetNbMissingTemp();
     out.outside = m.GetNbMissingOutsideData();
+    out.days = 0;
+    for (const auto& ph : m.PhasesArr)
+        if (ph->last_date >= ph->first_date) out.days += ph->last_date - ph->first_date + 1;
     out.error = nullptr;
 }
 
@@ -225,6 +229,7 @@ double TMyMetropolis::f(const TRFunctionDesc& fd) {
 
     RowRun sequential;
     int lastRun = 0;
+    long long days = 0;
     for (int p = 1; p <= nbFit; ++p) {
         const int k = phenoRowOfFit_[static_cast<std::size_t>(p - 1)];
         if (k < 0)
@@ -246,6 +251,7 @@ double TMyMetropolis::f(const TRFunctionDesc& fd) {
             RunRow(model_, p, sequential);
         }
         lastRun = p;
+        days += run->days;
         // The row's own run decides: with too many missing temperatures its observations
         // are not scored but weigh their penalty.
         const bool scorable = run->missing <= missing_threshold_;
@@ -275,6 +281,7 @@ double TMyMetropolis::f(const TRFunctionDesc& fd) {
             }
         }
     }
+    daysLastEvaluation_ = days;
     // The model is left as the last row's run left it: the fit reads its state.
     if (parallel && lastRun > 0) RunRow(model_, lastRun, sequential);
     if (!std::isfinite(sumsquare))

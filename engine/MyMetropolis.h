@@ -51,11 +51,12 @@ public:
     bool GapOutsideData() const { return gapOutsideData_; }
 
     // Rows of one evaluation run on this many threads, each with a copy of the model made at
-    // the first evaluation, and their deviations are added in row order, so results are the
-    // same to the bit. 0 (the default) takes every core for ROWS_FOR_THREADS rows or more;
+    // the first evaluation on threads, and their deviations are added in row order, so results
+    // are the same to the bit. 0 (the default) takes every core once an evaluation has summed
+    // DAYS_FOR_THREADS days or more (waking threads costs more than short evaluations take);
     // 1 keeps the rows on the calling thread. Set before the first evaluation.
     void SetWorkers(int workers) { workers_ = workers; }
-    static constexpr int ROWS_FOR_THREADS = 128;
+    static constexpr long long DAYS_FOR_THREADS = 20000;
 
     // Writes a point into the model (before a search, and after it for the outputs).
     void SetModelParameters(const TRFunctionDesc& fd);
@@ -85,9 +86,11 @@ private:
     struct RowRun {
         std::vector<double> dates;
         int missing = 0, outside = 0;
+        long long days = 0; // summed by the run's phases
         std::exception_ptr error;
     };
     int workers_ = 0;
+    long long daysLastEvaluation_ = -1;
     bool allMatched_ = true; // every fit row has its phenology row
     std::unique_ptr<TRowPool> pool_;
     std::vector<std::unique_ptr<TMetaModel>> copies_; // one per worker of the pool
