@@ -89,6 +89,7 @@ void RunFit(benchmark::State& state, bool leaveOneOut) {
     md.veryglob = leaveOneOut ? 0 : 3;
     md.global = leaveOneOut ? 1 : 5;
     md.nb_repetitions = leaveOneOut ? 1 : 3;
+    md.missing_threshold = 366;
     md.temp_confint = 1;
     md.conf_interval = 1;
     md.temp0 = 10.0;
@@ -97,7 +98,7 @@ void RunFit(benchmark::State& state, bool leaveOneOut) {
     double wall = 0.0, cpu = 0.0;
     for (auto _ : state) {
         TFit fit(Model(), md, (dir / "climate.txt").string(), (dir / "phenology.txt").string(),
-                 (dir / "fitinfo.txt").string(), (dir / "out.txt").string(), 0, leaveOneOut);
+                 (dir / "fitinfo.txt").string(), (dir / "out.txt").string(), 366, leaveOneOut);
         fit.SetRandomGenerator(std::make_unique<TUniDistrib>(5, 17, 29, 41));
         fit.Prepare();
         const double c0 = CpuSeconds();

@@ -141,26 +141,30 @@ bool TMyMetropolis::Runs(int p) const {
            !gapRow_[static_cast<std::size_t>(p - 1)];
 }
 
+TRowWorkers::~TRowWorkers() = default;
+
 bool TMyMetropolis::Parallel() {
-    int workers = workers_;
-    if (workers == 0 && pool_ == nullptr)
-        workers = daysLastEvaluation_ >= DAYS_FOR_THREADS
-                      ? std::min(16, static_cast<int>(std::thread::hardware_concurrency()))
-                      : 1;
     // A row without phenology row stops the evaluation where it stands: kept in order.
-    if (pool_ != nullptr) return true;
-    if (workers <= 1 || !allMatched_ || fit_.nb_fit() < 2) return false;
-    if (pool_ == nullptr) {
+    if (!allMatched_ || fit_.nb_fit() < 2 || workers_ == 1) return false;
+    if (rowWorkers_ == nullptr) {
+        int workers = workers_;
+        if (workers == 0)
+            workers = daysLastEvaluation_ >= DAYS_FOR_THREADS
+                          ? std::min(16, static_cast<int>(std::thread::hardware_concurrency()))
+                          : 1;
+        if (workers <= 1) return false;
+        auto made = std::make_shared<TRowWorkers>();
         for (int w = 0; w < workers; ++w) {
             auto copy = model_.Clone();
             copy->SortFunctions();
             copy->generalDayLoopOnly = model_.generalDayLoopOnly;
             copy->Initialize(model_.maxMissingTemp_, model_.Pheno);
-            copies_.push_back(std::move(copy));
+            made->copies.push_back(std::move(copy));
         }
-        pool_ = std::make_unique<TRowPool>(workers);
-        runs_.resize(static_cast<std::size_t>(fit_.nb_fit()));
+        made->pool = std::make_unique<TRowPool>(workers);
+        rowWorkers_ = std::move(made);
     }
+    runs_.resize(static_cast<std::size_t>(fit_.nb_fit()));
     return true;
 }
 
@@ -213,13 +217,13 @@ double TMyMetropolis::f(const TRFunctionDesc& fd) {
             any = Runs(p);
         if (any) {
             SetParametersOnce(fd, parametersSet);
-            for (auto& copy : copies_)
+            for (auto& copy : rowWorkers_->copies)
                 copy->setParameters(fd);
-            pool_->ForEach(nbFit, [&](int w, int i) {
+            rowWorkers_->pool->ForEach(nbFit, [&](int w, int i) {
                 if (!Runs(i + 1)) return;
                 RowRun& out = runs_[static_cast<std::size_t>(i)];
                 try {
-                    RunRow(*copies_[static_cast<std::size_t>(w)], i + 1, out);
+                    RunRow(*rowWorkers_->copies[static_cast<std::size_t>(w)], i + 1, out);
                 } catch (...) {
                     out.error = std::current_exception();
                 }

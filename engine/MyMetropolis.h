@@ -21,6 +21,13 @@ struct TUnscoredRows {
     bool outsideData = false; // some run met days beyond the climate data
 };
 
+// Threads and their copies of the model, made once and handed from pass to pass of a fit.
+struct TRowWorkers {
+    std::unique_ptr<TRowPool> pool;
+    std::vector<std::unique_ptr<TMetaModel>> copies; // one per worker of the pool
+    ~TRowWorkers();
+};
+
 class TMyMetropolis : public TMetropolis {
 public:
     // p_pheno is held by reference: the fit thread reads the scored marks (dates[c].fits) that
@@ -57,6 +64,10 @@ public:
     // 1 keeps the rows on the calling thread. Set before the first evaluation.
     void SetWorkers(int workers) { workers_ = workers; }
     static constexpr long long DAYS_FOR_THREADS = 20000;
+    // The threads of an earlier objective of the same model and data (a fit's earlier pass),
+    // or null; and this one's, null when its rows stay on the calling thread.
+    void UseWorkers(std::shared_ptr<TRowWorkers> workers) { rowWorkers_ = std::move(workers); }
+    std::shared_ptr<TRowWorkers> Workers() const { return rowWorkers_; }
 
     // Writes a point into the model (before a search, and after it for the outputs).
     void SetModelParameters(const TRFunctionDesc& fd);
@@ -92,10 +103,9 @@ private:
     int workers_ = 0;
     long long daysLastEvaluation_ = -1;
     bool allMatched_ = true; // every fit row has its phenology row
-    std::unique_ptr<TRowPool> pool_;
-    std::vector<std::unique_ptr<TMetaModel>> copies_; // one per worker of the pool
-    std::vector<RowRun> runs_;                        // per fit row
-    std::vector<double> t0s_, sStars_;                // per phase, as the parameter vector sets them
+    std::shared_ptr<TRowWorkers> rowWorkers_;
+    std::vector<RowRun> runs_;         // per fit row
+    std::vector<double> t0s_, sStars_; // per phase, as the parameter vector sets them
 
     int GapCount(int k, bool& outside) const;
     bool Runs(int p) const; // fit row p (from 1) is run
