@@ -1,6 +1,6 @@
 #pragma once
-// The graph's own number text for axis numbers. Built on std::to_chars, so it never depends on a
-// process-wide locale; the decimal separator is always '.', the thousands separator ','.
+// The graph's axis numbers in its own format names; the text itself comes from the one
+// number-text module (never locale-dependent, '.' as decimal and ',' as thousands separator).
 
 #include "ChartTypes.h"
 

@@ -4,7 +4,9 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <string>
+#include <string_view>
 
 #include "OrvexError.h"
 
@@ -59,53 +61,67 @@ namespace {
 
 constexpr int MAX_PRECISION = 18; // significant digits the runtime kept from its extended type
 
-// Decimal digits of a finite value: value = 0.d1d2d3... x 10^exponent. No digits for zero.
+// value = 0.d1d2d3... x 10^exponent; no trailing zeros, and no digits for zero.
 struct DecimalDigits {
     bool negative = false;
     std::string digits;
     int exponent = 0;
 };
 
-// The value's decimal text at 18 significant digits, rounded to at most `precision`
-// significant digits and `decimals` decimals, ties away from zero on that text.
-DecimalDigits ToDecimal(double value, int precision, int decimals) {
+void DropTrailingZeros(DecimalDigits& d) {
+    while (!d.digits.empty() && d.digits.back() == '0')
+        d.digits.pop_back();
+    if (d.digits.empty()) d.exponent = 0;
+}
+
+// The value's decimal text at `significant` significant digits.
+template <class Float> DecimalDigits Digits(Float value, int significant) {
     DecimalDigits r;
     r.negative = std::signbit(value);
-    if (value == 0.0) return r;
-    char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific,
-                             MAX_PRECISION - 1);
+    if (value == 0) return r;
+    char buf[80];
+    const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific,
+                                   significant - 1);
     const std::string_view text(buf, static_cast<std::size_t>(res.ptr - buf));
     const std::size_t e = text.find('e');
-    std::string all;
     for (std::size_t k = 0; k < e; ++k)
-        if (text[k] != '.') all += text[k];
+        if (text[k] != '.') r.digits.push_back(text[k]);
     int exp10 = 0;
     std::from_chars(text.data() + e + 1 + (text[e + 1] == '+' ? 1 : 0), text.data() + text.size(), exp10);
     r.exponent = exp10 + 1;
+    DropTrailingZeros(r);
+    return r;
+}
 
-    long long keep = std::min<long long>(precision, static_cast<long long>(r.exponent) + decimals);
-    if (keep < 0) return DecimalDigits{r.negative, "", 0};
-    const std::size_t n = static_cast<std::size_t>(keep);
-    if (n < all.size()) {
-        const bool up = all[n] >= '5';
-        all.resize(n);
+// Keeps at most `keep` significant digits, ties away from zero on the text; a negative `keep`
+// leaves zero, and keep 0 may round up to one unit of the next place.
+void RoundDigits(DecimalDigits& d, long long keep) {
+    if (keep < 0) {
+        d.digits.clear();
+    } else if (static_cast<std::size_t>(keep) < d.digits.size()) {
+        const std::size_t n = static_cast<std::size_t>(keep);
+        const bool up = d.digits[n] >= '5';
+        d.digits.resize(n);
         if (up) {
             std::size_t k = n;
-            while (k > 0 && all[k - 1] == '9')
-                all[--k] = '0';
-            if (k == 0) { // 9...9 became 10...0: the zeros are dropped below anyway
-                all = "1";
-                ++r.exponent;
+            while (k > 0 && d.digits[k - 1] == '9')
+                d.digits[--k] = '0';
+            if (k == 0) { // 9...9 became 10...0: the zeros are dropped below
+                d.digits.insert(d.digits.begin(), '1');
+                ++d.exponent;
             } else {
-                ++all[k - 1];
+                ++d.digits[k - 1];
             }
         }
     }
-    while (!all.empty() && all.back() == '0')
-        all.pop_back();
-    if (all.empty()) r.exponent = 0;
-    r.digits = all;
+    DropTrailingZeros(d);
+}
+
+// The value's decimal text at 18 significant digits, rounded to at most `precision`
+// significant digits and `decimals` decimals.
+DecimalDigits ToDecimal(double value, int precision, int decimals) {
+    DecimalDigits r = Digits(value, MAX_PRECISION);
+    RoundDigits(r, std::min<long long>(precision, static_cast<long long>(r.exponent) + decimals));
     return r;
 }
 
@@ -196,4 +212,98 @@ std::string FormatFloat(std::string_view format, double value) {
     const DecimalDigits d = ToDecimal(value, precision, maxDecimals);
     if (d.exponent > MAX_PRECISION) return GeneralText(d, precision);
     return FixedText(d, minInt, minDecimals, maxDecimals);
+}
+
+namespace {
+
+// The graph's formats work on 31 significant digits of the extended value: rounding is then
+// done on (nearly) the exact text.
+constexpr int EXTENDED_DIGITS = 31;
+
+char DigitAt(const DecimalDigits& d, int index) {
+    return index >= 0 && index < static_cast<int>(d.digits.size()) ? d.digits[static_cast<std::size_t>(index)]
+                                                                   : '0';
+}
+
+std::string ExponentText(int exp, int minDigits, bool plusSign) {
+    std::string digitsText = std::to_string(std::abs(exp));
+    if (static_cast<int>(digitsText.size()) < minDigits)
+        digitsText.insert(0, static_cast<std::size_t>(minDigits) - digitsText.size(), '0');
+    return std::string(exp < 0 ? "-" : (plusSign ? "+" : "")) + digitsText;
+}
+
+std::string Scientific(DecimalDigits d, int precision, int minExpDigits, bool general) {
+    RoundDigits(d, precision);
+    std::string out = Sign(d);
+    out.push_back(DigitAt(d, 0));
+    const int fractionDigits = general ? static_cast<int>(d.digits.size()) - 1 : precision - 1;
+    if (fractionDigits > 0) {
+        out.push_back('.');
+        for (int i = 1; i <= fractionDigits; ++i)
+            out.push_back(DigitAt(d, i));
+    }
+    const int exp = d.digits.empty() ? 0 : d.exponent - 1;
+    out.push_back('E');
+    out += ExponentText(exp, minExpDigits, !general);
+    return out;
+}
+
+std::string Fixed(DecimalDigits d, int precision, int decimals, bool thousands) {
+    RoundDigits(d, std::min(precision, d.exponent + decimals));
+    std::string out = Sign(d);
+    if (d.exponent <= 0) {
+        out.push_back('0');
+    } else {
+        for (int i = 0; i < d.exponent; ++i) {
+            if (thousands && i > 0 && (d.exponent - i) % 3 == 0) out.push_back(',');
+            out.push_back(DigitAt(d, i));
+        }
+    }
+    if (decimals > 0) {
+        out.push_back('.');
+        for (int i = 0; i < decimals; ++i)
+            out.push_back(DigitAt(d, d.exponent + i));
+    }
+    return out;
+}
+
+std::string General(DecimalDigits d, int precision, int expDigits) {
+    RoundDigits(d, precision);
+    if (d.digits.empty()) return "0";
+    if (d.exponent > precision || d.exponent < -4) return Scientific(d, precision, expDigits, true);
+    std::string out = Sign(d);
+    if (d.exponent <= 0) {
+        out += "0.";
+        out.append(static_cast<std::size_t>(-d.exponent), '0');
+        out += d.digits;
+        return out;
+    }
+    for (int i = 0; i < d.exponent; ++i)
+        out.push_back(DigitAt(d, i));
+    if (static_cast<int>(d.digits.size()) > d.exponent) {
+        out.push_back('.');
+        out.append(d.digits, static_cast<std::size_t>(d.exponent));
+    }
+    return out;
+}
+
+} // namespace
+
+std::string FloatToStrF(long double value, TFloatTextFormat format, int precision, int digits) {
+    if (std::isnan(value)) return "NAN";
+    if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
+    precision = ClampPrecision(precision);
+    const DecimalDigits d = Digits(value, EXTENDED_DIGITS);
+    switch (format) {
+    case TFloatTextFormat::General:
+        return General(d, precision, std::clamp(digits, 0, 4));
+    case TFloatTextFormat::Exponent:
+        return Scientific(d, precision, std::clamp(digits, 0, 4), false);
+    case TFloatTextFormat::Fixed:
+    case TFloatTextFormat::Number:
+    case TFloatTextFormat::Currency:
+        if (d.exponent > precision) return Scientific(d, precision, 0, true);
+        return Fixed(d, precision, std::clamp(digits, 0, MAX_PRECISION), format != TFloatTextFormat::Fixed);
+    }
+    return {};
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The engine's one place for number text. Never locale-dependent: the window switches the
-// C numeric locale, so printf/strtod/iostreams would write ',' or misread files.
+// The one place for number text, the engine's and the graph's (a library of its own, no Qt).
+// Never locale-dependent: the window switches the C numeric locale, so printf/strtod/iostreams
+// would write ',' or misread files.
 // We always write '.'; settings and model files may carry '.' or ','.
 
 #include <string>
@@ -25,3 +26,10 @@ std::string FloatToStrFixed(double value, int precision, int digits);
 std::string FloatToStrGeneral(double value, int precision = 15);
 // Picture formats such as "0.#" and "0.000": '0' a digit always shown, '#' one shown when not 0.
 std::string FormatFloat(std::string_view format, double value);
+
+// The graph's axis and hint numbers, at 31 significant digits of the extended value, ties away
+// from zero; ',' separates thousands in Number and Currency. `precision` significant digits
+// (1..18); `digits`: decimals for Fixed, Number and Currency, minimum exponent digits (0..4) for
+// General and Exponent.
+enum class TFloatTextFormat { General, Exponent, Fixed, Number, Currency };
+std::string FloatToStrF(long double value, TFloatTextFormat format, int precision, int digits);

@@ -20,12 +20,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ExecutableFolder() {
-    std::error_code ec;
-    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    return (ec ? fs::current_path() : exe.parent_path()).string();
-}
-
 // fopen succeeds on a folder, so the kind of file is tested first.
 bool Readable(const std::string& path) {
     std::error_code ec;
@@ -61,7 +55,7 @@ TSimulation::~TSimulation() {
 
 void TSimulation::PrepareRun() {
     Discard();
-    const std::string base = ExecutableFolder();
+    const std::string base = GetExecutableDir();
     nomf_temp_ = GetAbsolutePath(base, nomf_temp_);
     nomf_parameters_ = GetAbsolutePath(base, nomf_parameters_);
     if (!nomf_siminfo_.empty()) nomf_siminfo_ = GetAbsolutePath(base, nomf_siminfo_);

@@ -17,6 +17,7 @@
 #include "AppFolder.h"
 #include "ConfigSimulation.h"
 #include "Dialogs.h"
+#include "HomePicture.h"
 #include "NumberText.h"
 #include "OrvexConfig.h"
 #include "OrvexError.h"
@@ -81,7 +82,7 @@ TOrvexWindow::TOrvexWindow(QWidget* parent) : QMainWindow(parent), iniFile(ExeFo
 
     Home = new QWidget;
     auto* picture = new QLabel;
-    picture->setPixmap(st->standardIcon(QStyle::SP_ComputerIcon).pixmap(96, 96));
+    picture->setPixmap(HomePicture(96, picture->devicePixelRatioF()));
     picture->setAlignment(Qt::AlignCenter);
     WelcomeLabel = new QLabel(QStringLiteral("Welcome on Orvex") + version);
     QFont big = WelcomeLabel->font();

@@ -1,14 +1,16 @@
 #include "AppFolder.h"
 
-#include <QCoreApplication>
 #include <filesystem>
+
+#include "FileUtils.h"
 
 namespace {
 std::string g_folder;
 }
 
 std::string ExeFolder() {
-    std::string folder = g_folder.empty() ? QCoreApplication::applicationDirPath().toStdString() : g_folder;
+    // The engine's own answer, so windows and engine resolve System/ against one folder.
+    std::string folder = g_folder.empty() ? GetExecutableDir() : g_folder;
     if (folder.empty() || folder.back() != '/') folder += '/';
     return folder;
 }

@@ -9,20 +9,27 @@
 
 namespace {
 
+// The application's title: the product name and its version.
+QString AppTitle() {
+    const QString version = QCoreApplication::applicationVersion();
+    return version.isEmpty() ? QCoreApplication::applicationName()
+                             : QCoreApplication::applicationName() + QStringLiteral(" - ") + version;
+}
+
 class TQtDialogs final : public IDialogs {
 public:
     bool Confirm(QWidget* parent, const QString& text) override {
-        return QMessageBox::warning(parent, QCoreApplication::applicationName(), text,
-                                    QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+        return QMessageBox::warning(parent, AppTitle(), text, QMessageBox::Ok | QMessageBox::Cancel) ==
+               QMessageBox::Ok;
     }
     void Warning(QWidget* parent, const QString& text) override {
-        QMessageBox::warning(parent, QCoreApplication::applicationName(), text);
+        QMessageBox::warning(parent, AppTitle(), text);
     }
     void Error(QWidget* parent, const QString& text) override {
-        QMessageBox::critical(parent, QCoreApplication::applicationName(), text);
+        QMessageBox::critical(parent, AppTitle(), text);
     }
     void Message(QWidget* parent, const QString& text) override {
-        QMessageBox::information(parent, QCoreApplication::applicationName(), text);
+        QMessageBox::information(parent, AppTitle(), text);
     }
     QString OpenFile(QWidget* parent, const QString& filter) override {
         return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);

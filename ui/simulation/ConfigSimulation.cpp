@@ -95,6 +95,10 @@ TConfigSimulationWindow::TConfigSimulationWindow(QWidget* owner)
     connect(HelpBtn, &QPushButton::clicked, this, &TConfigSimulationWindow::HelpBtnClick);
     connect(OKBtn, &QPushButton::clicked, this, &TConfigSimulationWindow::OKBtnClick);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    // The red mark asks for the temperatures file; it goes once one is given.
+    connect(TemperaturesPath, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (!text.isEmpty()) tempsLabel->setStyleSheet(QString());
+    });
 
     TemperaturesPath->setText(QString::fromStdString(iniFile.ReadString(SECTION, "temperatures")));
     ModelAsXmlPath->setText(QString::fromStdString(iniFile.ReadString(SECTION, "model")));
@@ -139,6 +143,12 @@ void TConfigSimulationWindow::OKBtnClick() {
         Dialogs().Warning(this, QStringLiteral("Please select a temperatures file."));
         PageControl1->setCurrentIndex(0);
         tempsLabel->setStyleSheet(QStringLiteral("color: red"));
+        return;
+    }
+    // Without a name the run would report the executable's folder as its output file.
+    if (SaveAsPath->text().trimmed().isEmpty()) {
+        Dialogs().Warning(this, QStringLiteral("Please select an output file."));
+        PageControl1->setCurrentIndex(0);
         return;
     }
     if (savePathValues->isChecked()) {

@@ -9,6 +9,7 @@
 #include "AppFolder.h"
 #include "Dialogs.h"
 #include "FileUtils.h"
+#include "NumberText.h"
 #include "UtilStuff.h"
 
 namespace {
@@ -31,7 +32,8 @@ TSimulDisplay::TSimulDisplay(QWidget* owner, std::unique_ptr<TSimulationRun> run
     StringGrid1 = new QTableWidget(this);
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     StringGrid1->verticalHeader()->hide();
-    StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    StringGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    StringGrid1->verticalHeader()->setDefaultSectionSize(StringGrid1->fontMetrics().height() + 4);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(StringGrid1);
@@ -80,25 +82,44 @@ bool TSimulDisplay::LoadOutput() {
     std::vector<std::string> lines;
     if (!ReadLines(GetAbsolutePath(ExeFolder(), simul->OutputFile()), lines)) return false;
     const auto cells = GridCells(lines, simul->HeadersSize());
-    if (cells.empty()) return false;
-    // Row 0 of the cells is the blank fixed row: the grid's own header plays that part.
-    const int columns = static_cast<int>(cells[0].size());
+    if (cells.size() < 2) return false;
+    // Row 0 of the cells is the blank fixed row and row 1 the column names: the grid's own
+    // header shows the names, so they stay in sight while the rows scroll.
+    const int columns = static_cast<int>(cells[1].size());
     StringGrid1->clear();
     StringGrid1->setColumnCount(columns);
-    StringGrid1->setHorizontalHeaderLabels(QStringList(QList<QString>(columns, QString())));
-    StringGrid1->setRowCount(static_cast<int>(cells.size()) - 1);
-    for (size_t r = 1; r < cells.size(); ++r) {
+    QStringList names;
+    for (const std::string& name : cells[1])
+        names << QString::fromStdString(name);
+    StringGrid1->setHorizontalHeaderLabels(names);
+    StringGrid1->setRowCount(static_cast<int>(cells.size()) - 2);
+    for (size_t r = 2; r < cells.size(); ++r) {
         for (int c = 0; c < columns; ++c) {
             auto* item = new QTableWidgetItem(QString::fromStdString(cells[r][c]));
-            if (r == 1) {
-                QFont bold = item->font();
-                bold.setBold(true);
-                item->setFont(bold);
-            }
-            StringGrid1->setItem(static_cast<int>(r) - 1, c, item);
+            double number = 0.0;
+            if (TryParseFloat(cells[r][c], number)) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            StringGrid1->setItem(static_cast<int>(r) - 2, c, item);
         }
     }
+    FitColumns();
     return true;
+}
+
+void TSimulDisplay::FitColumns() {
+    QHeaderView* header = StringGrid1->horizontalHeader();
+    if (header->count() == 0) return;
+    // Columns as wide as their contents; when they leave room, they share the sheet's width.
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    StringGrid1->resizeColumnsToContents();
+    int needed = 0;
+    for (int c = 0; c < header->count(); ++c)
+        needed += header->sectionSize(c);
+    if (needed < StringGrid1->viewport()->width()) header->setSectionResizeMode(QHeaderView::Stretch);
+}
+
+void TSimulDisplay::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    FitColumns();
 }
 
 void TSimulDisplay::Timer1Timer() {

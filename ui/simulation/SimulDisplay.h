@@ -33,8 +33,12 @@ public:
 public slots:
     void Timer1Timer();
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     bool LoadOutput();
+    void FitColumns();
     void FreeSimulation();
 
     std::unique_ptr<TSimulationRun> simul;

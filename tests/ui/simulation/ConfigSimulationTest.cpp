@@ -49,6 +49,7 @@ TEST_F(ConfigSimulation, KeepsTheOtherSectionsOfTheFile) {
     TConfigSimulationWindow window;
     window.TemperaturesPath->setText("a.txt");
     window.ModelAsXmlPath->setText("m.xml");
+    window.SaveAsPath->setText("out.txt");
     window.OKBtnClick();
     EXPECT_EQ(ini.ReadString("path-fit", "temperatures"), "fit/clim.txt");
     EXPECT_EQ(ini.ReadString("path-sim", "temperatures"), "a.txt");
@@ -67,6 +68,12 @@ TEST_F(ConfigSimulation, ChecksModelThenTemperatures) {
     EXPECT_EQ(dialogs.shown.last(), "Please select a temperatures file.");
     EXPECT_TRUE(window.tempsLabel->styleSheet().contains("red"));
     EXPECT_NE(window.result(), QDialog::Accepted);
+
+    window.TemperaturesPath->setText("a.txt");
+    EXPECT_FALSE(window.tempsLabel->styleSheet().contains("red"));
+    window.OKBtnClick(); // no output file: named here, not as the folder by the run
+    EXPECT_EQ(dialogs.shown.last(), "Please select an output file.");
+    EXPECT_NE(window.result(), QDialog::Accepted);
     EXPECT_FALSE(QFile::exists(QString::fromStdString(Folder() + ORVEX_INI_FILE)));
 }
 
@@ -75,6 +82,7 @@ TEST_F(ConfigSimulation, WritesNothingWhenNotKeptOrCancelled) {
         TConfigSimulationWindow window;
         window.TemperaturesPath->setText("a.txt");
         window.ModelAsXmlPath->setText("m.xml");
+        window.SaveAsPath->setText("out.txt");
         window.savePathValues->setChecked(false);
         window.OKBtnClick();
         EXPECT_EQ(window.result(), QDialog::Accepted);

@@ -59,11 +59,14 @@ TEST_F(SimulFrame, WaitsThenLoadsTheOutputAndFreesTheRun) {
     EXPECT_FALSE(frame->Waiting());
     EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("|").toStdString();
     QTableWidget* grid = frame->StringGrid1;
-    ASSERT_EQ(grid->rowCount(), 4); // the column header and three rows below the fixed row
+    // The column names head the grid; the three data rows lie below them.
+    ASSERT_EQ(grid->rowCount(), 3);
     ASSERT_EQ(grid->columnCount(), 4);
-    EXPECT_EQ(grid->item(0, 2)->text(), "predicted 0");
-    EXPECT_EQ(grid->item(2, 2)->text(), "-9999");
-    EXPECT_EQ(grid->item(3, 3)->text(), "");
+    EXPECT_EQ(grid->horizontalHeaderItem(2)->text(), "predicted 0");
+    EXPECT_EQ(grid->item(0, 0)->text(), "1");
+    EXPECT_EQ(grid->item(1, 2)->text(), "-9999");
+    EXPECT_EQ(grid->item(2, 3)->text(), "");
+    EXPECT_TRUE(grid->item(1, 2)->textAlignment() & Qt::AlignRight);
     EXPECT_TRUE(state->destroyed);
     EXPECT_EQ(frame->Simulation(), nullptr);
 }

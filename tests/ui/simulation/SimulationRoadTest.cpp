@@ -82,10 +82,13 @@ protected:
         ASSERT_FALSE(display->Waiting()) << "the simulation did not end";
     }
     static std::vector<std::vector<std::string>> GridTexts(const QTableWidget* grid) {
-        std::vector<std::vector<std::string>> texts(grid->rowCount());
+        // The column names first, as the grid's header shows them.
+        std::vector<std::vector<std::string>> texts(grid->rowCount() + 1);
+        for (int c = 0; c < grid->columnCount(); ++c)
+            texts[0].push_back(grid->horizontalHeaderItem(c)->text().toStdString());
         for (int r = 0; r < grid->rowCount(); ++r)
             for (int c = 0; c < grid->columnCount(); ++c)
-                texts[r].push_back(grid->item(r, c) ? grid->item(r, c)->text().toStdString() : "");
+                texts[r + 1].push_back(grid->item(r, c) ? grid->item(r, c)->text().toStdString() : "");
         return texts;
     }
     std::vector<std::string> FilesBesideExe() const {
