@@ -17,6 +17,7 @@
 #include "AppFolder.h"
 #include "ConfigSimulation.h"
 #include "Dialogs.h"
+#include "FitDisplay.h"
 #include "HomePicture.h"
 #include "NumberText.h"
 #include "OrvexConfig.h"
@@ -27,6 +28,7 @@
 
 namespace {
 const QString HELP_FILE = QStringLiteral("Orvexhelp.chm");
+const char* const FIT_SECTION = "path-fit";
 
 int ToInt(const QString& text) {
     int value = 0;
@@ -45,8 +47,6 @@ TOrvexWindow::TOrvexWindow(QWidget* parent) : QMainWindow(parent), iniFile(ExeFo
     QStyle* st = style();
     FitButton =
         new QAction(st->standardIcon(QStyle::SP_FileDialogDetailedView), QStringLiteral("Fit Model"), this);
-    // The fit road comes with the fit wizard.
-    FitButton->setEnabled(false);
     SimulationButton =
         new QAction(st->standardIcon(QStyle::SP_MediaPlay), QStringLiteral("Run Simulation"), this);
     PlayPauseBtn = new QAction(this);
@@ -106,6 +106,7 @@ TOrvexWindow::TOrvexWindow(QWidget* parent) : QMainWindow(parent), iniFile(ExeFo
     setCentralWidget(PageControl1);
     statusBar();
 
+    connect(FitButton, &QAction::triggered, this, &TOrvexWindow::CreateFit);
     connect(SimulationButton, &QAction::triggered, this, &TOrvexWindow::CreateSimulation);
     connect(PlayPauseBtn, &QAction::triggered, this, &TOrvexWindow::PlayPauseBtnClick);
     connect(CloseTabBtn, &QAction::triggered, this, &TOrvexWindow::CloseOpenTab);
@@ -117,6 +118,54 @@ TOrvexWindow::TOrvexWindow(QWidget* parent) : QMainWindow(parent), iniFile(ExeFo
         ActivateOpenTabOptions();
     });
     ActivateOpenTabOptions();
+}
+
+void TOrvexWindow::CreateFit() {
+    Guarded(this, [&] {
+        const TFitPaths paths{
+            iniFile.ReadString(FIT_SECTION, "temperatures"), iniFile.ReadString(FIT_SECTION, "phenology"),
+            iniFile.ReadString(FIT_SECTION, "fitinfo"), iniFile.ReadString(FIT_SECTION, "savefitas")};
+        std::optional<TFitRequest> request = fitWizard(this, paths);
+        if (!request) return;
+        if (request->savePathValues) RememberFitPaths(*request);
+        request->metropolis.missing_threshold = request->maxMissingTemp;
+        request->metropolis.skip_fisher = request->skipFisher;
+
+        std::unique_ptr<TFitRun> fit = fitFactory(std::move(*request));
+        fit->Prepare();
+        if (fit->Error()) {
+            Dialogs().Error(this, QString::fromStdString(fit->ErrorInfo()));
+            fit->Quit();
+            return;
+        }
+        fit->Start();
+        CreateFitDisplay(std::move(fit));
+        ActivateOpenTabOptions();
+    });
+}
+
+void TOrvexWindow::RememberFitPaths(const TFitRequest& request) {
+    try {
+        iniFile.WriteString(FIT_SECTION, "temperatures", RelativeToExe(request.temperaturesPath));
+        iniFile.WriteString(FIT_SECTION, "savefitas", RelativeToExe(request.saveFitAsPath));
+        iniFile.WriteString(FIT_SECTION, "phenology", RelativeToExe(request.phenologyPath));
+        iniFile.WriteString(FIT_SECTION, "fitinfo", RelativeToExe(request.fitInfoPath));
+    } catch (const std::exception& e) {
+        // Remembering is a convenience: the fit still runs.
+        Dialogs().Warning(this, QString::fromStdString(e.what()));
+    }
+}
+
+void TOrvexWindow::CreateFitDisplay(std::unique_ptr<TFitRun> fit) {
+    auto* display = new TFitDisplay(nullptr, std::move(fit));
+    const int index = PageControl1->addTab(display, QStringLiteral("Model fit ") + QString::number(cptFit));
+    ++cptFit;
+    PageControl1->setCurrentIndex(index);
+    SetButtonPlay(false);
+}
+
+TFitDisplay* TOrvexWindow::ActiveFit() const {
+    return qobject_cast<TFitDisplay*>(PageControl1->currentWidget());
 }
 
 void TOrvexWindow::CreateSimulation() {
@@ -154,11 +203,19 @@ void TOrvexWindow::SetButtonPlay(bool play) {
 }
 
 void TOrvexWindow::PlayPauseBtnClick() {
-    // Only fit sheets pause; a simulation sheet ignores the button.
+    TFitDisplay* frame = ActiveFit();
+    if (!frame || frame->IsFinished()) return; // a simulation sheet ignores the button
+    if (PlayPauseBtn->text() == QStringLiteral("Pause")) {
+        frame->PauseFit();
+        SetButtonPlay(true);
+    } else {
+        frame->PlayFit();
+        SetButtonPlay(false);
+    }
 }
 
 void TOrvexWindow::PageControl1Change() {
-    // The play/pause state follows fit sheets only.
+    if (TFitDisplay* frame = ActiveFit()) SetButtonPlay(!frame->IsRunning());
 }
 
 void TOrvexWindow::ActivateOpenTabOptions() {
@@ -171,9 +228,17 @@ void TOrvexWindow::ActivateOpenTabOptions() {
 bool TOrvexWindow::CloseOpenTab() {
     QWidget* sheet = PageControl1->currentWidget();
     if (!sheet || sheet == Home) return true;
+    if (auto* frame = qobject_cast<TFitDisplay*>(sheet); frame && frame->Waiting()) {
+        frame->PauseFit();
+        if (!Dialogs().Confirm(this, QStringLiteral("Do you really want to stop a running fit ?"))) {
+            frame->PlayFit();
+            SetButtonPlay(!frame->IsRunning());
+            return false;
+        }
+    }
     const int index = PageControl1->currentIndex();
     PageControl1->removeTab(index);
-    // A running simulation is stopped and waited for by its frame.
+    // A running fit or simulation is stopped and waited for by its frame.
     delete sheet;
     PageControl1->setCurrentIndex(index - 1);
     return true;

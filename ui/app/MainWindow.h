@@ -7,12 +7,15 @@
 #include <memory>
 #include <string>
 
+#include "FitRun.h"
+#include "FitWizardLauncher.h"
 #include "IniFile.h"
 #include "SimulationRun.h"
 
 class QAction;
 class QLabel;
 class QTabWidget;
+class TFitDisplay;
 
 class TOrvexWindow : public QMainWindow {
     Q_OBJECT
@@ -37,8 +40,12 @@ public:
     using TSimulationFactory = std::function<std::unique_ptr<TSimulationRun>(
         int, const std::string&, const std::string&, const std::string&, const std::string&)>;
     TSimulationFactory simulationFactory = CreateSimulationRun;
+    // The fit configuration wizard and the fit runs; tests put stand-ins here.
+    std::function<std::optional<TFitRequest>(QWidget*, const TFitPaths&)> fitWizard = RunFitWizard;
+    std::function<std::unique_ptr<TFitRun>(TFitRequest)> fitFactory = CreateFitRun;
 
 public slots:
+    void CreateFit();
     void CreateSimulation();
     void SetButtonPlay(bool play);
     void PlayPauseBtnClick();
@@ -55,7 +62,11 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void CreateFitDisplay(std::unique_ptr<TFitRun> fit);
     void createSimulDisplay(QWidget* display);
+    // The frame of the active sheet when it is a fit sheet.
+    TFitDisplay* ActiveFit() const;
+    void RememberFitPaths(const TFitRequest& request);
 
     int cptFit = 1;
     int cptSimulation = 1;

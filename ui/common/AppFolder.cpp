@@ -24,5 +24,7 @@ std::string RelativeToExe(const std::string& path) {
     const fs::path p(path);
     if (path.empty() || !p.is_absolute()) return path;
     const fs::path rel = p.lexically_normal().lexically_relative(fs::path(ExeFolder()).lexically_normal());
-    return rel.empty() ? path : rel.generic_string();
+    // Only a file inside the executable's tree moves with it; any other stays where it is.
+    if (rel.empty() || *rel.begin() == "..") return path;
+    return rel.generic_string();
 }

@@ -7,5 +7,6 @@
 std::string ExeFolder();
 // Tests point the application at a folder of their own; empty restores the real one.
 void SetExeFolder(const std::string& folder);
-// The path as it is remembered: relative to the executable's folder when absolute, else as is.
+// The path as it is remembered: relative to the executable's folder when it lies inside that
+// folder's tree, else as is.
 std::string RelativeToExe(const std::string& path);

@@ -59,7 +59,7 @@ TEST_F(MainWindow, TitleAndWelcomeCarryTheVersion) {
     EXPECT_EQ(window->windowTitle(), "Orvex - " + version);
     EXPECT_EQ(window->WelcomeLabel->text(), "Welcome on Orvex - " + version);
     EXPECT_EQ(Tabs(), QStringList{"Home"});
-    EXPECT_FALSE(window->FitButton->isEnabled());
+    EXPECT_TRUE(window->FitButton->isEnabled());
     EXPECT_TRUE(window->SimulationButton->isEnabled());
     EXPECT_FALSE(window->CloseTabBtn->isVisible());
     EXPECT_FALSE(window->PlayPauseBtn->isVisible());

@@ -1,0 +1,53 @@
+#pragma once
+// A fit run that finishes when told to, with an output file and repetitions the test provides.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "FitRun.h"
+
+struct TFakeFitState {
+    bool finished = false;
+    bool paused = false;
+    bool error = false;
+    bool prepareError = false; // Prepare sets the error with errorInfo
+    bool leaveOneOut = false;
+    bool started = false;
+    bool destroyed = false;
+    int quits = 0;
+    int advancement = 0;
+    std::string errorInfo;
+    std::string treatment;
+    std::string output = "fit.txt";
+    std::vector<std::string> progress;
+    std::vector<TRepetition*> repetitions;
+    TFitRequest request; // what the factory was given
+};
+
+class TFakeFitRun : public TFitRun {
+public:
+    explicit TFakeFitRun(std::shared_ptr<TFakeFitState> state) : s(std::move(state)) {}
+    ~TFakeFitRun() override { s->destroyed = true; }
+    void Prepare() override { s->error = s->prepareError; }
+    void Start() override { s->started = true; }
+    void Pause() override { s->paused = true; }
+    void Resume() override { s->paused = false; }
+    void Quit() override {
+        ++s->quits;
+        s->finished = true; // stops and waits
+    }
+    bool Finished() const override { return s->finished; }
+    bool Paused() const override { return s->paused; }
+    bool Error() const override { return s->error; }
+    std::string ErrorInfo() const override { return s->errorInfo; }
+    int Advancement() const override { return s->advancement; }
+    std::string CurrentTreatment() const override { return s->treatment; }
+    std::vector<std::string> MetropolisProgress() const override { return s->progress; }
+    bool LeaveOneOut() const override { return s->leaveOneOut; }
+    std::string OutputFile() const override { return s->output; }
+    const std::vector<TRepetition*>& Repetitions() const override { return s->repetitions; }
+
+private:
+    std::shared_ptr<TFakeFitState> s;
+};

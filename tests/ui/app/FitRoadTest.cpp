@@ -1,0 +1,170 @@
+// The fit road end to end: "Fit Model" and the wizard, the engine's fit thread and the sheet,
+// the statistics grid saving the best repetition, and a simulation of that model giving the
+// fit's dates.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTableWidget>
+#include <QThread>
+#include <fstream>
+#include <sstream>
+
+#include "ConfigModelFit.h"
+#include "ConfigSimulation.h"
+#include "FitDisplay.h"
+#include "MainWindow.h"
+#include "ModelDesignTab.h"
+#include "NumberText.h"
+#include "OrvexConfig.h"
+#include "Repetition.h"
+#include "SimulDisplay.h"
+#include "StatsManager.h"
+#include "UiTestSupport.h"
+
+namespace {
+
+const std::string kSource = ORVEX_SOURCE_DIR;
+
+class FitRoad : public TempExeFolderTest {
+protected:
+    void SetUp() override {
+        TempExeFolderTest::SetUp();
+        // The shipped presets beside the executable.
+        for (const std::string file : {std::string(PRESETS_MODEL_DIR) + "Example_GDD.xml",
+                                       std::string(PRESETS_OPTIM_DIR) + "default.ini",
+                                       std::string(PRESETS_VALID_DIR) + "default.ini"}) {
+            QDir(dir.path()).mkpath(QString::fromStdString(file.substr(0, file.rfind('/'))));
+            QFile::copy(QString::fromStdString(kSource + "/" + file),
+                        QString::fromStdString(Folder() + file));
+        }
+    }
+    // The user fills the wizard: the example files, the example preset model, short search
+    // settings, then "FIT NOW !".
+    void AskForAFit() {
+        dialogs.onExec = [](QDialog* dialog) {
+            auto* w = qobject_cast<TConfigModelFitWindow*>(dialog);
+            ASSERT_NE(w, nullptr);
+            w->TemperaturesPath->setText(QString::fromStdString(kSource + "/examples/climate.txt"));
+            w->PhenologyPath->setText(QString::fromStdString(kSource + "/examples/phenology.txt"));
+            w->FitInfoPath->setText(QString::fromStdString(kSource + "/examples/fitinfo.txt"));
+            w->SaveFitAsPath->setText("fit.txt");
+            w->SkipValidationCB1->setChecked(true);
+            w->InputValidationButton1Click();
+            w->ModelTab->PrebuildPanel3->click();
+            ASSERT_EQ(w->ModelTab->PresetsCB1->findText("Example_GDD"), 0);
+            w->ModelTab->PresetsCB1Change(0);
+            w->DefaultOptimButton1Click();
+            const std::pair<QLineEdit*, const char*> settings[] = {{w->NtrLoops, "5"},
+                                                                   {w->NtsLoops, "5"},
+                                                                   {w->NbVeryGlobalSearch, "2"},
+                                                                   {w->NbGlobalSearch, "3"},
+                                                                   {w->NbRepetitions, "2"},
+                                                                   {w->NbConfidenceInterval, "1"},
+                                                                   {w->TemperatureConfInt, "1"},
+                                                                   {w->MetropolisTemperature, "1"},
+                                                                   {w->TemperatureClimbRate, "1"},
+                                                                   {w->MetPrecision, "0,01"},
+                                                                   {w->MaxMissingTemp, "10"}};
+            for (const auto& [edit, text] : settings)
+                edit->setText(text);
+            w->SkipFisherCB1->setChecked(true);
+            w->LeaveOneOutCB1->setChecked(false);
+            w->OKBtnClick();
+            ASSERT_EQ(w->result(), QDialog::Accepted);
+        };
+        window.FitButton->trigger();
+    }
+    // Lets the sheet's own timers find the run over and load what it shows.
+    template <class Busy> static void WaitWhile(Busy busy) {
+        QElapsedTimer clock;
+        clock.start();
+        while (busy() && clock.elapsed() < 180000) {
+            QApplication::processEvents();
+            QThread::msleep(10);
+        }
+        ASSERT_FALSE(busy()) << "the run did not end";
+    }
+    std::string ReadText(const std::string& path) const {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        std::string s = text.str();
+        std::erase(s, '\r');
+        return s;
+    }
+
+    TOrvexWindow window;
+};
+
+} // namespace
+
+TEST_F(FitRoad, BestRepetitionSimulatesTheFittedDates) {
+    AskForAFit();
+    ASSERT_EQ(window.PageControl1->count(), 2) << dialogs.shown.join("|").toStdString();
+    EXPECT_EQ(window.PageControl1->tabText(1), "Model fit 1");
+    auto* frame = qobject_cast<TFitDisplay*>(window.PageControl1->widget(1));
+    ASSERT_NE(frame, nullptr);
+    WaitWhile([&] { return frame->Waiting() || frame->Loading(); });
+    ASSERT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("|").toStdString();
+    EXPECT_EQ(frame->Label2->text(), "Fit is over!");
+    std::string output = ReadText(Folder() + "fit.txt");
+    if (!output.empty() && output.back() == '\n') output.pop_back();
+    EXPECT_EQ(frame->RichEdit1->toPlainText().toStdString(), output);
+
+    // The statistics grid lists every repetition; the best one is saved.
+    const std::vector<TRepetition*>& reps = frame->Fit()->Repetitions();
+    ASSERT_EQ(reps.size(), 2u);
+    size_t best = 0;
+    for (size_t k = 1; k < reps.size(); ++k)
+        if (reps[k]->SSres < reps[best]->SSres) best = k;
+    dialogs.fileAnswer = QString::fromStdString(Folder() + "best");
+    dialogs.onExec = [&](QDialog* dialog) {
+        auto* stats = qobject_cast<TStatsManager*>(dialog);
+        ASSERT_NE(stats, nullptr);
+        EXPECT_EQ(stats->StringGrid1->model()->columnCount(), 3);
+        EXPECT_EQ(stats->ComboBox1->count(), 2);
+        stats->ComboBox1->setCurrentIndex(static_cast<int>(best));
+        stats->saveAsBtnClick();
+    };
+    frame->ParamSelectBtn->click();
+    ASSERT_TRUE(QFile::exists(dir.filePath("best.xml")));
+
+    // A simulation of the saved model on the example climate.
+    dialogs.onExec = [&](QDialog* dialog) {
+        auto* config = qobject_cast<TConfigSimulationWindow*>(dialog);
+        ASSERT_NE(config, nullptr);
+        config->ModelAsXmlPath->setText("best.xml");
+        config->TemperaturesPath->setText(QString::fromStdString(kSource + "/examples/climate.txt"));
+        config->SaveAsPath->setText("sim.txt");
+        config->maxMissingTemp->setText("10");
+        config->OKBtnClick();
+    };
+    window.SimulationButton->trigger();
+    ASSERT_EQ(window.PageControl1->tabText(2), "Simulation 1");
+    auto* sim = qobject_cast<TSimulDisplay*>(window.PageControl1->widget(2));
+    WaitWhile([&] { return sim->Waiting(); });
+    ASSERT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("|").toStdString();
+
+    // The simulation prints dates to a tenth: the fit's dates must print the same.
+    const TRepetition& rep = *reps[best];
+    ASSERT_EQ(sim->StringGrid1->rowCount(), static_cast<int>(rep.simResults.size()) + 1);
+    int compared = 0;
+    for (size_t k = 0; k < rep.simResults.size(); ++k) {
+        const int row = static_cast<int>(k) + 1;
+        EXPECT_EQ(sim->StringGrid1->item(row, 1)->text().toInt(), rep.simResults[k].year);
+        if (rep.simResults[k].values[0].observed == MISSING) continue;
+        EXPECT_EQ(sim->StringGrid1->item(row, 2)->text().toStdString(),
+                  FormatFloat("0.#", rep.simResultsAsRaw[k].data_row[1]))
+            << "row " << row;
+        ++compared;
+    }
+    EXPECT_GE(compared, 29);
+}

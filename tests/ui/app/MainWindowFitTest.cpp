@@ -1,0 +1,187 @@
+// The fit road of the main window, with a stand-in wizard and stand-in fit runs.
+#include <QAction>
+#include <QTabWidget>
+#include <deque>
+
+#include "FakeFitRun.h"
+#include "FitDisplay.h"
+#include "MainWindow.h"
+#include "UiTestSupport.h"
+
+namespace {
+
+// Answers the questions in turn and notes which sheet was active at each.
+class TScriptedDialogs : public TFakeDialogs {
+public:
+    bool Confirm(QWidget* parent, const QString& text) override {
+        TFakeDialogs::Confirm(parent, text);
+        activeAtQuestion << (tabs ? tabs->tabText(tabs->currentIndex()) : QString());
+        if (answers.empty()) return true;
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::deque<bool> answers;
+    QStringList activeAtQuestion;
+    QTabWidget* tabs = nullptr;
+};
+
+class MainWindowFit : public TempExeFolderTest {
+protected:
+    void SetUp() override {
+        TempExeFolderTest::SetUp();
+        window = std::make_unique<TOrvexWindow>();
+        scripted.tabs = window->PageControl1;
+        window->fitWizard = [this](QWidget*, const TFitPaths& paths) -> std::optional<TFitRequest> {
+            shownPaths.push_back(paths);
+            if (cancelWizard) return std::nullopt;
+            TFitRequest request;
+            request.temperaturesPath = Folder() + "data/clim.txt";
+            request.phenologyPath = "/elsewhere/pheno.txt";
+            request.fitInfoPath = "info.txt";
+            request.saveFitAsPath = Folder() + "out.txt";
+            request.savePathValues = keepPaths;
+            request.maxMissingTemp = 4;
+            request.skipFisher = false;
+            return request;
+        };
+        window->fitFactory = [this](TFitRequest request) {
+            fits.push_back(std::make_shared<TFakeFitState>());
+            fits.back()->prepareError = !prepareError.empty();
+            fits.back()->errorInfo = prepareError;
+            fits.back()->request = std::move(request);
+            return std::make_unique<TFakeFitRun>(fits.back());
+        };
+    }
+    void TearDown() override {
+        window.reset();
+        TempExeFolderTest::TearDown();
+    }
+    QStringList Tabs() const {
+        QStringList tabs;
+        for (int i = 0; i < window->PageControl1->count(); ++i)
+            tabs << window->PageControl1->tabText(i);
+        return tabs;
+    }
+    std::string Remembered(const char* key) const { return window->IniFile().ReadString("path-fit", key); }
+
+    TScriptedDialogs scripted; // installed after the fixture's dialogs: it answers
+    std::unique_ptr<TOrvexWindow> window;
+    std::vector<TFitPaths> shownPaths;
+    std::vector<std::shared_ptr<TFakeFitState>> fits;
+    std::string prepareError;
+    bool cancelWizard = false;
+    bool keepPaths = true;
+};
+
+} // namespace
+
+TEST_F(MainWindowFit, FitSheetPausesAndPlays) {
+    ASSERT_TRUE(window->FitButton->isEnabled());
+    window->FitButton->trigger();
+    ASSERT_EQ(fits.size(), 1u);
+    EXPECT_TRUE(fits[0]->started);
+    EXPECT_EQ(fits[0]->request.metropolis.missing_threshold, 4);
+    EXPECT_FALSE(fits[0]->request.metropolis.skip_fisher);
+    EXPECT_EQ(Tabs(), (QStringList{"Home", "Model fit 1"}));
+    EXPECT_TRUE(window->PlayPauseBtn->isVisible());
+    EXPECT_EQ(window->PlayPauseBtn->text(), "Pause");
+
+    window->PlayPauseBtn->trigger();
+    EXPECT_TRUE(fits[0]->paused);
+    EXPECT_EQ(window->PlayPauseBtn->text(), "Play");
+    // Back on the sheet after a look at Home: the button still says what the fit needs.
+    window->PageControl1->setCurrentIndex(0);
+    window->PageControl1->setCurrentIndex(1);
+    EXPECT_EQ(window->PlayPauseBtn->text(), "Play");
+    window->PlayPauseBtn->trigger();
+    EXPECT_FALSE(fits[0]->paused);
+    EXPECT_EQ(window->PlayPauseBtn->text(), "Pause");
+
+    fits[0]->finished = true; // a finished fit ignores the button
+    window->PlayPauseBtn->trigger();
+    EXPECT_FALSE(fits[0]->paused);
+    EXPECT_TRUE(scripted.shown.isEmpty()) << scripted.shown.join("|").toStdString();
+}
+
+TEST_F(MainWindowFit, StoppingARunningFitAsksFirst) {
+    window->CreateFit();
+    scripted.answers = {false};
+    window->CloseTabBtn->trigger();
+    EXPECT_EQ(scripted.shown, QStringList{"Do you really want to stop a running fit ?"});
+    EXPECT_TRUE(Tabs().contains("Model fit 1"));
+    EXPECT_FALSE(fits[0]->paused); // Cancel lets it run on
+    EXPECT_EQ(fits[0]->quits, 0);
+    EXPECT_EQ(window->PlayPauseBtn->text(), "Pause");
+
+    scripted.answers = {true};
+    window->CloseTabBtn->trigger();
+    EXPECT_EQ(fits[0]->quits, 1);
+    EXPECT_TRUE(fits[0]->destroyed);
+    EXPECT_EQ(scripted.shown.last(), "Fit canceled !");
+    EXPECT_EQ(Tabs(), QStringList{"Home"});
+
+    // Sheet numbers only grow; a fit seen finished closes without a question.
+    scripted.shown.clear();
+    window->CreateFit();
+    EXPECT_EQ(Tabs(), (QStringList{"Home", "Model fit 2"}));
+    fits[1]->finished = true;
+    qobject_cast<TFitDisplay*>(window->PageControl1->widget(1))->Timer1Timer();
+    window->CloseTabBtn->trigger();
+    EXPECT_EQ(Tabs(), QStringList{"Home"});
+    EXPECT_EQ(fits[1]->quits, 0);
+}
+
+TEST_F(MainWindowFit, QuittingAsksForTheLastRunningFitFirst) {
+    window->show();
+    window->CreateFit();
+    window->CreateFit();
+    scripted.answers = {true, false}; // quit, then keep "Model fit 2"
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(scripted.shown, (QStringList{"Do you really want to quit Orvex ?",
+                                           "Do you really want to stop a running fit ?"}));
+    EXPECT_EQ(scripted.activeAtQuestion.last(), "Model fit 2");
+    EXPECT_EQ(Tabs(), (QStringList{"Home", "Model fit 1", "Model fit 2"}));
+    EXPECT_FALSE(fits[0]->paused || fits[1]->paused);
+
+    scripted.shown.clear();
+    scripted.activeAtQuestion.clear();
+    scripted.answers = {true, true, true};
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(scripted.activeAtQuestion.mid(1), (QStringList{"Model fit 2", "Model fit 1"}));
+    EXPECT_EQ(fits[0]->quits + fits[1]->quits, 2);
+}
+
+TEST_F(MainWindowFit, FailedPreparationShowsItsErrorAndAddsNoSheet) {
+    prepareError = "The phenology date file does not exist.";
+    window->CreateFit();
+    EXPECT_EQ(scripted.shown, QStringList{"The phenology date file does not exist."});
+    EXPECT_EQ(Tabs(), QStringList{"Home"});
+    EXPECT_FALSE(fits[0]->started);
+    EXPECT_EQ(fits[0]->quits, 1);
+    EXPECT_TRUE(fits[0]->destroyed);
+
+    // A cancelled wizard starts nothing.
+    cancelWizard = true;
+    window->CreateFit();
+    EXPECT_EQ(fits.size(), 1u);
+}
+
+TEST_F(MainWindowFit, RemembersPathsInsideTheExecutablesTreeRelative) {
+    window->CreateFit();
+    EXPECT_EQ(Remembered("temperatures"), "data/clim.txt");
+    EXPECT_EQ(Remembered("phenology"), "/elsewhere/pheno.txt"); // outside: absolute, never "../.."
+    EXPECT_EQ(Remembered("fitinfo"), "info.txt");
+    EXPECT_EQ(Remembered("savefitas"), "out.txt");
+    window->CreateFit();
+    ASSERT_EQ(shownPaths.size(), 2u);
+    EXPECT_EQ(shownPaths[1].temperatures, "data/clim.txt");
+    EXPECT_EQ(shownPaths[1].phenology, "/elsewhere/pheno.txt");
+
+    // Unticked, nothing is written.
+    window->IniFile().WriteString("path-fit", "fitinfo", "kept.txt");
+    keepPaths = false;
+    window->CreateFit();
+    EXPECT_EQ(Remembered("fitinfo"), "kept.txt");
+}

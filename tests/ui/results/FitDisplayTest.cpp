@@ -1,0 +1,153 @@
+#include <QApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTextBlock>
+#include <QThread>
+#include <QTimer>
+#include <fstream>
+
+#include "FakeFitRun.h"
+#include "FitDisplay.h"
+#include "RunClock.h"
+#include "UiTestSupport.h"
+
+namespace {
+
+class FitFrame : public TempExeFolderTest {
+protected:
+    void SetUp() override {
+        TempExeFolderTest::SetUp();
+        state = std::make_shared<TFakeFitState>();
+    }
+    std::unique_ptr<TFitDisplay> Frame() {
+        return std::make_unique<TFitDisplay>(nullptr, std::make_unique<TFakeFitRun>(state));
+    }
+    void WriteOutput(const std::string& text) {
+        std::ofstream(Folder() + state->output, std::ios::binary) << text;
+    }
+    static void LetItLoad(TFitDisplay& frame) {
+        for (int i = 0; i < 1000 && frame.Loading(); ++i)
+            QApplication::processEvents();
+    }
+    std::shared_ptr<TFakeFitState> state;
+};
+
+} // namespace
+
+TEST(RunClock, PausedSpansAreLeftOut) {
+    TRunClock clock(1000);
+    EXPECT_EQ(clock.Elapsed(3500), 2500);
+    clock.Pause(4000);
+    EXPECT_EQ(clock.Elapsed(9000), 3000); // stands still while paused
+    clock.Pause(10000);                   // a second pause keeps the first
+    clock.Resume(14000);
+    EXPECT_EQ(clock.Elapsed(15000), 4000); // ten seconds behind the wall clock
+    clock.Resume(20000);                   // not paused: nothing moves
+    EXPECT_EQ(clock.Elapsed(21000), 10000);
+
+    EXPECT_EQ(TRunClock::Format(3723004), "01:02:03.004");
+    EXPECT_EQ(TRunClock::Format(360000000), "100:00:00.000");
+}
+
+TEST_F(FitFrame, FollowsTheRunUnlessPaused) {
+    auto frame = Frame();
+    EXPECT_EQ(frame->Timer1->interval(), 100);
+    EXPECT_TRUE(frame->Waiting());
+    EXPECT_FALSE(frame->ParamSelectBtn->isEnabled());
+    EXPECT_EQ(frame->OutputLabel->text(), "fit.txt");
+
+    state->advancement = 110; // the run passes 100 before its end
+    state->treatment = "Repetition : 1/2";
+    state->progress = {"SEARCH", "line 1"};
+    frame->Timer1Timer();
+    EXPECT_EQ(frame->ProgressBar1->value(), 100);
+    EXPECT_EQ(frame->Label2->text(), "Repetition : 1/2");
+    EXPECT_EQ(frame->RichEdit1->toPlainText(), "SEARCH\nline 1");
+    EXPECT_EQ(frame->RichEdit1->textCursor().position(), 0);
+    EXPECT_TRUE(frame->Label1->text().startsWith("Execution time: 00:00:0"));
+
+    frame->PauseFit();
+    EXPECT_TRUE(state->paused);
+    EXPECT_FALSE(frame->IsRunning());
+    const std::int64_t atPause = frame->ElapsedMs();
+    state->treatment = "Repetition : 2/2";
+    QThread::msleep(60);
+    frame->Timer1Timer();
+    EXPECT_EQ(frame->Label2->text(), "Repetition : 1/2"); // paused: nothing changes
+    EXPECT_EQ(frame->ElapsedMs(), atPause);
+
+    frame->PlayFit();
+    EXPECT_FALSE(state->paused);
+    EXPECT_TRUE(frame->IsRunning());
+    frame->Timer1Timer();
+    EXPECT_EQ(frame->Label2->text(), "Repetition : 2/2");
+}
+
+TEST_F(FitFrame, FinishedFitShowsItsOutputInSlices) {
+    std::string text;
+    for (int i = 0; i < 5000; ++i)
+        text += "Repetition\t" + std::to_string(i) + "\r\n";
+    WriteOutput(text);
+    auto frame = Frame();
+    state->finished = true;
+    frame->Timer1Timer();
+    EXPECT_FALSE(frame->Waiting());
+    EXPECT_EQ(frame->Label2->text(), "Fit is over!");
+    EXPECT_TRUE(frame->ParamSelectBtn->isEnabled());
+    EXPECT_TRUE(frame->ProgressBar1->isHidden());
+    EXPECT_TRUE(frame->Loading()); // the window keeps answering while the rest goes in
+    LetItLoad(*frame);
+    ASSERT_FALSE(frame->Loading());
+    EXPECT_EQ(frame->RichEdit1->blockCount(), 5000);
+    EXPECT_EQ(frame->RichEdit1->document()->findBlockByNumber(4999).text(), "Repetition\t4999");
+    EXPECT_EQ(frame->RichEdit1->textCursor().position(), 0);
+    EXPECT_TRUE(QFontInfo(frame->RichEdit1->font()).fixedPitch());
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("|").toStdString();
+
+    frame.reset(); // a finished fit is freed without a word
+    EXPECT_TRUE(state->destroyed);
+    EXPECT_EQ(state->quits, 0);
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+}
+
+TEST_F(FitFrame, LeaveOneOutFitOffersNoParameterChoice) {
+    WriteOutput("");
+    state->leaveOneOut = true;
+    auto frame = Frame();
+    state->finished = true;
+    frame->Timer1Timer();
+    LetItLoad(*frame);
+    EXPECT_EQ(frame->Label2->text(), "Fit is over!");
+    EXPECT_FALSE(frame->ParamSelectBtn->isEnabled());
+    EXPECT_EQ(frame->RichEdit1->blockCount(), 1);
+}
+
+TEST_F(FitFrame, FailuresAreShownOnce) {
+    {
+        auto frame = Frame();
+        state->finished = state->error = true;
+        state->errorInfo = "The number of NON-MISSING observations for the Fit <0>";
+        frame->Timer1Timer();
+        EXPECT_EQ(dialogs.shown, QStringList{"The number of NON-MISSING observations for the Fit <0>"});
+        EXPECT_EQ(frame->Label2->text(), "Fit Failed!");
+        EXPECT_EQ(frame->RichEdit1->toPlainText(), "Fit Failed!");
+        EXPECT_EQ(state->quits, 1);
+        EXPECT_FALSE(frame->ParamSelectBtn->isEnabled());
+        frame->Timer1Timer(); // the timer has stopped; a stray tick shows nothing again
+        EXPECT_EQ(dialogs.shown.size(), 1);
+    }
+    // An output that cannot be read leaves the text box as it was.
+    dialogs.shown.clear();
+    state = std::make_shared<TFakeFitState>();
+    state->output = "missing.txt";
+    state->progress = {"SEARCH"};
+    auto frame = Frame();
+    frame->Timer1Timer();
+    state->finished = true;
+    frame->Timer1Timer();
+    EXPECT_EQ(dialogs.shown, QStringList{"Output file cannot be read (may be already in use) : missing.txt"});
+    EXPECT_EQ(frame->RichEdit1->toPlainText(), "SEARCH");
+    EXPECT_FALSE(frame->Waiting());
+}
