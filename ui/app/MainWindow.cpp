@@ -132,12 +132,9 @@ void TOrvexWindow::CreateFit() {
         request->metropolis.skip_fisher = request->skipFisher;
 
         std::unique_ptr<TFitRun> fit = fitFactory(std::move(*request));
+        // A failed preparation raises, having dropped what it made: the error box shows it and
+        // the run goes unstarted.
         fit->Prepare();
-        if (fit->Error()) {
-            Dialogs().Error(this, QString::fromStdString(fit->ErrorInfo()));
-            fit->Quit();
-            return;
-        }
         fit->Start();
         CreateFitDisplay(std::move(fit));
         ActivateOpenTabOptions();
