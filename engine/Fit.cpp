@@ -235,6 +235,13 @@ bool TFit::RunPass(int k, double startTemp) {
         advancement_ = 50;
     }
     Objective opt(*this, leftOut);
+    // Threads and model copies serve every pass.
+    opt.UseWorkers(rowWorkers_);
+    struct KeepWorkers {
+        std::shared_ptr<TRowWorkers>& kept;
+        const Objective& opt;
+        ~KeepWorkers() { kept = opt.Workers(); }
+    } keepWorkers{rowWorkers_, opt};
     std::unique_ptr<TSensitivityFile> sensitivity;
     if (f_sensitivity != nullptr)
         sensitivity = std::make_unique<TSensitivityFile>(f_sensitivity, nomf_sensitivity);

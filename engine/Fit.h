@@ -22,6 +22,7 @@
 #include "SearchProgress.h"
 
 class TUniDistrib;
+struct TRowWorkers;
 class TWeather;
 
 // Total sum of squares of the scored observations, per phase about its own mean; sets the
@@ -96,6 +97,7 @@ private:
     TRFitInfo fitInfo_;
     TRPhenoInfos pheno_;
     std::unique_ptr<TWeather> weather_;
+    std::shared_ptr<TRowWorkers> rowWorkers_;           // threads and model copies of the passes' objectives
     std::vector<std::unique_ptr<TRepetition>> garbage_; // every repetition made
     std::vector<TRepetition*> repetitions_;
     TRFunctionDesc bestFit_D;

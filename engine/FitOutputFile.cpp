@@ -17,6 +17,16 @@ std::string Reason() {
 
 const std::string HASH_LINE(70, '#');
 
+// A file's text from byte offset on.
+std::string ReadFrom(const std::string& path, long long offset) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw EOrvexError("Cannot read the file \"" + path + "\": " + Reason());
+    in.seekg(offset);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) throw EOrvexError("Cannot read the file \"" + path + "\": " + Reason());
+    return text;
+}
+
 } // namespace
 
 std::string FitHeaderText(const std::string& version, const std::string& climatePath,
@@ -52,8 +62,7 @@ std::vector<std::string> SplitFileLines(const std::string& text) {
     return lines;
 }
 
-void InsertSummaryLines(std::vector<std::string>& L, std::vector<std::string> S, int leftOut,
-                        int nbFitLines) {
+std::vector<std::string> SummaryBlock(std::vector<std::string> S, int leftOut, int nbFitLines) {
     const bool leaveOneOut = leftOut >= 0;
     std::string title = "SUMMARY TABLE OF ALL REPETITIONS";
     if (leaveOneOut) title += "\t[ Left fit : " + std::to_string(leftOut) + " ]";
@@ -68,8 +77,17 @@ void InsertSummaryLines(std::vector<std::string>& L, std::vector<std::string> S,
         S.insert(S.end(),
                  {"", HASH_LINE, "#####################  INTERMEDIATE COMPUTINGS  ######################",
                   HASH_LINE, ""});
-    std::size_t at = L.size() > 14 ? 14 : (L.empty() ? 0 : L.size() - 1);
-    L.insert(L.begin() + static_cast<std::ptrdiff_t>(at), S.begin(), S.end());
+    return S;
+}
+
+std::size_t SummaryPlace(const std::vector<std::string>& L) {
+    return L.size() > 14 ? 14 : (L.empty() ? 0 : L.size() - 1);
+}
+
+void InsertSummaryLines(std::vector<std::string>& L, std::vector<std::string> S, int leftOut,
+                        int nbFitLines) {
+    S = SummaryBlock(std::move(S), leftOut, nbFitLines);
+    L.insert(L.begin() + static_cast<std::ptrdiff_t>(SummaryPlace(L)), S.begin(), S.end());
 }
 
 std::string ReadWholeFile(const std::string& path) {
@@ -120,8 +138,76 @@ void TFitOutputFile::Append(const std::string& text, const std::string& failText
 
 void TFitOutputFile::InsertSummary(const std::vector<std::string>& summaryRows, int leftOut, int nbFitLines) {
     file_.Close();
-    std::vector<std::string> L = SplitFileLines(ReadWholeFile(file_.TempPath()));
-    InsertSummaryLines(L, summaryRows, leftOut, nbFitLines);
-    WriteLinesCRLF(file_.TempPath(), L);
+    const std::string text = ReadFrom(file_.TempPath(), covered_);
+    if (!deferred_) {
+        std::vector<std::string> L = SplitFileLines(text);
+        if (SummaryPlace(L) < 14) {
+            // A header shorter than its place: the file is rewritten as it stands.
+            InsertSummaryLines(L, summaryRows, leftOut, nbFitLines);
+            WriteLinesCRLF(file_.TempPath(), L);
+            file_.Reopen();
+            return;
+        }
+        deferred_ = true;
+        head_.assign(L.begin(), L.begin() + 14);
+        body_ = std::tmpfile();
+        if (body_ == nullptr) throw EOrvexError("Cannot write the file \"" + Path() + "\": " + Reason());
+        AppendBody(L, 14);
+    } else {
+        // Only what was appended since the last pass. Its first line starts a line: the text
+        // before it ended in a line break.
+        AppendBody(SplitFileLines(text), 0);
+    }
+    covered_ += static_cast<long long>(text.size());
+    summaries_.push_back(SummaryBlock(summaryRows, leftOut, nbFitLines));
     file_.Reopen();
+}
+
+void TFitOutputFile::AppendBody(const std::vector<std::string>& lines, std::size_t from) {
+    std::string out;
+    for (std::size_t i = from; i < lines.size(); ++i)
+        out += lines[i] + "\r\n";
+    if (std::fwrite(out.data(), 1, out.size(), body_) != out.size() || std::fflush(body_) != 0)
+        throw EOrvexError("Cannot write the file \"" + Path() + "\": " + Reason());
+}
+
+void TFitOutputFile::DropBody() {
+    if (body_ != nullptr) std::fclose(body_);
+    body_ = nullptr;
+}
+
+void TFitOutputFile::Commit() {
+    if (deferred_) {
+        file_.Close();
+        const std::string tail = ReadFrom(file_.TempPath(), covered_);
+        std::string text;
+        for (const auto& line : head_)
+            text += line + "\r\n";
+        for (auto s = summaries_.rbegin(); s != summaries_.rend(); ++s)
+            for (const auto& line : *s)
+                text += line + "\r\n";
+        std::FILE* f = std::fopen(file_.TempPath().c_str(), "wb");
+        if (f == nullptr) throw EOrvexError("Cannot write the file \"" + Path() + "\": " + Reason());
+        bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+        std::rewind(body_);
+        char block[1 << 16];
+        for (std::size_t n; ok && (n = std::fread(block, 1, sizeof block, body_)) > 0;)
+            ok = std::fwrite(block, 1, n, f) == n;
+        ok = ok && !std::ferror(body_) && std::fwrite(tail.data(), 1, tail.size(), f) == tail.size();
+        const bool closed = std::fclose(f) == 0;
+        if (!ok || !closed) throw EOrvexError("Cannot write the file \"" + Path() + "\": " + Reason());
+        DropBody();
+        deferred_ = false;
+        summaries_.clear();
+        head_.clear();
+    }
+    file_.Commit();
+}
+
+void TFitOutputFile::Discard() {
+    DropBody();
+    deferred_ = false;
+    summaries_.clear();
+    head_.clear();
+    file_.Discard();
 }

@@ -22,6 +22,10 @@ std::vector<std::string> SplitFileLines(const std::string& text);
 // Summary lines of one pass inserted into the file's lines L (after the header).
 // leftOut is the pass's left-out fit row (from 1), or -1 without leave-one-out.
 void InsertSummaryLines(std::vector<std::string>& L, std::vector<std::string> S, int leftOut, int nbFitLines);
+// The lines InsertSummaryLines inserts.
+std::vector<std::string> SummaryBlock(std::vector<std::string> S, int leftOut, int nbFitLines);
+// Index of L at which InsertSummaryLines inserts.
+std::size_t SummaryPlace(const std::vector<std::string>& L);
 
 // Every line of the file followed by CR LF, through a temporary file renamed over it.
 // Raises EOrvexError naming the file.
@@ -43,17 +47,30 @@ public:
     void Create(const std::string& path, const std::string& openError);
     // Appends text and flushes; failure raises EOrvexError with failText and the reason.
     void Append(const std::string& text, const std::string& failText);
-    // The file is rewritten with the summary of a pass inserted, and stays open for appending.
+    // The summary of a pass goes after the header, and every line so far ends in CR LF. The
+    // file stays open for appending. Once the header is in place the summaries are kept aside
+    // and the file is put together at Commit: rewriting it at every pass of a leave-one-out
+    // fit took time that grew faster than the square of its passes.
     void InsertSummary(const std::vector<std::string>& summaryRows, int leftOut, int nbFitLines);
     // Closes the file (it can be appended to again); raises EOrvexError when a write failed.
     void Close() { file_.Close(); }
     // The complete file replaces any file at its path; raises EOrvexError naming it on failure.
-    void Commit() { file_.Commit(); }
+    void Commit();
     // Drops what was written; any file at the path is left as it was.
-    void Discard() { file_.Discard(); }
+    void Discard();
     bool IsOpen() const { return file_.Stream() != nullptr; }
     const std::string& Path() const { return file_.FinalPath(); }
 
 private:
+    void AppendBody(const std::vector<std::string>& lines, std::size_t from);
+    void DropBody();
+
     TPendingFile file_;
+    // Once the header is written: its lines, the summaries (oldest first), the lines after them
+    // with CR LF (in a file of their own), and how much of the pending file they cover.
+    bool deferred_ = false;
+    std::vector<std::string> head_;
+    std::vector<std::vector<std::string>> summaries_;
+    std::FILE* body_ = nullptr;
+    long long covered_ = 0;
 };

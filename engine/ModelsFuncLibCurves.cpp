@@ -2,6 +2,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstring>
 
 #include "MATH387.h"
 #include "OrvexError.h"
@@ -57,18 +58,46 @@ double TUnimodal::compute(const TRWeatherDay&, double T, int) {
     const double topt = p()[0], tmin = p()[1], tmax = p()[2];
     if (T - tmin <= 0.0 || topt <= tmin || tmax <= topt) return 0.0;
     // Just above Tmin the rate tends to 0; single precision would see a logarithm of 0.
-    if (ToSingle(T - tmin) == 0.0f) return 0.0;
-    const long double r = fln(ToSingle((tmax - tmin) / (topt - tmin)));
-    const long double alfa = r == 0.0L ? 999999.9L : 0.6931471805L / r;
-    long double A = fln(ToSingle(T - tmin)) * alfa;
-    if (A > MAX_EXP_DIV_2) A = MAX_EXP_DIV_2;
+    const float t = ToSingle(T - tmin);
+    if (t == 0.0f) return 0.0;
+    if (topt != shape_.topt || tmin != shape_.tmin || tmax != shape_.tmax) {
+        shape_ = Shape{topt, tmin, tmax};
+        // Wrapping round could revive entries of parameters long gone: clear them then.
+        if (++generation_ == 0) {
+            memo_.fill(Memo{});
+            generation_ = 1;
+        }
+    }
+    if (!shape_.alfaKnown) {
+        const long double r = fln(ToSingle((tmax - tmin) / (topt - tmin)));
+        shape_.alfa = r == 0.0L ? 999999.9L : 0.6931471805L / r;
+        shape_.alfaKnown = true;
+    }
     if (T > tmax) return 0.0;
-    long double B = fln(ToSingle(topt - tmin)) * alfa;
-    if (B > MAX_EXP_DIV_2) B = MAX_EXP_DIV_2;
-    const long double num =
-        2.0L * fexp(ToSingle(static_cast<double>(A))) * fexp(ToSingle(static_cast<double>(B))) -
-        fexp(ToSingle(static_cast<double>(2.0L * A)));
-    const long double den = fexp(ToSingle(static_cast<double>(2.0L * B)));
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &t, sizeof bits);
+    Memo& m = memo_[((bits * 2654435761u) >> 22) & (MEMO_SIZE - 1)];
+    if (m.generation == generation_ && m.key == bits) return m.result;
+    const double r = rising(t);
+    m = Memo{bits, generation_, r};
+    return r;
+}
+
+// The formula from step A on, for T - Tmin = t within (0, Tmax - Tmin].
+double TUnimodal::rising(float t) {
+    const long double alfa = shape_.alfa;
+    long double A = fln(t) * alfa;
+    if (A > MAX_EXP_DIV_2) A = MAX_EXP_DIV_2;
+    if (!shape_.bKnown) {
+        long double B = fln(ToSingle(shape_.topt - shape_.tmin)) * alfa;
+        if (B > MAX_EXP_DIV_2) B = MAX_EXP_DIV_2;
+        shape_.expB = fexp(ToSingle(static_cast<double>(B)));
+        shape_.den = fexp(ToSingle(static_cast<double>(2.0L * B)));
+        shape_.bKnown = true;
+    }
+    const long double num = 2.0L * fexp(ToSingle(static_cast<double>(A))) * shape_.expB -
+                            fexp(ToSingle(static_cast<double>(2.0L * A)));
+    const long double den = shape_.den;
     return den == 0.0L ? 0.0 : static_cast<double>(num / den);
 }
 

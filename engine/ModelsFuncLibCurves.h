@@ -1,6 +1,9 @@
 #pragma once
 // Logistic, exponential and polynomial response functions.
 
+#include <array>
+#include <cstdint>
+
 #include "ModelFunction.h"
 
 // 1 / (1 + exp(p0 (T - p1))): decreasing for a positive slope p0.
@@ -50,12 +53,33 @@ protected:
 };
 
 // Wang: Topt (p0), Tmin (p1), Tmax (p2), in single-precision logarithms and exponentials.
+// The extended-precision logarithms and exponentials cost hundreds of nanoseconds a day, so
+// the terms of the parameters are kept while they stand, and so are the recent results: the
+// result depends only on T - Tmin rounded to single precision, and a climate record holds
+// few distinct temperatures.
 class TUnimodal : public TModelFunction {
 public:
     TUnimodal() : TModelFunction("Wang", 3, 4, false) {}
 
 protected:
     double compute(const TRWeatherDay& wd, double T, int optim) override;
+
+private:
+    struct Shape {
+        double topt = 0.0, tmin = 0.0, tmax = 0.0;
+        long double alfa = 0.0L, expB = 0.0L, den = 0.0L;
+        bool alfaKnown = false, bKnown = false;
+    };
+    struct Memo {
+        std::uint32_t key = 0; // bits of T - Tmin in single precision
+        std::uint32_t generation = 0;
+        double result = 0.0;
+    };
+    static constexpr std::size_t MEMO_SIZE = 1024;
+    double rising(float t);
+    Shape shape_;
+    std::uint32_t generation_ = 0; // entries of another generation belong to older parameters
+    std::array<Memo, MEMO_SIZE> memo_{};
 };
 
 // Cubic between -5 and 40 degrees with its optimum at p0.

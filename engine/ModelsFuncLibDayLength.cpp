@@ -18,7 +18,7 @@ double TDelpierre::compute(const TRWeatherDay& wd, double T, int) {
     // A zero threshold would divide; the replacement stays in the parameters.
     if (param.var_value[0] == 0.0) param.var_value[0] = ALMOST_ZERO;
     const double p0 = p()[0], p1 = p()[1];
-    const double dl = DayLength2(wd._doy, wd._lat);
+    const double dl = dayLengths_.Get(wd._doy, wd._lat);
     if (dl >= p0 || T >= p1) return 0.0;
     const double ex = std::nearbyint(p()[2]);
     const double ey = std::nearbyint(p()[3]);

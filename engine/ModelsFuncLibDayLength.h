@@ -1,6 +1,7 @@
 #pragma once
 // Response functions that read more of the day than their input: day length, mean temperature.
 
+#include "DayLengthCache.h"
 #include "ModelFunction.h"
 
 // Day-length threshold (p0), base temperature (p1), exponents (p2, p3) rounded to integers.
@@ -10,6 +11,9 @@ public:
 
 protected:
     double compute(const TRWeatherDay& wd, double T, int optim) override;
+
+private:
+    TDayLengthCache dayLengths_;
 };
 
 // Day-length threshold (p0) and two temperatures (p1 < p2).

@@ -2,10 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
+#include <tuple>
+#include <unordered_map>
 
 #include "MetaModel.h"
 #include "NumberText.h"
 #include "OrvexError.h"
+#include "RowPool.h"
 #include "Weather.h"
 
 namespace {
@@ -33,16 +37,25 @@ TMyMetropolis::TMyMetropolis(TMetaModel& p_model, const TWeather& p_wea, TRPheno
                              const TRFitInfo& p_fit, int p_missing_threshold, int p_fit_left_id)
     : model_(p_model), wea_(p_wea), pheno_(p_pheno), fit_(p_fit), missing_threshold_(p_missing_threshold),
       fitLeftID_(p_fit_left_id) {
+    // The first phenology row of each key, through a hash map: a fit may have thousands of rows.
+    struct KeyHash {
+        std::size_t operator()(const std::tuple<int, int, int>& t) const {
+            const auto [a, b, c] = t;
+            return (static_cast<std::size_t>(static_cast<unsigned>(a)) * 0x9E3779B1u) ^
+                   (static_cast<std::size_t>(static_cast<unsigned>(b)) * 0x85EBCA77u) ^
+                   static_cast<std::size_t>(static_cast<unsigned>(c)) * 0xC2B2AE3Du;
+        }
+    };
+    std::unordered_map<std::tuple<int, int, int>, int, KeyHash> firstRow;
+    for (int k = pheno_.nb_obs() - 1; k >= 0; --k) {
+        const TRPhenoData& pr = pheno_.tabPheno[static_cast<std::size_t>(k)];
+        firstRow[{pr.station, pr.provenance, pr.year}] = k;
+    }
     phenoRowOfFit_.reserve(fit_.tabFit.size());
     for (const TRInfoData& fr : fit_.tabFit) {
-        int found = -1;
-        for (int k = 0; k < pheno_.nb_obs(); ++k) {
-            const TRPhenoData& pr = pheno_.tabPheno[static_cast<std::size_t>(k)];
-            if (pr.station == fr.station && pr.provenance == fr.provenance && pr.year == fr.year) {
-                found = k;
-                break;
-            }
-        }
+        const auto at = firstRow.find({fr.station, fr.provenance, fr.year});
+        const int found = at == firstRow.end() ? -1 : at->second;
+        allMatched_ = allMatched_ && found >= 0;
         phenoRowOfFit_.push_back(found);
         bool outside = false;
         const int gaps = found >= 0 ? GapCount(found, outside) : 0;
@@ -54,6 +67,8 @@ TMyMetropolis::TMyMetropolis(TMetaModel& p_model, const TWeather& p_wea, TRPheno
         }
     }
 }
+
+TMyMetropolis::~TMyMetropolis() = default;
 
 double TMyMetropolis::UnscoredPenalty(double observed) {
     const double d = LAST_RUN_DAY + std::fabs(observed);
@@ -120,29 +135,130 @@ void TMyMetropolis::SetModelParameters(const TRFunctionDesc& fd) {
     model_.setParameters(fd);
 }
 
+bool TMyMetropolis::Runs(int p) const {
+    const int k = phenoRowOfFit_[static_cast<std::size_t>(p - 1)];
+    return k >= 0 && !pheno_.tabPheno[static_cast<std::size_t>(k)].dates.empty() &&
+           !gapRow_[static_cast<std::size_t>(p - 1)];
+}
+
+TRowWorkers::~TRowWorkers() = default;
+
+bool TMyMetropolis::Parallel() {
+    // A row without phenology row stops the evaluation where it stands: kept in order.
+    if (!allMatched_ || fit_.nb_fit() < 2 || workers_ == 1) return false;
+    if (rowWorkers_ == nullptr) {
+        int workers = workers_;
+        if (workers == 0)
+            workers = daysLastEvaluation_ >= DAYS_FOR_THREADS
+                          ? std::min(16, static_cast<int>(std::thread::hardware_concurrency()))
+                          : 1;
+        if (workers <= 1) return false;
+        auto made = std::make_shared<TRowWorkers>();
+        for (int w = 0; w < workers; ++w) {
+            auto copy = model_.Clone();
+            copy->SortFunctions();
+            copy->generalDayLoopOnly = model_.generalDayLoopOnly;
+            copy->Initialize(model_.maxMissingTemp_, model_.Pheno);
+            made->copies.push_back(std::move(copy));
+        }
+        made->pool = std::make_unique<TRowPool>(workers);
+        rowWorkers_ = std::move(made);
+    }
+    runs_.resize(static_cast<std::size_t>(fit_.nb_fit()));
+    return true;
+}
+
+void TMyMetropolis::SetParametersOnce(const TRFunctionDesc& fd, bool& done) {
+    if (done) return;
+    // A run changes no function parameter and no phase field but T0 and S*, which every row
+    // sets again: the rest of the vector is written once per evaluation.
+    model_.setParameters(fd);
+    t0s_.clear();
+    sStars_.clear();
+    for (const auto& ph : model_.PhasesArr) {
+        t0s_.push_back(ph->t0);
+        sStars_.push_back(ph->sStar);
+    }
+    done = true;
+}
+
+void TMyMetropolis::RunRow(TMetaModel& m, int p, RowRun& out) {
+    const int k = phenoRowOfFit_[static_cast<std::size_t>(p - 1)];
+    TRPhenoData& row = pheno_.tabPheno[static_cast<std::size_t>(k)];
+    for (std::size_t i = 0; i < m.PhasesArr.size(); ++i) {
+        TPhase& phase = *m.PhasesArr[i];
+        phase.t0 = t0s_[i];
+        phase.sStar = sStars_[i];
+        if (phase.t0Mode != TPhaseT0Mode::PickedFromPheno) continue;
+        const double t0 = DateAt(row, phase.t0DataColumn, k + 1).date;
+        // A missing T0 on this row leaves the one of the parameter vector.
+        if (t0 != MISSING) phase.SetT0(t0);
+    }
+    m.Run(k);
+    out.dates.assign(m.DatePredictedArr.begin(), m.DatePredictedArr.end());
+    out.missing = m.GetNbMissingTemp();
+    out.outside = m.GetNbMissingOutsideData();
+    out.days = 0;
+    for (const auto& ph : m.PhasesArr)
+        if (ph->last_date >= ph->first_date) out.days += ph->last_date - ph->first_date + 1;
+    out.error = nullptr;
+}
+
 double TMyMetropolis::f(const TRFunctionDesc& fd) {
     double sumsquare = 0.0;
     unscored_ = TUnscoredRows{};
     const int nbPhases = model_.GetNbPhases();
-    for (int p = 1; p <= fit_.nb_fit(); ++p) {
+    const int nbFit = fit_.nb_fit();
+    bool parametersSet = false;
+    const bool parallel = Parallel();
+    if (parallel) {
+        bool any = false;
+        for (int p = 1; p <= nbFit && !any; ++p)
+            any = Runs(p);
+        if (any) {
+            SetParametersOnce(fd, parametersSet);
+            for (auto& copy : rowWorkers_->copies)
+                copy->setParameters(fd);
+            rowWorkers_->pool->ForEach(nbFit, [&](int w, int i) {
+                if (!Runs(i + 1)) return;
+                RowRun& out = runs_[static_cast<std::size_t>(i)];
+                try {
+                    RunRow(*rowWorkers_->copies[static_cast<std::size_t>(w)], i + 1, out);
+                } catch (...) {
+                    out.error = std::current_exception();
+                }
+            });
+        }
+    }
+
+    RowRun sequential;
+    int lastRun = 0;
+    long long days = 0;
+    for (int p = 1; p <= nbFit; ++p) {
         const int k = phenoRowOfFit_[static_cast<std::size_t>(p - 1)];
         if (k < 0)
             throw EOrvexError("Failure : station(s) in the fit information file is(are) missing in the "
                               "phenology data file or in wrong order...");
         TRPhenoData& row = pheno_.tabPheno[static_cast<std::size_t>(k)];
-        if (row.dates.empty() || gapRow_[static_cast<std::size_t>(p - 1)]) continue;
+        if (!Runs(p)) continue;
 
-        model_.setParameters(fd);
-        for (const auto& phase : model_.PhasesArr) {
-            if (phase->t0Mode != TPhaseT0Mode::PickedFromPheno) continue;
-            const double t0 = DateAt(row, phase->t0DataColumn, k + 1).date;
-            // A missing T0 on this row leaves the one just written from the parameter vector.
-            if (t0 != MISSING) phase->SetT0(t0);
+        const RowRun* run = &sequential;
+        if (parallel) {
+            run = &runs_[static_cast<std::size_t>(p - 1)];
+            // The model itself meets the row's error, as it would have without the threads.
+            if (run->error) {
+                RunRow(model_, p, sequential);
+                std::rethrow_exception(run->error);
+            }
+        } else {
+            SetParametersOnce(fd, parametersSet);
+            RunRow(model_, p, sequential);
         }
-        model_.Run(k);
+        lastRun = p;
+        days += run->days;
         // The row's own run decides: with too many missing temperatures its observations
         // are not scored but weigh their penalty.
-        const bool scorable = model_.GetNbMissingTemp() <= missing_threshold_;
+        const bool scorable = run->missing <= missing_threshold_;
 
         for (int j = 0; j < nbPhases; ++j) {
             const TPhase& phase = *model_.PhasesArr[static_cast<std::size_t>(j)];
@@ -156,12 +272,12 @@ double TMyMetropolis::f(const TRFunctionDesc& fd) {
                 if (obs.date != MISSING) {
                     obs.fits = 1;
                     if (scorable) {
-                        deviance = model_.DatePredictedArr[static_cast<std::size_t>(j)] - obs.date;
+                        deviance = run->dates[static_cast<std::size_t>(j)] - obs.date;
                     } else {
                         sumsquare += UnscoredPenalty(obs.date);
                         ++unscored_.observations;
-                        unscored_.maxMissing = std::max(unscored_.maxMissing, model_.GetNbMissingTemp());
-                        unscored_.outsideData = unscored_.outsideData || model_.GetNbMissingOutsideData() > 0;
+                        unscored_.maxMissing = std::max(unscored_.maxMissing, run->missing);
+                        unscored_.outsideData = unscored_.outsideData || run->outside > 0;
                         continue;
                     }
                 }
@@ -169,6 +285,9 @@ double TMyMetropolis::f(const TRFunctionDesc& fd) {
             }
         }
     }
+    daysLastEvaluation_ = days;
+    // The model is left as the last row's run left it: the fit reads its state.
+    if (parallel && lastRun > 0) RunRow(model_, lastRun, sequential);
     if (!std::isfinite(sumsquare))
         throw EOrvexError("Floating point overflow in the sum of squares of the fit: a predicted date lies "
                           "far outside the year");

@@ -3,12 +3,15 @@
 // sum of squared differences between predicted and observed phase dates, marking on the way
 // which observations were scored.
 
+#include <exception>
+#include <memory>
 #include <vector>
 
 #include "Metropolis.h"
 #include "OrvexRawTypes.h"
 
 class TMetaModel;
+class TRowPool;
 class TWeather;
 
 // The observations the last evaluation could not score, and why.
@@ -18,6 +21,13 @@ struct TUnscoredRows {
     bool outsideData = false; // some run met days beyond the climate data
 };
 
+// Threads and their copies of the model, made once and handed from pass to pass of a fit.
+struct TRowWorkers {
+    std::unique_ptr<TRowPool> pool;
+    std::vector<std::unique_ptr<TMetaModel>> copies; // one per worker of the pool
+    ~TRowWorkers();
+};
+
 class TMyMetropolis : public TMetropolis {
 public:
     // p_pheno is held by reference: the fit thread reads the scored marks (dates[c].fits) that
@@ -25,6 +35,7 @@ public:
     // p_fit_left_id: the 1-based fit row left out of a leave-one-out pass, -1 when none.
     TMyMetropolis(TMetaModel& p_model, const TWeather& p_wea, TRPhenoInfos& p_pheno, const TRFitInfo& p_fit,
                   int p_missing_threshold, int p_fit_left_id);
+    ~TMyMetropolis() override;
 
     // Every candidate is compared on the same observations: those of the rows not left out
     // and not set aside for gaps (below). A row whose run meets more missing values than
@@ -45,6 +56,18 @@ public:
     int GapRows() const { return gapRows_; }
     int MaxGapCount() const { return maxGapCount_; }
     bool GapOutsideData() const { return gapOutsideData_; }
+
+    // Rows of one evaluation run on this many threads, each with a copy of the model made at
+    // the first evaluation on threads, and their deviations are added in row order, so results
+    // are the same to the bit. 0 (the default) takes every core once an evaluation has summed
+    // DAYS_FOR_THREADS days or more (waking threads costs more than short evaluations take);
+    // 1 keeps the rows on the calling thread. Set before the first evaluation.
+    void SetWorkers(int workers) { workers_ = workers; }
+    static constexpr long long DAYS_FOR_THREADS = 20000;
+    // The threads of an earlier objective of the same model and data (a fit's earlier pass),
+    // or null; and this one's, null when its rows stay on the calling thread.
+    void UseWorkers(std::shared_ptr<TRowWorkers> workers) { rowWorkers_ = std::move(workers); }
+    std::shared_ptr<TRowWorkers> Workers() const { return rowWorkers_; }
 
     // Writes a point into the model (before a search, and after it for the outputs).
     void SetModelParameters(const TRFunctionDesc& fd);
@@ -70,5 +93,24 @@ private:
     bool gapOutsideData_ = false;
     TUnscoredRows unscored_;
 
+    // What the run of one fit row leaves for the sum.
+    struct RowRun {
+        std::vector<double> dates;
+        int missing = 0, outside = 0;
+        long long days = 0; // summed by the run's phases
+        std::exception_ptr error;
+    };
+    int workers_ = 0;
+    long long daysLastEvaluation_ = -1;
+    bool allMatched_ = true; // every fit row has its phenology row
+    std::shared_ptr<TRowWorkers> rowWorkers_;
+    std::vector<RowRun> runs_;         // per fit row
+    std::vector<double> t0s_, sStars_; // per phase, as the parameter vector sets them
+
     int GapCount(int k, bool& outside) const;
+    bool Runs(int p) const; // fit row p (from 1) is run
+    bool Parallel();
+    // Runs fit row p on m: the phases' T0 and S* of the parameter vector, the row's own T0s.
+    void RunRow(TMetaModel& m, int p, RowRun& out);
+    void SetParametersOnce(const TRFunctionDesc& fd, bool& done);
 };

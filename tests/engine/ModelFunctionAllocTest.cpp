@@ -56,6 +56,8 @@ TEST(ModelFunctionAlloc, EvaluationAllocatesNothing) {
         fs.push_back(std::move(f));
     }
     fs.front()->Run(1.0, OPTIM_LVL); // first use of the day-less record
+    for (auto& f : fs)
+        f->runDaily(d, 1.0, OPTIM_LVL); // Delpierre's first day at a latitude builds its table
     const long before = g_allocations.load();
     double sum = 0;
     for (auto& f : fs) {

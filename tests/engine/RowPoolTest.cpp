@@ -1,0 +1,34 @@
+// The row pool runs every row exactly once per call, on as many workers as it has, round
+// after round.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <vector>
+
+#include "RowPool.h"
+
+TEST(RowPool, EveryRowOnceEveryRound) {
+    for (int workers : {1, 2, 5}) {
+        TRowPool pool(workers);
+        EXPECT_EQ(pool.Workers(), workers);
+        for (int rows : {0, 1, 2, 7, 300}) {
+            for (int round = 0; round < 20; ++round) {
+                std::vector<int> seen(static_cast<std::size_t>(rows), 0);
+                std::vector<std::atomic<int>> perWorker(static_cast<std::size_t>(workers));
+                pool.ForEach(rows, [&](int w, int row) {
+                    ASSERT_GE(w, 0);
+                    ASSERT_LT(w, workers);
+                    ++seen[static_cast<std::size_t>(row)]; // each row by one worker only
+                    ++perWorker[static_cast<std::size_t>(w)];
+                });
+                for (int row = 0; row < rows; ++row)
+                    ASSERT_EQ(seen[static_cast<std::size_t>(row)], 1) << workers << " workers, row " << row;
+                int total = 0;
+                for (auto& n : perWorker)
+                    total += n.load();
+                EXPECT_EQ(total, rows);
+            }
+        }
+    }
+}
