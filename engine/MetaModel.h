@@ -137,6 +137,7 @@ private:
                     RunState& st) const;
     PhaseSums RunSimplePhase(TPhase& ph, const YearDays& yd, double limit, RunState& st);
     PhaseSums RunGeneralPhase(TPhase& ph, const TPhase* prev, const YearDays& yd, double limit, RunState& st);
+    double DayIncrement(TPhase& ph, const YearDays& yd, int day, double a_sum);
     double PredictedDate(const TPhase& ph, const PhaseSums& s, int day) const;
     void LoadPhases(pugi::xml_node model_node, const std::string& fileName, const std::string& text);
 

@@ -35,6 +35,28 @@ double ObservationOf(const TPhase& ph, const TRPhenoData* row) {
     return row->dates[static_cast<std::size_t>(c)].date;
 }
 
+// The previous phase's sum through the overlap function: the S* of an alternating phase that
+// overlaps it, or the multiplier or composed value of an overlapping phase. True once the
+// previous phase has ended, so its final sum needs no second pass.
+bool ApplyOverlap(TPhase& ph, const TPhase& prev, int day, bool overlapsPrev, double& sStar) {
+    const int from = prev.last_date >= day ? day : prev.last_date;
+    const double r = ph.overlapFunc->Run(prev.sumTab[Slot(from)], OPTIM_LVL);
+    switch (ph.phaseLinkMode) {
+    case TPhaseLinkMode::Alternating:
+        if (overlapsPrev) sStar = r;
+        break;
+    case TPhaseLinkMode::Overlap_Multiplication:
+        ph.overlapMultiplier = r;
+        break;
+    case TPhaseLinkMode::Overlap_Composition:
+        ph.overlapCompVar = r;
+        break;
+    case TPhaseLinkMode::Sequential:
+        break;
+    }
+    return from != day;
+}
+
 void CheckFinite(double x, const char* what, const TPhase& ph) {
     if (!std::isfinite(x))
         throw EOrvexError("Floating point " + std::string(std::isnan(x) ? "invalid operation" : "overflow") +
@@ -185,7 +207,6 @@ TMetaModel::PhaseSums TMetaModel::RunSimplePhase(TPhase& ph, const YearDays& yd,
 TMetaModel::PhaseSums TMetaModel::RunGeneralPhase(TPhase& ph, const TPhase* prev, const YearDays& yd,
                                                   double limit, RunState& st) {
     const bool linked = prev != nullptr && ph.phaseLinkMode != TPhaseLinkMode::Sequential;
-    TModelFunction& overlap = *ph.overlapFunc;
     // An alternating phase's S* follows the previous phase's sum while both run; one that
     // starts after the previous phase ended keeps its own S*. The stored S* is never
     // overwritten, so no run depends on the one before.
@@ -198,63 +219,9 @@ TMetaModel::PhaseSums TMetaModel::RunGeneralPhase(TPhase& ph, const TPhase* prev
     const bool overlapsPrev = linked && prev->last_date >= day;
     while (true) {
         // Overlap: the previous phase's sum of the day, or its final sum once it has ended.
-        if (linked && !finalOverlapDone) {
-            const int from = prev->last_date >= day ? day : prev->last_date;
-            finalOverlapDone = from != day;
-            const double r = overlap.Run(prev->sumTab[Slot(from)], OPTIM_LVL);
-            switch (ph.phaseLinkMode) {
-            case TPhaseLinkMode::Alternating:
-                if (overlapsPrev) sStar = r;
-                break;
-            case TPhaseLinkMode::Overlap_Multiplication:
-                ph.overlapMultiplier = r;
-                break;
-            case TPhaseLinkMode::Overlap_Composition:
-                ph.overlapCompVar = r;
-                break;
-            case TPhaseLinkMode::Sequential:
-                break;
-            }
-        }
-
+        if (linked && !finalOverlapDone) finalOverlapDone = ApplyOverlap(ph, *prev, day, overlapsPrev, sStar);
         Sum1 = Sum;
-        const TRWeatherDay& wd = *yd.day[Slot(day)];
-        for (std::size_t j = 0; j < ph.functions.size(); ++j) {
-            TModelFunction& f = *ph.functions[j];
-            const int col = f.GetWeatherDataColumn();
-            const double x = GetWeatherDayDataAt(wd, col);
-            bool missing = x == MISSING;
-            if (!missing && f.tempHour)
-                missing = wd._tmn == MISSING || wd._tmx == MISSING || yd.day[Slot(day + 1)]->_tmn == MISSING;
-            if (missing && col >= 0) {
-                ++nbMissingTemp;
-                if (yd.outside[Slot(day)] || (f.tempHour && yd.outside[Slot(day + 1)])) ++nbMissingOutside_;
-                a_sum = 0.0;
-                continue;
-            }
-            double out = 0.0;
-            if (f.varLinkMode == TVarLinkMode::Composition)
-                out = f.runDaily(wd, j == 0 ? ph.overlapCompVar : a_sum, OPTIM_LVL);
-            else if (f.useDayLengthAsVar)
-                out = f.runDaily(wd, DayLengthOf(yd, wd), OPTIM_LVL);
-            else if (f.tempHour)
-                out = f.runHourly(*yd.year, day, OPTIM_LVL);
-            else
-                out = f.runDaily(wd, x, OPTIM_LVL);
-            switch (f.varLinkMode) {
-            case TVarLinkMode::Multiplicative:
-                if (j == 0) a_sum = 1.0;
-                a_sum = out * a_sum * f.weight;
-                break;
-            case TVarLinkMode::Additive:
-                if (j == 0) a_sum = 0.0;
-                a_sum = out * f.weight + a_sum;
-                break;
-            case TVarLinkMode::Composition:
-                a_sum = out * f.weight;
-                break;
-            }
-        }
+        a_sum = DayIncrement(ph, yd, day, a_sum);
         if (ph.phaseLinkMode == TPhaseLinkMode::Overlap_Multiplication) a_sum *= ph.overlapMultiplier;
 
         Sum += a_sum;
@@ -271,6 +238,49 @@ TMetaModel::PhaseSums TMetaModel::RunGeneralPhase(TPhase& ph, const TPhase* prev
     st.day = day;
     st.a_sum = a_sum;
     return {Sum, Sum1, sStar};
+}
+
+// The day's functions chained by their link modes. A missing value makes the increment so far 0
+// and skips the function.
+double TMetaModel::DayIncrement(TPhase& ph, const YearDays& yd, int day, double a_sum) {
+    const TRWeatherDay& wd = *yd.day[Slot(day)];
+    for (std::size_t j = 0; j < ph.functions.size(); ++j) {
+        TModelFunction& f = *ph.functions[j];
+        const int col = f.GetWeatherDataColumn();
+        const double x = GetWeatherDayDataAt(wd, col);
+        bool missing = x == MISSING;
+        if (!missing && f.tempHour)
+            missing = wd._tmn == MISSING || wd._tmx == MISSING || yd.day[Slot(day + 1)]->_tmn == MISSING;
+        if (missing && col >= 0) {
+            ++nbMissingTemp;
+            if (yd.outside[Slot(day)] || (f.tempHour && yd.outside[Slot(day + 1)])) ++nbMissingOutside_;
+            a_sum = 0.0;
+            continue;
+        }
+        double out = 0.0;
+        if (f.varLinkMode == TVarLinkMode::Composition)
+            out = f.runDaily(wd, j == 0 ? ph.overlapCompVar : a_sum, OPTIM_LVL);
+        else if (f.useDayLengthAsVar)
+            out = f.runDaily(wd, DayLengthOf(yd, wd), OPTIM_LVL);
+        else if (f.tempHour)
+            out = f.runHourly(*yd.year, day, OPTIM_LVL);
+        else
+            out = f.runDaily(wd, x, OPTIM_LVL);
+        switch (f.varLinkMode) {
+        case TVarLinkMode::Multiplicative:
+            if (j == 0) a_sum = 1.0;
+            a_sum = out * a_sum * f.weight;
+            break;
+        case TVarLinkMode::Additive:
+            if (j == 0) a_sum = 0.0;
+            a_sum = out * f.weight + a_sum;
+            break;
+        case TVarLinkMode::Composition:
+            a_sum = out * f.weight;
+            break;
+        }
+    }
+    return a_sum;
 }
 
 // Interpolated inside the last day; MISSING beyond the missing values allowed.
