@@ -98,7 +98,7 @@ TEST_F(ExampleFit, TheSavedBestRepetitionSimulatesThePredictedColumn) {
     sim.Prepare();
     sim.Start();
     sim.WaitFor();
-    ASSERT_FALSE(sim.error()) << sim.errorInfo();
+    ASSERT_FALSE(sim.Error()) << sim.ErrorInfo();
     const auto lines = SplitFileLines(ReadWholeFile(P("sim.txt")));
     ASSERT_GT(lines.size(), 6u);
 
