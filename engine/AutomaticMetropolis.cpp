@@ -24,6 +24,19 @@ std::string Num(double x) {
     return FloatToStrGeneral(x, 15);
 }
 
+void KeepBestAsLast(TRVarInfo& v) {
+    v.lastvalue = v.bestvalue;
+}
+void BackToLast(TRVarInfo& v) {
+    v.value = v.lastvalue;
+}
+void BestWithWideStep(TRVarInfo& v) {
+    // The global stage's rejections shrank the steps; the local descent starts wide again.
+    v.value = v.bestvalue;
+    v.step = v.step * 1000.0;
+}
+
+// The stages of one repetition, in the order StagedSearch runs them. Each returns false when stopped.
 class Stages {
 public:
     Stages(TMetropolis& opt, TRFunctionDesc& fd, TRMetropolisDesc& md, TUniDistrib& rand,
@@ -31,6 +44,109 @@ public:
         : opt_(opt), fd_(fd), md_(md), rand_(rand), progress_(progress), display_(!CONSOLE_MODE),
           nb_(fd.nb_of_parameters) {}
 
+    // Warm-up at the start temperature.
+    bool WarmUp() {
+        if (!Run()) return false;
+        ForEach(KeepBestAsLast);
+        return true;
+    }
+
+    // Runs at the start temperature, keeping the best point.
+    bool VeryGlobalSearch() {
+        double last = fd_.best_result;
+        for (int k = 1; k <= md_.veryglob; ++k) {
+            Show(3, "Very global search: " + IntToStr(k));
+            if (!Run()) return false;
+            if (fd_.best_result > last) {
+                last = fd_.best_result;
+                Show(4, "SSres: " + Num(-fd_.best_result));
+                ShowParameters(4, [](const TRVarInfo& v) { return v.bestvalue; });
+            }
+            ForEach(KeepBestAsLast);
+        }
+        ForEach(BackToLast);
+        return true;
+    }
+
+    // Every run cools from temp0 to tempf, and tempf follows the specific heat of the last run
+    // (its variance over the square of its temperature).
+    bool GlobalSearch() {
+        for (int t = 1;; ++t) {
+            if (!Run()) return false;
+            const double specific_Heat = md_.tempf > 0.0 ? fd_.var_result / (md_.tempf * md_.tempf) : 0.0;
+            Show(nb_ + 6, "Global Search: " + IntToStr(t));
+            Show(nb_ + 7, "Metropolis Temp:" + Num(md_.tempf));
+            Show(nb_ + 8, "SSres: " + Num(-fd_.best_result));
+            ShowParameters(nb_ + 8, [](const TRVarInfo& v) { return v.bestvalue; });
+            if (specific_Heat > 0.0) {
+                const double tempt = md_.tempf - md_.tT * md_.climbrate / specific_Heat;
+                const double r = tempt / md_.tempf;
+                if (r > 0.999) md_.climbrate = md_.climbrate * 5.0;
+                if (r < 0.7) md_.climbrate = md_.climbrate / 5.0;
+                md_.tempf = md_.tempf - md_.tT * md_.climbrate / specific_Heat;
+            }
+            ForEach(KeepBestAsLast);
+            if (md_.tempf <= 0.0 || md_.climbrate <= 0.0 || t == md_.global) return true;
+        }
+    }
+
+    // Pure descent from the best point.
+    bool LocalSearch() {
+        ForEach(BestWithWideStep);
+        md_.temp0 = 0.0;
+        md_.tempf = 0.0;
+        for (int t = 1;; ++t) {
+            Show(2 * nb_ + 10, "Local search:" + IntToStr(t));
+            Show(2 * nb_ + 11, "SSres:" + Num(-fd_.best_result));
+            ShowParameters(2 * nb_ + 11, [](const TRVarInfo& v) { return v.bestvalue; });
+            const double last = fd_.best_result;
+            if (!Run()) return false;
+            // A run that found nothing better shrinks the steps faster on rejection from now on.
+            if (fd_.best_result <= last) md_.bgedown = md_.bgedown * 0.9;
+            if (std::fabs(fd_.best_result - last) < md_.precision || t > LOCAL_SEARCH_MAX) return true;
+        }
+    }
+
+    // The repetition's best point becomes the overall best when it beats it.
+    void KeepOverallBest(TRFunctionDesc& bestFit_D) {
+        if (bestFit_D.var_info.size() < static_cast<std::size_t>(nb_))
+            bestFit_D.var_info.resize(static_cast<std::size_t>(nb_));
+        if (fd_.best_result <= fd_.best_overall_result) return;
+        fd_.best_overall_result = fd_.best_result;
+        bestFit_D.best_overall_result = fd_.best_result;
+        for (int i = 0; i < nb_; ++i) {
+            const double best = fd_.var_info[static_cast<std::size_t>(i)].bestvalue;
+            fd_.var_info[static_cast<std::size_t>(i)].best_overall_value = best;
+            bestFit_D.var_info[static_cast<std::size_t>(i)].best_overall_value = best;
+        }
+    }
+
+    // A walk at a fixed temperature around the overall best point, every visited point going to
+    // the sensitivity file.
+    bool ConfidenceIntervalSearch(const TRFunctionDesc& bestFit_D, TSensitivityFile& sensitivity) {
+        if (!Go()) return false;
+        std::vector<double> first;
+        for (int i = 0; i < nb_; ++i) {
+            TRVarInfo& v = fd_.var_info[static_cast<std::size_t>(i)];
+            v.value = bestFit_D.var_info[static_cast<std::size_t>(i)].best_overall_value;
+            v.step = (v.maxBound - v.minBound) / 5.0;
+            if (v.step == 0.0) v.step = 10.0;
+            first.push_back(v.value);
+        }
+        first.push_back(std::fabs(fd_.best_overall_result));
+        sensitivity.WriteLineAndFlush(first);
+        md_.temp0 = md_.temp_confint;
+        md_.tempf = md_.temp_confint;
+        for (int t = 1;; ++t) {
+            if (!Run(true, &sensitivity)) return false;
+            Show(3 * nb_ + 13, "Confidence Interval Search: " + IntToStr(t));
+            Show(3 * nb_ + 14, "SSres: " + Num(-fd_.curr_result));
+            ShowParameters(3 * nb_ + 14, [](const TRVarInfo& v) { return v.value; });
+            if (md_.climbrate <= 0.0 || t == md_.conf_interval) return true;
+        }
+    }
+
+private:
     // Safe point between two annealing runs.
     bool Go() {
         opt_.PauseGate();
@@ -56,9 +172,6 @@ public:
             op(fd_.var_info[static_cast<std::size_t>(i)]);
     }
 
-    int nb() const { return nb_; }
-
-private:
     TMetropolis& opt_;
     TRFunctionDesc& fd_;
     TRMetropolisDesc& md_;
@@ -67,18 +180,6 @@ private:
     bool display_;
     int nb_;
 };
-
-void KeepBestAsLast(TRVarInfo& v) {
-    v.lastvalue = v.bestvalue;
-}
-void BackToLast(TRVarInfo& v) {
-    v.value = v.lastvalue;
-}
-void BestWithWideStep(TRVarInfo& v) {
-    // The global stage's rejections shrank the steps; the local descent starts wide again.
-    v.value = v.bestvalue;
-    v.step = v.step * 1000.0;
-}
 
 } // namespace
 
@@ -105,108 +206,15 @@ bool StagedSearch(TMetropolis& aMetropolis, TRFunctionDesc& fun_des, TRMetropoli
                   TUniDistrib& rand, int rep, TSensitivityFile* f_sensitivity,
                   TSearchProgress& metropolisProgress, TRFunctionDesc& bestFit_D) {
     CheckSearchSettings(Met_des);
-    const int nb = fun_des.nb_of_parameters;
-    if (nb < 0 || nb > static_cast<int>(fun_des.var_info.size()))
-        throw EOrvexError("The optimisation problem has " + IntToStr(nb) + " parameters but " +
-                          IntToStr(static_cast<long long>(fun_des.var_info.size())) + " slots");
+    CheckParameterSlots(fun_des);
     const bool confidenceStage = rep >= Met_des.nb_repetitions && !Met_des.skip_fisher;
     if (confidenceStage && f_sensitivity == nullptr)
         throw EOrvexError("The confidence-interval search has no sensitivity file");
 
     Stages s(aMetropolis, fun_des, Met_des, rand, metropolisProgress);
     metropolisProgress.Clear(1, metropolisProgress.Count() - 1); // line 0 is the fit's title
-
     dememo(fun_des, DEMEMO_STEPS, rand);
-
-    // Warm-up at the start temperature.
-    if (!s.Run()) return false;
-    double LastResult = fun_des.best_result;
-    s.ForEach(KeepBestAsLast);
-
-    // Very global search: runs at the start temperature, keeping the best point.
-    for (int k = 1; k <= Met_des.veryglob; ++k) {
-        s.Show(3, "Very global search: " + IntToStr(k));
-        if (!s.Run()) return false;
-        if (fun_des.best_result > LastResult) {
-            LastResult = fun_des.best_result;
-            s.Show(4, "SSres: " + Num(-fun_des.best_result));
-            s.ShowParameters(4, [](const TRVarInfo& v) { return v.bestvalue; });
-        }
-        s.ForEach(KeepBestAsLast);
-    }
-    s.ForEach(BackToLast);
-
-    // Global search: every run cools from temp0 to tempf, and tempf follows the specific heat
-    // of the last run (its variance over the square of its temperature).
-    for (int t = 1;; ++t) {
-        if (!s.Run()) return false;
-        const double specific_Heat =
-            Met_des.tempf > 0.0 ? fun_des.var_result / (Met_des.tempf * Met_des.tempf) : 0.0;
-        s.Show(nb + 6, "Global Search: " + IntToStr(t));
-        s.Show(nb + 7, "Metropolis Temp:" + Num(Met_des.tempf));
-        s.Show(nb + 8, "SSres: " + Num(-fun_des.best_result));
-        s.ShowParameters(nb + 8, [](const TRVarInfo& v) { return v.bestvalue; });
-        if (specific_Heat > 0.0) {
-            const double tempt = Met_des.tempf - Met_des.tT * Met_des.climbrate / specific_Heat;
-            const double r = tempt / Met_des.tempf;
-            if (r > 0.999) Met_des.climbrate = Met_des.climbrate * 5.0;
-            if (r < 0.7) Met_des.climbrate = Met_des.climbrate / 5.0;
-            Met_des.tempf = Met_des.tempf - Met_des.tT * Met_des.climbrate / specific_Heat;
-        }
-        s.ForEach(KeepBestAsLast);
-        if (Met_des.tempf <= 0.0 || Met_des.climbrate <= 0.0 || t == Met_des.global) break;
-    }
-
-    // Local search: pure descent from the best point.
-    s.ForEach(BestWithWideStep);
-    Met_des.temp0 = 0.0;
-    Met_des.tempf = 0.0;
-    for (int t = 1;; ++t) {
-        s.Show(2 * nb + 10, "Local search:" + IntToStr(t));
-        s.Show(2 * nb + 11, "SSres:" + Num(-fun_des.best_result));
-        s.ShowParameters(2 * nb + 11, [](const TRVarInfo& v) { return v.bestvalue; });
-        LastResult = fun_des.best_result;
-        if (!s.Run()) return false;
-        // A run that found nothing better shrinks the steps faster on rejection from now on.
-        if (fun_des.best_result <= LastResult) Met_des.bgedown = Met_des.bgedown * 0.9;
-        if (std::fabs(fun_des.best_result - LastResult) < Met_des.precision || t > LOCAL_SEARCH_MAX) break;
-    }
-
-    if (bestFit_D.var_info.size() < static_cast<std::size_t>(nb))
-        bestFit_D.var_info.resize(static_cast<std::size_t>(nb));
-    if (fun_des.best_result > fun_des.best_overall_result) {
-        fun_des.best_overall_result = fun_des.best_result;
-        bestFit_D.best_overall_result = fun_des.best_result;
-        for (int i = 0; i < nb; ++i) {
-            const double best = fun_des.var_info[static_cast<std::size_t>(i)].bestvalue;
-            fun_des.var_info[static_cast<std::size_t>(i)].best_overall_value = best;
-            bestFit_D.var_info[static_cast<std::size_t>(i)].best_overall_value = best;
-        }
-    }
-
-    if (!confidenceStage) return true;
-
-    // Confidence-interval search: a walk at a fixed temperature around the best point, every
-    // visited point going to the sensitivity file.
-    if (!s.Go()) return false;
-    std::vector<double> first;
-    for (int i = 0; i < nb; ++i) {
-        TRVarInfo& v = fun_des.var_info[static_cast<std::size_t>(i)];
-        v.value = bestFit_D.var_info[static_cast<std::size_t>(i)].best_overall_value;
-        v.step = (v.maxBound - v.minBound) / 5.0;
-        if (v.step == 0.0) v.step = 10.0;
-        first.push_back(v.value);
-    }
-    first.push_back(std::fabs(fun_des.best_overall_result));
-    f_sensitivity->WriteLineAndFlush(first);
-    Met_des.temp0 = Met_des.temp_confint;
-    Met_des.tempf = Met_des.temp_confint;
-    for (int t = 1;; ++t) {
-        if (!s.Run(true, f_sensitivity)) return false;
-        s.Show(3 * nb + 13, "Confidence Interval Search: " + IntToStr(t));
-        s.Show(3 * nb + 14, "SSres: " + Num(-fun_des.curr_result));
-        s.ShowParameters(3 * nb + 14, [](const TRVarInfo& v) { return v.value; });
-        if (Met_des.climbrate <= 0.0 || t == Met_des.conf_interval) break;
-    }
-    return true;
+    if (!s.WarmUp() || !s.VeryGlobalSearch() || !s.GlobalSearch() || !s.LocalSearch()) return false;
+    s.KeepOverallBest(bestFit_D);
+    return !confidenceStage || s.ConfidenceIntervalSearch(bestFit_D, *f_sensitivity);
 }

@@ -56,7 +56,7 @@ public:
         : TMyMetropolis(*fit.model, *fit.weather_, fit.pheno_, fit.fitInfo_,
                         fit.metropolisD.missing_threshold, leftOut),
           fit_(fit) {
-        SetStopFlag(&fit.stop_);
+        SetStopFlag(&fit.StopFlag());
     }
     void PauseGate() override { fit_.Gate(); }
 
@@ -99,7 +99,8 @@ double ComputeSStot(const TRPhenoInfos& pheno, TRepetition& rep, const TMetaMode
 TFit::TFit(std::unique_ptr<TMetaModel> dmodel, const TRMetropolisDesc& dmetropolisD, std::string dnomf_temp,
            std::string dnomf_pheno, std::string dnomf_info, std::string dnomf_output, int dmaxMissingTemps,
            bool dleaveOneOut)
-    : metropolisD(dmetropolisD), rd(std::make_unique<TUniDistrib>()), maxMissingTemps(dmaxMissingTemps),
+    : TRunThread("TFit", "fit", "Unknown error"), metropolisD(dmetropolisD),
+      rd(std::make_unique<TUniDistrib>()), maxMissingTemps(dmaxMissingTemps),
       nomf_temp(std::move(dnomf_temp)), nomf_pheno(std::move(dnomf_pheno)), nomf_info(std::move(dnomf_info)),
       nomf_output(std::move(dnomf_output)), leaveOneOut_(dleaveOneOut), model(std::move(dmodel)),
       SSBest(std::numeric_limits<double>::infinity()) {
@@ -114,111 +115,43 @@ void TFit::SetRandomGenerator(std::unique_ptr<TUniDistrib> generator) {
     if (generator) rd = std::move(generator);
 }
 
-void TFit::Prepare() {
-    try {
-        const std::string base = GetExecutableDir();
-        const auto resolve = [&base](std::string& path, const char* missing) {
-            path = GetAbsolutePath(base, path);
-            std::error_code ec;
-            if (!std::filesystem::is_regular_file(path, ec)) throw EOrvexError(missing);
-        };
-        resolve(nomf_temp, "The climate data file does not exist.");
-        resolve(nomf_pheno, "The phenology date file does not exist.");
-        resolve(nomf_info, "The fit info file does not exist.");
-        if (model == nullptr) throw EOrvexError("No model to fit.");
+void TFit::PrepareRun() {
+    const std::string base = GetExecutableDir();
+    const auto resolve = [&base](std::string& path, const char* missing) {
+        path = GetAbsolutePath(base, path);
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(path, ec)) throw EOrvexError(missing);
+    };
+    resolve(nomf_temp, "The climate data file does not exist.");
+    resolve(nomf_pheno, "The phenology date file does not exist.");
+    resolve(nomf_info, "The fit info file does not exist.");
+    if (model == nullptr) throw EOrvexError("No model to fit.");
 
-        nomf_output = GetAbsolutePath(base, nomf_output);
-        f_output.Create(nomf_output, "Output file cannot be created or is already open : " + nomf_output);
-        const std::filesystem::path out(nomf_output);
-        filePath = out.parent_path().string() + "/";
-        outputShortFilename = out.filename().string();
+    nomf_output = GetAbsolutePath(base, nomf_output);
+    f_output.Create(nomf_output, "Output file cannot be created or is already open : " + nomf_output);
+    const std::filesystem::path out(nomf_output);
+    filePath = out.parent_path().string() + "/";
+    outputShortFilename = out.filename().string();
 
-        if (!SkipFisher) {
-            nomf_sensitivity = SensitivityFileName(nomf_output);
-            nomf_fisher = FisherFileName(nomf_output);
-            sensitivityFile_.Create(nomf_sensitivity,
-                                    "Sensitivity Analysis output file cannot be created or is already open.");
-            f_sensitivity = sensitivityFile_.Stream();
-            fisherFile_.Create(nomf_fisher, "Fisher output file cannot be created or is already open.");
-            fisherFile_.Close(); // stays empty when the statistics cannot be computed
-        }
-        isPrepared = true;
-    } catch (const std::exception& e) {
-        EndOver();
-        SetError(e.what());
+    if (!SkipFisher) {
+        nomf_sensitivity = SensitivityFileName(nomf_output);
+        nomf_fisher = FisherFileName(nomf_output);
+        sensitivityFile_.Create(nomf_sensitivity,
+                                "Sensitivity Analysis output file cannot be created or is already open.");
+        f_sensitivity = sensitivityFile_.Stream();
+        fisherFile_.Create(nomf_fisher, "Fisher output file cannot be created or is already open.");
+        fisherFile_.Close(); // stays empty when the statistics cannot be computed
     }
-}
-
-void TFit::Start() {
-    if (!isPrepared) throw EOrvexError("Error : You MUST call TFit.Prepare() before TFit.Start()");
-    if (started_) throw EOrvexError("The fit has been started already.");
     // Without a sensitivity file the confidence-interval stage has nowhere to write.
     if (SkipFisher) metropolisD.skip_fisher = true;
-    try {
-        thread_ = std::thread([this] { Execute(); });
-    } catch (const std::exception& e) {
-        throw EOrvexError(std::string("The fit thread cannot be started: ") + e.what());
-    }
-    started_ = true;
-}
-
-bool TFit::Paused() const {
-    std::lock_guard<std::mutex> l(gateLock_);
-    return paused_;
-}
-
-void TFit::Pause() {
-    std::lock_guard<std::mutex> l(gateLock_);
-    paused_ = true;
-}
-
-void TFit::Resume() {
-    {
-        std::lock_guard<std::mutex> l(gateLock_);
-        paused_ = false;
-    }
-    gate_.notify_all();
-}
-
-bool TFit::Gate() {
-    std::unique_lock<std::mutex> l(gateLock_);
-    gate_.wait(l, [this] { return !paused_ || Stopping(); });
-    return Stopping();
-}
-
-void TFit::Quit() {
-    {
-        std::lock_guard<std::mutex> l(gateLock_);
-        stop_.store(true);
-    }
-    gate_.notify_all();
-    WaitFor();
-    EndOver();
-}
-
-void TFit::WaitFor() {
-    if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
 }
 
 // Files still pending belong to a fit that did not complete: the earlier ones stay.
-void TFit::EndOver() {
+void TFit::Discard() {
     f_sensitivity = nullptr;
     f_output.Discard();
     sensitivityFile_.Discard();
     fisherFile_.Discard();
-}
-
-void TFit::SetError(const std::string& text) {
-    {
-        std::lock_guard<std::mutex> l(textLock_);
-        errorInfo_ = text;
-    }
-    error_.store(true, std::memory_order_release);
-}
-
-std::string TFit::ErrorInfo() const {
-    std::lock_guard<std::mutex> l(textLock_);
-    return errorInfo_;
 }
 
 void TFit::SetTreatment(std::string text) {
@@ -239,20 +172,7 @@ std::vector<std::string> TFit::GetRepetitionsAsStrings() const {
     return SummaryRows(tables);
 }
 
-void TFit::Execute() {
-    // Nothing may escape the thread: every failure becomes the fit's error.
-    try {
-        RunFit();
-    } catch (const std::exception& e) {
-        SetError(e.what());
-    } catch (...) {
-        SetError("Unknown error");
-    }
-    EndOver();
-    finished_.store(true, std::memory_order_release);
-}
-
-void TFit::RunFit() {
+void TFit::Run() {
     f_output.Append(FitHeaderText(ApplicationVersion(), nomf_temp, nomf_pheno, nomf_info), OUTPUT_IS_OPEN);
     write_metropolis_parameters(f_output, metropolisD);
 

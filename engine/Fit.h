@@ -4,15 +4,13 @@
 // output file after every repetition and a summary after every pass, then the Fisher file.
 //
 // The window polls the published state (error, text, progress, search lines) while the fit
-// runs; every accessor is safe to call from another thread. Pause holds the run at its next
-// safe point; Quit stops it there and waits for the thread; an unfinished fit leaves no files.
+// runs; every accessor is safe to call from another thread. The thread, its controls and its
+// error are TRunThread's; an unfinished fit leaves no files.
 
 #include <atomic>
-#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "FitOutputFile.h"
@@ -20,6 +18,7 @@
 #include "OrvexRawTypes.h"
 #include "PendingFile.h"
 #include "Repetition.h"
+#include "RunThread.h"
 #include "SearchProgress.h"
 
 class TUniDistrib;
@@ -33,43 +32,24 @@ double ComputeSStot(const TRPhenoInfos& pheno, TRepetition& rep, const TMetaMode
 // naming the first that is not: such statistics would be printed and charted as numbers.
 std::string NonFiniteStatistic(const TRepetition& rep);
 
-class TFit {
+class TFit : public TRunThread {
 public:
     // Takes the model. Paths may be relative to the executable's folder.
     TFit(std::unique_ptr<TMetaModel> dmodel, const TRMetropolisDesc& dmetropolisD, std::string dnomf_temp,
          std::string dnomf_pheno, std::string dnomf_info, std::string dnomf_output, int dmaxMissingTemps,
          bool dleaveOneOut);
     // Stops a running fit (paused or not) and waits for it.
-    ~TFit();
-    TFit(const TFit&) = delete;
-    TFit& operator=(const TFit&) = delete;
+    ~TFit() override;
 
     // No sensitivity and Fisher files (the default). Prepare opens those files, so the
     // setting is fixed from then on.
     void SetSkipFisher(bool skip) {
-        if (!isPrepared) SkipFisher = skip;
+        if (!Prepared()) SkipFisher = skip;
     }
     // A generator with fixed seeds, for a reproducible fit. Set before Start.
     void SetRandomGenerator(std::unique_ptr<TUniDistrib> generator);
 
-    // Checks the input files and creates the output files aside, leaving any earlier ones as
-    // they are. Never raises: a failure sets Error() and ErrorInfo().
-    void Prepare();
-    // Raises EOrvexError when Prepare has not succeeded or the fit was started already.
-    void Start();
-    void Pause();
-    void Resume();
-    // Stops the fit at its next safe point, waits for the thread and drops the files of a fit
-    // that did not complete.
-    void Quit();
-    // Waits for the thread to end.
-    void WaitFor();
-
     // --- published state, readable from any thread ---
-    bool Finished() const { return finished_.load(std::memory_order_acquire); }
-    bool Paused() const;
-    bool Error() const { return error_.load(std::memory_order_acquire); }
-    std::string ErrorInfo() const;
     int Advancement() const { return advancement_.load(std::memory_order_relaxed); }
     std::string CurrentTreatment() const;
     std::vector<std::string> MetropolisProgress() const { return metropolisProgress_.Lines(); }
@@ -82,21 +62,22 @@ public:
     // "Repetition" + TAB + 1..n, then one row per key of the information table.
     std::vector<std::string> GetRepetitionsAsStrings() const;
 
+protected:
+    // Checks the input files and creates the output files aside, leaving any earlier ones as
+    // they are.
+    void PrepareRun() override;
+    void Run() override;
+    // Drops the files of a fit that did not complete.
+    void RunOver() override { Discard(); }
+    void Discard() override;
+
 private:
     class Objective;
-    void Execute();
-    void RunFit();
     // false when the fit was stopped during the pass.
     bool RunPass(int k, double startTemp);
-    // Blocks while paused; true when the fit must stop.
-    bool Gate();
-    bool Stopping() const { return stop_.load(std::memory_order_relaxed); }
-    void SetError(const std::string& text);
     void SetTreatment(std::string text);
-    void EndOver();
 
     // Set up by the constructor and Prepare, then the fit thread's alone.
-    bool isPrepared = false;
     TRMetropolisDesc metropolisD;
     std::unique_ptr<TUniDistrib> rd;
     int maxMissingTemps;
@@ -125,18 +106,7 @@ private:
 
     // Published.
     TSearchProgress metropolisProgress_;
-    std::atomic<bool> error_{false};
     std::atomic<int> advancement_{0};
-    std::atomic<bool> finished_{false};
     mutable std::mutex textLock_;
-    std::string errorInfo_;
     std::string currentTreatment_;
-
-    // Pause gate and stop flag.
-    mutable std::mutex gateLock_;
-    std::condition_variable gate_;
-    bool paused_ = false;
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
-    bool started_ = false;
 };

@@ -73,6 +73,198 @@ bool SameText(const std::vector<std::string_view>& a, const std::vector<std::str
     return true;
 }
 
+// Entries of the climate check, at its current line unless told otherwise; any entry fails it.
+class MeteoErrors {
+public:
+    explicit MeteoErrors(TErrorLog& log) : log_(log) {}
+    void At(std::int64_t at, const std::string& message) {
+        log_.Entry(at, TAG_METEO, message);
+        ok_ = false;
+    }
+    void operator()(const std::string& message) { At(line, message); }
+    bool ok() const { return ok_; }
+
+    std::int64_t line = 1;
+
+private:
+    TErrorLog& log_;
+    bool ok_ = true;
+};
+
+// Station, latitude, year and day that open a climate line.
+struct MeteoKey {
+    int station = 0;
+    double lat = 0.0;
+    int year = 0;
+    int day = 0;
+};
+
+bool ParseMeteoKey(const std::vector<std::string_view>& cells, MeteoKey& key, MeteoErrors& error) {
+    if (!TryParseInt(cells[0], key.station)) {
+        error(NotInteger("Station", cells[0]));
+        return false;
+    }
+    if (!ParseDecimal(cells[1], key.lat)) {
+        error(Quoted("Latitude ", cells[1], " value is not a float."));
+        return false;
+    }
+    if (!TryParseInt(cells[2], key.year)) {
+        error(NotInteger("Year", cells[2]));
+        return false;
+    }
+    if (!TryParseInt(cells[3], key.day)) {
+        error(NotInteger("Day Of Year", cells[3]));
+        return false;
+    }
+    return true;
+}
+
+// Days run from 1 to the year's last one, years in order within a station, stations ascending.
+class DaySequence {
+public:
+    // False when the line goes no further: a first line that does not start a year.
+    bool Check(const MeteoKey& key, std::string_view dayCell, bool lastLine, bool skipLat,
+               MeteoErrors& error) {
+        if (!firstDone_) {
+            firstDone_ = true;
+            if (key.day != 1) {
+                error("Wrong Day Of Year \"" + IntToStr(key.day) + "\" (expected : 1).");
+                return false;
+            }
+        } else {
+            CheckYearEnds(key, dayCell, lastLine, error);
+            // After a first line that was refused there is nothing to compare with.
+            if (hasPrev_) CheckAgainstPrevious(key, dayCell, skipLat, error);
+        }
+        prev_ = key;
+        hasPrev_ = true;
+        return true;
+    }
+
+private:
+    void CheckYearEnds(const MeteoKey& key, std::string_view dayCell, bool lastLine,
+                       MeteoErrors& error) const {
+        if (lastLine) {
+            const int expected = GetNbDays(key.year);
+            if (key.day != expected)
+                error(Quoted("Wrong number of days ", dayCell, " (expected : " + IntToStr(expected) + ")."));
+        } else if (hasPrev_ && key.year != prev_.year) {
+            if (key.day != 1) error("Wrong Day Of Year \"" + IntToStr(key.day) + "\" (expected : 1).");
+            const int expected = GetNbDays(prev_.year);
+            if (prev_.day != expected)
+                error.At(error.line - 1, "Wrong number of days \"" + IntToStr(prev_.day) +
+                                             "\" (expected : " + IntToStr(expected) + ").");
+        }
+    }
+
+    void CheckAgainstPrevious(const MeteoKey& key, std::string_view dayCell, bool skipLat,
+                              MeteoErrors& error) const {
+        const bool sameStation = key.station == prev_.station;
+        if (key.station < prev_.station) error(WrongOrder(error.line));
+        if (!skipLat && sameStation && key.lat != prev_.lat)
+            error("Latitude's value must be the same than at line " + IntToStr(error.line - 1) + "\".");
+        if (sameStation && key.year < prev_.year) error("Station's years are not in a chronological order.");
+        // Widened: a day at the end of the int range must not overflow.
+        const long long nextDay = static_cast<long long>(prev_.day) + 1;
+        if (sameStation && key.year == prev_.year && key.day != nextDay)
+            error("Bad Day Of Year increment ( found : " + std::string(dayCell) +
+                  " / expected : " + IntToStr(nextDay) + ").");
+    }
+
+    bool firstDone_ = false; // the first line that reached the day checks
+    bool hasPrev_ = false;
+    MeteoKey prev_;
+};
+
+// Mean, minimum and maximum in range, and in that order unless skipped. False on an error.
+bool CheckTemperatures(const std::vector<std::string_view>& cells, const TRValidationSettings& settings,
+                       MeteoErrors& error) {
+    double t[3] = {0.0, 0.0, 0.0}; // mean, minimum, maximum
+    for (int k = 0; k < 3; ++k) {
+        ParseDecimal(cells[4 + k], t[k]);
+        if (!IsTemperature(t[k]) && t[k] != MISSING) {
+            error(Quoted("Wrong Temperature value : ", cells[4 + k], " (must be between -60 and 60)."));
+            return false;
+        }
+    }
+    const double tmean = t[0], tmin = t[1], tmax = t[2];
+    if (!settings.skip_tminmax && tmin != MISSING && tmax != MISSING && tmin > tmax) {
+        error(Quoted("Wrong Temperatures : ", cells[5], " is not less or equal to ") +
+              Quoted("", cells[6], "."));
+        return false;
+    }
+    if (!settings.skip_tmean && tmean != MISSING && tmin != MISSING && tmax != MISSING &&
+        (tmean < tmin || tmean > tmax)) {
+        error(Quoted("Wrong mean Temperature : ", cells[4], " (expected between ") +
+              Quoted("", cells[5], " and ") + Quoted("", cells[6], "."));
+        return false;
+    }
+    return true;
+}
+
+// The values after the key are numbers, the latitude in range. False when the line goes no further.
+bool CheckMeteoValues(const std::vector<std::string_view>& cells, double lat,
+                      const TRValidationSettings& settings, MeteoErrors& error) {
+    bool badCell = false;
+    double value = 0.0;
+    for (std::size_t i = 4; i < cells.size(); ++i) {
+        if (!ParseDecimal(cells[i], value)) {
+            error(Quoted("Value ", cells[i], " is not a float."));
+            badCell = true;
+        }
+    }
+    if (!settings.skip_lat && !IsLatitude(lat) && lat != MISSING) {
+        error(Quoted("Wrong Latitude value : ", cells[1], " (must be between -90 and 90 or MISSING)."));
+        return false;
+    }
+    return !badCell && CheckTemperatures(cells, settings, error);
+}
+
+// Climate station-years are matched against the phenology rows in order. Several provenances of
+// one station-year are all matched by it; a station-year that is not the current row is passed over.
+class PhenoMatcher {
+public:
+    PhenoMatcher(TTextLineReader& pheno, std::int64_t rows) : pheno_(pheno), rows_(rows) {
+        pheno_.Rewind();
+        pheno_.ReadLine(line_);
+        pheno_.ReadLine(line_);
+        SplitTabCells(line_, cells_);
+    }
+    PhenoMatcher(const PhenoMatcher&) = delete; // the cells point into the line
+    PhenoMatcher& operator=(const PhenoMatcher&) = delete;
+
+    void Match(const std::vector<std::string_view>& cells, bool lastLine) {
+        if (!hasKey_ || keyStation_ != cells[0] || keyYear_ != cells[2] || lastLine) {
+            if (matched_ < rows_ && IsCurrentRow(cells)) {
+                for (;;) {
+                    ++matched_;
+                    if (pheno_.Eof()) break;
+                    pheno_.ReadLine(line_);
+                    SplitTabCells(line_, cells_);
+                    if (!IsCurrentRow(cells)) break;
+                }
+            }
+        }
+        keyStation_ = cells[0];
+        keyYear_ = cells[2];
+        hasKey_ = true;
+    }
+    std::int64_t Matched() const { return matched_; }
+
+private:
+    bool IsCurrentRow(const std::vector<std::string_view>& cells) const {
+        return cells_.size() >= 3 && cells_[0] == cells[0] && cells_[2] == cells[2];
+    }
+
+    TTextLineReader& pheno_;
+    std::int64_t rows_;
+    std::string line_;
+    std::vector<std::string_view> cells_;
+    std::int64_t matched_ = 0;
+    bool hasKey_ = false; // station and year of the last line that reached the matching
+    std::string keyStation_, keyYear_;
+};
+
 } // namespace
 
 bool TInputValidator::ValidatePheno() {
@@ -235,23 +427,9 @@ bool TInputValidator::ValidateFit() {
 bool TInputValidator::ValidateMeteo() {
     f_errlog.Piece("\r\n\r\nMETEO FILE ERRORS :\r\n-----------------\r\n-\r\n");
     dataProgress_ = 0;
-    bool ok = true;
-    std::int64_t lineNb = 1;
-    auto errorAt = [&](std::int64_t at, const std::string& message) {
-        f_errlog.Entry(at, TAG_METEO, message);
-        ok = false;
-    };
-    auto error = [&](const std::string& message) { errorAt(lineNb, message); };
-
-    // The current phenology row: climate station-years are matched against the rows in order.
-    std::string phenoLine;
-    std::vector<std::string_view> phenoCells;
-    f_pheno.Rewind();
-    f_pheno.ReadLine(phenoLine);
-    f_pheno.ReadLine(phenoLine);
-    SplitTabCells(phenoLine, phenoCells);
-    std::int64_t matched = 0;
+    MeteoErrors error(f_errlog);
     const std::int64_t phenoRows = nbPhenoLines - 1;
+    PhenoMatcher pheno(f_pheno, phenoRows);
 
     std::string line;
     f_meteo.ReadLine(line);
@@ -267,17 +445,11 @@ bool TInputValidator::ValidateMeteo() {
     }
 
     std::vector<std::string_view> cells;
-    bool firstDone = false; // the first line that reached the day checks
-    bool hasPrev = false;
-    int prevStation = 0, prevYear = 0, prevDay = 0;
-    double prevLat = 0.0;
-    bool hasKey = false; // station and year of the last line that reached the matching
-    std::string keyStation, keyYear;
-
+    DaySequence days;
     while (!f_meteo.Eof()) {
         if (!SafePoint()) return false;
         f_meteo.ReadLine(line);
-        ++lineNb;
+        ++error.line;
         dataProgress_ = f_meteo.Position();
         const bool lastLine = f_meteo.Eof();
         SplitTabCells(line, cells);
@@ -286,126 +458,18 @@ bool TInputValidator::ValidateMeteo() {
             continue;
         }
         CountMissing(cells, arr_meteoMiss);
-
-        int station = 0, year = 0, day = 0;
-        double lat = 0.0;
-        if (!TryParseInt(cells[0], station)) {
-            error(NotInteger("Station", cells[0]));
-            continue;
-        }
-        if (!ParseDecimal(cells[1], lat)) {
-            error(Quoted("Latitude ", cells[1], " value is not a float."));
-            continue;
-        }
-        if (!TryParseInt(cells[2], year)) {
-            error(NotInteger("Year", cells[2]));
-            continue;
-        }
-        if (!TryParseInt(cells[3], day)) {
-            error(NotInteger("Day Of Year", cells[3]));
-            continue;
-        }
-
-        if (!firstDone) {
-            firstDone = true;
-            if (day != 1) {
-                error("Wrong Day Of Year \"" + IntToStr(day) + "\" (expected : 1).");
-                continue;
-            }
-        } else {
-            if (lastLine) {
-                const int expected = GetNbDays(year);
-                if (day != expected)
-                    error(Quoted("Wrong number of days ", cells[3],
-                                 " (expected : " + IntToStr(expected) + ")."));
-            } else if (hasPrev && year != prevYear) {
-                if (day != 1) error("Wrong Day Of Year \"" + IntToStr(day) + "\" (expected : 1).");
-                const int expected = GetNbDays(prevYear);
-                if (prevDay != expected)
-                    errorAt(lineNb - 1, "Wrong number of days \"" + IntToStr(prevDay) +
-                                            "\" (expected : " + IntToStr(expected) + ").");
-            }
-            // After a first line that was refused there is nothing to compare with.
-            if (hasPrev) {
-                if (station < prevStation) error(WrongOrder(lineNb));
-                if (!settings.skip_lat && station == prevStation && lat != prevLat)
-                    error("Latitude's value must be the same than at line " + IntToStr(lineNb - 1) + "\".");
-                if (station == prevStation && year < prevYear)
-                    error("Station's years are not in a chronological order.");
-                // Widened: a day at the end of the int range must not overflow.
-                const long long nextDay = static_cast<long long>(prevDay) + 1;
-                if (station == prevStation && year == prevYear && day != nextDay)
-                    error("Bad Day Of Year increment ( found : " + std::string(cells[3]) +
-                          " / expected : " + IntToStr(nextDay) + ").");
-            }
-        }
-        prevStation = station;
-        prevLat = lat;
-        prevYear = year;
-        prevDay = day;
-        hasPrev = true;
-
-        bool badCell = false;
-        double value = 0.0;
-        for (std::size_t i = 4; i < n; ++i) {
-            if (!ParseDecimal(cells[i], value)) {
-                error(Quoted("Value ", cells[i], " is not a float."));
-                badCell = true;
-            }
-        }
-        if (!settings.skip_lat && !IsLatitude(lat) && lat != MISSING) {
-            error(Quoted("Wrong Latitude value : ", cells[1], " (must be between -90 and 90 or MISSING)."));
-            continue;
-        }
-        if (badCell) continue;
-
-        double t[3] = {0.0, 0.0, 0.0}; // mean, minimum, maximum
-        bool badTemperature = false;
-        for (int k = 0; k < 3 && !badTemperature; ++k) {
-            ParseDecimal(cells[4 + k], t[k]);
-            if (!IsTemperature(t[k]) && t[k] != MISSING) {
-                error(Quoted("Wrong Temperature value : ", cells[4 + k], " (must be between -60 and 60)."));
-                badTemperature = true;
-            }
-        }
-        if (badTemperature) continue;
-        const double tmean = t[0], tmin = t[1], tmax = t[2];
-        if (!settings.skip_tminmax && tmin != MISSING && tmax != MISSING && tmin > tmax) {
-            error(Quoted("Wrong Temperatures : ", cells[5], " is not less or equal to ") +
-                  Quoted("", cells[6], "."));
-            continue;
-        }
-        if (!settings.skip_tmean && tmean != MISSING && tmin != MISSING && tmax != MISSING &&
-            (tmean < tmin || tmean > tmax)) {
-            error(Quoted("Wrong mean Temperature : ", cells[4], " (expected between ") +
-                  Quoted("", cells[5], " and ") + Quoted("", cells[6], "."));
-            continue;
-        }
-
-        // Several provenances of one station-year are all matched by it; a station-year that is
-        // not the current phenology row is passed over.
-        if (!hasKey || keyStation != cells[0] || keyYear != cells[2] || lastLine) {
-            if (matched < phenoRows && phenoCells.size() >= 3 && phenoCells[0] == cells[0] &&
-                phenoCells[2] == cells[2]) {
-                for (;;) {
-                    ++matched;
-                    if (f_pheno.Eof()) break;
-                    f_pheno.ReadLine(phenoLine);
-                    SplitTabCells(phenoLine, phenoCells);
-                    if (phenoCells.size() < 3 || phenoCells[0] != cells[0] || phenoCells[2] != cells[2])
-                        break;
-                }
-            }
-        }
-        keyStation = cells[0];
-        keyYear = cells[2];
-        hasKey = true;
+        MeteoKey key;
+        if (!ParseMeteoKey(cells, key, error)) continue;
+        if (!days.Check(key, cells[3], lastLine, settings.skip_lat, error)) continue;
+        if (!CheckMeteoValues(cells, key.lat, settings, error)) continue;
+        pheno.Match(cells, lastLine);
     }
 
-    if (matched != phenoRows)
-        error("Meteo does not completely match with the pheno file (found only \"" + IntToStr(matched) +
-              "\" entries of \"" + IntToStr(phenoRows) + "\r\nCouldn't find a match for pheno. line \"" +
-              IntToStr(matched + 2) + "\", in the meteo file.");
+    if (pheno.Matched() != phenoRows)
+        error("Meteo does not completely match with the pheno file (found only \"" +
+              IntToStr(pheno.Matched()) + "\" entries of \"" + IntToStr(phenoRows) +
+              "\r\nCouldn't find a match for pheno. line \"" + IntToStr(pheno.Matched() + 2) +
+              "\", in the meteo file.");
     PrintFinalReport();
-    return ok;
+    return error.ok();
 }

@@ -11,6 +11,7 @@
 #include "NumberText.h"
 #include "OrvexError.h"
 #include "TextLineReader.h"
+#include "UtilStuff.h"
 
 namespace {
 
@@ -34,18 +35,6 @@ DataFile LoadLines(const std::string& path, const std::string& openMessage) {
         file.lines.push_back(line);
     if (file.lines.empty()) file.lines.emplace_back(); // an empty file has an empty header
     return file;
-}
-
-// Header fields: split at every TAB, blanks do not split.
-std::vector<std::string> SplitTabs(const std::string& line) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab - start));
-        if (tab == std::string::npos) return fields;
-        start = tab + 1;
-    }
 }
 
 // Number tokens of a data line: any run of white space separates them.
@@ -106,7 +95,8 @@ int LastDataLine(const DataFile& file) {
 TRPhenoInfos read_pheno_infos(const std::string& f_observation) {
     const DataFile file = LoadLines(f_observation, "The phenology data file is open, please close it");
     TRPhenoInfos pheno;
-    pheno.dataHeader = SplitTabs(file.lines[0]);
+    const auto header = SplitTabCells(file.lines[0]);
+    pheno.dataHeader.assign(header.begin(), header.end());
     const std::size_t nbCol = pheno.dataHeader.size();
     if (nbCol < 4)
         FailHeader(file, "The number of columns in the phenology data file is incorrect, please check it !");
@@ -151,9 +141,9 @@ TRPhenoInfos read_pheno_infos(const std::string& f_observation) {
 
 TRFitInfo read_fit_infos(const std::string& f_fitinfo) {
     const DataFile file = LoadLines(f_fitinfo, "The info file is already open, please close it");
-    const std::size_t nbCol = SplitTabs(file.lines[0]).size();
+    const int nbCol = nbOfColumns(file.lines[0]);
     if (nbCol != 3)
-        FailHeader(file, "The number of columns \"" + IntToStr(static_cast<long long>(nbCol)) +
+        FailHeader(file, "The number of columns \"" + IntToStr(nbCol) +
                              "\" in the info file is incorrect (expecting : Station, Provenance, Year)!");
 
     const LineReader reader(file, "The fit info file is defective at line ");
@@ -185,7 +175,7 @@ TRFitInfo read_fit_infos(const std::string& f_fitinfo) {
 
 TRSimInfo read_sim_infos(const std::string& f_siminfo) {
     const DataFile file = LoadLines(f_siminfo, "The t0 info file is already open, please close it");
-    const int h_col = static_cast<int>(SplitTabs(file.lines[0]).size());
+    const int h_col = nbOfColumns(file.lines[0]);
     if (h_col < 2)
         FailHeader(file,
                    "The number of columns \"" + IntToStr(h_col) +

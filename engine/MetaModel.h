@@ -120,7 +120,25 @@ private:
     };
     void BuildClimateCache(const TWeather& W);
     double DayLengthOf(const YearDays& yd, const TRWeatherDay& wd) const;
+    // What a run carries from phase to phase.
+    struct RunState {
+        int day = 0;
+        double a_sum = 0.0; // the last increment: a phase without functions adds it day after day
+        bool prev_failed = false;
+    };
+    // A phase's sum after its last day and the day before, and the S* it ran to.
+    struct PhaseSums {
+        double Sum = 0.0, Sum1 = 0.0, sStar = 0.0;
+    };
     void RunPhases(const YearDays& yd, const TRPhenoData* row, const TRSimYear* simYear);
+    // The phase's first day: its own T0, or after a failed previous phase sixty days after the
+    // observation; a linked phase starts no earlier than the previous one.
+    void StartPhase(TPhase& ph, const TPhase* prev, double t0, double obs, const YearDays& yd,
+                    RunState& st) const;
+    PhaseSums RunSimplePhase(TPhase& ph, const YearDays& yd, double limit, RunState& st);
+    PhaseSums RunGeneralPhase(TPhase& ph, const TPhase* prev, const YearDays& yd, double limit, RunState& st);
+    double DayIncrement(TPhase& ph, const YearDays& yd, int day, double a_sum);
+    double PredictedDate(const TPhase& ph, const PhaseSums& s, int day) const;
     void LoadPhases(pugi::xml_node model_node, const std::string& fileName, const std::string& text);
 
     int nbMissingOutside_ = 0;

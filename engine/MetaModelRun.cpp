@@ -26,6 +26,43 @@ std::string PhaseName(const TPhase& ph) {
     return "Phase " + IntToStr(ph.index + 1);
 }
 
+// The observation that bounds a scored phase of a fit; MISSING when there is none.
+double ObservationOf(const TPhase& ph, const TRPhenoData* row) {
+    if (row == nullptr || !ph.usedToFit) return MISSING;
+    const int c = ph.phenoDataColumn;
+    if (c < 0 || c >= static_cast<int>(row->dates.size()))
+        throw EOrvexError(PhaseName(ph) + " is used to fit but has no phenology column in the data");
+    return row->dates[static_cast<std::size_t>(c)].date;
+}
+
+// The previous phase's sum through the overlap function: the S* of an alternating phase that
+// overlaps it, or the multiplier or composed value of an overlapping phase. True once the
+// previous phase has ended, so its final sum needs no second pass.
+bool ApplyOverlap(TPhase& ph, const TPhase& prev, int day, bool overlapsPrev, double& sStar) {
+    const int from = prev.last_date >= day ? day : prev.last_date;
+    const double r = ph.overlapFunc->Run(prev.sumTab[Slot(from)], OPTIM_LVL);
+    switch (ph.phaseLinkMode) {
+    case TPhaseLinkMode::Alternating:
+        if (overlapsPrev) sStar = r;
+        break;
+    case TPhaseLinkMode::Overlap_Multiplication:
+        ph.overlapMultiplier = r;
+        break;
+    case TPhaseLinkMode::Overlap_Composition:
+        ph.overlapCompVar = r;
+        break;
+    case TPhaseLinkMode::Sequential:
+        break;
+    }
+    return from != day;
+}
+
+void CheckFinite(double x, const char* what, const TPhase& ph) {
+    if (!std::isfinite(x))
+        throw EOrvexError("Floating point " + std::string(std::isnan(x) ? "invalid operation" : "overflow") +
+                          " in the " + what + " of " + PhaseName(ph));
+}
+
 // Day on which a phase after a failed one starts: sixty days after its observation.
 int DayAfterFailure(const TPhase& ph, double obs) {
     const double d = std::nearbyint(obs + 60.0);
@@ -81,192 +118,186 @@ void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRS
     }
     nbMissingTemp = 0;
     nbMissingOutside_ = 0;
-    bool prev_failed = false;
-    int day = 0;
-    double a_sum = 0.0;
+    RunState st;
 
     for (std::size_t i = 0; i < PhasesArr.size(); ++i) {
         TPhase& ph = *PhasesArr[i];
         const TPhase* prev = i > 0 ? PhasesArr[i - 1].get() : nullptr;
-        const bool linked = prev != nullptr && ph.phaseLinkMode != TPhaseLinkMode::Sequential;
+        const double obs = ObservationOf(ph, row);
+        // A T0 line's -9999 means the model's own T0, whatever the lines before said.
+        const double t0 = simYear != nullptr && simYear->t0_data[i] != MISSING ? simYear->t0_data[i] : ph.t0;
+        StartPhase(ph, prev, t0, obs, yd, st);
 
-        // The observation that bounds a scored phase of a fit.
-        bool hasObs = false;
-        double obs = MISSING;
-        if (row != nullptr && ph.usedToFit) {
-            const int c = ph.phenoDataColumn;
-            if (c < 0 || c >= static_cast<int>(row->dates.size()))
-                throw EOrvexError(PhaseName(ph) + " is used to fit but has no phenology column in the data");
-            obs = row->dates[static_cast<std::size_t>(c)].date;
-            hasObs = obs != MISSING;
-        }
-
-        // 1. Starting day.
-        if (ph.t0Mode != TPhaseT0Mode::PickedFromPrevPhase) {
-            // A T0 line's -9999 means the model's own T0, whatever the lines before said.
-            const double t0 =
-                simYear != nullptr && simYear->t0_data[i] != MISSING ? simYear->t0_data[i] : ph.t0;
-            day = ph.StartingDayOf(t0, yd.lat, yd.dayLength365, yd.dayLength172);
-            prev_failed = false;
-        } else if (prev_failed) {
-            day = hasObs ? DayAfterFailure(ph, obs) : LAST_RUN_DAY;
-        }
-        if (linked && prev->first_date > day) day = prev->first_date;
-        ph.first_date = day;
-
-        if (day > LAST_RUN_DAY) {
+        if (st.day > LAST_RUN_DAY) {
             // The previous phase ended on the last day: no day is left to sum, so the phase
             // fails like one that never reaches its S*, its date capped at the end of the year.
-            ph.last_date = day - 1;
-            prev_failed = true;
+            ph.last_date = st.day - 1;
+            st.prev_failed = true;
             DatePredictedArr[i] = nbMissingTemp <= maxMissingTemp_ ? 365.0 : MISSING;
             continue;
         }
 
         // A missing observation sets no limit: the phase may run to the end of the year.
         double limit = std::numeric_limits<double>::infinity();
-        if (hasObs) limit = obs + 60.0 > 365.0 ? 365.0 : obs + 60.0;
+        if (obs != MISSING) limit = obs + 60.0 > 365.0 ? 365.0 : obs + 60.0;
 
-        // An alternating phase's S* follows the previous phase's sum while both run; one that
-        // starts after the previous phase ended keeps its own S*. The stored S* is never
-        // overwritten, so no run depends on the one before.
-        double sStar = ph.sStar;
-        double Sum = 0.0;
-        double Sum1 = 0.0;
-        if (!generalDayLoopOnly && IsSimplePhase(ph)) {
-            // The general loop below for one function on a climate column, without its per-day dispatch.
-            TModelFunction& f = *ph.functions[0];
-            const int col = f.weatherDataColumn;
-            const bool additive = f.varLinkMode == TVarLinkMode::Additive;
-            const double weight = f.weight;
-            double* sums = ph.sumTab.data();
-            while (true) {
-                Sum1 = Sum;
-                const TRWeatherDay& wd = *yd.day[Slot(day)];
-                const double x = GetWeatherDayDataAt(wd, col);
-                if (x == MISSING) {
-                    ++nbMissingTemp;
-                    if (yd.outside[Slot(day)]) ++nbMissingOutside_;
-                    a_sum = 0.0;
-                } else {
-                    const double out = f.runDaily(wd, x, OPTIM_LVL);
-                    a_sum = additive ? out * weight + 0.0 : out * weight; // + 0.0 turns -0 to 0 as below
-                }
-                Sum += a_sum;
-                sums[Slot(day)] = Sum;
-                ph.last_date = day;
-                ++day;
-                if (Sum > sStar) break;
-                if (limit <= day || day >= 365) {
-                    prev_failed = true;
-                    break;
-                }
-            }
-        } else {
-            TModelFunction& overlap = *ph.overlapFunc;
-            bool finalOverlapDone = false;
-            const bool overlapsPrev = linked && prev->last_date >= day;
-            while (true) {
-                // Overlap: the previous phase's sum of the day, or its final sum once it has ended.
-                if (linked && !finalOverlapDone) {
-                    const int from = prev->last_date >= day ? day : prev->last_date;
-                    finalOverlapDone = from != day;
-                    const double r = overlap.Run(prev->sumTab[Slot(from)], OPTIM_LVL);
-                    switch (ph.phaseLinkMode) {
-                    case TPhaseLinkMode::Alternating:
-                        if (overlapsPrev) sStar = r;
-                        break;
-                    case TPhaseLinkMode::Overlap_Multiplication:
-                        ph.overlapMultiplier = r;
-                        break;
-                    case TPhaseLinkMode::Overlap_Composition:
-                        ph.overlapCompVar = r;
-                        break;
-                    case TPhaseLinkMode::Sequential:
-                        break;
-                    }
-                }
-
-                Sum1 = Sum;
-                const TRWeatherDay& wd = *yd.day[Slot(day)];
-                for (std::size_t j = 0; j < ph.functions.size(); ++j) {
-                    TModelFunction& f = *ph.functions[j];
-                    const int col = f.GetWeatherDataColumn();
-                    const double x = GetWeatherDayDataAt(wd, col);
-                    bool missing = x == MISSING;
-                    if (!missing && f.tempHour)
-                        missing = wd._tmn == MISSING || wd._tmx == MISSING ||
-                                  yd.day[Slot(day + 1)]->_tmn == MISSING;
-                    if (missing && col >= 0) {
-                        ++nbMissingTemp;
-                        if (yd.outside[Slot(day)] || (f.tempHour && yd.outside[Slot(day + 1)]))
-                            ++nbMissingOutside_;
-                        a_sum = 0.0;
-                        continue;
-                    }
-                    double out = 0.0;
-                    if (f.varLinkMode == TVarLinkMode::Composition)
-                        out = f.runDaily(wd, j == 0 ? ph.overlapCompVar : a_sum, OPTIM_LVL);
-                    else if (f.useDayLengthAsVar)
-                        out = f.runDaily(wd, DayLengthOf(yd, wd), OPTIM_LVL);
-                    else if (f.tempHour)
-                        out = f.runHourly(*yd.year, day, OPTIM_LVL);
-                    else
-                        out = f.runDaily(wd, x, OPTIM_LVL);
-                    switch (f.varLinkMode) {
-                    case TVarLinkMode::Multiplicative:
-                        if (j == 0) a_sum = 1.0;
-                        a_sum = out * a_sum * f.weight;
-                        break;
-                    case TVarLinkMode::Additive:
-                        if (j == 0) a_sum = 0.0;
-                        a_sum = out * f.weight + a_sum;
-                        break;
-                    case TVarLinkMode::Composition:
-                        a_sum = out * f.weight;
-                        break;
-                    }
-                }
-                if (ph.phaseLinkMode == TPhaseLinkMode::Overlap_Multiplication) a_sum *= ph.overlapMultiplier;
-
-                Sum += a_sum;
-                ph.sumTab[Slot(day)] = Sum;
-                ph.last_date = day;
-                ++day;
-                // Strictly: a sum equal to S* goes on to the next day.
-                if (Sum > sStar) break;
-                if (limit <= day || day >= 365) {
-                    prev_failed = true;
-                    break;
-                }
-            }
-        }
+        const PhaseSums sums = !generalDayLoopOnly && IsSimplePhase(ph)
+                                   ? RunSimplePhase(ph, yd, limit, st)
+                                   : RunGeneralPhase(ph, prev, yd, limit, st);
         // Non-finite values absorb every later addition, so one test per phase catches any
         // overflow or invalid operation of the daily sums.
-        if (!std::isfinite(Sum))
-            throw EOrvexError("Floating point " +
-                              std::string(std::isnan(Sum) ? "invalid operation" : "overflow") +
-                              " in the sum of " + PhaseName(ph));
-
-        // 2. Predicted date, interpolated inside the last day.
-        double date = MISSING;
-        if (nbMissingTemp <= maxMissingTemp_) {
-            const double dsum = Sum - Sum1;
-            const double need = sStar - Sum1;
-            if (need < 0.0)
-                date = day - 1;
-            else if (need == dsum)
-                date = day;
-            else if (dsum <= -ALMOST_ZERO || dsum >= ALMOST_ZERO)
-                date = need / dsum + (day - 1);
-            else
-                date = day;
-            if (date > 365.0) date = 365.0;
-            if (!std::isfinite(date))
-                throw EOrvexError("Floating point " +
-                                  std::string(std::isnan(date) ? "invalid operation" : "overflow") +
-                                  " in the predicted date of " + PhaseName(ph));
-        }
-        DatePredictedArr[i] = date;
+        CheckFinite(sums.Sum, "sum", ph);
+        DatePredictedArr[i] = PredictedDate(ph, sums, st.day);
     }
+}
+
+void TMetaModel::StartPhase(TPhase& ph, const TPhase* prev, double t0, double obs, const YearDays& yd,
+                            RunState& st) const {
+    if (ph.t0Mode != TPhaseT0Mode::PickedFromPrevPhase) {
+        st.day = ph.StartingDayOf(t0, yd.lat, yd.dayLength365, yd.dayLength172);
+        st.prev_failed = false;
+    } else if (st.prev_failed) {
+        st.day = obs != MISSING ? DayAfterFailure(ph, obs) : LAST_RUN_DAY;
+    }
+    const bool linked = prev != nullptr && ph.phaseLinkMode != TPhaseLinkMode::Sequential;
+    if (linked && prev->first_date > st.day) st.day = prev->first_date;
+    ph.first_date = st.day;
+}
+
+// The general loop below for one function on a climate column, without its per-day dispatch.
+TMetaModel::PhaseSums TMetaModel::RunSimplePhase(TPhase& ph, const YearDays& yd, double limit, RunState& st) {
+    TModelFunction& f = *ph.functions[0];
+    const int col = f.weatherDataColumn;
+    const bool additive = f.varLinkMode == TVarLinkMode::Additive;
+    const double weight = f.weight;
+    double* sums = ph.sumTab.data();
+    // Locals, so the day loop keeps them in registers.
+    const double sStar = ph.sStar;
+    int day = st.day;
+    double a_sum = st.a_sum;
+    double Sum = 0.0;
+    double Sum1 = 0.0;
+    while (true) {
+        Sum1 = Sum;
+        const TRWeatherDay& wd = *yd.day[Slot(day)];
+        const double x = GetWeatherDayDataAt(wd, col);
+        if (x == MISSING) {
+            ++nbMissingTemp;
+            if (yd.outside[Slot(day)]) ++nbMissingOutside_;
+            a_sum = 0.0;
+        } else {
+            const double out = f.runDaily(wd, x, OPTIM_LVL);
+            a_sum = additive ? out * weight + 0.0 : out * weight; // + 0.0 turns -0 to 0 as below
+        }
+        Sum += a_sum;
+        sums[Slot(day)] = Sum;
+        ph.last_date = day;
+        ++day;
+        if (Sum > sStar) break;
+        if (limit <= day || day >= 365) {
+            st.prev_failed = true;
+            break;
+        }
+    }
+    st.day = day;
+    st.a_sum = a_sum;
+    return {Sum, Sum1, sStar};
+}
+
+TMetaModel::PhaseSums TMetaModel::RunGeneralPhase(TPhase& ph, const TPhase* prev, const YearDays& yd,
+                                                  double limit, RunState& st) {
+    const bool linked = prev != nullptr && ph.phaseLinkMode != TPhaseLinkMode::Sequential;
+    // An alternating phase's S* follows the previous phase's sum while both run; one that
+    // starts after the previous phase ended keeps its own S*. The stored S* is never
+    // overwritten, so no run depends on the one before.
+    double sStar = ph.sStar;
+    int day = st.day;
+    double a_sum = st.a_sum;
+    double Sum = 0.0;
+    double Sum1 = 0.0;
+    bool finalOverlapDone = false;
+    const bool overlapsPrev = linked && prev->last_date >= day;
+    while (true) {
+        // Overlap: the previous phase's sum of the day, or its final sum once it has ended.
+        if (linked && !finalOverlapDone) finalOverlapDone = ApplyOverlap(ph, *prev, day, overlapsPrev, sStar);
+        Sum1 = Sum;
+        a_sum = DayIncrement(ph, yd, day, a_sum);
+        if (ph.phaseLinkMode == TPhaseLinkMode::Overlap_Multiplication) a_sum *= ph.overlapMultiplier;
+
+        Sum += a_sum;
+        ph.sumTab[Slot(day)] = Sum;
+        ph.last_date = day;
+        ++day;
+        // Strictly: a sum equal to S* goes on to the next day.
+        if (Sum > sStar) break;
+        if (limit <= day || day >= 365) {
+            st.prev_failed = true;
+            break;
+        }
+    }
+    st.day = day;
+    st.a_sum = a_sum;
+    return {Sum, Sum1, sStar};
+}
+
+// The day's functions chained by their link modes. A missing value makes the increment so far 0
+// and skips the function.
+double TMetaModel::DayIncrement(TPhase& ph, const YearDays& yd, int day, double a_sum) {
+    const TRWeatherDay& wd = *yd.day[Slot(day)];
+    for (std::size_t j = 0; j < ph.functions.size(); ++j) {
+        TModelFunction& f = *ph.functions[j];
+        const int col = f.GetWeatherDataColumn();
+        const double x = GetWeatherDayDataAt(wd, col);
+        bool missing = x == MISSING;
+        if (!missing && f.tempHour)
+            missing = wd._tmn == MISSING || wd._tmx == MISSING || yd.day[Slot(day + 1)]->_tmn == MISSING;
+        if (missing && col >= 0) {
+            ++nbMissingTemp;
+            if (yd.outside[Slot(day)] || (f.tempHour && yd.outside[Slot(day + 1)])) ++nbMissingOutside_;
+            a_sum = 0.0;
+            continue;
+        }
+        double out = 0.0;
+        if (f.varLinkMode == TVarLinkMode::Composition)
+            out = f.runDaily(wd, j == 0 ? ph.overlapCompVar : a_sum, OPTIM_LVL);
+        else if (f.useDayLengthAsVar)
+            out = f.runDaily(wd, DayLengthOf(yd, wd), OPTIM_LVL);
+        else if (f.tempHour)
+            out = f.runHourly(*yd.year, day, OPTIM_LVL);
+        else
+            out = f.runDaily(wd, x, OPTIM_LVL);
+        switch (f.varLinkMode) {
+        case TVarLinkMode::Multiplicative:
+            if (j == 0) a_sum = 1.0;
+            a_sum = out * a_sum * f.weight;
+            break;
+        case TVarLinkMode::Additive:
+            if (j == 0) a_sum = 0.0;
+            a_sum = out * f.weight + a_sum;
+            break;
+        case TVarLinkMode::Composition:
+            a_sum = out * f.weight;
+            break;
+        }
+    }
+    return a_sum;
+}
+
+// Interpolated inside the last day; MISSING beyond the missing values allowed.
+double TMetaModel::PredictedDate(const TPhase& ph, const PhaseSums& s, int day) const {
+    if (nbMissingTemp > maxMissingTemp_) return MISSING;
+    double date = MISSING;
+    const double dsum = s.Sum - s.Sum1;
+    const double need = s.sStar - s.Sum1;
+    if (need < 0.0)
+        date = day - 1;
+    else if (need == dsum)
+        date = day;
+    else if (dsum <= -ALMOST_ZERO || dsum >= ALMOST_ZERO)
+        date = need / dsum + (day - 1);
+    else
+        date = day;
+    if (date > 365.0) date = 365.0;
+    CheckFinite(date, "predicted date", ph);
+    return date;
 }

@@ -27,6 +27,12 @@ void CheckAnnealingSettings(const TRMetropolisDesc& md);
 // matters when the confidence-interval search is not skipped).
 void CheckSearchSettings(const TRMetropolisDesc& md);
 
+// Raises EOrvexError when nb_of_parameters is negative or beyond the slots of var_info.
+void CheckParameterSlots(const TRFunctionDesc& fd);
+// The first nb_of_parameters slots of var_info, the parameters a search moves.
+std::span<TRVarInfo> Parameters(TRFunctionDesc& fd);
+std::span<const TRVarInfo> Parameters(const TRFunctionDesc& fd);
+
 class TMetropolis {
 public:
     virtual ~TMetropolis() = default;

@@ -44,33 +44,17 @@ void WriteLine(std::FILE* f, const std::string& text) {
 
 TSimulation::TSimulation(int dmax_missing_temp, std::string dnomf_temp, std::string dnomf_output,
                          std::string dnomf_parameters, std::string dnomf_siminfo)
-    : maxMissingTemp_(dmax_missing_temp), nomf_temp_(std::move(dnomf_temp)),
+    : TRunThread("TSimulation", "simulation", "Error : the simulation failed for an unknown reason."),
+      maxMissingTemp_(dmax_missing_temp), nomf_temp_(std::move(dnomf_temp)),
       nomf_output_(std::move(dnomf_output)), nomf_parameters_(std::move(dnomf_parameters)),
       nomf_siminfo_(std::move(dnomf_siminfo)) {}
 
 TSimulation::~TSimulation() {
     Quit();
-    DiscardTemporary();
 }
 
-std::string TSimulation::errorInfo() const {
-    std::lock_guard<std::mutex> lock(errorMutex_);
-    return errorInfo_;
-}
-
-void TSimulation::SetError(const std::string& message) {
-    {
-        std::lock_guard<std::mutex> lock(errorMutex_);
-        errorInfo_ = message;
-    }
-    error_.store(true, std::memory_order_release);
-}
-
-void TSimulation::Prepare() {
-    if (thread_.joinable()) return; // already running or run: nothing to prepare again
-    DiscardTemporary();
-    isPrepared_ = false;
-
+void TSimulation::PrepareRun() {
+    Discard();
     const std::string base = GetExecutableDir();
     nomf_temp_ = GetAbsolutePath(base, nomf_temp_);
     nomf_parameters_ = GetAbsolutePath(base, nomf_parameters_);
@@ -106,30 +90,9 @@ void TSimulation::Prepare() {
         throw EOrvexError(outputError);
     }
     tempPath_ = name.data();
-    isPrepared_ = true;
 }
 
-void TSimulation::Start() {
-    if (!isPrepared_)
-        throw EOrvexError("Error : You MUST call TSimulation.Prepare() before TSimulation.Start()");
-    isPrepared_ = false; // the temporary file now belongs to the run
-    thread_ = std::thread(&TSimulation::Execute, this);
-}
-
-void TSimulation::Stop() {
-    stop_.store(true, std::memory_order_release);
-}
-
-void TSimulation::Quit() {
-    Stop();
-    WaitFor();
-}
-
-void TSimulation::WaitFor() {
-    if (thread_.joinable()) thread_.join();
-}
-
-void TSimulation::DiscardTemporary() {
+void TSimulation::Discard() {
     if (tempFile_ != nullptr) {
         std::fclose(tempFile_);
         tempFile_ = nullptr;
@@ -140,44 +103,40 @@ void TSimulation::DiscardTemporary() {
     }
 }
 
-void TSimulation::Execute() {
+void TSimulation::Run() {
+    model_ = std::make_unique<TMetaModel>();
+    model_->LoadFromXML(nomf_parameters_);
+
+    WriteLine(tempFile_, "data files:");
+    WriteLine(tempFile_, nomf_temp_);
+    WriteLine(tempFile_, nomf_parameters_);
+    WriteLine(tempFile_, nomf_siminfo_);
+    WriteLine(tempFile_, "");
+
+    if (!nomf_siminfo_.empty()) model_->simInfo = read_sim_infos(nomf_siminfo_);
+    if (Stopping()) return;
+    weather_ = std::make_unique<TWeather>();
+    if (!nomf_siminfo_.empty())
+        weather_->LoadAndT0(nomf_temp_, model_->simInfo);
+    else
+        weather_->LoadAll(nomf_temp_);
+    model_->Initialize(maxMissingTemp_, *weather_);
+    WriteLine(tempFile_, model_->ToStringHeader());
+    WriteRows(tempFile_);
+}
+
+void TSimulation::RunOver() {
     std::FILE* out = tempFile_;
     tempFile_ = nullptr;
-    try {
-        model_ = std::make_unique<TMetaModel>();
-        model_->LoadFromXML(nomf_parameters_);
-
-        WriteLine(out, "data files:");
-        WriteLine(out, nomf_temp_);
-        WriteLine(out, nomf_parameters_);
-        WriteLine(out, nomf_siminfo_);
-        WriteLine(out, "");
-
-        if (!nomf_siminfo_.empty()) model_->simInfo = read_sim_infos(nomf_siminfo_);
-        if (!StopRequested()) {
-            weather_ = std::make_unique<TWeather>();
-            if (!nomf_siminfo_.empty())
-                weather_->LoadAndT0(nomf_temp_, model_->simInfo);
-            else
-                weather_->LoadAll(nomf_temp_);
-            model_->Initialize(maxMissingTemp_, *weather_);
-            WriteLine(out, model_->ToStringHeader());
-            WriteRows(out);
-        }
-    } catch (const std::exception& e) {
-        SetError(e.what());
-    } catch (...) {
-        SetError("Error : the simulation failed for an unknown reason.");
-    }
     WriteLine(out, "");
 
     const bool writeFailed = std::ferror(out) != 0;
     const bool closeFailed = std::fclose(out) != 0;
     const std::string cannotWrite =
         "Error : cannot write the simulation output file " + Quoted(nomf_output_) + ".";
-    if (!error() && !StopRequested() && (writeFailed || closeFailed)) SetError(cannotWrite);
+    if (!Error() && !Stopping() && (writeFailed || closeFailed)) SetError(cannotWrite);
 
-    if (error() || StopRequested()) {
+    if (Error() || Stopping()) {
         std::remove(tempPath_.c_str());
     } else {
         std::error_code ec;
@@ -188,8 +147,7 @@ void TSimulation::Execute() {
         }
     }
     tempPath_.clear();
-    LogIt(error() ? "Simulation failed: " + errorInfo() : "Simulation over: " + nomf_output_);
-    finished_.store(true, std::memory_order_release);
+    LogIt(Error() ? "Simulation failed: " + ErrorInfo() : "Simulation over: " + nomf_output_);
 }
 
 void TSimulation::WriteRows(std::FILE* out) {
@@ -197,7 +155,7 @@ void TSimulation::WriteRows(std::FILE* out) {
     const bool byT0 = model_->HasT0SimInfo();
     const int rows = byT0 ? static_cast<int>(model_->simInfo.Years.size()) : weather_->NbYears();
     for (int i = 0; i < rows; ++i) {
-        if (StopRequested()) return;
+        if (Stopping()) return;
         model_->Run(i);
         const int climateYear = byT0 ? model_->simInfo.Years[static_cast<std::size_t>(i)].wea_id : i;
         WriteLine(out, model_->ToString(*weather_, climateYear));

@@ -3,46 +3,26 @@
 // T0 per phase and year, written as one line of predicted dates per station-year or T0 line.
 //
 // The output goes to a temporary file beside the output file and replaces it only when the
-// run ends well: a stopped or failed run leaves no half-written output. The window reads
-// Finished(), error(), errorInfo(), nomf_output() and headersSize() from its own thread.
+// run ends well: a stopped or failed run leaves no half-written output. The thread, its controls
+// and its published state are TRunThread's.
 
-#include <atomic>
 #include <cstdio>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
+
+#include "RunThread.h"
 
 class TMetaModel;
 class TWeather;
 
-class TSimulation {
+class TSimulation : public TRunThread {
 public:
     // Paths may be relative to the executable's folder; dnomf_siminfo may be empty.
     TSimulation(int dmax_missing_temp, std::string dnomf_temp, std::string dnomf_output,
                 std::string dnomf_parameters, std::string dnomf_siminfo);
     // Stops a run still going and waits for it.
-    virtual ~TSimulation();
-    TSimulation(const TSimulation&) = delete;
-    TSimulation& operator=(const TSimulation&) = delete;
+    ~TSimulation() override;
 
-    // Makes the paths absolute and checks that the input files can be read and the output
-    // written; raises EOrvexError naming the first file that fails. Nothing runs yet.
-    void Prepare();
-    // Runs on a new thread; raises unless prepared.
-    void Start();
-    // Asks the run to end at its next safe point; returns at once.
-    void Stop();
-    // Stop, then wait until the thread has ended.
-    void Quit();
-    // Waits until the thread has ended, without stopping it.
-    void WaitFor();
-
-    // True once the run has ended, well or not (also after a stop).
-    bool Finished() const { return finished_.load(std::memory_order_acquire); }
-    // Set when the run failed; errorInfo() is complete before error() turns true.
-    bool error() const { return error_.load(std::memory_order_acquire); }
-    std::string errorInfo() const;
     // Absolute once prepared.
     const std::string& nomf_output() const { return nomf_output_; }
     const std::string& nomf_temp() const { return nomf_temp_; }
@@ -57,16 +37,20 @@ protected:
     // Called on the run thread after each row is written (row from 0).
     virtual void RowWritten(int /*row*/) {}
 
+    // Makes the paths absolute and checks that the input files can be read and the output
+    // written; raises EOrvexError naming the first file that fails. Nothing runs yet.
+    void PrepareRun() override;
+    void Run() override;
+    // Closes the output and puts it in place, or removes it after a stop or a failure.
+    void RunOver() override;
+    // Removes a temporary output that no run took over.
+    void Discard() override;
+
 private:
-    void Execute();
     void WriteRows(std::FILE* out);
-    void SetError(const std::string& message);
-    bool StopRequested() const { return stop_.load(std::memory_order_acquire); }
-    void DiscardTemporary();
 
     int maxMissingTemp_;
     std::string nomf_temp_, nomf_output_, nomf_parameters_, nomf_siminfo_;
-    bool isPrepared_ = false;
 
     // The run's own data: the model refers to the climate data, so it goes first.
     std::unique_ptr<TWeather> weather_;
@@ -74,11 +58,4 @@ private:
 
     std::string tempPath_;          // created by Prepare, renamed or removed by the run
     std::FILE* tempFile_ = nullptr; // open from Prepare until the run closes it
-
-    std::thread thread_;
-    std::atomic<bool> stop_{false};
-    std::atomic<bool> finished_{false};
-    std::atomic<bool> error_{false};
-    mutable std::mutex errorMutex_;
-    std::string errorInfo_;
 };

@@ -103,15 +103,3 @@ void TTextLineReader::Rewind() {
     atStart_ = true;
     lineEnded_ = false;
 }
-
-void SplitTabCells(const std::string& line, std::vector<std::string_view>& cells) {
-    cells.clear();
-    if (line.empty()) return;
-    std::string_view rest(line);
-    for (;;) {
-        const auto tab = rest.find('\t');
-        cells.push_back(rest.substr(0, tab));
-        if (tab == std::string_view::npos) break;
-        rest.remove_prefix(tab + 1);
-    }
-}

@@ -48,7 +48,3 @@ private:
     bool atStart_ = true;
     bool lineEnded_ = false;
 };
-
-// Cells of a line split at every TAB (blanks do not split); an empty line has no cells.
-// The views point into `line`.
-void SplitTabCells(const std::string& line, std::vector<std::string_view>& cells);

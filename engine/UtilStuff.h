@@ -14,7 +14,11 @@ double TempHeur(const TWeatherYear& Wi, int i, int heure);
 // Logarithmic day curve from 6 h to 15 h, parabolic night curve across midnight.
 double TempHeur_shark(const TWeatherYear& Wi, int i, int heure);
 
-// Fields of the text when split at every TAB (blanks do not split).
+// Cells of a line split at every TAB (blanks do not split); an empty line has no cells. The
+// views point into `line`, which must outlive them. Every tab-separated reader uses this rule.
+void SplitTabCells(std::string_view line, std::vector<std::string_view>& cells);
+std::vector<std::string_view> SplitTabCells(std::string_view line);
+// The number of those cells, without splitting.
 int nbOfColumns(std::string_view s);
 // Fixed text with after_point decimals and b4_point + after_point significant digits.
 std::string myFloatToStr(double value, const TRVarInfo& info);

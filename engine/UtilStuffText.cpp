@@ -3,9 +3,36 @@
 #include "NumberText.h"
 #include "UtilStuff.h"
 
+namespace {
+
+// The one rule of tab-separated lines, so the readers and the validator always agree.
+template <class OnCell> void ForEachTabCell(std::string_view line, OnCell onCell) {
+    if (line.empty()) return;
+    for (;;) {
+        const std::size_t tab = line.find('\t');
+        onCell(line.substr(0, tab));
+        if (tab == std::string_view::npos) return;
+        line.remove_prefix(tab + 1);
+    }
+}
+
+} // namespace
+
+void SplitTabCells(std::string_view line, std::vector<std::string_view>& cells) {
+    cells.clear();
+    ForEachTabCell(line, [&cells](std::string_view cell) { cells.push_back(cell); });
+}
+
+std::vector<std::string_view> SplitTabCells(std::string_view line) {
+    std::vector<std::string_view> cells;
+    SplitTabCells(line, cells);
+    return cells;
+}
+
 int nbOfColumns(std::string_view s) {
-    if (s.empty()) return 0; // an empty line has no field, as the validator counts cells
-    return static_cast<int>(std::count(s.begin(), s.end(), '\t')) + 1;
+    int n = 0;
+    ForEachTabCell(s, [&n](std::string_view) { ++n; });
+    return n;
 }
 
 std::string myBoolToStr(bool b) {

@@ -87,15 +87,8 @@ public:
         std::string line;
         if (!reader.ReadLine(line)) return;
         int number = 1;
-        if (!line.empty()) {
-            std::size_t start = 0;
-            while (true) {
-                const std::size_t tab = line.find('\t', start);
-                header.emplace_back(line.substr(start, tab == std::string::npos ? tab : tab - start));
-                if (tab == std::string::npos) break;
-                start = tab + 1;
-            }
-        }
+        for (const std::string_view cell : SplitTabCells(line))
+            header.emplace_back(cell);
         bool first = true;
         while (reader.ReadLine(line)) {
             ++number;
@@ -175,25 +168,21 @@ private:
     // split at TABs. When that part is not TAB-separated numbers the file has no extra column.
     int FirstLineExtras(std::string_view line, const LineValues& vals) {
         const std::string_view seventh = vals.v[BASE_VALUES - 1];
-        std::string_view rest =
+        const std::string_view rest =
             line.substr(static_cast<std::size_t>(seventh.data() + seventh.size() - line.data()));
         TDoubleArr found{};
         int n = 0;
         bool numbers = true;
-        while (true) {
-            const std::size_t tab = rest.find('\t');
-            const std::string_view field = TrimBlanks(rest.substr(0, tab));
-            if (!field.empty()) {
-                double d = 0.0;
-                if (!TryParseFloat(field, d)) {
-                    numbers = false;
-                    break;
-                }
-                if (n < MAX_USER_VALUES) found[static_cast<std::size_t>(n)] = d;
-                ++n;
+        for (const std::string_view cell : SplitTabCells(rest)) {
+            const std::string_view field = TrimBlanks(cell);
+            if (field.empty()) continue;
+            double d = 0.0;
+            if (!TryParseFloat(field, d)) {
+                numbers = false;
+                break;
             }
-            if (tab == std::string_view::npos) break;
-            rest.remove_prefix(tab + 1);
+            if (n < MAX_USER_VALUES) found[static_cast<std::size_t>(n)] = d;
+            ++n;
         }
         if (!numbers) n = 0;
         if (n > MAX_USER_VALUES)

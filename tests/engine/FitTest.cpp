@@ -277,7 +277,7 @@ TEST_F(FitRun, AnInputErrorEndsTheFitWithItsMessage) {
     EXPECT_EQ(FilesIn(dir_), INPUTS); // no partial output, sensitivity or Fisher file
 }
 
-TEST_F(FitRun, PreparationFailuresAreReportedNotRaised) {
+TEST_F(FitRun, PreparationFailuresRaiseTheirMessage) {
     const struct {
         const char* pheno;
         const char* out;
@@ -289,9 +289,13 @@ TEST_F(FitRun, PreparationFailuresAreReportedNotRaised) {
     for (const auto& c : cases) {
         TFit fit(GddModel(), SmallSearch(1), P("climate.txt"), P(c.pheno), P("fitinfo.txt"), P(c.out), 10,
                  false);
-        fit.Prepare();
-        EXPECT_TRUE(fit.Error());
-        EXPECT_EQ(fit.ErrorInfo().rfind(c.message, 0), 0u) << fit.ErrorInfo();
+        try {
+            fit.Prepare();
+            ADD_FAILURE() << "no error for " << c.pheno << " " << c.out;
+        } catch (const EOrvexError& e) {
+            EXPECT_EQ(std::string(e.what()).rfind(c.message, 0), 0u) << e.what();
+        }
+        EXPECT_FALSE(fit.Error());
         EXPECT_THROW(fit.Start(), EOrvexError);
     }
     EXPECT_FALSE(fs::exists(P("out.txt")));

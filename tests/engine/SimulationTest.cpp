@@ -132,7 +132,7 @@ TEST_F(SimulationTest, OutputFileOfTheExampleModel) {
         sim.Start();
         sim.WaitFor();
         ASSERT_TRUE(sim.Finished());
-        ASSERT_FALSE(sim.error()) << sim.errorInfo();
+        ASSERT_FALSE(sim.Error()) << sim.ErrorInfo();
         EXPECT_EQ(sim.headersSize(), 4);
 
         const std::vector<Truth> truth = ReadTruth(c.withT0 ? "true_dates_t0.txt" : "true_dates.txt");
@@ -182,7 +182,7 @@ TEST_F(SimulationTest, StopMidRunLeavesNoOutputFile) {
     sim.Start();
     sim.WaitFor();
     EXPECT_TRUE(sim.Finished());
-    EXPECT_FALSE(sim.error());
+    EXPECT_FALSE(sim.Error());
     EXPECT_EQ(sim.rowsWritten, 3);
     EXPECT_TRUE(FilesInDir().empty());
 }
@@ -204,8 +204,8 @@ TEST_F(SimulationTest, FailedRunKeepsTheOlderOutput) {
     sim.Prepare();
     sim.Start();
     sim.WaitFor();
-    ASSERT_TRUE(sim.error());
-    EXPECT_NE(sim.errorInfo().find("t0 year \"1999\""), std::string::npos) << sim.errorInfo();
+    ASSERT_TRUE(sim.Error());
+    EXPECT_NE(sim.ErrorInfo().find("t0 year \"1999\""), std::string::npos) << sim.ErrorInfo();
     EXPECT_EQ(ReadWholeFile(output_), "older\n");
     EXPECT_EQ(FilesInDir().size(), 2u); // out.txt and t0.txt, no temporary
 }

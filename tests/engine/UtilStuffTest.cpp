@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -25,13 +26,25 @@ TEST(Fisher, ComputesAndRefusesDivisionsByZero) {
     }
 }
 
-TEST(NbOfColumns, SplitsAtTabsOnly) {
+TEST(TabCells, SplitAtTabsOnlyAndCountAlike) {
+    using Cells = std::vector<std::string_view>;
     struct {
         const char* text;
-        int expected;
-    } cases[] = {{"", 0}, {"a", 1}, {"a b", 1}, {"a\tb\tc", 3}, {"a\t", 2}, {"\t", 2}};
-    for (const auto& c : cases)
-        EXPECT_EQ(nbOfColumns(c.text), c.expected) << c.text;
+        Cells expected;
+    } cases[] = {{"", {}},
+                 {"a", {"a"}},
+                 {"a b", {"a b"}},
+                 {"a\tb\tc", {"a", "b", "c"}},
+                 {"a\t", {"a", ""}},
+                 {"\t", {"", ""}},
+                 {" x \t\t1,5\r", {" x ", "", "1,5\r"}}};
+    Cells reused = {"left over"};
+    for (const auto& c : cases) {
+        EXPECT_EQ(SplitTabCells(c.text), c.expected) << c.text;
+        SplitTabCells(c.text, reused);
+        EXPECT_EQ(reused, c.expected) << c.text;
+        EXPECT_EQ(nbOfColumns(c.text), static_cast<int>(c.expected.size())) << c.text;
+    }
 }
 
 TEST(Lists, MaxAndRawDataLength) {

@@ -6,12 +6,13 @@
 #include <vector>
 
 #include "FitRun.h"
+#include "OrvexError.h"
 
 struct TFakeFitState {
     bool finished = false;
     bool paused = false;
     bool error = false;
-    bool prepareError = false; // Prepare sets the error with errorInfo
+    bool prepareError = false; // Prepare raises errorInfo
     bool leaveOneOut = false;
     bool started = false;
     bool destroyed = false;
@@ -29,7 +30,9 @@ class TFakeFitRun : public TFitRun {
 public:
     explicit TFakeFitRun(std::shared_ptr<TFakeFitState> state) : s(std::move(state)) {}
     ~TFakeFitRun() override { s->destroyed = true; }
-    void Prepare() override { s->error = s->prepareError; }
+    void Prepare() override {
+        if (s->prepareError) throw EOrvexError(s->errorInfo);
+    }
     void Start() override { s->started = true; }
     void Pause() override { s->paused = true; }
     void Resume() override { s->paused = false; }

@@ -44,6 +44,17 @@ TOrvexWindow::TOrvexWindow(QWidget* parent) : QMainWindow(parent), iniFile(ExeFo
     setMinimumSize(600, 500);
     resize(900, 640);
 
+    CreateActions();
+    CreateToolBarAndMenus();
+    PageControl1 = new QTabWidget;
+    PageControl1->addTab(CreateHomePage(version), QStringLiteral("Home"));
+    setCentralWidget(PageControl1);
+    statusBar();
+    ConnectActions();
+    ActivateOpenTabOptions();
+}
+
+void TOrvexWindow::CreateActions() {
     QStyle* st = style();
     FitButton =
         new QAction(st->standardIcon(QStyle::SP_FileDialogDetailedView), QStringLiteral("Fit Model"), this);
@@ -58,7 +69,9 @@ TOrvexWindow::TOrvexWindow(QWidget* parent) : QMainWindow(parent), iniFile(ExeFo
     HelpItem->setShortcut(QKeySequence(Qt::Key_F1));
     AboutItem = new QAction(QStringLiteral("About"), this);
     SetButtonPlay(false);
+}
 
+void TOrvexWindow::CreateToolBarAndMenus() {
     auto* toolBar = addToolBar(QStringLiteral("ToolBar1"));
     toolBar->setObjectName(QStringLiteral("ToolBar1"));
     toolBar->setMovable(false);
@@ -79,7 +92,9 @@ TOrvexWindow::TOrvexWindow(QWidget* parent) : QMainWindow(parent), iniFile(ExeFo
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(HelpItem);
     help->addAction(AboutItem);
+}
 
+QWidget* TOrvexWindow::CreateHomePage(const QString& version) {
     Home = new QWidget;
     auto* picture = new QLabel;
     picture->setPixmap(HomePicture(96, picture->devicePixelRatioF()));
@@ -100,12 +115,10 @@ TOrvexWindow::TOrvexWindow(QWidget* parent) : QMainWindow(parent), iniFile(ExeFo
     homeLayout->addWidget(WelcomeLabel);
     homeLayout->addWidget(hint);
     homeLayout->addStretch(2);
+    return Home;
+}
 
-    PageControl1 = new QTabWidget;
-    PageControl1->addTab(Home, QStringLiteral("Home"));
-    setCentralWidget(PageControl1);
-    statusBar();
-
+void TOrvexWindow::ConnectActions() {
     connect(FitButton, &QAction::triggered, this, &TOrvexWindow::CreateFit);
     connect(SimulationButton, &QAction::triggered, this, &TOrvexWindow::CreateSimulation);
     connect(PlayPauseBtn, &QAction::triggered, this, &TOrvexWindow::PlayPauseBtnClick);
@@ -117,7 +130,6 @@ TOrvexWindow::TOrvexWindow(QWidget* parent) : QMainWindow(parent), iniFile(ExeFo
         PageControl1Change();
         ActivateOpenTabOptions();
     });
-    ActivateOpenTabOptions();
 }
 
 void TOrvexWindow::CreateFit() {
@@ -132,12 +144,9 @@ void TOrvexWindow::CreateFit() {
         request->metropolis.skip_fisher = request->skipFisher;
 
         std::unique_ptr<TFitRun> fit = fitFactory(std::move(*request));
+        // A failed preparation raises, having dropped what it made: the error box shows it and
+        // the run goes unstarted.
         fit->Prepare();
-        if (fit->Error()) {
-            Dialogs().Error(this, QString::fromStdString(fit->ErrorInfo()));
-            fit->Quit();
-            return;
-        }
         fit->Start();
         CreateFitDisplay(std::move(fit));
         ActivateOpenTabOptions();

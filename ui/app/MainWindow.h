@@ -62,6 +62,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Steps of the constructor.
+    void CreateActions();
+    void CreateToolBarAndMenus();
+    QWidget* CreateHomePage(const QString& version);
+    void ConnectActions();
+
     void CreateFitDisplay(std::unique_ptr<TFitRun> fit);
     void createSimulDisplay(QWidget* display);
     // The frame of the active sheet when it is a fit sheet.

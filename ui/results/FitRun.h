@@ -13,8 +13,8 @@ class TRepetition;
 class TFitRun {
 public:
     virtual ~TFitRun() = default;
-    // Checks the input files and creates the output files. Never raises: a failure sets
-    // Error() and ErrorInfo().
+    // Checks the input files and creates the output files; raises EOrvexError naming the first
+    // failure, after dropping what it made. Error() and ErrorInfo() are the run's own failure.
     virtual void Prepare() = 0;
     virtual void Start() = 0;
     // Holds the run at its next safe point; Resume lets it go on.

@@ -10,20 +10,9 @@
 #include "Dialogs.h"
 #include "FileUtils.h"
 #include "NumberText.h"
+#include "UtilStuff.h"
 
 namespace {
-
-std::vector<std::string> SplitTabs(const std::string& line) {
-    std::vector<std::string> fields;
-    if (line.empty()) return fields;
-    size_t start = 0;
-    for (;;) {
-        const size_t tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
-        if (tab == std::string::npos) return fields;
-        start = tab + 1;
-    }
-}
 
 bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
     std::ifstream in(path, std::ios::binary);
@@ -76,14 +65,15 @@ std::vector<std::vector<std::string>> TSimulDisplay::GridCells(const std::vector
     const int h = headersSize;
     const int count = static_cast<int>(lines.size());
     if (h < 0 || h + 1 >= count) return cells;
-    const size_t columns = SplitTabs(lines[h + 1]).size();
+    const size_t columns = static_cast<size_t>(nbOfColumns(lines[h + 1]));
     cells.assign(count - h - 1, std::vector<std::string>(columns));
+    std::vector<std::string_view> fields;
     for (int i = h; i < count; ++i) {
         const int row = i - h;
         if (row >= static_cast<int>(cells.size())) break;
-        const std::vector<std::string> fields = SplitTabs(lines[i]);
+        SplitTabCells(lines[i], fields);
         for (size_t c = 0; c < fields.size() && c < columns; ++c)
-            cells[row][c] = fields[c];
+            cells[row][c] = std::string(fields[c]);
     }
     return cells;
 }

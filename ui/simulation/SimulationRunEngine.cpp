@@ -25,8 +25,8 @@ public:
     void Start() override { simul_.Start(); }
     void Quit() override { simul_.Quit(); }
     bool Finished() const override { return simul_.Finished(); }
-    bool Error() const override { return simul_.error(); }
-    std::string ErrorInfo() const override { return simul_.errorInfo(); }
+    bool Error() const override { return simul_.Error(); }
+    std::string ErrorInfo() const override { return simul_.ErrorInfo(); }
     std::string OutputFile() const override { return simul_.nomf_output(); }
     int HeadersSize() const override { return simul_.headersSize(); }
 

@@ -159,7 +159,6 @@ TEST_F(MainWindowFit, FailedPreparationShowsItsErrorAndAddsNoSheet) {
     EXPECT_EQ(scripted.shown, QStringList{"The phenology date file does not exist."});
     EXPECT_EQ(Tabs(), QStringList{"Home"});
     EXPECT_FALSE(fits[0]->started);
-    EXPECT_EQ(fits[0]->quits, 1);
     EXPECT_TRUE(fits[0]->destroyed);
 
     // A cancelled wizard starts nothing.
