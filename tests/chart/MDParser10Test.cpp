@@ -78,6 +78,23 @@ TEST(MDParser, EvaluatesOperatorsAndBuiltIns) {
         {"1E3", 1000},
         {"-2-1", -3},
         {"-X-1", -1},
+        {"-PI", -kPi},
+        // "+" and "*" group to the right, "-", "/", DIV and MOD to the left, signs bind first.
+        {"2-3+4", 3},
+        {"12/3*2", 8},
+        {"2*3/4", 1.5},
+        {"17DIV2DIV3", 2},
+        {"17MOD7MOD2", 1},
+        {"-(2+1)", -3},
+        {"2*(-X)", 0},
+        {"X+-1", -1},
+        {"(2^3)^2", 64},
+        {"sqrt(9)^2", 9},
+        {"MAX(MIN(1,2),0)", 1},
+        {"MAX((1),-2)", 1},
+        {"((X+1))", 1},
+        {"+.5", 0.5},
+        {"1e3*1E-5", 0.01},
     };
     TMDParser parser;
     for (const auto& c : cases) {

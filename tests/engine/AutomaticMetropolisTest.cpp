@@ -4,15 +4,14 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include <unistd.h>
 
 #include "AutomaticMetropolis.h"
+#include "FitOutputFile.h"
 #include "Metropolis.h"
 #include "OrvexError.h"
 #include "RandomDistrib.h"
@@ -83,13 +82,6 @@ TRMetropolisDesc Settings() {
     return md;
 }
 
-std::string ReadAll(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 class TempFile {
 public:
     explicit TempFile(const char* name)
@@ -102,7 +94,7 @@ public:
     }
     std::string Text() {
         std::fflush(file);
-        return ReadAll(path);
+        return ReadWholeFile(path);
     }
     std::filesystem::path path;
     std::FILE* file;

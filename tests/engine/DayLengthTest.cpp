@@ -59,3 +59,30 @@ TEST(Calendar, LeapYears) {
     EXPECT_EQ(GetNbDays(2004), 366);
     EXPECT_EQ(GetNbDays(2001), 365);
 }
+
+#include "ModelFixture.h"
+
+TEST(DayLength, AsAModelInputEachDayGivesItsOwnLength) {
+    using namespace fixture;
+    TWeather W;
+    AddYear(W, 2001, 1.0, 45.0);
+    AddYear(W, 2002, 1.0, 60.0);
+    AddYear(W, 2003, 1.0, -45.0);
+    Day(W, 2, 105)._lat = 30.0; // a day off the year's latitude is computed, not looked up
+    TMetaModel m;
+    auto ph = IdentityPhase(0, 100, 150.5);
+    ph->functions[0]->useDayLengthAsVar = true;
+    m.PushPhase(std::move(ph));
+    m.Initialize(0, W);
+    for (int y = 0; y < 3; ++y) {
+        // The day whose length takes the sum past S*, plus the part of that day needed.
+        double sum = 0, date = 0;
+        for (int d = 100; date == 0; ++d) {
+            const double length = DayLength2(d, Day(W, y, d)._lat);
+            if (sum + length > 150.5) date = d + (150.5 - sum) / length;
+            sum += length;
+        }
+        m.Run(y);
+        EXPECT_NEAR(m.DatePredictedArr[0], date, 1e-9) << y;
+    }
+}

@@ -4,35 +4,32 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
-#include <unistd.h>
 
 #include "FitOutputFile.h"
 #include "OrvexError.h"
 #include "Outputs.h"
 #include "ParallelExecute.h"
+#include "ScratchDir.h"
+#include "SensitivityFile.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct FisherFiles : ::testing::Test {
-    fs::path dir;
+struct FisherFiles : ScratchDirTest {
     std::string sa, fisher;
     TRFunctionDesc fd;
 
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("orvex_fisher_" + std::to_string(getpid()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        sa = SensitivityFileName((dir / "out.txt").string());
-        fisher = FisherFileName((dir / "out.txt").string());
+        ScratchDirTest::SetUp();
+        sa = SensitivityFileName(P("out.txt"));
+        fisher = FisherFileName(P("out.txt"));
         std::ofstream(fisher).close(); // created empty, as the fit prepares it
         fd.nb_of_parameters = 2;
         fd.var_info.resize(2);
         fd.var_info[0].name = "T0<1>";
         fd.var_info[1].name = "SStar<1>";
     }
-    void TearDown() override { fs::remove_all(dir); }
     void WriteSA(const std::string& text) { std::ofstream(sa, std::ios::binary) << text; }
 };
 
@@ -77,6 +74,24 @@ TEST_F(FisherFiles, FailuresLeaveTheFileEmpty) {
     }
     fs::remove(sa);
     EXPECT_THROW(write_fisher(fisher, sa, fd, 12, 10.0), EOrvexError);
+}
+
+TEST_F(FisherFiles, SensitivityLinesAreTabSeparatedWithCrLfAndWriteErrorsRaise) {
+    std::FILE* file = std::fopen(sa.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    TSensitivityFile out(file, sa);
+    const double first[] = {1.5, -2.0, 12.25};
+    out.WriteLineAndFlush(first);
+    const double rows[] = {1.0, 2.0, 3.0, 4.0, 5.0, 6.0};
+    out.WriteRows(rows, 3);
+    std::fclose(file);
+    EXPECT_EQ(ReadWholeFile(sa), "1.500\t-2.000\t12.250\r\n1.000\t2.000\t3.000\r\n4.000\t5.000\t6.000\r\n");
+
+    file = std::fopen(sa.c_str(), "rb"); // open, but not for writing
+    ASSERT_NE(file, nullptr);
+    TSensitivityFile readOnly(file, sa);
+    EXPECT_THROW(readOnly.WriteRows(rows, 2), EOrvexError);
+    std::fclose(file);
 }
 
 TEST(ParallelExecute, BothThreadsEndBeforeAFailureIsRaised) {

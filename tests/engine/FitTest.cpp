@@ -7,7 +7,6 @@
 #include <limits>
 #include <set>
 #include <thread>
-#include <unistd.h>
 
 #include "Fit.h"
 #include "FitOutputFile.h"
@@ -16,6 +15,8 @@
 #include "NumberText.h"
 #include "OrvexError.h"
 #include "RandomDistrib.h"
+#include "ScratchDir.h"
+#include "SeededFit.h"
 #include "UtilStuff.h"
 
 namespace fs = std::filesystem;
@@ -39,36 +40,13 @@ std::unique_ptr<TMetaModel> GddModel() {
     return model;
 }
 
-TRMetropolisDesc SmallSearch(int repetitions) {
-    TRMetropolisDesc md;
-    md.ntr = 5;
-    md.nts = 5;
-    md.missing_threshold = 10;
-    md.veryglob = 2;
-    md.global = 3;
-    md.nb_repetitions = repetitions;
-    md.temp_confint = 1;
-    md.conf_interval = 1;
-    md.temp0 = 1.0;
-    md.climbrate = 1.0;
-    md.precision = 0.01;
-    return md;
-}
-
-class FitRun : public ::testing::Test {
+class FitRun : public ScratchDirTest {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("orvex_fit_" + std::to_string(::getpid()) + "_" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        ScratchDirTest::SetUp();
         for (const char* name : {"climate.txt", "pheno.txt", "fitinfo.txt", "fitinfo_loo.txt"})
             fs::copy_file(DATA / name, dir_ / name);
     }
-    void TearDown() override {
-        if (!HasFailure()) fs::remove_all(dir_);
-    }
-    std::string P(const std::string& name) const { return (dir_ / name).string(); }
 
     std::unique_ptr<TFit> MakeFit(const TRMetropolisDesc& md, const std::string& info, bool leaveOneOut,
                                   bool skipFisher, std::unique_ptr<TMetaModel> model = GddModel()) {
@@ -108,7 +86,6 @@ protected:
                           << P("actual_" + golden);
         }
     }
-    fs::path dir_;
 };
 
 // Names of the files in a folder.
@@ -131,7 +108,7 @@ bool OnlyCrLf(const std::string& text) {
 
 } // namespace
 
-TEST_F(FitRun, SeededFitWritesTheGoldenFiles) {
+TEST_F(FitRun, SeededFitsWriteTheGoldenFiles) {
     auto fit = MakeFit(SmallSearch(2), "fitinfo.txt", false, false);
     RunToEnd(*fit);
     EXPECT_FALSE(fit->Error()) << fit->ErrorInfo();
@@ -160,6 +137,12 @@ TEST_F(FitRun, SeededFitWritesTheGoldenFiles) {
     std::set<std::string> expected = INPUTS;
     expected.insert({"out.txt", "SA_out.txt", "Fisher_out.txt"});
     EXPECT_EQ(FilesIn(dir_), expected); // no temporary file left
+
+    // The example model on the example data, in the same folder.
+    auto example = ExampleFit(dir_.string(), 2);
+    EXPECT_FALSE(example->Error()) << example->ErrorInfo();
+    ASSERT_EQ(example->Repetitions().size(), 2u);
+    ExpectGolden("out.txt", "golden_example_out.txt");
 }
 
 TEST_F(FitRun, LeaveOneOutWritesOneSummaryPerPass) {
@@ -206,7 +189,8 @@ TEST_F(FitRun, AnExactFitIsAPerfectFitNotMissingData) {
     }
     std::ofstream(P("pheno.txt"), std::ios::trunc) << pheno;
 
-    auto fit = MakeFit(SmallSearch(1), "fitinfo.txt", false, true, std::move(model));
+    // A perfect fit cannot be bettered: the other repetitions are skipped.
+    auto fit = MakeFit(SmallSearch(3), "fitinfo.txt", false, true, std::move(model));
     RunToEnd(*fit);
     EXPECT_FALSE(fit->Error()) << fit->ErrorInfo();
     ASSERT_EQ(fit->Repetitions().size(), 1u);

@@ -2,34 +2,22 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <unistd.h>
+#include <tuple>
 
 #include "ModelsFuncLib.h"
 #include "OrvexError.h"
-
-namespace fs = std::filesystem;
+#include "ScratchDir.h"
 
 namespace {
-class SettingsFile : public ::testing::Test {
+class SettingsFile : public ScratchDirTest {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("orvex_functions_" + std::to_string(::getpid()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     std::string Write(const std::string& body) {
-        const fs::path p = dir_ / ("f" + std::to_string(n_++) + ".xml");
-        std::ofstream(p) << body;
-        return p.string();
+        return WriteFile("f" + std::to_string(n_++) + ".xml", body);
     }
     static std::string Message(const std::string& file, const char* func, int i) {
         return "Error: bad or impossible reading of the functions settings file \"" + file +
                "\" for function <" + func + ">, parameter <" + std::to_string(i) + "> !";
     }
-    fs::path dir_;
     int n_ = 0;
 };
 
@@ -49,17 +37,12 @@ TEST_F(SettingsFile, ReadsPointOrCommaAndCutsLongNames) {
     const std::string file = Write(GOOD);
     TRVarInfo info;
     f->parameterInitValuesXML(file, 0, info);
-    EXPECT_EQ(info.name, "Tbase");
-    EXPECT_EQ(info.value, 4.5);
-    EXPECT_EQ(info.bestvalue, 4.5);
-    EXPECT_EQ(info.minBound, -5.0);
-    EXPECT_EQ(info.maxBound, 15.0);
-    EXPECT_EQ(info.b4_point, 2);
-    EXPECT_EQ(info.after_point, 5);
+    EXPECT_EQ(std::tuple(info.name, info.value, info.bestvalue, info.minBound, info.maxBound, info.b4_point,
+                         info.after_point),
+              std::tuple("Tbase", 4.5, 4.5, -5.0, 15.0, 2, 5));
     f->parameterInitValuesXML(file, 1, info);
-    EXPECT_EQ(info.name, "A very long paramete");
-    EXPECT_EQ(info.step, 1.25);
-    EXPECT_EQ(info.minBound, 15.0);
+    EXPECT_EQ(std::tuple(info.name, info.step, info.minBound),
+              std::tuple("A very long paramete", 1.25, 15.0));
     EXPECT_EQ(f->varInfos[1].name, "A very long paramete");
     EXPECT_EQ(f->getParameterValue(1), 0.0); // metadata only
 }

@@ -9,24 +9,17 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 #include "ErrorLog.h"
+#include "FitOutputFile.h"
 #include "InputValidator.h"
 #include "OrvexError.h"
+#include "ScratchDir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 const fs::path DATA = fs::path(ORVEX_TEST_DATA) / "validator";
-
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 void WriteAll(const fs::path& p, const std::string& text) {
     std::ofstream out(p, std::ios::binary);
@@ -129,37 +122,35 @@ struct Case {
     bool expected = false;
     bool skip_lat = false, skip_tmean = false, skip_tminmax = false;
     bool crlf = false;
-    bool cr = false;    // CR alone ends each line
-    std::string golden; // defaults to the case name
-};
+    bool cr = false;      // CR alone ends each line
+    std::string golden;   // defaults to the case name
+    std::string from, to; // one change to the golden log
 
-// One folder per process: two test runs at once must not share files.
-fs::path ScratchRoot() {
-    return fs::path(testing::TempDir()) / ("orvex_validator_" + std::to_string(getpid()));
-}
-
-// The scratch files stay for inspection only when a test failed.
-class ScratchCleanup : public testing::Environment {
-public:
-    void TearDown() override {
-        if (!testing::UnitTest::GetInstance()->Failed()) fs::remove_all(ScratchRoot());
+    Case& Pheno(std::vector<Edit> e) { return pheno = std::move(e), *this; }
+    Case& Fit(std::vector<Edit> e) { return fit = std::move(e), *this; }
+    Case& Meteo(std::vector<Edit> e) { return meteo = std::move(e), *this; }
+    Case& Set(bool Case::*flag) { return this->*flag = true, *this; }
+    Case& Golden(std::string name, std::string from_ = "", std::string to_ = "") {
+        golden = std::move(name), from = std::move(from_), to = std::move(to_);
+        return *this;
     }
 };
-[[maybe_unused]] testing::Environment* const scratchCleanup =
-    testing::AddGlobalTestEnvironment(new ScratchCleanup);
-
-fs::path CaseDir(const std::string& name) {
-    const fs::path dir = ScratchRoot() / name;
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
+Case Broken(std::string name) {
+    Case c;
+    c.name = std::move(name);
+    return c;
+}
+Case Ok(std::string name) {
+    Case c = Broken(std::move(name));
+    c.expected = true;
+    return c;
 }
 
 TRValidationSettings Materialise(const Case& c, const fs::path& dir) {
     const char* names[] = {"pheno.txt", "fit.txt", "meteo.txt"};
     const std::vector<Edit>* edits[] = {&c.pheno, &c.fit, &c.meteo};
     for (int i = 0; i < 3; ++i) {
-        std::string text = ApplyEdits(ReadAll(DATA / "clean" / names[i]), *edits[i]);
+        std::string text = ApplyEdits(ReadWholeFile(DATA / "clean" / names[i]), *edits[i]);
         if (c.crlf) text = ToCrLf(text);
         if (c.cr) std::replace(text.begin(), text.end(), '\n', '\r');
         WriteAll(dir / names[i], text);
@@ -174,238 +165,84 @@ TRValidationSettings Materialise(const Case& c, const fs::path& dir) {
     return s;
 }
 
-Case Ok(std::string name) {
-    Case c;
-    c.name = std::move(name);
-    c.expected = true;
-    return c;
-}
-Case Broken(std::string name) {
-    Case c;
-    c.name = std::move(name);
-    return c;
-}
-
 // Clean meteo lines: station 1 of 2000 on lines 2-367, station 1 of 2001 on 368-732,
 // station 2 of 2001 on 733-1097. Columns: station, latitude, year, day, mean, min, max, rain.
-std::vector<Case> Cases() {
-    std::vector<Case> cs;
-    cs.push_back(Ok("clean"));
-    {
-        Case c = Ok("clean_crlf");
-        c.crlf = true;
-        c.golden = "clean";
-        cs.push_back(c);
-        c.name = "clean_cr";
-        c.crlf = false;
-        c.cr = true;
-        cs.push_back(c);
-    }
+const std::vector<Edit> LATITUDES = {SetCell(100, 1, "45.6"), SetCell(200, 1, "95"),
+                                     SetCell(300, 1, "-9999")};
+const Case CASES[] = {
+    Ok("clean"),
+    Ok("clean_crlf").Set(&Case::crlf).Golden("clean"),
+    Ok("clean_cr").Set(&Case::cr).Golden("clean"),
     // Phenology
-    {
-        Case c = Broken("pheno_header_columns");
-        c.pheno = {SetLine(1, "Station|Provenance|Year")};
-        cs.push_back(c);
-    }
-    {
-        Case c = Broken("pheno_value_count");
-        c.pheno = {SetLine(3, "1|2|2000|97"), InsertAt(4, "")};
-        cs.push_back(c);
-    }
-    {
-        Case c = Broken("pheno_not_integer");
-        c.pheno = {SetCell(2, 0, "1a"), SetCell(3, 1, "x"), SetCell(4, 2, "2001.0"), SetCell(5, 0, "b"),
-                   SetCell(5, 1, "c")};
-        cs.push_back(c);
-    }
-    {
-        Case c = Broken("pheno_year_range");
-        c.pheno = {SetCell(2, 2, "0"), SetCell(5, 2, "3000")};
-        cs.push_back(c);
-    }
-    {
-        Case c = Broken("pheno_station_order");
-        c.pheno = {SetCell(4, 0, "0"), SetCell(4, 3, "x")};
-        cs.push_back(c);
-    }
-    {
-        Case c = Broken("pheno_year_order");
-        c.pheno = {SetCell(4, 2, "1999")};
-        cs.push_back(c);
-    }
-    {
-        Case c = Broken("pheno_not_float");
-        c.pheno = {SetCell(2, 3, "95,5"), SetCell(2, 4, "abc"), SetCell(3, 4, "")};
-        cs.push_back(c);
-    }
-    {
-        Case c = Broken("pheno_alignment");
-        c.pheno = {InsertAt(6, "2|1|2002|80|100"), InsertAt(6, "2|1|2003|80|100"),
-                   InsertAt(6, "2|1|2004|80|100"), InsertAt(6, "2|1|2005|8x|100"),
-                   InsertAt(6, "2|1|2006|80")};
-        cs.push_back(c);
-    }
-    {
-        Case c = Broken("pheno_not_a_day");
-        c.pheno = {SetCell(2, 3, "1e300"), SetCell(3, 3, "367"), SetCell(4, 4, "-366"), SetCell(5, 3, "-365"),
-                   SetCell(5, 4, "366")};
-        cs.push_back(c);
-    }
+    Broken("pheno_header_columns").Pheno({SetLine(1, "Station|Provenance|Year")}),
+    Broken("pheno_value_count").Pheno({SetLine(3, "1|2|2000|97"), InsertAt(4, "")}),
+    Broken("pheno_not_integer")
+        .Pheno({SetCell(2, 0, "1a"), SetCell(3, 1, "x"), SetCell(4, 2, "2001.0"), SetCell(5, 0, "b"),
+                SetCell(5, 1, "c")}),
+    Broken("pheno_year_range").Pheno({SetCell(2, 2, "0"), SetCell(5, 2, "3000")}),
+    Broken("pheno_station_order").Pheno({SetCell(4, 0, "0"), SetCell(4, 3, "x")}),
+    Broken("pheno_year_order").Pheno({SetCell(4, 2, "1999")}),
+    Broken("pheno_not_float").Pheno({SetCell(2, 3, "95,5"), SetCell(2, 4, "abc"), SetCell(3, 4, "")}),
+    Broken("pheno_alignment")
+        .Pheno({InsertAt(6, "2|1|2002|80|100"), InsertAt(6, "2|1|2003|80|100"),
+                InsertAt(6, "2|1|2004|80|100"), InsertAt(6, "2|1|2005|8x|100"), InsertAt(6, "2|1|2006|80")}),
+    Broken("pheno_not_a_day")
+        .Pheno({SetCell(2, 3, "1e300"), SetCell(3, 3, "367"), SetCell(4, 4, "-366"), SetCell(5, 3, "-365"),
+                SetCell(5, 4, "366")}),
     // Fit information
-    {
-        Case c = Broken("fit_header_columns");
-        c.fit = {SetLine(1, "Station|Provenance")};
-        cs.push_back(c);
-    }
-    {
-        Case c = Broken("fit_header_wide");
-        c.fit = {SetLine(1, "Station|Provenance|Year|Note")};
-        cs.push_back(c);
-    }
-    {
-        Case c = Broken("fit_value_count");
-        c.fit = {SetLine(2, "1|1|2000|x"), SetCell(4, 0, "z")};
-        cs.push_back(c);
-    }
-    {
-        Case c = Broken("fit_not_integer");
-        c.fit = {SetCell(2, 1, "p"), SetCell(3, 2, "2001a")};
-        cs.push_back(c);
-    }
-    {
-        Case c = Broken("fit_unknown_station");
-        c.fit = {InsertAt(5, "3|1|2001")};
-        cs.push_back(c);
-    }
-    {
-        Case c = Broken("fit_wrong_order");
-        c.fit = {SetLine(2, "1|1|2001"), SetLine(3, "1|1|2000")};
-        cs.push_back(c);
-    }
-    {
-        Case c = Broken("fit_written_differently");
-        c.fit = {SetCell(3, 0, "01")};
-        cs.push_back(c);
-    }
-    {
-        Case c = Broken("fit_last_row_twice");
-        c.fit = {InsertAt(5, "2|1|2001")};
-        cs.push_back(c);
-    }
+    Broken("fit_header_columns").Fit({SetLine(1, "Station|Provenance")}),
+    Broken("fit_header_wide").Fit({SetLine(1, "Station|Provenance|Year|Note")}),
+    Broken("fit_value_count").Fit({SetLine(2, "1|1|2000|x"), SetCell(4, 0, "z")}),
+    Broken("fit_not_integer").Fit({SetCell(2, 1, "p"), SetCell(3, 2, "2001a")}),
+    Broken("fit_unknown_station").Fit({InsertAt(5, "3|1|2001")}),
+    Broken("fit_wrong_order").Fit({SetLine(2, "1|1|2001"), SetLine(3, "1|1|2000")}),
+    Broken("fit_written_differently").Fit({SetCell(3, 0, "01")}),
+    Broken("fit_last_row_twice").Fit({InsertAt(5, "2|1|2001")}),
     // Climate
-    {
-        Case c = Broken("meteo_header_columns");
-        c.meteo = {SetLine(1, "Station|Latitude|Year|Day|Tmean|Tmin")};
-        cs.push_back(c);
-    }
-    {
-        Case c = Broken("meteo_value_count");
-        c.meteo = {SetLine(11, "1|45.5|2000|10|5.0|1.0|9.0"), SetLine(21, "")};
-        cs.push_back(c);
-    }
-    {
-        Case c = Broken("meteo_not_numbers");
-        c.meteo = {SetCell(3, 0, "x"),   SetCell(4, 1, ""),    SetCell(5, 2, "2000a"),
-                   SetCell(6, 3, "4.0"), SetCell(7, 4, "abc"), SetCell(8, 7, "1,5")};
-        cs.push_back(c);
-    }
-    {
-        Case c = Broken("meteo_first_day");
-        c.meteo = {DeleteLine(2)};
-        cs.push_back(c);
-    }
-    {
-        Case c = Broken("meteo_year_start");
-        c.meteo = {DeleteLine(368)};
-        cs.push_back(c);
-    }
-    {
-        Case c = Broken("meteo_year_end");
-        c.meteo = {DeleteLine(367)};
-        cs.push_back(c);
-    }
-    {
-        Case c = Broken("meteo_last_day");
-        c.meteo = {DeleteLine(1097)};
-        cs.push_back(c);
-    }
-    {
-        Case c = Broken("meteo_station_order");
-        c.meteo = {SetCell(800, 0, "1")};
-        cs.push_back(c);
-    }
-    {
-        Case c = Broken("meteo_year_order");
-        c.meteo = {SetCell(500, 2, "1999")};
-        cs.push_back(c);
-    }
-    {
-        Case c = Broken("meteo_day_increment");
-        c.meteo = {DeleteLine(12)};
-        cs.push_back(c);
-    }
-    {
-        Case c = Broken("meteo_day_at_int_end");
-        c.meteo = {SetCell(11, 3, "2147483647")};
-        cs.push_back(c);
-    }
-    {
-        Case c = Broken("meteo_latitude");
-        c.meteo = {SetCell(100, 1, "45.6"), SetCell(200, 1, "95"), SetCell(300, 1, "-9999")};
-        cs.push_back(c);
-        c = Ok("meteo_latitude_skipped");
-        c.meteo = {SetCell(100, 1, "45.6"), SetCell(200, 1, "95"), SetCell(300, 1, "-9999")};
-        c.skip_lat = true;
-        c.golden = "meteo_latitude_skipped";
-        cs.push_back(c);
-    }
-    {
-        Case c = Broken("meteo_temperature_range");
-        c.meteo = {SetCell(20, 4, "60"),    SetCell(30, 5, "-60"), SetCell(40, 6, "75.5"),
-                   SetCell(50, 4, "-9999"), SetCell(60, 4, "61"),  SetCell(60, 5, "-70")};
-        cs.push_back(c);
-    }
-    {
-        Case c = Broken("meteo_tmin_above_tmax");
-        c.meteo = {SetCell(20, 5, "20")};
-        cs.push_back(c);
-        c.name = "meteo_tmin_above_tmax_skipped";
-        c.skip_tminmax = true;
-        cs.push_back(c);
-    }
-    {
-        Case c = Broken("meteo_tmean_outside");
-        c.meteo = {SetCell(30, 4, "10")};
-        cs.push_back(c);
-        c = Ok("meteo_tmean_outside_skipped");
-        c.meteo = {SetCell(30, 4, "10")};
-        c.skip_tmean = true;
-        c.golden = "clean";
-        cs.push_back(c);
-    }
-    {
-        Case c = Broken("meteo_pheno_unmatched");
-        c.pheno = {InsertAt(5, "1|1|2002|90|-9999")};
-        cs.push_back(c);
-    }
-    {
-        Case c = Ok("meteo_extra_station_year");
-        c.pheno = {DeleteLine(2), DeleteLine(3)};
-        c.fit = {DeleteLine(2)};
-        cs.push_back(c);
-    }
-    return cs;
-}
+    Broken("meteo_header_columns").Meteo({SetLine(1, "Station|Latitude|Year|Day|Tmean|Tmin")}),
+    Broken("meteo_value_count").Meteo({SetLine(11, "1|45.5|2000|10|5.0|1.0|9.0"), SetLine(21, "")}),
+    Broken("meteo_not_numbers")
+        .Meteo({SetCell(3, 0, "x"), SetCell(4, 1, ""), SetCell(5, 2, "2000a"), SetCell(6, 3, "4.0"),
+                SetCell(7, 4, "abc"), SetCell(8, 7, "1,5")}),
+    Broken("meteo_first_day").Meteo({DeleteLine(2)}),
+    Broken("meteo_year_start").Meteo({DeleteLine(368)}),
+    Broken("meteo_year_end").Meteo({DeleteLine(367)}),
+    Broken("meteo_last_day").Meteo({DeleteLine(1097)}),
+    Broken("meteo_station_order").Meteo({SetCell(800, 0, "1")}),
+    Broken("meteo_year_order").Meteo({SetCell(500, 2, "1999")}),
+    Broken("meteo_day_increment").Meteo({DeleteLine(12)}),
+    Broken("meteo_day_at_int_end").Meteo({SetCell(11, 3, "2147483647")}),
+    Broken("meteo_latitude").Meteo(LATITUDES),
+    Broken("meteo_temperature_range")
+        .Meteo({SetCell(20, 4, "60"), SetCell(30, 5, "-60"), SetCell(40, 6, "75.5"), SetCell(50, 4, "-9999"),
+                SetCell(60, 4, "61"), SetCell(60, 5, "-70")}),
+    Broken("meteo_tmin_above_tmax").Meteo({SetCell(20, 5, "20")}),
+    Broken("meteo_tmean_outside").Meteo({SetCell(30, 4, "10")}),
+    Broken("meteo_pheno_unmatched").Pheno({InsertAt(5, "1|1|2002|90|-9999")}),
+    Ok("meteo_extra_station_year").Pheno({DeleteLine(2), DeleteLine(3)}).Fit({DeleteLine(2)}),
+    // A skipped check drops its own lines only: the log is another case's, with one line changed.
+    Ok("meteo_latitude_skipped")
+        .Meteo(LATITUDES)
+        .Set(&Case::skip_lat)
+        .Golden("clean", "0\t{LATITUDE}", "1\t{LATITUDE}"),
+    Broken("meteo_tmin_above_tmax_skipped")
+        .Meteo({SetCell(20, 5, "20")})
+        .Set(&Case::skip_tminmax)
+        .Golden("meteo_tmin_above_tmax", "Wrong Temperatures : \"20\" is not less or equal to \"-1.2\".",
+                "Wrong mean Temperature : \"-3.95\" (expected between \"20\" and \"-1.2\"."),
+    Ok("meteo_tmean_outside_skipped").Meteo({SetCell(30, 4, "10")}).Set(&Case::skip_tmean).Golden("clean"),
+};
 
 void PrintTo(const Case& c, std::ostream* os) {
     *os << c.name;
 }
 
-class ValidatorGolden : public testing::TestWithParam<Case> {};
+class ValidatorGolden : public ScratchDirTest, public testing::WithParamInterface<Case> {};
+using InputValidator = ScratchDirTest;
 
 TEST_P(ValidatorGolden, WritesExpectedLog) {
     const Case& c = GetParam();
-    const fs::path dir = CaseDir(c.name);
+    const fs::path dir = dir_;
     const TRValidationSettings settings = Materialise(c, dir);
     const fs::path log = dir / "errlog.txt";
     bool result = false;
@@ -414,11 +251,12 @@ TEST_P(ValidatorGolden, WritesExpectedLog) {
         result = validator.Validate();
     }
     EXPECT_EQ(result, c.expected);
-    const std::string golden = c.golden.empty() ? c.name : c.golden;
-    EXPECT_EQ(ReadAll(log), ReadAll(DATA / "expected" / (golden + ".txt"))) << "actual log: " << log;
+    std::string golden = ReadWholeFile(DATA / "expected" / ((c.golden.empty() ? c.name : c.golden) + ".txt"));
+    if (!c.from.empty()) golden.replace(golden.find(c.from), c.from.size(), c.to);
+    EXPECT_EQ(ReadWholeFile(log), golden) << "actual log: " << log;
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, ValidatorGolden, testing::ValuesIn(Cases()),
+INSTANTIATE_TEST_SUITE_P(Files, ValidatorGolden, testing::ValuesIn(CASES),
                          [](const testing::TestParamInfo<Case>& info) { return info.param.name; });
 
 TEST(ErrorLog, EntriesAlignOnTheColon) {
@@ -428,7 +266,7 @@ TEST(ErrorLog, EntriesAlignOnTheColon) {
 }
 
 TEST(ErrorLog, ReportLinesAre66Wide) {
-    const std::string log = ReadAll(DATA / "expected" / "clean.txt");
+    const std::string log = ReadWholeFile(DATA / "expected" / "clean.txt");
     const auto start = log.find("\r\n\r\n\r\n" + std::string(66, '-'));
     ASSERT_NE(start, std::string::npos);
     std::istringstream in(log.substr(start + 6));
@@ -454,8 +292,8 @@ TRValidationSettings CleanSettings() {
     return s;
 }
 
-TEST(InputValidator, UnopenableFilesAreNamed) {
-    const fs::path dir = CaseDir("unopenable");
+TEST_F(InputValidator, UnopenableFilesAreNamed) {
+    const fs::path dir = dir_;
     const std::string missing = (dir / "nowhere.txt").string();
     for (int which = 0; which < 3; ++which) {
         TRValidationSettings s = CleanSettings();
@@ -474,8 +312,8 @@ TEST(InputValidator, UnopenableFilesAreNamed) {
     EXPECT_THROW(TInputValidator(s, (dir / "errlog.txt").string()), EOrvexError);
 }
 
-TEST(InputValidator, LogThatCannotBeCreatedIsNamed) {
-    const fs::path dir = CaseDir("nolog");
+TEST_F(InputValidator, LogThatCannotBeCreatedIsNamed) {
+    const fs::path dir = dir_;
     WriteAll(dir / "plain", "x");
     const std::string log = (dir / "plain" / "errlog.txt").string();
     try {
@@ -487,21 +325,21 @@ TEST(InputValidator, LogThatCannotBeCreatedIsNamed) {
     }
 }
 
-TEST(InputValidator, LogCreatedWithItsFolder) {
-    const fs::path dir = CaseDir("newfolder");
+TEST_F(InputValidator, LogCreatedWithItsFolder) {
+    const fs::path dir = dir_;
     const fs::path log = dir / "Log" / "Error" / "errlog.txt";
     TInputValidator v(CleanSettings(), log.string());
     EXPECT_TRUE(v.Validate());
-    EXPECT_EQ(ReadAll(log), ReadAll(DATA / "expected" / "clean.txt"));
+    EXPECT_EQ(ReadWholeFile(log), ReadWholeFile(DATA / "expected" / "clean.txt"));
 }
 
-TEST(InputValidator, DefaultLogIsBesideTheExecutable) {
+TEST(InputValidatorLog, DefaultIsBesideTheExecutable) {
     const fs::path exe = fs::read_symlink("/proc/self/exe");
     EXPECT_EQ(TInputValidator::GetLogFilePath(), exe.parent_path().string() + "/System/Log/Error/errlog.txt");
 }
 
-TEST(InputValidator, ProgressReachesTheClimateFileSize) {
-    const fs::path dir = CaseDir("progress");
+TEST_F(InputValidator, ProgressReachesTheClimateFileSize) {
+    const fs::path dir = dir_;
     TInputValidator v(CleanSettings(), (dir / "errlog.txt").string());
     const auto size = static_cast<std::int64_t>(fs::file_size(DATA / "clean" / "meteo.txt"));
     EXPECT_EQ(v.dataSize(), size);
@@ -510,8 +348,8 @@ TEST(InputValidator, ProgressReachesTheClimateFileSize) {
     EXPECT_EQ(v.dataProgress(), size);
 }
 
-TEST(InputValidator, StopEndsWithoutReport) {
-    const fs::path dir = CaseDir("stop");
+TEST_F(InputValidator, StopEndsWithoutReport) {
+    const fs::path dir = dir_;
     const fs::path log = dir / "errlog.txt";
     {
         TInputValidator v(CleanSettings(), log.string());
@@ -519,11 +357,11 @@ TEST(InputValidator, StopEndsWithoutReport) {
         EXPECT_FALSE(v.Validate());
         EXPECT_TRUE(v.Stopped());
     }
-    EXPECT_EQ(ReadAll(log).find("STATISTICS REPORT"), std::string::npos);
+    EXPECT_EQ(ReadWholeFile(log).find("STATISTICS REPORT"), std::string::npos);
 }
 
-TEST(InputValidator, PauseHoldsUntilResumedOrStopped) {
-    const fs::path dir = CaseDir("pause");
+TEST_F(InputValidator, PauseHoldsUntilResumedOrStopped) {
+    const fs::path dir = dir_;
     for (bool resume : {true, false}) {
         TInputValidator v(CleanSettings(), (dir / "errlog.txt").string());
         v.Pause();

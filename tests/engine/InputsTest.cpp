@@ -1,40 +1,22 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "Inputs.h"
 #include "OrvexError.h"
-
-namespace fs = std::filesystem;
+#include "ScratchDir.h"
 
 namespace {
 
 const std::string kData = std::string(ORVEX_TEST_DATA) + "/inputs/";
 
-// Each test writes its files into a fresh folder, removed at the end.
-class InputsTest : public ::testing::Test {
+class InputsTest : public ScratchDirTest {
 protected:
-    void SetUp() override {
-        // Tests run in parallel processes: the test name and a random tag keep folders apart.
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() /
-               ("orvex_inputs_" + std::string(info->name()) + "_" + std::to_string(std::random_device{}()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     std::string Write(const std::string& content) {
-        const fs::path p = dir_ / ("f" + std::to_string(files_++) + ".txt");
-        std::ofstream(p, std::ios::binary) << content;
-        return p.string();
+        return WriteFile("f" + std::to_string(files_++) + ".txt", content);
     }
-
-    fs::path dir_;
     int files_ = 0;
 };
 
@@ -48,7 +30,13 @@ std::string MessageOf(const std::function<void()>& read) {
     return "";
 }
 
+using TReader = void (*)(const std::string&);
+const TReader PHENO = [](const std::string& p) { read_pheno_infos(p); };
+const TReader FIT = [](const std::string& p) { read_fit_infos(p); };
+const TReader T0 = [](const std::string& p) { read_sim_infos(p); };
+
 struct BadCase {
+    TReader read;
     const char* name;
     std::string content;
     std::string expected; // the message starts with this text
@@ -76,16 +64,13 @@ TEST_F(InputsTest, PhenoFileRowsDatesAndYears) {
     EXPECT_EQ(p.maxObsYear, 2003);
 }
 
-TEST_F(InputsTest, PhenoLineEndsAndEncodingsReadAlike) {
+// Line ends and byte order marks in every form are the line reader's; these are the reader's own.
+TEST_F(InputsTest, PhenoLineEndsBlanksAndEndMarksReadAlike) {
     const std::vector<std::pair<const char*, std::string>> variants = {
         {"LF", kPhenoHeader + "12 3 2001 95.5 130\n"},
         {"no final line end", kPhenoHeader + "12 3 2001 95.5 130"},
         {"CRLF", "Station\tProvenance\tYear\tBudburst\tFlowering\r\n12\t3\t2001\t95.5\t130\r\n"},
-        {"CRLF without final line end",
-         "Station\tProvenance\tYear\tBudburst\tFlowering\r\n12 3 2001 95.5 130"},
-        {"CR", "Station\tProvenance\tYear\tBudburst\tFlowering\r12 3 2001 95.5 130\r"},
         {"empty lines at end", kPhenoHeader + "12 3 2001 95.5 130\n\n \r\n\n"},
-        {"byte order mark", "\xEF\xBB\xBF" + kPhenoHeader + "12 3 2001 95.5 130\n"},
         {"blanks and TABs mixed", kPhenoHeader + "  12\t 3  2001\t\t95.5 130  \n"},
         {"end mark line", kPhenoHeader + "12 3 2001 95.5 130\n0 0 0\n"},
     };
@@ -103,37 +88,50 @@ TEST_F(InputsTest, PhenoLineEndsAndEncodingsReadAlike) {
     }
 }
 
-TEST_F(InputsTest, PhenoWithoutRowsKeepsYearDefaults) {
-    const TRPhenoInfos p = read_pheno_infos(Write(kPhenoHeader + "\n"));
-    EXPECT_EQ(p.nb_obs(), 0);
-    EXPECT_EQ(p.minObsYear, 9999);
-    EXPECT_EQ(p.maxObsYear, 0);
-}
-
-TEST_F(InputsTest, PhenoBadFilesNameFileAndLine) {
+TEST_F(InputsTest, BadFilesNameFileAndLine) {
     const std::string col =
         "The number of columns in the phenology data file is incorrect, please check it !";
     const std::string bad = "The pheno file is defective at line ";
+    const std::string badFit = "The fit info file is defective at line ";
+    const std::string badT0 = "The t0 info file is defective at line ";
     const std::vector<BadCase> cases = {
-        {"three header fields", "Station\tProvenance\tYear\n1 1 2001\n", col},
-        {"empty file", "", col},
-        {"header split on blanks only", "Station Provenance Year Budburst\n1 1 2001 90\n", col},
-        {"comma decimal", kPhenoHeader + "1 3 2001 95,5 130\n", bad + "2 "},
-        {"real station", kPhenoHeader + "1 3 2001 95 130\n1.0 3 2002 95 130\n", bad + "3 "},
-        {"fewer dates", kPhenoHeader + "1 3 2001 95 130\n1 3 2002 95\n1 3 2003 95 130\n", bad + "3 "},
-        {"more dates", kPhenoHeader + "1 3 2001 95 130 160\n", bad + "2 "},
-        {"no year", kPhenoHeader + "1 3 2001 95 130\n\n1 3\n1 3 2003 95 130\n", bad + "4 "},
-        {"dateless line inside", kPhenoHeader + "0 0 0\n1 3 2001 95 130\n", bad + "2 "},
-        {"CRLF line count", "a\tb\tc\td\r\n1 1 2001 5\r\n1 1 2002 x\r\n", bad + "3 "},
-        {"CR line count", "a\tb\tc\td\r1 1 2001 5\r1 1 2002 x\r", bad + "3 "},
-        {"last line without dates", kPhenoHeader + "12 3 2001 95.5 130\n13 1 2004", bad + "3 "},
-        {"date far beyond a year", kPhenoHeader + "1 3 2001 1e300 130\n", bad + "2 "},
-        {"day after the year", kPhenoHeader + "1 3 2001 95 367\n", bad + "2 "},
-        {"day before the year before", kPhenoHeader + "1 3 2001 -366 130\n", bad + "2 "},
+        {PHENO, "three header fields", "Station\tProvenance\tYear\n1 1 2001\n", col},
+        {PHENO, "empty file", "", col},
+        {PHENO, "header split on blanks only", "Station Provenance Year Budburst\n1 1 2001 90\n", col},
+        {PHENO, "comma decimal", kPhenoHeader + "1 3 2001 95,5 130\n", bad + "2 "},
+        {PHENO, "real station", kPhenoHeader + "1 3 2001 95 130\n1.0 3 2002 95 130\n", bad + "3 "},
+        {PHENO, "fewer dates", kPhenoHeader + "1 3 2001 95 130\n1 3 2002 95\n1 3 2003 95 130\n", bad + "3 "},
+        {PHENO, "more dates", kPhenoHeader + "1 3 2001 95 130 160\n", bad + "2 "},
+        {PHENO, "no year", kPhenoHeader + "1 3 2001 95 130\n\n1 3\n1 3 2003 95 130\n", bad + "4 "},
+        {PHENO, "dateless line inside", kPhenoHeader + "0 0 0\n1 3 2001 95 130\n", bad + "2 "},
+        {PHENO, "CRLF line count", "a\tb\tc\td\r\n1 1 2001 5\r\n1 1 2002 x\r\n", bad + "3 "},
+        {PHENO, "CR line count", "a\tb\tc\td\r1 1 2001 5\r1 1 2002 x\r", bad + "3 "},
+        {PHENO, "last line without dates", kPhenoHeader + "12 3 2001 95.5 130\n13 1 2004", bad + "3 "},
+        {PHENO, "date far beyond a year", kPhenoHeader + "1 3 2001 1e300 130\n", bad + "2 "},
+        {PHENO, "day after the year", kPhenoHeader + "1 3 2001 95 367\n", bad + "2 "},
+        {PHENO, "day before the year before", kPhenoHeader + "1 3 2001 -366 130\n", bad + "2 "},
+
+        {FIT, "four header fields", "S\tP\tY\tX\n1 1 2001\n",
+         "The number of columns \"4\" in the info file is incorrect (expecting : Station, Provenance, "
+         "Year)!"},
+        {FIT, "two header fields", "S\tP\n", "The number of columns \"2\" in the info file is incorrect"},
+        {FIT, "real year", "S\tP\tY\n1 1 2001\n1 1 2002.5\n", badFit + "3 "},
+        {FIT, "missing year", "S\tP\tY\n1 1 2001\n1 1\n", badFit + "3 "},
+        {FIT, "text provenance", "S\tP\tY\r\n\r\n1 x 2001\r\n", badFit + "3 "},
+        {FIT, "row twice", "S\tP\tY\n1 1 2001\n2 2 2002\n1 1 2001\n", badFit + "4 "},
+
+        {T0, "one header field", "Year\n2001\n",
+         "The number of columns \"1\" in t0 info file is incorrect (expecting : Year, t0 phase1, t0 phase2, "
+         "...)!"},
+        {T0, "too few values", "Year\tt0 a\tt0 b\n2001 60\n2002 60 70\n", badT0 + "2 "},
+        {T0, "too many values", "Year\tt0\n2001 60\n2002 60 70\n", badT0 + "3 "},
+        {T0, "comma decimal", "Year\tt0\n2001 60,5\n", badT0 + "2 "},
+        {T0, "real year", "Year\tt0\n2001.0 60\n", badT0 + "2 "},
+        {T0, "header only", "Year\tt0\r\n\r\n", badT0 + "2 "},
     };
     for (const auto& c : cases) {
         const std::string path = Write(c.content);
-        const std::string msg = MessageOf([&] { read_pheno_infos(path); });
+        const std::string msg = MessageOf([&] { c.read(path); });
         EXPECT_EQ(msg.rfind(c.expected, 0), 0u) << c.name << ": " << msg;
         EXPECT_NE(msg.find(path), std::string::npos) << c.name << ": " << msg;
     }
@@ -153,8 +151,6 @@ TEST_F(InputsTest, FitInfoRowsStopAtStationZero) {
     EXPECT_EQ(f.tabFit[1].year, 2003);
 
     const std::vector<std::pair<const char*, std::string>> variants = {
-        {"CRLF without final line end", "S\tP\tY\r\n1 1 2001\r\n2 2 2002"},
-        {"CR", "S\tP\tY\r1 1 2001\r2 2 2002\r"},
         {"empty lines", "S\tP\tY\n\n1 1 2001\n\n2 2 2002\n\n\n"},
         {"garbage after the end mark", "S\tP\tY\n1 1 2001\n2 2 2002\n0 0 0\nnot numbers at all\n"},
         {"short end mark", "S\tP\tY\n1 1 2001\n2 2 2002\n0\n"},
@@ -163,26 +159,6 @@ TEST_F(InputsTest, FitInfoRowsStopAtStationZero) {
         const TRFitInfo v = read_fit_infos(Write(content));
         ASSERT_EQ(v.nb_fit(), 2) << name;
         EXPECT_EQ(v.tabFit[1].year, 2002) << name;
-    }
-}
-
-TEST_F(InputsTest, FitInfoBadFilesNameFileAndLine) {
-    const std::string bad = "The fit info file is defective at line ";
-    const std::vector<BadCase> cases = {
-        {"four header fields", "S\tP\tY\tX\n1 1 2001\n",
-         "The number of columns \"4\" in the info file is incorrect (expecting : Station, Provenance, "
-         "Year)!"},
-        {"two header fields", "S\tP\n", "The number of columns \"2\" in the info file is incorrect"},
-        {"real year", "S\tP\tY\n1 1 2001\n1 1 2002.5\n", bad + "3 "},
-        {"missing year", "S\tP\tY\n1 1 2001\n1 1\n", bad + "3 "},
-        {"text provenance", "S\tP\tY\r\n\r\n1 x 2001\r\n", bad + "3 "},
-        {"row twice", "S\tP\tY\n1 1 2001\n2 2 2002\n1 1 2001\n", bad + "4 "},
-    };
-    for (const auto& c : cases) {
-        const std::string path = Write(c.content);
-        const std::string msg = MessageOf([&] { read_fit_infos(path); });
-        EXPECT_EQ(msg.rfind(c.expected, 0), 0u) << c.name << ": " << msg;
-        EXPECT_NE(msg.find(path), std::string::npos) << c.name << ": " << msg;
     }
 }
 
@@ -198,8 +174,6 @@ TEST_F(InputsTest, T0FileYearsAndValues) {
     const std::vector<std::pair<const char*, std::string>> variants = {
         {"last line without line end", "Year\tt0\n2001 60\n2002 61"},
         {"empty lines at end", "Year\tt0\n2001 60\n2002 61\n\n\n"},
-        {"CRLF", "Year\tt0\r\n2001\t60\r\n2002\t61\r\n"},
-        {"CR", "Year\tt0\r2001\t60\r2002\t61\r"},
     };
     for (const auto& [name, content] : variants) {
         const TRSimInfo v = read_sim_infos(Write(content));
@@ -207,26 +181,6 @@ TEST_F(InputsTest, T0FileYearsAndValues) {
         ASSERT_EQ(v.Years.size(), 2u) << name;
         EXPECT_EQ(v.Years[1].year, 2002) << name;
         EXPECT_EQ(v.Years[1].t0_data, std::vector<double>{61.0}) << name;
-    }
-}
-
-TEST_F(InputsTest, T0BadFilesNameFileAndLine) {
-    const std::string bad = "The t0 info file is defective at line ";
-    const std::vector<BadCase> cases = {
-        {"one header field", "Year\n2001\n",
-         "The number of columns \"1\" in t0 info file is incorrect (expecting : Year, t0 phase1, t0 phase2, "
-         "...)!"},
-        {"too few values", "Year\tt0 a\tt0 b\n2001 60\n2002 60 70\n", bad + "2 "},
-        {"too many values", "Year\tt0\n2001 60\n2002 60 70\n", bad + "3 "},
-        {"comma decimal", "Year\tt0\n2001 60,5\n", bad + "2 "},
-        {"real year", "Year\tt0\n2001.0 60\n", bad + "2 "},
-        {"header only", "Year\tt0\r\n\r\n", bad + "2 "},
-    };
-    for (const auto& c : cases) {
-        const std::string path = Write(c.content);
-        const std::string msg = MessageOf([&] { read_sim_infos(path); });
-        EXPECT_EQ(msg.rfind(c.expected, 0), 0u) << c.name << ": " << msg;
-        EXPECT_NE(msg.find(path), std::string::npos) << c.name << ": " << msg;
     }
 }
 

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <random>
 
 #include "HourlyTemps.h"
@@ -22,10 +21,6 @@ struct Outcome {
     std::vector<double> sums;
     std::string error;
 };
-
-bool SameBits(double a, double b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
 
 Outcome RunRow(TMetaModel& m, int k) {
     Outcome o;

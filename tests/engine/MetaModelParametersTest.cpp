@@ -134,18 +134,15 @@ TEST(MetaModelParameters, SetParametersWritesTheSameLayoutBack) {
     for (int k = 0; k < fd.nb_of_parameters; ++k)
         fd.var_info[static_cast<std::size_t>(k)].value = 100.0 + k;
     m.setParameters(fd);
-    EXPECT_EQ(m.PhasesArr[0]->t0, 100.0);
-    EXPECT_EQ(m.PhasesArr[0]->sStar, 101.0);
-    EXPECT_EQ(m.PhasesArr[1]->t0, 102.0);
-    EXPECT_EQ(m.PhasesArr[1]->sStar, 103.0);
-    EXPECT_EQ(m.PhasesArr[1]->overlapFunc->getParameterValue(0), 104.0);
-    EXPECT_EQ(m.PhasesArr[1]->overlapFunc->getParameterValue(1), 105.0);
-    EXPECT_EQ(m.PhasesArr[0]->functions[0]->getParameterValue(2), 108.0);
-    const TModelFunction& wang = *m.PhasesArr[1]->functions[0];
-    EXPECT_EQ(wang.getParameterValue(0), 20.0); // fixed: no slot
-    EXPECT_EQ(wang.getParameterValue(1), 109.0);
-    EXPECT_EQ(wang.getParameterValue(2), 110.0);
-    EXPECT_EQ(m.PhasesArr[1]->functions[1]->getParameterValue(0), 111.0);
+    const TPhase &p0 = *m.PhasesArr[0], &p1 = *m.PhasesArr[1];
+    const TModelFunction& wang = *p1.functions[0];
+    // Wang's first parameter is fixed: it has no slot.
+    EXPECT_EQ(
+        (std::vector<double>{p0.t0, p0.sStar, p1.t0, p1.sStar, p1.overlapFunc->getParameterValue(0),
+                             p1.overlapFunc->getParameterValue(1), p0.functions[0]->getParameterValue(2),
+                             wang.getParameterValue(0), wang.getParameterValue(1), wang.getParameterValue(2),
+                             p1.functions[1]->getParameterValue(0)}),
+        (std::vector<double>{100, 101, 102, 103, 104, 105, 108, 20, 109, 110, 111}));
 
     fd.nb_of_parameters = 5;
     EXPECT_THROW(m.setParameters(fd), EOrvexError);

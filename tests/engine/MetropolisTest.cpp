@@ -316,20 +316,6 @@ TEST(Metropolis, SettingsThatCannotRunRaise) {
     EXPECT_EQ(obj.calls, 0);
 }
 
-TEST(Metropolis, InitSetsTemperaturesAndStepFactorsOnly) {
-    TRMetropolisDesc md;
-    md.climbrate = 0.3;
-    md.ntr = 7;
-    TMetropolis::InitMetropolisDesc(md, 12.5);
-    EXPECT_EQ(md.temp0, 12.5);
-    EXPECT_EQ(md.tempf, 12.5);
-    EXPECT_EQ(md.tT, 4.0);
-    EXPECT_EQ(md.bgeup, 1.01);
-    EXPECT_EQ(md.bgedown, 0.99);
-    EXPECT_EQ(md.climbrate, 0.3);
-    EXPECT_EQ(md.ntr, 7);
-}
-
 // A bowl with its minimum inside the bounds and one with it outside: the run ends near the best
 // point allowed, never leaving the bounds.
 TEST(Metropolis, ConvergesOnAQuadraticBowl) {

@@ -1,33 +1,11 @@
-// Evaluation is the inner loop of a fit: it must not touch the heap.
+// Evaluating a function and running a model are the inner loops of a fit: they must not touch the heap.
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
 #include "AllocCounter.h"
+#include "ModelFixture.h"
 #include "ModelsFuncLib.h"
-
-namespace {
-std::atomic<long> g_allocations{0};
-}
-
-long HeapAllocations() {
-    return g_allocations.load();
-}
-
-void* operator new(std::size_t n) {
-    ++g_allocations;
-    if (void* p = std::malloc(n ? n : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
+#include "UtilStuff.h"
 
 namespace {
 double Hourly(const TWeatherYear&, int, int h) {
@@ -35,7 +13,7 @@ double Hourly(const TWeatherYear&, int, int h) {
 }
 } // namespace
 
-TEST(ModelFunctionAlloc, EvaluationAllocatesNothing) {
+TEST(InnerLoops, AllocateNothing) {
     TWeatherYear y(2001, 1, 0, nullptr);
     TTempHourFunc hf(Hourly, "test");
     TRWeatherDay d;
@@ -58,7 +36,7 @@ TEST(ModelFunctionAlloc, EvaluationAllocatesNothing) {
     fs.front()->Run(1.0, OPTIM_LVL); // first use of the day-less record
     for (auto& f : fs)
         f->runDaily(d, 1.0, OPTIM_LVL); // Delpierre's first day at a latitude builds its table
-    const long before = g_allocations.load();
+    const long before = HeapAllocations();
     double sum = 0;
     for (auto& f : fs) {
         for (int day = 1; day <= 30; ++day)
@@ -68,6 +46,43 @@ TEST(ModelFunctionAlloc, EvaluationAllocatesNothing) {
         sum += f->Run(3.0, OPTIM_LVL);
         sum += f->runHourly(y, 5, OPTIM_LVL);
     }
-    EXPECT_EQ(g_allocations.load(), before);
+    EXPECT_EQ(HeapAllocations(), before);
     (void)sum;
+
+    // A model of two overlapping phases, hourly and day-length functions included.
+    using namespace fixture;
+    TWeather W;
+    AddYear(W, 2001, 10.0);
+    AddYear(W, 2002, 10.0);
+    TMetaModel m;
+    m.PushPhase(IdentityPhase(0, -20, 300));
+    auto ph = std::make_unique<TPhase>(nullptr, TFunctionList{}, 1);
+    ph->tempHourFunction = std::make_unique<TTempHourFunc>(TempHeur, "tempheur");
+    auto gdd = Func("GDD");
+    gdd->workWithTempHour(ph->tempHourFunction.get());
+    ph->PushFunction(std::move(gdd));
+    auto dayLength = Func("Identity");
+    dayLength->useDayLengthAsVar = true;
+    ph->PushFunction(std::move(dayLength));
+    ph->t0 = 100;
+    ph->sStar = 1e4;
+    ph->usedToFit = false;
+    ph->phaseLinkMode = TPhaseLinkMode::Overlap_Multiplication;
+    m.PushPhase(std::move(ph));
+    m.Initialize(0, Pheno(W, {{150.0}, {160.0}}));
+    TRFunctionDesc fd;
+    // T0 and S* of both phases, the two overlap parameters, the GDD base.
+    fd.nb_of_parameters = 7;
+    for (double v : {-20.0, 300.0, 100.0, 1e4, -0.01, 1.0, 5.0}) {
+        fd.var_info.emplace_back();
+        fd.var_info.back().value = v;
+    }
+    m.setParameters(fd);
+    m.Run(0);
+    const long beforeRuns = HeapAllocations();
+    for (int k = 0; k < 10; ++k) {
+        m.setParameters(fd);
+        m.Run(k % 2);
+    }
+    EXPECT_EQ(HeapAllocations(), beforeRuns);
 }

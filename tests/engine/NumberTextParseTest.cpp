@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "NumberText.h"
-#include "OrvexError.h"
 
 TEST(NumberTextParse, AcceptsPlainNumbersOnly) {
     double d = 0;
@@ -19,15 +18,4 @@ TEST(NumberTextParse, AcceptsPlainNumbersOnly) {
     EXPECT_EQ(i, -9999);
     for (const char* bad : {"", "1.0", "99999999999", "12a"})
         EXPECT_FALSE(TryParseInt(bad, i)) << bad;
-}
-
-TEST(NumberTextParse, SettingsAcceptCommaOrPoint) {
-    EXPECT_DOUBLE_EQ(SettingToFloat("1,25"), 1.25);
-    EXPECT_DOUBLE_EQ(SettingToFloat("1.25"), 1.25);
-    EXPECT_THROW(SettingToFloat("1;25"), EOrvexError);
-    try {
-        SettingToFloat("x");
-    } catch (const EOrvexError& e) {
-        EXPECT_STREQ(e.what(), "'x' is not a valid floating point value");
-    }
 }

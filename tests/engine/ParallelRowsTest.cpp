@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <random>
 
 #include "ModelFixture.h"
@@ -14,10 +13,6 @@
 using namespace fixture;
 
 namespace {
-
-bool SameBits(double a, double b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
 
 // A random chain of one to three phases, one or two functions each, some T0s from the data.
 std::unique_ptr<TMetaModel> RandomModel(unsigned seed) {

@@ -1,27 +1,20 @@
 #include <gtest/gtest.h>
 
-#include <limits>
+#include <tuple>
 
-#include <filesystem>
-#include <fstream>
-#include <unistd.h>
+#include <limits>
 
 #include "ModelFixture.h"
 #include "OrvexError.h"
+#include "ScratchDir.h"
 #include "UtilStuff.h"
 
 using namespace fixture;
-namespace fs = std::filesystem;
 
 namespace {
 
-TEST(Phase, DefaultsAndCoefficientOfSStar) {
+TEST(Phase, CoefficientOfSStar) {
     TPhase first(nullptr, TFunctionList{}, 0);
-    TPhase second(nullptr, TFunctionList{}, 1);
-    EXPECT_EQ(first.t0Mode, TPhaseT0Mode::Fitted);
-    EXPECT_EQ(second.t0Mode, TPhaseT0Mode::PickedFromPrevPhase);
-    EXPECT_EQ(first.coeffSStar, 1);
-    EXPECT_EQ(first.overlapFunc->getName(), "Negative Exponential");
     first.PopFunction(); // nothing to pop
     EXPECT_TRUE(first.functions.empty());
 
@@ -70,9 +63,7 @@ TEST(Phase, CloneKeepsSettingsButNotTheOwner) {
     m.PushPhase(std::move(ph));
     const auto c = m.PhasesArr[0]->Clone();
     EXPECT_EQ(c->ownerModel, nullptr);
-    EXPECT_EQ(c->t0DataColumn, 3);
-    EXPECT_EQ(c->phenoDataColumn, 1);
-    EXPECT_EQ(c->sStar, 7.0);
+    EXPECT_EQ(std::tuple(c->t0DataColumn, c->phenoDataColumn, c->sStar), std::tuple(3, 1, 7.0));
     ASSERT_TRUE(c->tempHourFunction);
     EXPECT_NE(c->tempHourFunction.get(), m.PhasesArr[0]->tempHourFunction.get());
     EXPECT_TRUE(c->functions[0]->parameterFixed(2));
@@ -97,13 +88,9 @@ std::string Values(std::string attrs) {
     return out;
 }
 
-class PhaseSettings : public ::testing::Test {
+class PhaseSettings : public ScratchDirTest {
 protected:
-    void SetUp() override {
-        path_ = (fs::temp_directory_path() / ("orvex_phase_" + std::to_string(::getpid()) + ".xml")).string();
-    }
-    void TearDown() override { fs::remove(path_); }
-    void Write(const std::string& text) { std::ofstream(path_) << text; }
+    void Write(const std::string& text) { path_ = WriteFile("phases.xml", text); }
     std::string path_;
 };
 
@@ -115,23 +102,14 @@ TEST_F(PhaseSettings, ReadsTheEntryOfThePhotoperiodModeAndScalesSStar) {
     TPhase ph(nullptr, TFunctionList{}, 0);
     ph.PushFunction(Func("GDD")); // 25
     const TRVarInfo t0 = ph.parameterInitT0XML(path_, false);
-    EXPECT_EQ(t0.name, "T0");
-    EXPECT_EQ(t0.value, 1.5);
-    EXPECT_EQ(t0.bestvalue, 1.5);
-    EXPECT_EQ(t0.minBound, -100);
-    EXPECT_EQ(t0.b4_point, 3);
-    EXPECT_EQ(t0.after_point, 1);
+    EXPECT_EQ(std::tuple(t0.name, t0.value, t0.bestvalue, t0.minBound, t0.b4_point, t0.after_point),
+              std::tuple("T0", 1.5, 1.5, -100, 3, 1));
     const TRVarInfo photo = ph.parameterInitT0XML(path_, true);
-    EXPECT_EQ(photo.value, 12);
-    EXPECT_EQ(photo.b4_point, 2);
-    EXPECT_EQ(photo.after_point, 3);
+    EXPECT_EQ(std::tuple(photo.value, photo.b4_point, photo.after_point), std::tuple(12, 2, 3));
+    // S* scaled by the function's coefficient, except its lower bound.
     const TRVarInfo s = ph.parameterInitSStarXML(path_, true);
-    EXPECT_EQ(s.name, "SStar");
-    EXPECT_EQ(s.value, 75);
-    EXPECT_EQ(s.step, 25);
-    EXPECT_EQ(s.minBound, 2); // not scaled
-    EXPECT_EQ(s.maxBound, 1500);
-    EXPECT_EQ(s.b4_point, 6);
+    EXPECT_EQ(std::tuple(s.name, s.value, s.step, s.minBound, s.maxBound, s.b4_point),
+              std::tuple("SStar", 75, 25, 2, 1500, 6));
 }
 
 TEST_F(PhaseSettings, AnyFaultGivesOneMessage) {

@@ -2,16 +2,16 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "FitOutputFile.h"
 #include "MetaModel.h"
 #include "NumberText.h"
 #include "Orvex.h"
 #include "OrvexError.h"
+#include "ScratchDir.h"
 #include "Weather.h"
 
 namespace fs = std::filesystem;
@@ -24,11 +24,6 @@ const std::string kT0 = kSource + "/examples/t0.txt";
 const std::string kModel = kSource + "/System/Presets/Models/Example_GDD.xml";
 // The model file as the program finds it: relative to the executable's folder.
 const std::string kModelBesideExe = "System/Presets/Models/Example_GDD.xml";
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-}
 
 std::vector<std::string> Fields(const std::string& line) {
     std::vector<std::string> out;
@@ -68,7 +63,7 @@ std::vector<Truth> ReadTruth(const std::string& name) {
 
 // The lines of a file whose every line ends with CR LF; fails the test on a bare LF or CR.
 std::vector<std::string> CrlfLines(const std::string& path) {
-    const std::string text = ReadAll(path);
+    const std::string text = ReadWholeFile(path);
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < text.size()) {
@@ -97,21 +92,14 @@ std::vector<std::string> ExpectedOutput(const std::string& t0Path, const std::ve
     return out;
 }
 
-class SimulationTest : public ::testing::Test {
+class SimulationTest : public ScratchDirTest {
 protected:
     void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() /
-               ("orvex_sim_" + std::string(info->name()) + "_" + std::to_string(std::random_device{}()));
-        fs::create_directories(dir_);
-        output_ = (dir_ / "out.txt").string();
+        ScratchDirTest::SetUp();
+        output_ = P("out.txt");
     }
-    void TearDown() override { fs::remove_all(dir_); }
-
     std::string Write(const std::string& name, const std::string& content) {
-        const fs::path p = dir_ / name;
-        std::ofstream(p, std::ios::binary) << content;
-        return p.string();
+        return WriteFile(name, content);
     }
     std::vector<std::string> FilesInDir() const {
         std::vector<std::string> names;
@@ -119,8 +107,6 @@ protected:
             names.push_back(e.path().filename().string());
         return names;
     }
-
-    fs::path dir_;
     std::string output_;
 };
 
@@ -220,7 +206,7 @@ TEST_F(SimulationTest, FailedRunKeepsTheOlderOutput) {
     sim.WaitFor();
     ASSERT_TRUE(sim.Error());
     EXPECT_NE(sim.ErrorInfo().find("t0 year \"1999\""), std::string::npos) << sim.ErrorInfo();
-    EXPECT_EQ(ReadAll(output_), "older\n");
+    EXPECT_EQ(ReadWholeFile(output_), "older\n");
     EXPECT_EQ(FilesInDir().size(), 2u); // out.txt and t0.txt, no temporary
 }
 

@@ -90,15 +90,3 @@ TEST(LogIt, SilentUnlessDebugIsSet) {
     else
         unsetenv("ORVEX_DEBUG");
 }
-
-TEST(ApplicationVersion, FourNumbers) {
-    const std::string v = ApplicationVersion();
-    int dots = 0;
-    for (char c : v) {
-        if (c == '.')
-            ++dots;
-        else
-            EXPECT_TRUE(c >= '0' && c <= '9') << v;
-    }
-    EXPECT_EQ(dots, 3) << v;
-}

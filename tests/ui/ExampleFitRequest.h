@@ -7,6 +7,7 @@
 
 #include "FitRequest.h"
 #include "MetaModel.h"
+#include "SeededFit.h"
 
 inline TFitRequest ExampleFitRequest(const std::string& sourceDir, const std::string& output,
                                      int repetitions = 2) {
@@ -16,19 +17,9 @@ inline TFitRequest ExampleFitRequest(const std::string& sourceDir, const std::st
     r.fitInfoPath = sourceDir + "/examples/fitinfo.txt";
     r.saveFitAsPath = output;
     r.maxMissingTemp = 10;
-    TRMetropolisDesc& md = r.metropolis;
-    md.ntr = 5;
-    md.nts = 5;
-    md.missing_threshold = 10;
-    md.veryglob = 2;
-    md.global = 3;
-    md.nb_repetitions = repetitions;
-    md.temp_confint = 1;
-    md.conf_interval = 1;
-    md.temp0 = md.tempf = 1.0;
-    md.climbrate = 1.0;
-    md.precision = 0.01;
-    md.skip_fisher = true;
+    r.metropolis = SmallSearch(repetitions);
+    r.metropolis.tempf = 1.0;
+    r.metropolis.skip_fisher = true;
     r.model = std::make_unique<TMetaModel>();
     r.model->LoadFromXML(sourceDir + "/System/Presets/Models/Example_GDD.xml");
     return r;

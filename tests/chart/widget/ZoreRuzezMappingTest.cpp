@@ -17,22 +17,6 @@ void ExpectRect(const TRect2D& r, long double x1, long double y1, long double x2
 
 } // namespace
 
-TEST(ZoreRuzezMapping, FreshControlDefaults) {
-    TZoreRuzez g;
-    ExpectRect(g.VisRect(), -10, -10, 10, 10);
-    EXPECT_EQ(g.width(), 60);
-    EXPECT_EQ(g.height(), 40);
-    EXPECT_EQ(g.GridStyle(), TGridStyle::gsFull);
-    EXPECT_TRUE(g.NumbHoriz());
-    EXPECT_TRUE(g.NumbVert());
-    EXPECT_EQ(g.GraphBorder(), TBorderStyle::bstLowered);
-    EXPECT_EQ(g.BorderStyle(), TBorderStyle::bstNone);
-    EXPECT_EQ(g.FloatFormatting(), TFloatFormat::ffFixed);
-    EXPECT_EQ(g.AspectRatio(), 1.0L);
-    EXPECT_EQ(g.ColorBg(), clBtnFace);
-    EXPECT_EQ(g.ZoomTime(), 200);
-}
-
 TEST(ZoreRuzezMapping, VisRectRefusesEmptyAndNonFiniteViews) {
     TZoreRuzez g;
     int vis = 0;

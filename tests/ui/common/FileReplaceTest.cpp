@@ -3,25 +3,18 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include "FileReplace.h"
+#include "FitOutputFile.h"
 #include "IniFile.h"
 #include "OrvexError.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // Files of this process cannot grow past `bytes`, as on a full disk.
 class TFileSizeLimit {
@@ -48,7 +41,7 @@ TEST(FileReplace, AFullDiskKeepsTheOldFileAndRaises) {
     const fs::path ini = dir / "last.ini";
     TIniFile settings(ini.string());
     settings.WriteString("option", "NbRepetitions", "3");
-    const std::string before = ReadAll(ini);
+    const std::string before = ReadWholeFile(ini);
     const fs::path xml = dir / "fits.xml";
     ReplaceFileContents(xml.string(), "<Fits/>");
 
@@ -58,8 +51,8 @@ TEST(FileReplace, AFullDiskKeepsTheOldFileAndRaises) {
         EXPECT_THROW(ReplaceFileContents(xml.string(), std::string(100, 'x')), EOrvexError);
         EXPECT_THROW(ReplaceFileContents((dir / "new.xml").string(), std::string(100, 'x')), EOrvexError);
     }
-    EXPECT_EQ(ReadAll(ini), before);
-    EXPECT_EQ(ReadAll(xml), "<Fits/>");
+    EXPECT_EQ(ReadWholeFile(ini), before);
+    EXPECT_EQ(ReadWholeFile(xml), "<Fits/>");
     EXPECT_FALSE(fs::exists(dir / "new.xml"));
     for (const auto& entry : fs::directory_iterator(dir))
         EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();

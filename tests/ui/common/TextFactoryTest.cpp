@@ -4,46 +4,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "About.h"
 #include "ImageViewer.h"
 #include "TextFactory.h"
-#include "UtilStuff.h"
-
-TEST(TextFactory, TooltipsByKind) {
-    struct Case {
-        TTextFactory::TTooltipKind kind;
-        const char* title;
-        const char* msg;
-    };
-    const Case cases[] = {
-        {TTextFactory::RAND_COLOR, "Colors", "Click to randomly refresh \ncolors for curves display."},
-        {TTextFactory::FUNC_WEIGHT, "Define Weight",
-         "Give a weight to the selected \nfunction [deafult = 1.0] \n(Used to combine with the \n"
-         "previous chained block)."},
-        {TTextFactory::SELECT_PARAM_XML, "Select Model",
-         "Select an XML model file : \na one resulting from the \nsave of a previous fit process."},
-    };
-    for (const Case& c : cases) {
-        const TRTooltip tip = TTextFactory::GetTooltip(c.kind);
-        EXPECT_STREQ(tip.title, c.title);
-        EXPECT_STREQ(tip.msg, c.msg);
-    }
-    for (int kind = TTextFactory::RAND_COLOR; kind <= TTextFactory::SELECT_PARAM_XML; ++kind)
-        EXPECT_NE(TTextFactory::GetTooltip(static_cast<TTextFactory::TTooltipKind>(kind)).title, nullptr)
-            << kind;
-    const TRTooltip none = TTextFactory::GetTooltip(TTextFactory::UNKNOWN_TIP);
-    EXPECT_EQ(none.title, nullptr);
-    EXPECT_EQ(none.msg, nullptr);
-}
-
-TEST(TextFactory, HelpTexts) {
-    EXPECT_TRUE(TTextFactory::GetHelp(TTextFactory::UNKNOWN_HLP).isEmpty());
-    EXPECT_TRUE(
-        TTextFactory::GetHelp(TTextFactory::GRAPH_MOUSE_CTRL).startsWith("MOUSE Controls for graph :\n"));
-    const QString exportTab = TTextFactory::GetHelp(TTextFactory::EXPORT_TAB);
-    EXPECT_TRUE(exportTab.contains("\r\n\t- To append the current fit to an existing file.\r\n"));
-    EXPECT_TRUE(exportTab.endsWith("(as the console mode can handle several fits from a single file)"));
-}
 
 TEST(TextFactory, BalloonTipIsReadableRichText) {
     QPushButton button;
@@ -75,11 +37,4 @@ TEST(ImageViewer, ClientAreaIsThePictureSize) {
 
     TImageView empty; // as created at start-up
     EXPECT_FALSE(empty.LoadPicture(dir.filePath("missing.bmp")));
-}
-
-TEST(AboutBox, NamesProgramVersionAndPurpose) {
-    TAboutBox box;
-    EXPECT_EQ(box.ProductName->text().toStdString(), "Orvex " + ApplicationVersion());
-    EXPECT_FALSE(box.Comments->text().isEmpty());
-    EXPECT_EQ(box.windowTitle(), "About");
 }

@@ -3,19 +3,12 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <fstream>
-#include <sstream>
 
+#include "FitOutputFile.h"
 #include "ThreadedProgress.h"
 #include "WizardTestSupport.h"
 
 namespace {
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 class ConfigModelFit : public WizardTest {
 protected:
@@ -68,7 +61,7 @@ TEST_F(ConfigModelFit, EntryChecksStopAtTheFirstFailureAndKeepAnExistingOutput) 
     dialogs.shown.clear();
     PassFilesTab(w);
     EXPECT_TRUE(dialogs.shown.isEmpty());
-    EXPECT_EQ(ReadAll(Folder() + "fit.txt"), "earlier results");
+    EXPECT_EQ(ReadWholeFile(Folder() + "fit.txt"), "earlier results");
     EXPECT_EQ(w.PageControl1->currentIndex(), 1);
 }
 
@@ -132,17 +125,8 @@ TEST_F(ConfigModelFit, SkipBoxesExcludeEachOther) {
     EXPECT_FALSE(again.SkipLatitudeValidationCB3->isChecked());
 }
 
-TEST_F(ConfigModelFit, ValidFilesPassTheValidation) {
-    TConfigModelFitWindow w;
-    FillExampleFiles(w);
-    RunValidation(w);
-    EXPECT_TRUE(dialogs.shown.isEmpty());
-    EXPECT_EQ(w.PageControl1->currentIndex(), 1);
-    EXPECT_TRUE(w.OKBtn->isEnabled());
-}
-
 TEST_F(ConfigModelFit, AnErrorInThePhenologyFileNamesTheLog) {
-    std::string pheno = ReadAll(Source("examples/phenology.txt").toStdString());
+    std::string pheno = ReadWholeFile(Source("examples/phenology.txt").toStdString());
     pheno.replace(pheno.find("112"), 3, "11x");
     std::ofstream(Folder() + "pheno.txt") << pheno;
 
@@ -155,7 +139,7 @@ TEST_F(ConfigModelFit, AnErrorInThePhenologyFileNamesTheLog) {
     EXPECT_TRUE(dialogs.shown[0].startsWith("Errors were found in the source files !!!\n"));
     EXPECT_TRUE(dialogs.shown[0].contains(QString::fromStdString("\"" + log + "\"")));
     EXPECT_EQ(dialogs.opened, QStringList{QString::fromStdString(log)});
-    EXPECT_NE(ReadAll(log).find("Value \"11x\" is not a float."), std::string::npos);
+    EXPECT_NE(ReadWholeFile(log).find("Value \"11x\" is not a float."), std::string::npos);
     EXPECT_EQ(w.PageControl1->currentIndex(), 0);
     EXPECT_FALSE(w.allowNextStep);
 
@@ -177,8 +161,10 @@ TEST_F(ConfigModelFit, StopThenCancelResumesTheValidation) {
     });
     EXPECT_EQ(dialogs.shown, QStringList{"Are you sure that you want to abort the validation process ?\n"
                                          "Press \"Cancel\" to resume."});
+    // Resumed, the valid files pass.
     EXPECT_EQ(w.PageControl1->currentIndex(), 1);
     EXPECT_TRUE(w.allowNextStep);
+    EXPECT_TRUE(w.OKBtn->isEnabled());
 }
 
 TEST_F(ConfigModelFit, StopThenOkAbortsAndKeepsTheTabsLocked) {

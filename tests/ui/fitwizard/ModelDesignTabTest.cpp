@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
+#include <tuple>
 
 #include "EditFuncSettings.h"
 #include "EditPhaseSettings.h"
@@ -125,13 +126,9 @@ TEST_F(ModelDesignTab, PhaseEditorChangesThePhaseOnOkOnly) {
 
     sStarText = "250";
     tab.EditPhase(0);
-    EXPECT_TRUE(ph.usedToFit);
-    EXPECT_EQ(ph.phenoDataColumn, 0);
-    EXPECT_EQ(ph.t0Mode, TPhaseT0Mode::Fixed);
-    EXPECT_EQ(ph.t0, 15.5);
-    EXPECT_EQ(ph.tempHourFunction->name, "tempheur");
-    EXPECT_TRUE(ph.sStarFixed);
-    EXPECT_EQ(ph.sStar, 250.0);
+    EXPECT_EQ(std::tuple(ph.usedToFit, ph.phenoDataColumn, ph.t0Mode, ph.t0, ph.tempHourFunction->name,
+                         ph.sStarFixed, ph.sStar),
+              std::tuple(true, 0, TPhaseT0Mode::Fixed, 15.5, "tempheur", true, 250.0));
 
     // Reopened, it shows what it saved.
     TEditPhaseForm1 again(nullptr, ph, tab.Designer().PhenoVarInfoList());
@@ -168,11 +165,9 @@ TEST_F(ModelDesignTab, FunctionEditorChangesTheFunctionOnOkOnly) {
     pressOk = true;
     tab.EditFunction(0, 1);
     const TModelFunction& g = *tab.Designer().Model().PhasesArr[0]->functions[1];
-    EXPECT_TRUE(g.parameterFixed(0));
-    EXPECT_EQ(g.getParameterValue(0), 21.5);
-    EXPECT_TRUE(g.useDayLengthAsVar);
-    EXPECT_EQ(g.varLinkMode, TVarLinkMode::Additive);
-    EXPECT_EQ(g.weight, 1.0);
+    EXPECT_EQ(
+        std::tuple(g.parameterFixed(0), g.getParameterValue(0), g.useDayLengthAsVar, g.varLinkMode, g.weight),
+        std::tuple(true, 21.5, true, TVarLinkMode::Additive, 1.0));
 
     // The overlap editor shows the parameters only.
     tab.Designer().SetPhaseLinkMode(0, TPhaseLinkMode::Alternating);

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <pugixml.hpp>
 #include <sstream>
+#include <tuple>
 
 #include "ModelDesigner.h"
 #include "OrvexError.h"
@@ -54,9 +55,9 @@ TEST_F(ModelDesigner, PrebuildReadsTheExampleHeadersAndStartsANewModel) {
     EXPECT_EQ(d.PhenoVarInfoList(), (std::vector<std::string>{"Station", "Provenance", "Year", "Budburst"}));
     EXPECT_EQ(d.PhenoInfoList(), (std::vector<std::string>{"1", "1", "2001", "112"}));
     ASSERT_EQ(d.Model().GetNbPhases(), 1);
-    EXPECT_EQ(d.Model().PhasesArr[0]->functions.size(), 1u);
-    EXPECT_EQ(d.Model().FunctionsArr.size(), 1u);
-    EXPECT_FALSE(d.Model().PhasesArr[0]->usedToFit);
+    EXPECT_EQ(std::tuple(d.Model().PhasesArr[0]->functions.size(), d.Model().FunctionsArr.size(),
+                         d.Model().PhasesArr[0]->usedToFit),
+              std::tuple(1u, 1u, false));
 
     // Relative names resolve beside the executable; quoted columns keep their tabs.
     QDir(dir.path()).mkpath("data");
@@ -119,21 +120,17 @@ TEST_F(ModelDesigner, ReplacedFunctionKeepsItsPlaceAndSettings) {
     old.weight = 0.5;
     d.ReplaceFunction(0, 1, "GDD");
     const TModelFunction& f = *ph.functions[1];
-    EXPECT_EQ(f.getName(), "GDD");
-    EXPECT_EQ(f.GetWeatherDataColumn(), 2);
-    EXPECT_EQ(f.varLinkMode, TVarLinkMode::Additive);
-    EXPECT_EQ(f.weight, 0.5);
-    EXPECT_EQ(f.phaseNum, 0);
-    EXPECT_EQ(f.phasePos, 1);
+    EXPECT_EQ(
+        std::tuple(f.getName(), f.GetWeatherDataColumn(), f.varLinkMode, f.weight, f.phaseNum, f.phasePos),
+        std::tuple("GDD", 2, TVarLinkMode::Additive, 0.5, 0, 1));
     EXPECT_EQ(d.Model().FunctionsArr[1], &f);
     EXPECT_EQ(ph.coeffSStar, 25); // GDD scales S*
 
     // In an hourly phase the new function samples hourly as well.
     d.ApplyPhaseSettings(0, Settings(0, "tempheur"));
     d.ReplaceFunction(0, 0, "Erez");
-    EXPECT_TRUE(ph.functions[0]->tempHour);
-    EXPECT_EQ(ph.functions[0]->TempHourFuncName, "tempheur");
-    EXPECT_EQ(ph.coeffSStar, 24 * 24 * 25);
+    EXPECT_EQ(std::tuple(ph.functions[0]->tempHour, ph.functions[0]->TempHourFuncName, ph.coeffSStar),
+              std::tuple(true, "tempheur", 24 * 24 * 25));
     EXPECT_THROW(d.ReplaceFunction(0, 2, "GDD"), EOrvexError);
 }
 
@@ -164,10 +161,8 @@ TEST_F(ModelDesigner, DailyReturnsTheFunctionsToDailyOperation) {
     s.t0Mode = TPhaseT0Mode::Fixed;
     s.t0 = 12.5;
     d.ApplyPhaseSettings(0, s);
-    EXPECT_EQ(ph.t0Mode, TPhaseT0Mode::Fixed);
-    EXPECT_EQ(ph.t0, 12.5);
-    EXPECT_TRUE(ph.usedToFit);
-    EXPECT_EQ(ph.tempHourFunction->name, "tempheur_shark");
+    EXPECT_EQ(std::tuple(ph.t0Mode, ph.t0, ph.usedToFit, ph.tempHourFunction->name),
+              std::tuple(TPhaseT0Mode::Fixed, 12.5, true, "tempheur_shark"));
     for (const auto& f : ph.functions)
         EXPECT_EQ(f->TempHourFuncName, "tempheur_shark");
     EXPECT_EQ(ph.coeffSStar, 24 * 24);
@@ -194,13 +189,10 @@ TEST_F(ModelDesigner, FunctionSettingsFixReleaseOrKeepEachParameter) {
     s.varLinkMode = TVarLinkMode::Additive;
     s.params = {{true, 20.0}, {false, 99.0}, {true, std::nullopt}};
     d.ApplyFunctionSettings(0, 0, s);
-    EXPECT_TRUE(f.parameterFixed(0));
-    EXPECT_EQ(f.getParameterValue(0), 20.0);
-    EXPECT_FALSE(f.parameterFixed(1));
-    EXPECT_TRUE(f.parameterFixed(2)); // an edit that did not read leaves the parameter as it was
-    EXPECT_EQ(f.getParameterValue(2), 30.0);
-    EXPECT_EQ(f.GetWeatherDataColumn(), 2);
-    EXPECT_EQ(f.weight, 1.0); // no readable weight: unchanged
+    // An edit that did not read leaves the parameter as it was; no readable weight leaves it too.
+    EXPECT_EQ(std::tuple(f.parameterFixed(0), f.getParameterValue(0), f.parameterFixed(1),
+                         f.parameterFixed(2), f.getParameterValue(2), f.GetWeatherDataColumn(), f.weight),
+              std::tuple(true, 20.0, false, true, 30.0, 2, 1.0));
 
     // An hourly function keeps its column.
     s.keepColumn = true;
@@ -214,10 +206,9 @@ TEST_F(ModelDesigner, ExamplePresetLoadsAndASavedModelReloadsEqual) {
     d.LoadModelFile(EXAMPLE_MODEL);
     ASSERT_EQ(d.Model().GetNbPhases(), 1);
     const TPhase& ph = *d.Model().PhasesArr[0];
-    EXPECT_EQ(d.Model().name, "Example GDD");
-    EXPECT_EQ(ph.functions[0]->getName(), "GDD");
-    EXPECT_EQ(ph.functions[0]->getParameterValue(0), 4.0);
-    EXPECT_EQ(ph.sStar, 320.0);
+    EXPECT_EQ(std::tuple(d.Model().name, ph.functions[0]->getName(), ph.functions[0]->getParameterValue(0),
+                         ph.sStar),
+              std::tuple("Example GDD", "GDD", 4.0, 320.0));
 
     d.AddPhase();
     d.SetPhaseLinkMode(1, TPhaseLinkMode::Overlap_Composition);

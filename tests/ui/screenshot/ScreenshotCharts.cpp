@@ -9,49 +9,21 @@
 
 #include "ChartControl.h"
 #include "ChartViewer.h"
-#include "Fit.h"
 #include "ImageViewer.h"
 #include "MainWindow.h"
-#include "MetaModel.h"
 #include "ModelFunction.h"
-#include "RandomDistrib.h"
 #include "Repetition.h"
 #include "RepetitionChartsManager.h"
 #include "Screenshot.h"
+#include "SeededFit.h"
 #include "ZoreRuzez.h"
 #include "ZoreRuzezLegend.h"
 
 namespace {
 
-std::unique_ptr<TFit> ExampleFit(const std::string& source, const std::string& dir) {
-    for (const char* name : {"climate.txt", "phenology.txt", "fitinfo.txt"})
-        QFile::copy(QString::fromStdString(source + "/examples/" + name), QString::fromStdString(dir + name));
-    auto model = std::make_unique<TMetaModel>();
-    model->LoadFromXML(source + "/System/Presets/Models/Example_GDD.xml");
-    TRMetropolisDesc md;
-    md.ntr = 5;
-    md.nts = 5;
-    md.missing_threshold = 10;
-    md.veryglob = 2;
-    md.global = 3;
-    md.nb_repetitions = 1;
-    md.temp_confint = 1;
-    md.conf_interval = 1;
-    md.temp0 = 1.0;
-    md.climbrate = 1.0;
-    md.precision = 0.01;
-    auto fit = std::make_unique<TFit>(std::move(model), md, dir + "climate.txt", dir + "phenology.txt",
-                                      dir + "fitinfo.txt", dir + "out.txt", 10, false);
-    fit->SetRandomGenerator(std::make_unique<TUniDistrib>(5, 17, 29, 41));
-    fit->Prepare();
-    fit->Start();
-    fit->WaitFor();
-    return fit;
-}
-
 bool Shoot(TShotContext& c) {
     QTemporaryDir work;
-    const auto fit = ExampleFit(c.sourceDir.toStdString(), work.path().toStdString() + "/");
+    const auto fit = ExampleFit(work.path().toStdString(), 1);
     if (fit->Error() || fit->Repetitions().empty()) {
         std::fprintf(stderr, "charts: the example fit failed: %s\n", fit->ErrorInfo().c_str());
         return false;

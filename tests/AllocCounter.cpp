@@ -1,5 +1,4 @@
-// Counts heap allocations, so that a test can tell a linear pass over a text from one that builds
-// a table entry for every span of it.
+// Counts heap allocations for HeapAllocations().
 
 #include "AllocCounter.h"
 
