@@ -13,6 +13,8 @@
 #include "OrvexRawTypes.h"
 #include "Weather.h"
 
+class TFunctionSettings;
+
 // The parameter vector of a function; a fixed parameter is left out of the fit.
 struct f_param {
     int number_of_parameters = 0;
@@ -95,6 +97,8 @@ public:
     // at every call; stored in varInfos[i] too.
     void parameterInitValues(int i, TRVarInfo& info);
     void parameterInitValuesXML(const std::string& filename, int i, TRVarInfo& info);
+    // The same from a settings file already parsed.
+    void parameterInitValues(const TFunctionSettings& settings, int i, TRVarInfo& info);
     // <executable folder>/System/Presets/Optimisation/functions.xml
     static std::string SettingsFileName();
 
