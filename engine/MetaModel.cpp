@@ -32,11 +32,9 @@ void TMetaModel::BuildClimateCache(const TWeather& W) {
         yd.year = &W.Year(y);
         for (int d = FIRST_RUN_DAY; d <= LAST_RUN_DAY + 1; ++d) {
             const std::size_t slot = static_cast<std::size_t>(d - FIRST_RUN_DAY);
-            yd.day[slot] = &yd.year->GetDay(d);
-            // A day no record reaches is the missing day of the year where the walk over the
-            // neighbouring years stopped, at most two years away.
-            for (int k = std::max(0, y - 2); k <= std::min(W.NbYears() - 1, y + 2); ++k)
-                yd.outside[slot] = yd.outside[slot] || yd.day[slot] == &W.Year(k).MISSING_WD;
+            int at = d;
+            yd.src[slot] = yd.year->Locate(at);
+            yd.at[slot] = static_cast<short>(at);
         }
         yd.lat = yd.year->GetDay(1)._lat;
         if (yd.lat == MISSING) continue;

@@ -112,14 +112,18 @@ private:
     // Climate look-ups of one station-year that do not depend on the parameters.
     struct YearDays {
         const TWeatherYear* year = nullptr;
-        std::array<const TRWeatherDay*, SUM_TAB_SIZE + 1> day{}; // days -365..366
-        std::array<bool, SUM_TAB_SIZE + 1> outside{};            // no climate record reaches the day
+        // Per day -365..366, the station-year holding it (null: no climate record reaches the
+        // day) and its number there.
+        std::array<const TWeatherYear*, SUM_TAB_SIZE + 1> src{};
+        std::array<short, SUM_TAB_SIZE + 1> at{};
         double lat = MISSING;                                    // of day 1
         double dayLength365 = 0.0, dayLength172 = 0.0;           // DayLength at lat
         int dayLengthTab = -1;                                   // entry of dayLengths_ for lat
     };
     void BuildClimateCache(const TWeather& W);
     double DayLengthOf(const YearDays& yd, const TRWeatherDay& wd) const;
+    // Day -365..366 of the station-year as a record.
+    static TRWeatherDay DayAt(const YearDays& yd, int day);
     void RunPhases(const YearDays& yd, const TRPhenoData* row, const TRSimYear* simYear);
     void LoadPhases(pugi::xml_node model_node, const std::string& fileName, const std::string& text);
 

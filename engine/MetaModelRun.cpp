@@ -14,6 +14,11 @@ std::size_t Slot(int day) {
     return static_cast<std::size_t>(day - FIRST_RUN_DAY);
 }
 
+const TRWeatherDay& NoDataDay() {
+    static const TRWeatherDay day = CreateMissingWeatherDay();
+    return day;
+}
+
 // One function on a climate column of the day, nothing carried in from the previous phase.
 bool IsSimplePhase(const TPhase& ph) {
     if (ph.phaseLinkMode != TPhaseLinkMode::Sequential || ph.functions.size() != 1) return false;
@@ -36,6 +41,11 @@ int DayAfterFailure(const TPhase& ph, double obs) {
     return static_cast<int>(d);
 }
 } // namespace
+
+TRWeatherDay TMetaModel::DayAt(const YearDays& yd, int day) {
+    const TWeatherYear* src = yd.src[Slot(day)];
+    return src != nullptr ? src->Record(yd.at[Slot(day)]) : NoDataDay();
+}
 
 void TMetaModel::Run(int i_obs) {
     if (!initialized)
@@ -139,17 +149,20 @@ void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRS
             const int col = f.weatherDataColumn;
             const bool additive = f.varLinkMode == TVarLinkMode::Additive;
             const double weight = f.weight;
+            const bool readsDay = f.ReadsDay();
             double* sums = ph.sumTab.data();
             while (true) {
                 Sum1 = Sum;
-                const TRWeatherDay& wd = *yd.day[Slot(day)];
-                const double x = GetWeatherDayDataAt(wd, col);
+                const TWeatherYear* src = yd.src[Slot(day)];
+                const int at = yd.at[Slot(day)];
+                const double x = src != nullptr ? src->Value(col, at) : MISSING;
                 if (x == MISSING) {
                     ++nbMissingTemp;
-                    if (yd.outside[Slot(day)]) ++nbMissingOutside_;
+                    if (src == nullptr) ++nbMissingOutside_;
                     a_sum = 0.0;
                 } else {
-                    const double out = f.runDaily(wd, x, OPTIM_LVL);
+                    const double out =
+                        readsDay ? f.runDaily(src->Record(at), x, OPTIM_LVL) : f.runDaily(NoDataDay(), x, OPTIM_LVL);
                     a_sum = additive ? out * weight + 0.0 : out * weight; // + 0.0 turns -0 to 0 as below
                 }
                 Sum += a_sum;
@@ -188,18 +201,17 @@ void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRS
                 }
 
                 Sum1 = Sum;
-                const TRWeatherDay& wd = *yd.day[Slot(day)];
+                const TRWeatherDay wd = DayAt(yd, day);
                 for (std::size_t j = 0; j < ph.functions.size(); ++j) {
                     TModelFunction& f = *ph.functions[j];
                     const int col = f.GetWeatherDataColumn();
                     const double x = GetWeatherDayDataAt(wd, col);
                     bool missing = x == MISSING;
                     if (!missing && f.tempHour)
-                        missing = wd._tmn == MISSING || wd._tmx == MISSING ||
-                                  yd.day[Slot(day + 1)]->_tmn == MISSING;
+                        missing = wd._tmn == MISSING || wd._tmx == MISSING || DayAt(yd, day + 1)._tmn == MISSING;
                     if (missing && col >= 0) {
                         ++nbMissingTemp;
-                        if (yd.outside[Slot(day)] || (f.tempHour && yd.outside[Slot(day + 1)]))
+                        if (yd.src[Slot(day)] == nullptr || (f.tempHour && yd.src[Slot(day + 1)] == nullptr))
                             ++nbMissingOutside_;
                         a_sum = 0.0;
                         continue;

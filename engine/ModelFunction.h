@@ -124,6 +124,10 @@ public:
     // Clears state carried from one call to the next; the model calls it before each run.
     virtual void ResetState() {}
 
+    // Whether compute reads the day record besides its input value; the daily run builds the
+    // record only for the kinds that do.
+    virtual bool ReadsDay() const { return true; }
+
     // --- copy and text ---
     // Same kind and settings; carried run state starts afresh.
     std::unique_ptr<TModelFunction> Clone() const;

@@ -10,6 +10,7 @@ public:
 
 protected:
     TGDD(const char* n) : TModelFunction(n, 1, 0, true, 25) {}
+    bool ReadsDay() const override { return false; }
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -19,6 +20,7 @@ public:
     TGDD_inverse() : TGDD("GDD Inverse") {}
 
 protected:
+    bool ReadsDay() const override { return false; }
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -28,6 +30,7 @@ public:
     TLandsberg() : TModelFunction("Landsberg", 1, 0, true, 25) {}
 
 protected:
+    bool ReadsDay() const override { return false; }
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -38,6 +41,7 @@ public:
 
 protected:
     TRichardson(const char* n) : TModelFunction(n, 2, 0, true, 25) {}
+    bool ReadsDay() const override { return false; }
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -46,6 +50,7 @@ public:
     TRichardson_inverse() : TRichardson("Richardson Inverse") {}
 
 protected:
+    bool ReadsDay() const override { return false; }
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -54,6 +59,7 @@ public:
     TTreshold_Sup() : TModelFunction("Threshold Superior", 1, 0, true) {}
 
 protected:
+    bool ReadsDay() const override { return false; }
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -62,6 +68,7 @@ public:
     TTreshold_Inf() : TModelFunction("Threshold Inferior", 1, 0, true) {}
 
 protected:
+    bool ReadsDay() const override { return false; }
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -70,6 +77,7 @@ public:
     TIdentity() : TModelFunction("Identity", 0, 1, true) {}
 
 protected:
+    bool ReadsDay() const override { return false; }
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -80,6 +88,7 @@ public:
 
 protected:
     TTriangular(const char* n) : TModelFunction(n, 3, 0, true) {}
+    bool ReadsDay() const override { return false; }
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -88,6 +97,7 @@ public:
     TTriangular_inverse() : TTriangular("Triangular Inverse") {}
 
 protected:
+    bool ReadsDay() const override { return false; }
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -97,5 +107,6 @@ public:
     TSTICS_simple() : TModelFunction("STICS Simple", 3, 0, false) {}
 
 protected:
+    bool ReadsDay() const override { return false; }
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };

@@ -107,7 +107,7 @@ TEST(MetaModelFastLoop, MatchesTheGeneralLoopOnRandomModels) {
         for (int y = 0; y < 3; ++y) {
             AddYear(W, 2000 + y, 0.0, 40.0 + s, s);
             for (int d = 1; d <= W.years.back()->numDays; ++d) {
-                TRWeatherDay& wd = Day(W, W.NbYears() - 1, d);
+                DayEdit wd = Day(W, W.NbYears() - 1, d);
                 wd._tmp = uni(0.0, 1.0) < 0.5 ? std::floor(uni(-10.0, 25.0)) : uni(-10.0, 25.0);
                 wd._tmn = wd._tmp - uni(0.0, 8.0);
                 wd._tmx = wd._tmp + uni(0.0, 8.0);
@@ -152,10 +152,10 @@ TEST(MetaModelFastLoop, HourlyTemperaturesOfADayAreTheRoutineValues) {
     AddYear(W, 2002, 0.0);
     for (int y = 0; y < 2; ++y)
         for (int d = 1; d <= 365; ++d) {
-            Day(W, y, d)._tmn = t(rng);
-            Day(W, y, d)._tmx = t(rng);
+            Day(W, y, d).Ref()._tmn = t(rng);
+            Day(W, y, d).Ref()._tmx = t(rng);
         }
-    Day(W, 0, 50)._tmn = MISSING;
+    Day(W, 0, 50).Ref()._tmn = MISSING;
     for (TInterpolationFunc f : {TempHeur, TempHeur_shark})
         for (int d = -3; d <= 370; ++d) {
             THourTemps hours;
