@@ -124,6 +124,8 @@ private:
     double DayLengthOf(const YearDays& yd, const TRWeatherDay& wd) const;
     // Day -365..366 of the station-year as a record.
     static TRWeatherDay DayAt(const YearDays& yd, int day);
+    // GetWeatherDayDataAt(DayAt(yd, day), col) without the record.
+    static double ValueAt(const YearDays& yd, int day, int col);
     void RunPhases(const YearDays& yd, const TRPhenoData* row, const TRSimYear* simYear);
     void LoadPhases(pugi::xml_node model_node, const std::string& fileName, const std::string& text);
 

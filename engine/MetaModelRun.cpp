@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 #include "MetaModel.h"
 #include "NumberText.h"
@@ -41,6 +42,11 @@ int DayAfterFailure(const TPhase& ph, double obs) {
     return static_cast<int>(d);
 }
 } // namespace
+
+double TMetaModel::ValueAt(const YearDays& yd, int day, int col) {
+    const TWeatherYear* src = yd.src[Slot(day)];
+    return src != nullptr ? src->Value(col, yd.at[Slot(day)]) : MISSING;
+}
 
 TRWeatherDay TMetaModel::DayAt(const YearDays& yd, int day) {
     const TWeatherYear* src = yd.src[Slot(day)];
@@ -201,14 +207,21 @@ void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRS
                 }
 
                 Sum1 = Sum;
-                const TRWeatherDay wd = DayAt(yd, day);
+                // The day as a record only for the functions that read one.
+                std::optional<TRWeatherDay> record;
+                auto wdFor = [&](const TModelFunction& f) -> const TRWeatherDay& {
+                    if (!f.ReadsDay() && !f.useDayLengthAsVar) return NoDataDay();
+                    if (!record) record = DayAt(yd, day);
+                    return *record;
+                };
                 for (std::size_t j = 0; j < ph.functions.size(); ++j) {
                     TModelFunction& f = *ph.functions[j];
                     const int col = f.GetWeatherDataColumn();
-                    const double x = GetWeatherDayDataAt(wd, col);
+                    const double x = ValueAt(yd, day, col);
                     bool missing = x == MISSING;
                     if (!missing && f.tempHour)
-                        missing = wd._tmn == MISSING || wd._tmx == MISSING || DayAt(yd, day + 1)._tmn == MISSING;
+                        missing = ValueAt(yd, day, 1) == MISSING || ValueAt(yd, day, 2) == MISSING ||
+                                  ValueAt(yd, day + 1, 1) == MISSING;
                     if (missing && col >= 0) {
                         ++nbMissingTemp;
                         if (yd.src[Slot(day)] == nullptr || (f.tempHour && yd.src[Slot(day + 1)] == nullptr))
@@ -218,13 +231,13 @@ void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRS
                     }
                     double out = 0.0;
                     if (f.varLinkMode == TVarLinkMode::Composition)
-                        out = f.runDaily(wd, j == 0 ? ph.overlapCompVar : a_sum, OPTIM_LVL);
+                        out = f.runDaily(wdFor(f), j == 0 ? ph.overlapCompVar : a_sum, OPTIM_LVL);
                     else if (f.useDayLengthAsVar)
-                        out = f.runDaily(wd, DayLengthOf(yd, wd), OPTIM_LVL);
+                        out = f.runDaily(wdFor(f), DayLengthOf(yd, wdFor(f)), OPTIM_LVL);
                     else if (f.tempHour)
                         out = f.runHourly(*yd.year, day, OPTIM_LVL);
                     else
-                        out = f.runDaily(wd, x, OPTIM_LVL);
+                        out = f.runDaily(wdFor(f), x, OPTIM_LVL);
                     switch (f.varLinkMode) {
                     case TVarLinkMode::Multiplicative:
                         if (j == 0) a_sum = 1.0;

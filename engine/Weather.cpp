@@ -79,7 +79,7 @@ TRWeatherDay TWeatherYear::Record(int i) const {
     return d;
 }
 
-double TWeatherYear::DayValue(int col, int i) const {
+double TWeatherYear::ValueAway(int col, int i) const {
     const TWeatherYear* y = Locate(i);
     return y != nullptr ? y->Value(col, i) : MISSING;
 }

@@ -81,7 +81,7 @@ public:
     }
 
     // Value(col, ...) of day i found as GetDay finds it.
-    double DayValue(int col, int i) const;
+    double DayValue(int col, int i) const { return i >= 1 && i <= numDays ? Value(col, i) : ValueAway(col, i); }
 
     int numDays;
     int year;
@@ -94,6 +94,7 @@ private:
     // Column col of the climate values, or the latitudes for col -1, starts here.
     int Offset(int col) const { return (col + 1) * numDays; }
     void GrowExtras(int nb);
+    double ValueAway(int col, int i) const;
 
     int nbExtra_ = 0;
     // One column per value, numDays long: latitude, mean, minimum, maximum, extras. Absent
