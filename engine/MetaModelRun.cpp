@@ -1,6 +1,8 @@
 // The daily run: the inner loop of every fit and simulation. Nothing here touches the heap
 // unless it raises.
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -156,19 +158,31 @@ void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRS
             const bool additive = f.varLinkMode == TVarLinkMode::Additive;
             const double weight = f.weight;
             const bool readsDay = f.ReadsDay();
+            // Kinds that allow it compute the days ahead in runs, one call per run; outputs of
+            // days past the end of the phase are never used, nor checked.
+            const bool byRun = !readsDay && f.computeRun(nullptr, 0, nullptr, OPTIM_LVL);
+            constexpr int RUN = 16;
+            std::array<double, RUN> xs{}, outs{};
+            int runStart = day, runEnd = day;
             double* sums = ph.sumTab.data();
             while (true) {
                 Sum1 = Sum;
-                const TWeatherYear* src = yd.src[Slot(day)];
-                const int at = yd.at[Slot(day)];
-                const double x = src != nullptr ? src->Value(col, at) : MISSING;
+                if (byRun && day >= runEnd) {
+                    runStart = day;
+                    runEnd = std::min(day + RUN, LAST_RUN_DAY + 1);
+                    for (int d = runStart; d < runEnd; ++d)
+                        xs[static_cast<std::size_t>(d - runStart)] = ValueAt(yd, d, col);
+                    f.computeRun(xs.data(), runEnd - runStart, outs.data(), OPTIM_LVL);
+                }
+                const double x = byRun ? xs[static_cast<std::size_t>(day - runStart)] : ValueAt(yd, day, col);
                 if (x == MISSING) {
                     ++nbMissingTemp;
-                    if (src == nullptr) ++nbMissingOutside_;
+                    if (yd.src[Slot(day)] == nullptr) ++nbMissingOutside_;
                     a_sum = 0.0;
                 } else {
-                    const double out =
-                        readsDay ? f.runDaily(src->Record(at), x, OPTIM_LVL) : f.runDaily(NoDataDay(), x, OPTIM_LVL);
+                    const double out = byRun     ? f.checked(outs[static_cast<std::size_t>(day - runStart)])
+                                       : readsDay ? f.runDaily(DayAt(yd, day), x, OPTIM_LVL)
+                                                  : f.runDaily(NoDataDay(), x, OPTIM_LVL);
                     a_sum = additive ? out * weight + 0.0 : out * weight; // + 0.0 turns -0 to 0 as below
                 }
                 Sum += a_sum;

@@ -127,6 +127,19 @@ public:
     // Whether compute reads the day record besides its input value; the daily run builds the
     // record only for the kinds that do.
     virtual bool ReadsDay() const { return true; }
+    // The unchecked outputs for a run of input values, out[k] for x[k], in one call: the kinds
+    // whose output depends on the input value alone give them and return true (also for
+    // n == 0, which asks whether the kind can); the others return false.
+    virtual bool computeRun(const double* x, int n, double* out, int optim) {
+        (void)x, (void)n, (void)out, (void)optim;
+        return false;
+    }
+    // runDaily's check, on an output of computeRun.
+    double checked(double r) const {
+        if (!std::isfinite(r)) [[unlikely]]
+            raiseFault(std::isnan(r) ? "invalid operation" : "overflow");
+        return r;
+    }
 
     // --- copy and text ---
     // Same kind and settings; carried run state starts afresh.

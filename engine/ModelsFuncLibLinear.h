@@ -11,6 +11,7 @@ public:
 protected:
     TGDD(const char* n) : TModelFunction(n, 1, 0, true, 25) {}
     bool ReadsDay() const override { return false; }
+    bool computeRun(const double* x, int n, double* out, int optim) override;
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -21,6 +22,7 @@ public:
 
 protected:
     bool ReadsDay() const override { return false; }
+    bool computeRun(const double* x, int n, double* out, int optim) override;
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -31,6 +33,7 @@ public:
 
 protected:
     bool ReadsDay() const override { return false; }
+    bool computeRun(const double* x, int n, double* out, int optim) override;
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -42,6 +45,7 @@ public:
 protected:
     TRichardson(const char* n) : TModelFunction(n, 2, 0, true, 25) {}
     bool ReadsDay() const override { return false; }
+    bool computeRun(const double* x, int n, double* out, int optim) override;
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -51,6 +55,7 @@ public:
 
 protected:
     bool ReadsDay() const override { return false; }
+    bool computeRun(const double* x, int n, double* out, int optim) override;
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -60,6 +65,7 @@ public:
 
 protected:
     bool ReadsDay() const override { return false; }
+    bool computeRun(const double* x, int n, double* out, int optim) override;
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -69,6 +75,7 @@ public:
 
 protected:
     bool ReadsDay() const override { return false; }
+    bool computeRun(const double* x, int n, double* out, int optim) override;
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -78,6 +85,7 @@ public:
 
 protected:
     bool ReadsDay() const override { return false; }
+    bool computeRun(const double* x, int n, double* out, int optim) override;
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -89,6 +97,7 @@ public:
 protected:
     TTriangular(const char* n) : TModelFunction(n, 3, 0, true) {}
     bool ReadsDay() const override { return false; }
+    bool computeRun(const double* x, int n, double* out, int optim) override;
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -98,6 +107,7 @@ public:
 
 protected:
     bool ReadsDay() const override { return false; }
+    bool computeRun(const double* x, int n, double* out, int optim) override;
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -108,5 +118,6 @@ public:
 
 protected:
     bool ReadsDay() const override { return false; }
+    bool computeRun(const double* x, int n, double* out, int optim) override;
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <random>
 
 #include "HourlyTemps.h"
@@ -142,6 +143,33 @@ TEST(MetaModelFastLoop, MatchesTheGeneralLoopOnRandomModels) {
         }
     }
     EXPECT_GT(compared, 1000);
+}
+
+// Runs of days are computed ahead: an overflow on a day the phase sums raises as the general
+// loop raises, one on a day after the phase has ended raises nothing.
+TEST(MetaModelFastLoop, OnlySummedDaysCanFault) {
+    TWeather W;
+    AddYear(W, 2001, 10.0);
+    Day(W, 0, 105).Ref()._tmp = std::numeric_limits<double>::infinity();
+    TRPhenoInfos pheno = Pheno(W, {{MISSING}});
+    for (const double sStar : {10.0 * 5 - 1, 1e300}) { // the phase ends near day 100, or runs on
+        auto m = std::make_unique<TMetaModel>();
+        auto ph = std::make_unique<TPhase>(nullptr, TFunctionList{}, 0);
+        auto f = Func("GDD");
+        f->setParameterValue(0, 0.0);
+        ph->PushFunction(std::move(f));
+        ph->t0 = 96;
+        ph->sStar = sStar;
+        ph->usedToFit = false;
+        m->PushPhase(std::move(ph));
+        m->Initialize(0, pheno);
+        m->generalDayLoopOnly = true;
+        const Outcome general = RunRow(*m, 0);
+        m->generalDayLoopOnly = false;
+        const Outcome fast = RunRow(*m, 0);
+        ExpectSame(general, fast, "S* " + std::to_string(sStar));
+        EXPECT_EQ(fast.error.empty(), sStar < 100) << fast.error;
+    }
 }
 
 TEST(MetaModelFastLoop, HourlyTemperaturesOfADayAreTheRoutineValues) {
