@@ -43,6 +43,59 @@ int DayAfterFailure(const TPhase& ph, double obs) {
                           " lies outside -365..365");
     return static_cast<int>(d);
 }
+
+// The one-function loop over days [s.day, end) of a run computed ahead: x[k] the input of the
+// run's day k and out[k] its output; src and sums from the run's first day. Out of
+// line: without a call inside, the sums stay in registers.
+struct TRunSums {
+    double sum, sum1, a;
+    int day, missing, outside;
+    double fault; // a non-finite output met: the loop stops before its day
+    bool ended, failed;
+};
+
+[[gnu::noinline]] void SumRun(TRunSums& s, int end, const double* x, const double* out, const TWeatherYear* const* src,
+                              double* sums,
+                              bool additive, double weight, double sStar, double limit) {
+    double sum = s.sum, sum1 = s.sum1, a = s.a;
+    int day = s.day, missing = 0, outside = 0;
+    const int start = day;
+    while (day < end) {
+        sum1 = sum;
+        const std::size_t k = static_cast<std::size_t>(day - start);
+        const double o = out[k];
+        if (x[k] == MISSING) {
+            ++missing;
+            if (src[k] == nullptr) ++outside;
+            a = 0.0;
+        } else {
+            if (!std::isfinite(o)) [[unlikely]] {
+                s.fault = o;
+                s.ended = true;
+                break;
+            }
+            a = additive ? o * weight + 0.0 : o * weight; // + 0.0 turns -0 to 0 as below
+        }
+        sum += a;
+        sums[k] = sum;
+        ++day;
+        if (sum > sStar) {
+            s.ended = true;
+            break;
+        }
+        if (limit <= day || day >= 365) {
+            s.failed = true;
+            s.ended = true;
+            break;
+        }
+    }
+    s.sum = sum;
+    s.sum1 = sum1;
+    s.a = a;
+    s.day = day;
+    s.missing = missing;
+    s.outside = outside;
+}
 } // namespace
 
 double TMetaModel::ValueAt(const YearDays& yd, int day, int col) {
@@ -161,28 +214,41 @@ void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRS
             // Kinds that allow it compute the days ahead in runs, one call per run; outputs of
             // days past the end of the phase are never used, nor checked.
             const bool byRun = !readsDay && f.computeRun(nullptr, 0, nullptr, OPTIM_LVL);
-            constexpr int RUN = 16;
-            std::array<double, RUN> xs{}, outs{};
-            int runStart = day, runEnd = day;
             double* sums = ph.sumTab.data();
-            while (true) {
+            bool ended = false;
+            while (byRun && !ended) {
+                constexpr int RUN = 16;
+                std::array<double, RUN> xs, outs;
+                const int runStart = day;
+                const int runEnd = std::min(day + RUN, LAST_RUN_DAY + 1);
+                for (int d = runStart; d < runEnd; ++d)
+                    xs[static_cast<std::size_t>(d - runStart)] = ValueAt(yd, d, col);
+                f.computeRun(xs.data(), runEnd - runStart, outs.data(), OPTIM_LVL);
+                TRunSums r{Sum, Sum1, a_sum, day, 0, 0, 0.0, false, false};
+                SumRun(r, runEnd, xs.data(), outs.data(), &yd.src[Slot(runStart)], &sums[Slot(runStart)], additive, weight,
+                       sStar, limit);
+                Sum = r.sum;
+                Sum1 = r.sum1;
+                a_sum = r.a;
+                day = r.day;
+                ended = r.ended;
+                prev_failed = prev_failed || r.failed;
+                nbMissingTemp += r.missing;
+                nbMissingOutside_ += r.outside;
+                ph.last_date = day - 1;
+                const double fault = r.fault;
+                if (fault != 0.0) f.checked(fault);
+            }
+            while (!byRun) {
                 Sum1 = Sum;
-                if (byRun && day >= runEnd) {
-                    runStart = day;
-                    runEnd = std::min(day + RUN, LAST_RUN_DAY + 1);
-                    for (int d = runStart; d < runEnd; ++d)
-                        xs[static_cast<std::size_t>(d - runStart)] = ValueAt(yd, d, col);
-                    f.computeRun(xs.data(), runEnd - runStart, outs.data(), OPTIM_LVL);
-                }
-                const double x = byRun ? xs[static_cast<std::size_t>(day - runStart)] : ValueAt(yd, day, col);
+                const double x = ValueAt(yd, day, col);
                 if (x == MISSING) {
                     ++nbMissingTemp;
                     if (yd.src[Slot(day)] == nullptr) ++nbMissingOutside_;
                     a_sum = 0.0;
                 } else {
-                    const double out = byRun     ? f.checked(outs[static_cast<std::size_t>(day - runStart)])
-                                       : readsDay ? f.runDaily(DayAt(yd, day), x, OPTIM_LVL)
-                                                  : f.runDaily(NoDataDay(), x, OPTIM_LVL);
+                    const double out = readsDay ? f.runDaily(DayAt(yd, day), x, OPTIM_LVL)
+                                                : f.runDaily(NoDataDay(), x, OPTIM_LVL);
                     a_sum = additive ? out * weight + 0.0 : out * weight; // + 0.0 turns -0 to 0 as below
                 }
                 Sum += a_sum;
