@@ -221,11 +221,19 @@ void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRS
                 std::array<double, RUN> xs, outs;
                 const int runStart = day;
                 const int runEnd = std::min(day + RUN, LAST_RUN_DAY + 1);
-                for (int d = runStart; d < runEnd; ++d)
-                    xs[static_cast<std::size_t>(d - runStart)] = ValueAt(yd, d, col);
-                f.computeRun(xs.data(), runEnd - runStart, outs.data(), OPTIM_LVL);
+                // Days of one station-year are read in place.
+                const TWeatherYear* first = yd.src[Slot(runStart)];
+                const double* column = first != nullptr ? first->Column(col) : nullptr;
+                const double* x = xs.data();
+                if (column != nullptr && yd.src[Slot(runEnd - 1)] == first &&
+                    yd.at[Slot(runEnd - 1)] - yd.at[Slot(runStart)] == runEnd - 1 - runStart)
+                    x = column + (yd.at[Slot(runStart)] - 1);
+                else
+                    for (int d = runStart; d < runEnd; ++d)
+                        xs[static_cast<std::size_t>(d - runStart)] = ValueAt(yd, d, col);
+                f.computeRun(x, runEnd - runStart, outs.data(), OPTIM_LVL);
                 TRunSums r{Sum, Sum1, a_sum, day, 0, 0, 0.0, false, false};
-                SumRun(r, runEnd, xs.data(), outs.data(), &yd.src[Slot(runStart)], &sums[Slot(runStart)], additive, weight,
+                SumRun(r, runEnd, x, outs.data(), &yd.src[Slot(runStart)], &sums[Slot(runStart)], additive, weight,
                        sStar, limit);
                 Sum = r.sum;
                 Sum1 = r.sum1;

@@ -80,6 +80,11 @@ public:
         return values_[static_cast<std::size_t>(Offset(col) + i - 1)];
     }
 
+    // Value(col, i) for i in 1..numDays at [i - 1]; null for a column the year does not have.
+    const double* Column(int col) const {
+        if (col < 0 || col >= BASE_COLUMNS + nbExtra_) return nullptr;
+        return values_.data() + Offset(col);
+    }
     // Value(col, ...) of day i found as GetDay finds it.
     double DayValue(int col, int i) const { return i >= 1 && i <= numDays ? Value(col, i) : ValueAway(col, i); }
 
