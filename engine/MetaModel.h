@@ -112,6 +112,14 @@ private:
     // Climate look-ups of one station-year that do not depend on the parameters.
     struct YearDays {
         const TWeatherYear* year = nullptr;
+        // Days from..to read days at0.. of one station-year's columns (no values: outside the
+        // data); none when the days need more than the array holds.
+        struct Segment {
+            int from = 0, to = -1, at0 = 0;
+            TWeatherColumns columns;
+        };
+        std::array<Segment, 6> segments{};
+        int nbSegments = 0;
         // Per day -365..366, the station-year holding it (null: no climate record reaches the
         // day) and its number there.
         std::array<const TWeatherYear*, SUM_TAB_SIZE + 1> src{};

@@ -222,12 +222,19 @@ void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRS
                 const int runStart = day;
                 const int runEnd = std::min(day + RUN, LAST_RUN_DAY + 1);
                 // Days of one station-year are read in place.
-                const TWeatherYear* first = yd.src[Slot(runStart)];
-                const double* column = first != nullptr ? first->Column(col) : nullptr;
                 const double* x = xs.data();
-                if (column != nullptr && yd.src[Slot(runEnd - 1)] == first &&
-                    yd.at[Slot(runEnd - 1)] - yd.at[Slot(runStart)] == runEnd - 1 - runStart)
-                    x = column + (yd.at[Slot(runStart)] - 1);
+                const double* column = nullptr;
+                int at = 0;
+                for (int k = 0; k < yd.nbSegments; ++k) {
+                    const auto& seg = yd.segments[static_cast<std::size_t>(k)];
+                    if (seg.from <= runStart && runEnd - 1 <= seg.to) {
+                        column = seg.columns.Column(col);
+                        at = seg.at0 + (runStart - seg.from);
+                        break;
+                    }
+                }
+                if (column != nullptr)
+                    x = column + (at - 1);
                 else
                     for (int d = runStart; d < runEnd; ++d)
                         xs[static_cast<std::size_t>(d - runStart)] = ValueAt(yd, d, col);

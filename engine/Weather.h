@@ -2,6 +2,7 @@
 // Daily climate data of one run: every station-year of a climate file.
 
 #include <array>
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -57,6 +58,18 @@ struct TTempHourFunc {
     std::string name; // "tempheur" or "tempheur_shark"
 };
 
+// The columns of one station-year, read without the station-year object.
+struct TWeatherColumns {
+    const double* values = nullptr;
+    int numDays = 0;
+    int nbColumns = 0; // mean, minimum, maximum and the extra values
+    // Value(col, i) for i in 1..numDays at [i - 1]; null for a column the year does not have.
+    const double* Column(int col) const {
+        if (values == nullptr || col < 0 || col >= nbColumns) return nullptr;
+        return values + static_cast<std::ptrdiff_t>(col + 1) * numDays;
+    }
+};
+
 class TWeatherYear {
 public:
     TWeatherYear(int yearIn, int stationIn, int indexIn, const TWeather* parentIn);
@@ -80,11 +93,7 @@ public:
         return values_[static_cast<std::size_t>(Offset(col) + i - 1)];
     }
 
-    // Value(col, i) for i in 1..numDays at [i - 1]; null for a column the year does not have.
-    const double* Column(int col) const {
-        if (col < 0 || col >= BASE_COLUMNS + nbExtra_) return nullptr;
-        return values_.data() + Offset(col);
-    }
+    TWeatherColumns Columns() const { return {values_.data(), numDays, BASE_COLUMNS + nbExtra_}; }
     // Value(col, ...) of day i found as GetDay finds it.
     double DayValue(int col, int i) const { return i >= 1 && i <= numDays ? Value(col, i) : ValueAway(col, i); }
 
