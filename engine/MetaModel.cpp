@@ -38,7 +38,8 @@ void TMetaModel::BuildClimateCache(const TWeather& W) {
         }
         for (int d = FIRST_RUN_DAY; d <= LAST_RUN_DAY + 1; ++d) {
             const std::size_t slot = static_cast<std::size_t>(d - FIRST_RUN_DAY);
-            auto* last = yd.nbSegments > 0 ? &yd.segments[static_cast<std::size_t>(yd.nbSegments - 1)] : nullptr;
+            auto* last =
+                yd.nbSegments > 0 ? &yd.segments[static_cast<std::size_t>(yd.nbSegments - 1)] : nullptr;
             if (last != nullptr && yd.src[slot] == yd.src[slot - 1] && yd.at[slot] == yd.at[slot - 1] + 1) {
                 last->to = d;
                 continue;

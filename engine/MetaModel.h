@@ -124,9 +124,9 @@ private:
         // day) and its number there.
         std::array<const TWeatherYear*, SUM_TAB_SIZE + 1> src{};
         std::array<short, SUM_TAB_SIZE + 1> at{};
-        double lat = MISSING;                                    // of day 1
-        double dayLength365 = 0.0, dayLength172 = 0.0;           // DayLength at lat
-        int dayLengthTab = -1;                                   // entry of dayLengths_ for lat
+        double lat = MISSING;                          // of day 1
+        double dayLength365 = 0.0, dayLength172 = 0.0; // DayLength at lat
+        int dayLengthTab = -1;                         // entry of dayLengths_ for lat
     };
     void BuildClimateCache(const TWeather& W);
     double DayLengthOf(const YearDays& yd, const TRWeatherDay& wd) const;

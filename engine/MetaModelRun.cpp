@@ -54,9 +54,9 @@ struct TRunSums {
     bool ended, failed;
 };
 
-[[gnu::noinline]] void SumRun(TRunSums& s, int end, const double* x, const double* out, const TWeatherYear* const* src,
-                              double* sums,
-                              bool additive, double weight, double sStar, double limit) {
+[[gnu::noinline]] void SumRun(TRunSums& s, int end, const double* x, const double* out,
+                              const TWeatherYear* const* src, double* sums, bool additive, double weight,
+                              double sStar, double limit) {
     double sum = s.sum, sum1 = s.sum1, a = s.a;
     int day = s.day, missing = 0, outside = 0;
     const int start = day;
@@ -240,8 +240,8 @@ void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRS
                         xs[static_cast<std::size_t>(d - runStart)] = ValueAt(yd, d, col);
                 f.computeRun(x, runEnd - runStart, outs.data(), OPTIM_LVL);
                 TRunSums r{Sum, Sum1, a_sum, day, 0, 0, 0.0, false, false};
-                SumRun(r, runEnd, x, outs.data(), &yd.src[Slot(runStart)], &sums[Slot(runStart)], additive, weight,
-                       sStar, limit);
+                SumRun(r, runEnd, x, outs.data(), &yd.src[Slot(runStart)], &sums[Slot(runStart)], additive,
+                       weight, sStar, limit);
                 Sum = r.sum;
                 Sum1 = r.sum1;
                 a_sum = r.a;

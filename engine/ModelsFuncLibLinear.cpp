@@ -64,12 +64,12 @@ double TSTICS_simple::compute(const TRWeatherDay&, double T, int) {
 
 // Each kind's own compute, called directly so that the loop inlines it: the same outputs as
 // one call per day.
-#define RUN_OF_VALUES(Kind)                                                                        \
-    bool Kind::computeRun(const double* x, int n, double* out, int optim) {                        \
-        static const TRWeatherDay none{};                                                          \
-        for (int k = 0; k < n; ++k)                                                                \
-            out[k] = Kind::compute(none, x[k], optim);                                             \
-        return true;                                                                               \
+#define RUN_OF_VALUES(Kind)                                                                                  \
+    bool Kind::computeRun(const double* x, int n, double* out, int optim) {                                  \
+        static const TRWeatherDay none{};                                                                    \
+        for (int k = 0; k < n; ++k)                                                                          \
+            out[k] = Kind::compute(none, x[k], optim);                                                       \
+        return true;                                                                                         \
     }
 RUN_OF_VALUES(TGDD)
 RUN_OF_VALUES(TGDD_inverse)

@@ -66,7 +66,8 @@ THashtable BuildInfoTable(const TRInfoTableInput& in) {
     }
     if (in.functions != nullptr && !in.functions->empty()) {
         std::unique_ptr<TFunctionSettings> own;
-        if (in.settings == nullptr) own = std::make_unique<TFunctionSettings>(TModelFunction::SettingsFileName());
+        if (in.settings == nullptr)
+            own = std::make_unique<TFunctionSettings>(TModelFunction::SettingsFileName());
         const TFunctionSettings& settings = in.settings != nullptr ? *in.settings : *own;
         for (const auto& f : *in.functions)
             PutFunction(table, *f, in.climateHeader, settings);

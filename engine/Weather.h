@@ -95,7 +95,9 @@ public:
 
     TWeatherColumns Columns() const { return {values_.data(), numDays, BASE_COLUMNS + nbExtra_}; }
     // Value(col, ...) of day i found as GetDay finds it.
-    double DayValue(int col, int i) const { return i >= 1 && i <= numDays ? Value(col, i) : ValueAway(col, i); }
+    double DayValue(int col, int i) const {
+        return i >= 1 && i <= numDays ? Value(col, i) : ValueAway(col, i);
+    }
 
     int numDays;
     int year;

@@ -98,8 +98,8 @@ TEST(RepetitionTable, TableHoldsModelSlotsFunctionsAndStatistics) {
 // A fit parses the settings file once: every table takes its names from that parse, even
 // after the file has changed or gone.
 TEST(RepetitionTable, TablesUseTheSettingsParsedOnce) {
-    const std::filesystem::path file =
-        std::filesystem::temp_directory_path() / ("orvex_table_settings_" + std::to_string(::getpid()) + ".xml");
+    const std::filesystem::path file = std::filesystem::temp_directory_path() /
+                                       ("orvex_table_settings_" + std::to_string(::getpid()) + ".xml");
     std::ofstream(file) << R"(<Functions><Function name="gdd">
         <Parameter id="0" name="Base" value="5" step="0.5" min="-5" max="15"/></Function></Functions>)";
     const TFunctionSettings settings(file.string());
