@@ -136,7 +136,7 @@ void BM_HandWrittenDegreeDays(benchmark::State& state) {
                 std::min(data.pheno.tabPheno[static_cast<std::size_t>(k)].dates[0].date + 60.0, 365.0);
             double sum = 0.0, date = 365.0;
             for (int d = 1; d < 365; ++d) {
-                const double t = y.GetDay(d)._tmp;
+                const double t = y.DayValue(0, d);
                 const double rate = t > base ? t - base : 0.0;
                 const double before = sum;
                 sum += rate;

@@ -182,7 +182,7 @@ void ObjectiveAndFloor(benchmark::State& state, std::unique_ptr<Shape> (*make)()
             break;
         }
     }
-    auto records = [](const FloorRow& r, int day) { return r.year->GetDay(day)._tmp; };
+    auto records = [](const FloorRow& r, int day) { return r.year->DayValue(0, day); };
     auto compact = [](const FloorRow& r, int day) { return r.column[day - 1]; };
 
     const double ss = -obj.f(s->point);

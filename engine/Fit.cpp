@@ -8,6 +8,7 @@
 #include "AutomaticMetropolis.h"
 #include "DebugUtils.h"
 #include "FileUtils.h"
+#include "FunctionSettings.h"
 #include "Inputs.h"
 #include "MyMetropolis.h"
 #include "NumberText.h"
@@ -193,6 +194,7 @@ void TFit::Run() {
     LogIt("PHENO DATA SIZE : " + std::to_string(pheno_.nb_obs()));
 
     model->Initialize(maxMissingTemps, pheno_);
+    functionSettings_ = std::make_shared<const TFunctionSettings>(TModelFunction::SettingsFileName());
     const int passes = leaveOneOut_ ? fitInfo_.nb_fit() : 1;
     SetTreatment("Fitting...");
     // The local stage of every search sets temp0 to 0: each repetition starts from this one.
@@ -250,6 +252,7 @@ bool TFit::RunPass(int k, double startTemp) {
     for (int r = 1;; ++r) {
         garbage_.push_back(std::make_unique<TRepetition>(r, model->name));
         TRepetition& rep = *garbage_.back();
+        rep.settings = functionSettings_;
         TRFunctionDesc& fd = rep.moindCarrD;
         SetTreatment("Repetition : " + std::to_string(r) + "/" + std::to_string(nbRep));
 

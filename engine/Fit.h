@@ -99,6 +99,7 @@ private:
     std::unique_ptr<TWeather> weather_;
     std::shared_ptr<TRowWorkers> rowWorkers_;           // threads and model copies of the passes' objectives
     std::vector<std::unique_ptr<TRepetition>> garbage_; // every repetition made
+    std::shared_ptr<const TFunctionSettings> functionSettings_; // parsed once per fit for the tables
     std::vector<TRepetition*> repetitions_;
     TRFunctionDesc bestFit_D;
     double SSBest = 0.0;

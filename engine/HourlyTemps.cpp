@@ -9,10 +9,9 @@ void HourlyTemperatures(TInterpolationFunc f, const TWeatherYear& Wi, int i, THo
         return;
     }
     // TempHeur's expressions, term by term.
-    const TRWeatherDay& day = Wi.GetDay(i);
-    const double TminI = day._tmn;
-    const double TmaxI = day._tmx;
-    const double TminK = Wi.GetDay(i + 1)._tmn;
+    const double TminI = Wi.DayValue(1, i);
+    const double TmaxI = Wi.DayValue(2, i);
+    const double TminK = Wi.DayValue(1, i + 1);
     for (int h = FIRST_SUMMED_HOUR; h <= LAST_SUMMED_HOUR; ++h)
         t[static_cast<std::size_t>(h - FIRST_SUMMED_HOUR)] =
             h < 13 ? TminI + (TmaxI - TminI) * h / 12.0 : TmaxI - (TmaxI - TminK) * (h - 12) / 12.0;

@@ -32,11 +32,26 @@ void TMetaModel::BuildClimateCache(const TWeather& W) {
         yd.year = &W.Year(y);
         for (int d = FIRST_RUN_DAY; d <= LAST_RUN_DAY + 1; ++d) {
             const std::size_t slot = static_cast<std::size_t>(d - FIRST_RUN_DAY);
-            yd.day[slot] = &yd.year->GetDay(d);
-            // A day no record reaches is the missing day of the year where the walk over the
-            // neighbouring years stopped, at most two years away.
-            for (int k = std::max(0, y - 2); k <= std::min(W.NbYears() - 1, y + 2); ++k)
-                yd.outside[slot] = yd.outside[slot] || yd.day[slot] == &W.Year(k).MISSING_WD;
+            int at = d;
+            yd.src[slot] = yd.year->Locate(at);
+            yd.at[slot] = static_cast<short>(at);
+        }
+        for (int d = FIRST_RUN_DAY; d <= LAST_RUN_DAY + 1; ++d) {
+            const std::size_t slot = static_cast<std::size_t>(d - FIRST_RUN_DAY);
+            auto* last =
+                yd.nbSegments > 0 ? &yd.segments[static_cast<std::size_t>(yd.nbSegments - 1)] : nullptr;
+            if (last != nullptr && yd.src[slot] == yd.src[slot - 1] && yd.at[slot] == yd.at[slot - 1] + 1) {
+                last->to = d;
+                continue;
+            }
+            if (yd.nbSegments == static_cast<int>(yd.segments.size())) {
+                yd.nbSegments = 0;
+                break;
+            }
+            auto& seg = yd.segments[static_cast<std::size_t>(yd.nbSegments++)];
+            seg.from = seg.to = d;
+            seg.at0 = yd.at[slot];
+            seg.columns = yd.src[slot] != nullptr ? yd.src[slot]->Columns() : TWeatherColumns{};
         }
         yd.lat = yd.year->GetDay(1)._lat;
         if (yd.lat == MISSING) continue;

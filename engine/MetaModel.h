@@ -112,14 +112,28 @@ private:
     // Climate look-ups of one station-year that do not depend on the parameters.
     struct YearDays {
         const TWeatherYear* year = nullptr;
-        std::array<const TRWeatherDay*, SUM_TAB_SIZE + 1> day{}; // days -365..366
-        std::array<bool, SUM_TAB_SIZE + 1> outside{};            // no climate record reaches the day
-        double lat = MISSING;                                    // of day 1
-        double dayLength365 = 0.0, dayLength172 = 0.0;           // DayLength at lat
-        int dayLengthTab = -1;                                   // entry of dayLengths_ for lat
+        // Days from..to read days at0.. of one station-year's columns (no values: outside the
+        // data); none when the days need more than the array holds.
+        struct Segment {
+            int from = 0, to = -1, at0 = 0;
+            TWeatherColumns columns;
+        };
+        std::array<Segment, 6> segments{};
+        int nbSegments = 0;
+        // Per day -365..366, the station-year holding it (null: no climate record reaches the
+        // day) and its number there.
+        std::array<const TWeatherYear*, SUM_TAB_SIZE + 1> src{};
+        std::array<short, SUM_TAB_SIZE + 1> at{};
+        double lat = MISSING;                          // of day 1
+        double dayLength365 = 0.0, dayLength172 = 0.0; // DayLength at lat
+        int dayLengthTab = -1;                         // entry of dayLengths_ for lat
     };
     void BuildClimateCache(const TWeather& W);
     double DayLengthOf(const YearDays& yd, const TRWeatherDay& wd) const;
+    // Day -365..366 of the station-year as a record.
+    static TRWeatherDay DayAt(const YearDays& yd, int day);
+    // GetWeatherDayDataAt(DayAt(yd, day), col) without the record.
+    static double ValueAt(const YearDays& yd, int day, int col);
     // What a run carries from phase to phase.
     struct RunState {
         int day = 0;

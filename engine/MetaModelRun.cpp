@@ -1,8 +1,11 @@
 // The daily run: the inner loop of every fit and simulation. Nothing here touches the heap
 // unless it raises.
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 #include "MetaModel.h"
 #include "NumberText.h"
@@ -12,6 +15,11 @@
 namespace {
 std::size_t Slot(int day) {
     return static_cast<std::size_t>(day - FIRST_RUN_DAY);
+}
+
+const TRWeatherDay& NoDataDay() {
+    static const TRWeatherDay day = CreateMissingWeatherDay();
+    return day;
 }
 
 // One function on a climate column of the day, nothing carried in from the previous phase.
@@ -72,7 +80,70 @@ int DayAfterFailure(const TPhase& ph, double obs) {
                           " lies outside -365..365");
     return static_cast<int>(d);
 }
+
+// The one-function loop over days [s.day, end) of a run computed ahead: x[k] the input of the
+// run's day k and out[k] its output; src and sums from the run's first day. Out of
+// line: without a call inside, the sums stay in registers.
+struct TRunSums {
+    double sum, sum1, a;
+    int day, missing, outside;
+    double fault; // a non-finite output met: the loop stops before its day
+    bool ended, failed;
+};
+
+[[gnu::noinline]] void SumRun(TRunSums& s, int end, const double* x, const double* out,
+                              const TWeatherYear* const* src, double* sums, bool additive, double weight,
+                              double sStar, double limit) {
+    double sum = s.sum, sum1 = s.sum1, a = s.a;
+    int day = s.day, missing = 0, outside = 0;
+    const int start = day;
+    while (day < end) {
+        sum1 = sum;
+        const std::size_t k = static_cast<std::size_t>(day - start);
+        const double o = out[k];
+        if (x[k] == MISSING) {
+            ++missing;
+            if (src[k] == nullptr) ++outside;
+            a = 0.0;
+        } else {
+            if (!std::isfinite(o)) [[unlikely]] {
+                s.fault = o;
+                s.ended = true;
+                break;
+            }
+            a = additive ? o * weight + 0.0 : o * weight; // + 0.0 turns -0 to 0 as below
+        }
+        sum += a;
+        sums[k] = sum;
+        ++day;
+        if (sum > sStar) {
+            s.ended = true;
+            break;
+        }
+        if (limit <= day || day >= 365) {
+            s.failed = true;
+            s.ended = true;
+            break;
+        }
+    }
+    s.sum = sum;
+    s.sum1 = sum1;
+    s.a = a;
+    s.day = day;
+    s.missing = missing;
+    s.outside = outside;
+}
 } // namespace
+
+double TMetaModel::ValueAt(const YearDays& yd, int day, int col) {
+    const TWeatherYear* src = yd.src[Slot(day)];
+    return src != nullptr ? src->Value(col, yd.at[Slot(day)]) : MISSING;
+}
+
+TRWeatherDay TMetaModel::DayAt(const YearDays& yd, int day) {
+    const TWeatherYear* src = yd.src[Slot(day)];
+    return src != nullptr ? src->Record(yd.at[Slot(day)]) : NoDataDay();
+}
 
 void TMetaModel::Run(int i_obs) {
     if (!initialized)
@@ -177,16 +248,60 @@ TMetaModel::PhaseSums TMetaModel::RunSimplePhase(TPhase& ph, const YearDays& yd,
     double a_sum = st.a_sum;
     double Sum = 0.0;
     double Sum1 = 0.0;
-    while (true) {
+    bool prev_failed = false;
+    const bool readsDay = f.ReadsDay();
+    // Kinds that allow it compute the days ahead in runs, one call per run; outputs of
+    // days past the end of the phase are never used, nor checked.
+    const bool byRun = !readsDay && f.computeRun(nullptr, 0, nullptr, OPTIM_LVL);
+    bool ended = false;
+    while (byRun && !ended) {
+        constexpr int RUN = 16;
+        std::array<double, RUN> xs, outs;
+        const int runStart = day;
+        const int runEnd = std::min(day + RUN, LAST_RUN_DAY + 1);
+        // Days of one station-year are read in place.
+        const double* x = xs.data();
+        const double* column = nullptr;
+        int at = 0;
+        for (int k = 0; k < yd.nbSegments; ++k) {
+            const auto& seg = yd.segments[static_cast<std::size_t>(k)];
+            if (seg.from <= runStart && runEnd - 1 <= seg.to) {
+                column = seg.columns.Column(col);
+                at = seg.at0 + (runStart - seg.from);
+                break;
+            }
+        }
+        if (column != nullptr)
+            x = column + (at - 1);
+        else
+            for (int d = runStart; d < runEnd; ++d)
+                xs[static_cast<std::size_t>(d - runStart)] = ValueAt(yd, d, col);
+        f.computeRun(x, runEnd - runStart, outs.data(), OPTIM_LVL);
+        TRunSums r{Sum, Sum1, a_sum, day, 0, 0, 0.0, false, false};
+        SumRun(r, runEnd, x, outs.data(), &yd.src[Slot(runStart)], &sums[Slot(runStart)], additive, weight,
+               sStar, limit);
+        Sum = r.sum;
+        Sum1 = r.sum1;
+        a_sum = r.a;
+        day = r.day;
+        ended = r.ended;
+        prev_failed = prev_failed || r.failed;
+        nbMissingTemp += r.missing;
+        nbMissingOutside_ += r.outside;
+        ph.last_date = day - 1;
+        const double fault = r.fault;
+        if (fault != 0.0) f.checked(fault);
+    }
+    while (!byRun) {
         Sum1 = Sum;
-        const TRWeatherDay& wd = *yd.day[Slot(day)];
-        const double x = GetWeatherDayDataAt(wd, col);
+        const double x = ValueAt(yd, day, col);
         if (x == MISSING) {
             ++nbMissingTemp;
-            if (yd.outside[Slot(day)]) ++nbMissingOutside_;
+            if (yd.src[Slot(day)] == nullptr) ++nbMissingOutside_;
             a_sum = 0.0;
         } else {
-            const double out = f.runDaily(wd, x, OPTIM_LVL);
+            const double out =
+                readsDay ? f.runDaily(DayAt(yd, day), x, OPTIM_LVL) : f.runDaily(NoDataDay(), x, OPTIM_LVL);
             a_sum = additive ? out * weight + 0.0 : out * weight; // + 0.0 turns -0 to 0 as below
         }
         Sum += a_sum;
@@ -195,10 +310,11 @@ TMetaModel::PhaseSums TMetaModel::RunSimplePhase(TPhase& ph, const YearDays& yd,
         ++day;
         if (Sum > sStar) break;
         if (limit <= day || day >= 365) {
-            st.prev_failed = true;
+            prev_failed = true;
             break;
         }
     }
+    if (prev_failed) st.prev_failed = true;
     st.day = day;
     st.a_sum = a_sum;
     return {Sum, Sum1, sStar};
@@ -243,29 +359,37 @@ TMetaModel::PhaseSums TMetaModel::RunGeneralPhase(TPhase& ph, const TPhase* prev
 // The day's functions chained by their link modes. A missing value makes the increment so far 0
 // and skips the function.
 double TMetaModel::DayIncrement(TPhase& ph, const YearDays& yd, int day, double a_sum) {
-    const TRWeatherDay& wd = *yd.day[Slot(day)];
+    // The day as a record only for the functions that read one.
+    std::optional<TRWeatherDay> record;
+    auto wdFor = [&](const TModelFunction& f) -> const TRWeatherDay& {
+        if (!f.ReadsDay() && !f.useDayLengthAsVar) return NoDataDay();
+        if (!record) record = DayAt(yd, day);
+        return *record;
+    };
     for (std::size_t j = 0; j < ph.functions.size(); ++j) {
         TModelFunction& f = *ph.functions[j];
         const int col = f.GetWeatherDataColumn();
-        const double x = GetWeatherDayDataAt(wd, col);
+        const double x = ValueAt(yd, day, col);
         bool missing = x == MISSING;
         if (!missing && f.tempHour)
-            missing = wd._tmn == MISSING || wd._tmx == MISSING || yd.day[Slot(day + 1)]->_tmn == MISSING;
+            missing = ValueAt(yd, day, 1) == MISSING || ValueAt(yd, day, 2) == MISSING ||
+                      ValueAt(yd, day + 1, 1) == MISSING;
         if (missing && col >= 0) {
             ++nbMissingTemp;
-            if (yd.outside[Slot(day)] || (f.tempHour && yd.outside[Slot(day + 1)])) ++nbMissingOutside_;
+            if (yd.src[Slot(day)] == nullptr || (f.tempHour && yd.src[Slot(day + 1)] == nullptr))
+                ++nbMissingOutside_;
             a_sum = 0.0;
             continue;
         }
         double out = 0.0;
         if (f.varLinkMode == TVarLinkMode::Composition)
-            out = f.runDaily(wd, j == 0 ? ph.overlapCompVar : a_sum, OPTIM_LVL);
+            out = f.runDaily(wdFor(f), j == 0 ? ph.overlapCompVar : a_sum, OPTIM_LVL);
         else if (f.useDayLengthAsVar)
-            out = f.runDaily(wd, DayLengthOf(yd, wd), OPTIM_LVL);
+            out = f.runDaily(wdFor(f), DayLengthOf(yd, wdFor(f)), OPTIM_LVL);
         else if (f.tempHour)
             out = f.runHourly(*yd.year, day, OPTIM_LVL);
         else
-            out = f.runDaily(wd, x, OPTIM_LVL);
+            out = f.runDaily(wdFor(f), x, OPTIM_LVL);
         switch (f.varLinkMode) {
         case TVarLinkMode::Multiplicative:
             if (j == 0) a_sum = 1.0;

@@ -13,6 +13,8 @@
 #include "OrvexRawTypes.h"
 #include "Weather.h"
 
+class TFunctionSettings;
+
 // The parameter vector of a function; a fixed parameter is left out of the fit.
 struct f_param {
     int number_of_parameters = 0;
@@ -95,6 +97,8 @@ public:
     // at every call; stored in varInfos[i] too.
     void parameterInitValues(int i, TRVarInfo& info);
     void parameterInitValuesXML(const std::string& filename, int i, TRVarInfo& info);
+    // The same from a settings file already parsed.
+    void parameterInitValues(const TFunctionSettings& settings, int i, TRVarInfo& info);
     // <executable folder>/System/Presets/Optimisation/functions.xml
     static std::string SettingsFileName();
 
@@ -119,6 +123,23 @@ public:
     void workWithTempHour(const TTempHourFunc* f);
     // Clears state carried from one call to the next; the model calls it before each run.
     virtual void ResetState() {}
+
+    // Whether compute reads the day record besides its input value; the daily run builds the
+    // record only for the kinds that do.
+    virtual bool ReadsDay() const { return true; }
+    // The unchecked outputs for a run of input values, out[k] for x[k], in one call: the kinds
+    // whose output depends on the input value alone give them and return true (also for
+    // n == 0, which asks whether the kind can); the others return false.
+    virtual bool computeRun(const double* x, int n, double* out, int optim) {
+        (void)x, (void)n, (void)out, (void)optim;
+        return false;
+    }
+    // runDaily's check, on an output of computeRun.
+    double checked(double r) const {
+        if (!std::isfinite(r)) [[unlikely]]
+            raiseFault(std::isnan(r) ? "invalid operation" : "overflow");
+        return r;
+    }
 
     // --- copy and text ---
     // Same kind and settings; carried run state starts afresh.

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "FileUtils.h"
+#include "FunctionSettings.h"
 #include "ModelFunction.h"
 #include "NumberText.h"
 #include "OrvexConfig.h"
@@ -35,13 +36,14 @@ bool ReadNumber(const pugi::xml_node& node, const char* attr, double& out) {
     return a && TryParseSetting(a.value(), out);
 }
 
-// Fills info from parameter i of the function's entry, and `values` with the texts of its
-// numbers; false on any fault of the file.
-bool ReadParameter(const std::string& filename, const std::string& funcName, int i, TRVarInfo& info,
-                   std::string& values) {
-    pugi::xml_document doc;
-    if (!doc.load_file(filename.c_str())) return false;
-    const pugi::xml_node root = doc.child("Functions");
+} // namespace
+
+TFunctionSettings::TFunctionSettings(std::string fileName) : fileName_(std::move(fileName)) {
+    if (!doc_.load_file(fileName_.c_str())) doc_.reset();
+}
+
+bool TFunctionSettings::Read(const std::string& funcName, int i, TRVarInfo& info, std::string& values) const {
+    const pugi::xml_node root = doc_.child("Functions");
     if (!root) return false;
     const std::string key = Lower(funcName);
     pugi::xml_node entry;
@@ -88,7 +90,6 @@ bool ReadParameter(const std::string& filename, const std::string& funcName, int
     info.name = FirstChars(nameAttr.value(), MAX_PARAM_NAME);
     return true;
 }
-} // namespace
 
 std::string SettingsBoundsFault(double value, double step, double min, double max) {
     // Written so that a NaN fails every test.
@@ -107,9 +108,14 @@ void TModelFunction::parameterInitValues(int i, TRVarInfo& info) {
 }
 
 void TModelFunction::parameterInitValuesXML(const std::string& filename, int i, TRVarInfo& info) {
+    parameterInitValues(TFunctionSettings(filename), i, info);
+}
+
+void TModelFunction::parameterInitValues(const TFunctionSettings& settings, int i, TRVarInfo& info) {
+    const std::string& filename = settings.FileName();
     TRVarInfo read;
     std::string values;
-    if (i >= param.number_of_parameters || !ReadParameter(filename, name, i, read, values))
+    if (i >= param.number_of_parameters || !settings.Read(name, i, read, values))
         throw EOrvexError("Error: bad or impossible reading of the functions settings file \"" + filename +
                           "\" for function <" + name + ">, parameter <" + std::to_string(i) + "> !");
     const std::string fault = SettingsBoundsFault(read.value, read.step, read.minBound, read.maxBound);

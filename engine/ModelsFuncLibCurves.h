@@ -13,6 +13,7 @@ public:
 
 protected:
     TSigmoid(const char* n) : TModelFunction(n, 2, 0, true) {}
+    bool ReadsDay() const override { return false; }
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -22,6 +23,7 @@ public:
     TSigmoid_negative() : TSigmoid("Sigmoid Negative") {}
 
 protected:
+    bool ReadsDay() const override { return false; }
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -31,6 +33,7 @@ public:
     TNormal() : TModelFunction("Varnel", 3, 1, false) {}
 
 protected:
+    bool ReadsDay() const override { return false; }
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -40,6 +43,7 @@ public:
     TNegativeExp() : TModelFunction("Negative Exponential", 2, 1, true) {}
 
 protected:
+    bool ReadsDay() const override { return false; }
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -62,6 +66,7 @@ public:
     TUnimodal() : TModelFunction("Wang", 3, 4, false) {}
 
 protected:
+    bool ReadsDay() const override { return false; }
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 
 private:
@@ -88,6 +93,7 @@ public:
     TPhotos() : TModelFunction("Parabolic", 1, 0, false) {}
 
 protected:
+    bool ReadsDay() const override { return false; }
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -98,5 +104,6 @@ public:
     TSmoothed_Utah() : TModelFunction("Smoothed Utah", 4, 0, false) {}
 
 protected:
+    bool ReadsDay() const override { return false; }
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };

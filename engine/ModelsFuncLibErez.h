@@ -16,5 +16,6 @@ public:
     double InterS = 0.0; // carried precursor state
 
 protected:
+    bool ReadsDay() const override { return false; }
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };

@@ -61,3 +61,24 @@ double TSTICS_simple::compute(const TRWeatherDay&, double T, int) {
     if (T <= wp) return wp == 0.0 ? 0.0 : a * T / wp;
     return fc == wp ? 0.0 : a + (1.0 - a) * (T - wp) / (fc - wp);
 }
+
+// Each kind's own compute, called directly so that the loop inlines it: the same outputs as
+// one call per day.
+#define RUN_OF_VALUES(Kind)                                                                                  \
+    bool Kind::computeRun(const double* x, int n, double* out, int optim) {                                  \
+        static const TRWeatherDay none{};                                                                    \
+        for (int k = 0; k < n; ++k)                                                                          \
+            out[k] = Kind::compute(none, x[k], optim);                                                       \
+        return true;                                                                                         \
+    }
+RUN_OF_VALUES(TGDD)
+RUN_OF_VALUES(TGDD_inverse)
+RUN_OF_VALUES(TLandsberg)
+RUN_OF_VALUES(TRichardson)
+RUN_OF_VALUES(TRichardson_inverse)
+RUN_OF_VALUES(TTreshold_Sup)
+RUN_OF_VALUES(TTreshold_Inf)
+RUN_OF_VALUES(TIdentity)
+RUN_OF_VALUES(TTriangular)
+RUN_OF_VALUES(TTriangular_inverse)
+RUN_OF_VALUES(TSTICS_simple)

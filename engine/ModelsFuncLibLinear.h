@@ -10,6 +10,8 @@ public:
 
 protected:
     TGDD(const char* n) : TModelFunction(n, 1, 0, true, 25) {}
+    bool ReadsDay() const override { return false; }
+    bool computeRun(const double* x, int n, double* out, int optim) override;
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -19,6 +21,8 @@ public:
     TGDD_inverse() : TGDD("GDD Inverse") {}
 
 protected:
+    bool ReadsDay() const override { return false; }
+    bool computeRun(const double* x, int n, double* out, int optim) override;
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -28,6 +32,8 @@ public:
     TLandsberg() : TModelFunction("Landsberg", 1, 0, true, 25) {}
 
 protected:
+    bool ReadsDay() const override { return false; }
+    bool computeRun(const double* x, int n, double* out, int optim) override;
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -38,6 +44,8 @@ public:
 
 protected:
     TRichardson(const char* n) : TModelFunction(n, 2, 0, true, 25) {}
+    bool ReadsDay() const override { return false; }
+    bool computeRun(const double* x, int n, double* out, int optim) override;
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -46,6 +54,8 @@ public:
     TRichardson_inverse() : TRichardson("Richardson Inverse") {}
 
 protected:
+    bool ReadsDay() const override { return false; }
+    bool computeRun(const double* x, int n, double* out, int optim) override;
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -54,6 +64,8 @@ public:
     TTreshold_Sup() : TModelFunction("Threshold Superior", 1, 0, true) {}
 
 protected:
+    bool ReadsDay() const override { return false; }
+    bool computeRun(const double* x, int n, double* out, int optim) override;
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -62,6 +74,8 @@ public:
     TTreshold_Inf() : TModelFunction("Threshold Inferior", 1, 0, true) {}
 
 protected:
+    bool ReadsDay() const override { return false; }
+    bool computeRun(const double* x, int n, double* out, int optim) override;
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -70,6 +84,8 @@ public:
     TIdentity() : TModelFunction("Identity", 0, 1, true) {}
 
 protected:
+    bool ReadsDay() const override { return false; }
+    bool computeRun(const double* x, int n, double* out, int optim) override;
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -80,6 +96,8 @@ public:
 
 protected:
     TTriangular(const char* n) : TModelFunction(n, 3, 0, true) {}
+    bool ReadsDay() const override { return false; }
+    bool computeRun(const double* x, int n, double* out, int optim) override;
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -88,6 +106,8 @@ public:
     TTriangular_inverse() : TTriangular("Triangular Inverse") {}
 
 protected:
+    bool ReadsDay() const override { return false; }
+    bool computeRun(const double* x, int n, double* out, int optim) override;
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -97,5 +117,7 @@ public:
     TSTICS_simple() : TModelFunction("STICS Simple", 3, 0, false) {}
 
 protected:
+    bool ReadsDay() const override { return false; }
+    bool computeRun(const double* x, int n, double* out, int optim) override;
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };

@@ -23,14 +23,6 @@ TRPhenoDate& DateAt(TRPhenoData& row, int column, int rowNumber) {
     return row.dates[static_cast<std::size_t>(column)];
 }
 
-// A day before the climate data: the missing day of a year where the walk over the
-// neighbouring years stopped, at most two years away.
-bool OutsideData(const TWeather& W, int y, const TRWeatherDay& wd) {
-    for (int k = std::max(0, y - 2); k <= std::min(W.NbYears() - 1, y + 2); ++k)
-        if (&wd == &W.Year(k).MISSING_WD) return true;
-    return false;
-}
-
 } // namespace
 
 TMyMetropolis::TMyMetropolis(TMetaModel& p_model, const TWeather& p_wea, TRPhenoInfos& p_pheno,
@@ -120,13 +112,14 @@ int TMyMetropolis::GapCount(int k, bool& outside) const {
                 if (col < 0) continue;
                 bool missing = GetWeatherDayDataAt(wd, col) == MISSING;
                 if (!missing && fn->tempHour)
-                    missing = wd._tmn == MISSING || wd._tmx == MISSING || year.GetDay(d + 1)._tmn == MISSING;
+                    missing = wd._tmn == MISSING || wd._tmx == MISSING || year.DayValue(1, d + 1) == MISSING;
                 n += missing ? 1 : 0;
             }
             dayCount = std::max(dayCount, n);
         }
         count += dayCount;
-        if (dayCount > 0 && d < 1) outside = outside || OutsideData(wea_, w, wd);
+        int at = d;
+        if (dayCount > 0 && d < 1) outside = outside || year.Locate(at) == nullptr;
     }
     return count;
 }

@@ -31,6 +31,7 @@ THashtable TRepetition::ToStringHashtable() const {
         if (snapShotModel->Wea != nullptr) in.climateHeader = &snapShotModel->Wea->dataHeader;
     }
     in.functions = &functionsList;
+    in.settings = settings.get();
     in.SStot = SStot;
     in.SSres = SSres;
     in.RMSE = RMSE;

@@ -11,6 +11,8 @@
 #include "MetaModel.h"
 #include "OrvexRawTypes.h"
 
+class TFunctionSettings;
+
 class TRepetition {
 public:
     TRepetition(int an_id, std::string ref_model_type);
@@ -45,4 +47,6 @@ public:
     std::vector<TRSimulationResult> simResults;
     std::vector<TRRawData> simResultsAsRaw;
     std::unique_ptr<TMetaModel> snapShotModel;
+    // The fit's settings file, parsed once; null reads the file at each table.
+    std::shared_ptr<const TFunctionSettings> settings;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "FunctionSettings.h"
 #include "ModelFunction.h"
 #include "NumberText.h"
 #include "OrvexError.h"
@@ -32,14 +33,15 @@ std::string ClimateColumnName(const TModelFunction& f, const std::vector<std::st
     return header[static_cast<std::size_t>(item)];
 }
 
-void PutFunction(THashtable& table, TModelFunction& f, const std::vector<std::string>* climateHeader) {
+void PutFunction(THashtable& table, TModelFunction& f, const std::vector<std::string>* climateHeader,
+                 const TFunctionSettings& settings) {
     const std::string s = "<" + std::to_string(f.phaseNum + 1) + "," + std::to_string(f.phasePos + 1) + ">";
     std::string desc = "[" + f.name;
     if (climateHeader != nullptr) desc += ", " + ClimateColumnName(f, *climateHeader);
     table.putWideString("Phase Function" + s, desc + "]");
     for (int k = 0; k < f.nbOfParameters(); ++k) {
         TRVarInfo info;
-        f.parameterInitValues(k, info);
+        f.parameterInitValues(settings, k, info);
         table.putWideString(info.name + s, myFloatToStr(f.getParameterValue(k), info));
     }
 }
@@ -62,9 +64,14 @@ THashtable BuildInfoTable(const TRInfoTableInput& in) {
             table.putWideString(slot.name, value);
         }
     }
-    if (in.functions != nullptr)
+    if (in.functions != nullptr && !in.functions->empty()) {
+        std::unique_ptr<TFunctionSettings> own;
+        if (in.settings == nullptr)
+            own = std::make_unique<TFunctionSettings>(TModelFunction::SettingsFileName());
+        const TFunctionSettings& settings = in.settings != nullptr ? *in.settings : *own;
         for (const auto& f : *in.functions)
-            PutFunction(table, *f, in.climateHeader);
+            PutFunction(table, *f, in.climateHeader, settings);
+    }
     table.putWideString("-------", "-------");
     table.putWideString("SStot", FloatToStrGeneralExp(in.SStot, 8, 2));
     table.putWideString("SSres", FloatToStrGeneralExp(in.SSres, 8, 2));

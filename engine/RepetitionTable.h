@@ -9,6 +9,7 @@
 #include "Hashtable.h"
 #include "OrvexRawTypes.h"
 
+class TFunctionSettings;
 class TModelFunction;
 
 // Number of closing entries every information table ends with.
@@ -23,6 +24,8 @@ struct TRInfoTableInput {
     // The fitted functions, in order; their parameter names and digits come from the
     // function settings file.
     const std::vector<std::unique_ptr<TModelFunction>>* functions = nullptr;
+    // The settings file parsed once for the whole fit; null reads the file beside the executable.
+    const TFunctionSettings* settings = nullptr;
     // Climate file header, or null when the model has no climate data attached.
     const std::vector<std::string>* climateHeader = nullptr;
     double SStot = 0.0;

@@ -13,25 +13,23 @@
 #include "Weather.h"
 
 double TempHeur(const TWeatherYear& Wi, int i, int heure) {
-    const TRWeatherDay& day = Wi.GetDay(i);
-    const double TminI = day._tmn;
-    const double TmaxI = day._tmx;
-    const double TminK = Wi.GetDay(i + 1)._tmn;
+    const double TminI = Wi.DayValue(1, i);
+    const double TmaxI = Wi.DayValue(2, i);
+    const double TminK = Wi.DayValue(1, i + 1);
     if (heure < 13) return TminI + (TmaxI - TminI) * heure / 12.0;
     return TmaxI - (TmaxI - TminK) * (heure - 12) / 12.0;
 }
 
 double TempHeur_shark(const TWeatherYear& Wi, int i, int heure) {
-    const TRWeatherDay& day = Wi.GetDay(i);
-    const double tminJ = day._tmn;
-    const double tmaxJ = day._tmx;
+    const double tminJ = Wi.DayValue(1, i);
+    const double tmaxJ = Wi.DayValue(2, i);
     double tmaxI = tmaxJ;
     if (i > 1) {
         // A missing previous maximum would drag the night curve to -9999: use the day's own.
-        const double prev = Wi.GetDay(i - 1)._tmx;
+        const double prev = Wi.DayValue(2, i - 1);
         if (prev != MISSING) tmaxI = prev;
     }
-    const double tminK = Wi.GetDay(i + 1)._tmn;
+    const double tminK = Wi.DayValue(1, i + 1);
 
     if (heure >= 6 && heure <= 15) return tminJ + std::log(heure - 5.0) / std::log(10.0) * (tmaxJ - tminJ);
 

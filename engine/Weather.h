@@ -2,6 +2,7 @@
 // Daily climate data of one run: every station-year of a climate file.
 
 #include <array>
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -57,25 +58,65 @@ struct TTempHourFunc {
     std::string name; // "tempheur" or "tempheur_shark"
 };
 
+// The columns of one station-year, read without the station-year object.
+struct TWeatherColumns {
+    const double* values = nullptr;
+    int numDays = 0;
+    int nbColumns = 0; // mean, minimum, maximum and the extra values
+    // Value(col, i) for i in 1..numDays at [i - 1]; null for a column the year does not have.
+    const double* Column(int col) const {
+        if (values == nullptr || col < 0 || col >= nbColumns) return nullptr;
+        return values + static_cast<std::ptrdiff_t>(col + 1) * numDays;
+    }
+};
+
 class TWeatherYear {
 public:
     TWeatherYear(int yearIn, int stationIn, int indexIn, const TWeather* parentIn);
 
     // Day i; days before 1 or after numDays come from the same station's neighbouring
     // years when the file holds them, else the missing day.
-    const TRWeatherDay& GetDay(int i) const;
+    TRWeatherDay GetDay(int i) const;
     // Stores day i when 1 <= i <= numDays; other days are not stored.
     void SetDay(int i, const TRWeatherDay& wday);
+    // The same from the values of a file line: nbUser extra values at user.
+    void SetValues(int i, double lat, double tmp, double tmn, double tmx, const double* user, int nbUser);
+
+    // The station-year that holds day i, with i counted in it; null when the walk over the
+    // neighbouring years leaves the data.
+    const TWeatherYear* Locate(int& i) const;
+    // Day i of this year, 1 <= i <= numDays: the stored day or the missing day.
+    TRWeatherDay Record(int i) const;
+    // GetWeatherDayDataAt(Record(i), col) without the record.
+    double Value(int col, int i) const {
+        if (col < 0 || col >= BASE_COLUMNS + nbExtra_) return MISSING;
+        return values_[static_cast<std::size_t>(Offset(col) + i - 1)];
+    }
+
+    TWeatherColumns Columns() const { return {values_.data(), numDays, BASE_COLUMNS + nbExtra_}; }
+    // Value(col, ...) of day i found as GetDay finds it.
+    double DayValue(int col, int i) const {
+        return i >= 1 && i <= numDays ? Value(col, i) : ValueAway(col, i);
+    }
 
     int numDays;
     int year;
     int station; // the station of every day of this year
     int index;   // position in the owning TWeather, from 0
     const TWeather* parent;
-    TRWeatherDay MISSING_WD;
 
 private:
-    std::array<TRWeatherDay, 366> days_; // day d at days_[d - 1]; absent days are missing
+    static constexpr int BASE_COLUMNS = 3; // mean, minimum, maximum; then the extra values
+    // Column col of the climate values, or the latitudes for col -1, starts here.
+    int Offset(int col) const { return (col + 1) * numDays; }
+    void GrowExtras(int nb);
+    double ValueAway(int col, int i) const;
+
+    int nbExtra_ = 0;
+    // One column per value, numDays long: latitude, mean, minimum, maximum, extras. Absent
+    // days and values hold -9999.
+    std::vector<double> values_;
+    std::vector<signed char> nbUser_; // per day: its extra values, -1 for an absent day
 };
 
 class TWeather {

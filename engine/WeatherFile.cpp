@@ -119,8 +119,7 @@ public:
                 prevSta_ = sta_;
                 prevYea_ = yea_;
             }
-            years.back()->SetDay(doy_,
-                                 CreateWeatherDay(user_, nbUser, sta_, lat_, yea_, doy_, tmp_, tmn_, tmx_));
+            years.back()->SetValues(doy_, lat_, tmp_, tmn_, tmx_, user_.data(), nbUser);
         }
     }
 

@@ -68,7 +68,7 @@ TEST(DayLength, AsAModelInputEachDayGivesItsOwnLength) {
     AddYear(W, 2001, 1.0, 45.0);
     AddYear(W, 2002, 1.0, 60.0);
     AddYear(W, 2003, 1.0, -45.0);
-    Day(W, 2, 105)._lat = 30.0; // a day off the year's latitude is computed, not looked up
+    Day(W, 2, 105).Ref()._lat = 30.0; // a day off the year's latitude is computed, not looked up
     TMetaModel m;
     auto ph = IdentityPhase(0, 100, 150.5);
     ph->functions[0]->useDayLengthAsVar = true;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <limits>
 #include <random>
 
 #include "HourlyTemps.h"
@@ -102,7 +104,7 @@ TEST(MetaModelFastLoop, MatchesTheGeneralLoopOnRandomModels) {
         for (int y = 0; y < 3; ++y) {
             AddYear(W, 2000 + y, 0.0, 40.0 + s, s);
             for (int d = 1; d <= W.years.back()->numDays; ++d) {
-                TRWeatherDay& wd = Day(W, W.NbYears() - 1, d);
+                DayEdit wd = Day(W, W.NbYears() - 1, d);
                 wd._tmp = uni(0.0, 1.0) < 0.5 ? std::floor(uni(-10.0, 25.0)) : uni(-10.0, 25.0);
                 wd._tmn = wd._tmp - uni(0.0, 8.0);
                 wd._tmx = wd._tmp + uni(0.0, 8.0);
@@ -139,6 +141,33 @@ TEST(MetaModelFastLoop, MatchesTheGeneralLoopOnRandomModels) {
     EXPECT_GT(compared, 1000);
 }
 
+// Runs of days are computed ahead: an overflow on a day the phase sums raises as the general
+// loop raises, one on a day after the phase has ended raises nothing.
+TEST(MetaModelFastLoop, OnlySummedDaysCanFault) {
+    TWeather W;
+    AddYear(W, 2001, 10.0);
+    Day(W, 0, 105).Ref()._tmp = std::numeric_limits<double>::infinity();
+    TRPhenoInfos pheno = Pheno(W, {{MISSING}});
+    for (const double sStar : {10.0 * 5 - 1, 1e300}) { // the phase ends near day 100, or runs on
+        auto m = std::make_unique<TMetaModel>();
+        auto ph = std::make_unique<TPhase>(nullptr, TFunctionList{}, 0);
+        auto f = Func("GDD");
+        f->setParameterValue(0, 0.0);
+        ph->PushFunction(std::move(f));
+        ph->t0 = 96;
+        ph->sStar = sStar;
+        ph->usedToFit = false;
+        m->PushPhase(std::move(ph));
+        m->Initialize(0, pheno);
+        m->generalDayLoopOnly = true;
+        const Outcome general = RunRow(*m, 0);
+        m->generalDayLoopOnly = false;
+        const Outcome fast = RunRow(*m, 0);
+        ExpectSame(general, fast, "S* " + std::to_string(sStar));
+        EXPECT_EQ(fast.error.empty(), sStar < 100) << fast.error;
+    }
+}
+
 TEST(MetaModelFastLoop, HourlyTemperaturesOfADayAreTheRoutineValues) {
     std::mt19937 rng(7);
     std::uniform_real_distribution<double> t(-15.0, 35.0);
@@ -147,10 +176,10 @@ TEST(MetaModelFastLoop, HourlyTemperaturesOfADayAreTheRoutineValues) {
     AddYear(W, 2002, 0.0);
     for (int y = 0; y < 2; ++y)
         for (int d = 1; d <= 365; ++d) {
-            Day(W, y, d)._tmn = t(rng);
-            Day(W, y, d)._tmx = t(rng);
+            Day(W, y, d).Ref()._tmn = t(rng);
+            Day(W, y, d).Ref()._tmx = t(rng);
         }
-    Day(W, 0, 50)._tmn = MISSING;
+    Day(W, 0, 50).Ref()._tmn = MISSING;
     for (TInterpolationFunc f : {TempHeur, TempHeur_shark})
         for (int d = -3; d <= 370; ++d) {
             THourTemps hours;

@@ -93,7 +93,7 @@ TEST(MetaModelRun, MissingValuesAreCountedAndEndDatesBeyondTheThreshold) {
     };
     TWeather W;
     AddYear(W, 2001, 1.0);
-    Day(W, 0, 105)._nb_user = 0;
+    Day(W, 0, 105).Ref()._nb_user = 0;
     for (const Case& c : cases) {
         TMetaModel m;
         m.PushPhase(IdentityPhase(0, 50, 10.5));
@@ -117,7 +117,7 @@ TEST(MetaModelRun, MissingValuesAreCountedAndEndDatesBeyondTheThreshold) {
 TEST(MetaModelRun, HourlyFunctionsCountAMissingNextDay) {
     TWeather W;
     AddYear(W, 2001, 10.0);
-    Day(W, 0, 106)._tmn = MISSING; // read as the next day of day 105
+    Day(W, 0, 106).Ref()._tmn = MISSING; // read as the next day of day 105
     TMetaModel m;
     auto ph = std::make_unique<TPhase>(nullptr, TFunctionList{}, 0);
     ph->tempHourFunction = std::make_unique<TTempHourFunc>(TempHeur, "tempheur");
@@ -201,7 +201,7 @@ TEST(MetaModelRun, PhaseAfterOneEndingOnTheLastDayFails) {
     for (const bool gap : {false, true}) {
         TWeather W;
         AddYear(W, 2001, 1.0);
-        if (gap) Day(W, 0, 365)._tmp = MISSING;
+        if (gap) Day(W, 0, 365).Ref()._tmp = MISSING;
         TMetaModel m;
         m.PushPhase(IdentityPhase(0, 365, -1.0));
         m.PushPhase(IdentityPhase(1, 0, 5.0, TPhaseT0Mode::PickedFromPrevPhase));

@@ -27,8 +27,25 @@ inline void AddYear(TWeather& W, int year, double tmp, double lat = 45.0, int st
     W.years.push_back(std::move(y));
 }
 
-inline TRWeatherDay& Day(TWeather& W, int y, int d) {
-    return const_cast<TRWeatherDay&>(W.years[static_cast<std::size_t>(y)]->GetDay(d));
+// Day d of station-year y to edit: the edited day is stored when the handle goes.
+class DayEdit : public TRWeatherDay {
+public:
+    DayEdit(TWeatherYear& y, int d) : TRWeatherDay(y.GetDay(d)), year_(y), d_(d) {}
+    DayEdit(const DayEdit&) = delete;
+    ~DayEdit() { year_.SetDay(d_, *this); }
+    TRWeatherDay& Ref() { return *this; }
+    DayEdit& operator=(const TRWeatherDay& wd) {
+        TRWeatherDay::operator=(wd);
+        return *this;
+    }
+
+private:
+    TWeatherYear& year_;
+    int d_;
+};
+
+inline DayEdit Day(TWeather& W, int y, int d) {
+    return DayEdit(*W.years[static_cast<std::size_t>(y)], d);
 }
 
 // A function of a kind reading a climate column (0 mean temperature, 3 the first extra value).

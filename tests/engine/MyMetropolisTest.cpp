@@ -29,7 +29,7 @@ struct TinyFit {
         AddYear(W, 2001, 1.0);
         AddYear(W, 2002, 1.0);
         AddYear(W, 2003, 1.0);
-        Day(W, 2, 102)._tmp = MISSING;
+        Day(W, 2, 102).Ref()._tmp = MISSING;
         auto ph = IdentityPhase(0, 100.0, 10.5, mode);
         ph->usedToFit = true;
         ph->phenoDataColumn = 0;
@@ -156,7 +156,7 @@ TEST(FitObjective, RowsThatCannotBeScoredNeverLowerTheSum) {
 
     // A date far outside the year overflows the sum: an error, not a score.
     for (int d = 1; d <= 365; ++d)
-        Day(t.W, 0, d)._tmp = -1.0;
+        Day(t.W, 0, d).Ref()._tmp = -1.0;
     t.fd.var_info[0].value = 100.0;
     t.fd.var_info[1].value = 1e160;
     EXPECT_THROW(obj.f(t.fd), EOrvexError);

@@ -60,7 +60,7 @@ void MakeData(Data& d) {
         for (int y = 0; y < 15; ++y) {
             AddYear(d.W, 2000 + y, 0.0, 40.0 + s, s);
             for (int day = 1; day <= d.W.years.back()->numDays; ++day) {
-                TRWeatherDay& wd = Day(d.W, d.W.NbYears() - 1, day);
+                DayEdit wd = Day(d.W, d.W.NbYears() - 1, day);
                 wd._tmp = std::nearbyint((8.0 - 10.0 * std::cos(day / 58.0) + uni(-4.0, 4.0)) * 10.0) / 10.0;
                 if (uni(0.0, 1.0) < 0.003) wd._tmp = MISSING;
             }

@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+#include "FunctionSettings.h"
 #include "ModelFunction.h"
+#include "OrvexError.h"
 #include "RepetitionTable.h"
 
 namespace {
@@ -87,6 +93,33 @@ TEST(RepetitionTable, TableHoldsModelSlotsFunctionsAndStatistics) {
     in.climateHeader = nullptr; // snapshot without climate data
     functions[0]->SetWeatherDataColumn(-1);
     EXPECT_EQ(BuildInfoTable(in).getWideString("Phase Function<1,1>"), "[GDD]");
+}
+
+// A fit parses the settings file once: every table takes its names from that parse, even
+// after the file has changed or gone.
+TEST(RepetitionTable, TablesUseTheSettingsParsedOnce) {
+    const std::filesystem::path file = std::filesystem::temp_directory_path() /
+                                       ("orvex_table_settings_" + std::to_string(::getpid()) + ".xml");
+    std::ofstream(file) << R"(<Functions><Function name="gdd">
+        <Parameter id="0" name="Base" value="5" step="0.5" min="-5" max="15"/></Function></Functions>)";
+    const TFunctionSettings settings(file.string());
+    std::filesystem::remove(file);
+
+    std::vector<std::unique_ptr<TModelFunction>> functions;
+    functions.push_back(TModelFunction::GetFunction("GDD"));
+    functions.back()->setParameterValue(0, 4.5);
+    TRInfoTableInput in;
+    in.functions = &functions;
+    in.settings = &settings;
+    for (int k = 0; k < 2; ++k) {
+        const THashtable t = BuildInfoTable(in);
+        EXPECT_EQ(t.getWideString("Base<1,1>"), "4.50000");
+        EXPECT_EQ(t.getWideString("Tbase<1,1>"), "");
+    }
+
+    const TFunctionSettings missing(file.string());
+    in.settings = &missing;
+    EXPECT_THROW(BuildInfoTable(in), EOrvexError);
 }
 
 TEST(RepetitionTable, SummaryRowsPutEveryRepetitionInAColumn) {
