@@ -248,15 +248,4 @@ TEST_F(SimulationTest, PreparationErrorsNameTheFile) {
     }
 }
 
-TEST_F(SimulationTest, StartBeforePrepareRaises) {
-    TSimulation sim(0, kClimate, output_, kModel, "");
-    try {
-        sim.Start();
-        ADD_FAILURE() << "no error";
-    } catch (const EOrvexError& e) {
-        EXPECT_STREQ(e.what(), "Error : You MUST call TSimulation.Prepare() before TSimulation.Start()");
-    }
-    EXPECT_FALSE(sim.Finished());
-}
-
 } // namespace
