@@ -72,25 +72,6 @@ TEST(FitOutputFile, SummaryGoesAfterTheHeaderWithItsBanners) {
     EXPECT_EQ(L, (std::vector<std::string>{"a", "SUMMARY TABLE OF ALL REPETITIONS", "", "", "b"}));
 }
 
-TEST_F(FitOutputFileTest, InsertSummaryRewritesWithCrLfAndKeepsAppending) {
-    const std::string path = P("out.txt");
-    TFitOutputFile f;
-    f.Create(path, "cannot create");
-    std::string header;
-    for (int i = 0; i < 15; ++i)
-        header += "h" + std::to_string(i) + "\r\n";
-    f.Append(header, "append failed");
-    f.Append("\n\nblock\n\n\nPhases = [ ]\n\rstation\n", "append failed");
-    f.InsertSummary({"Repetition\t1"}, -1, 1);
-    f.Append("\n\nnext\n", "append failed");
-    f.Commit();
-    const std::string text = ReadWholeFile(path);
-    EXPECT_NE(text.find("h13\r\nSUMMARY TABLE OF ALL REPETITIONS\r\n\r\nRepetition\t1\r\n\r\nh14\r\n"),
-              std::string::npos);
-    EXPECT_NE(text.find("Phases = [ ]\r\nstation\r\n\n\nnext\n"), std::string::npos);
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
-}
-
 TEST_F(FitOutputFileTest, AnEarlierFileStaysUntilTheNewOneIsComplete) {
     const std::string path = P("out.txt");
     std::ofstream(path) << "earlier";
