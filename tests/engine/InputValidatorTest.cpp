@@ -50,20 +50,8 @@ std::string Tabs(std::string s) {
     return s;
 }
 
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::string::size_type start = 0;
-    while (start < text.size()) {
-        auto nl = text.find('\n', start);
-        if (nl == std::string::npos) nl = text.size();
-        lines.push_back(text.substr(start, nl - start));
-        start = nl + 1;
-    }
-    return lines;
-}
-
 std::string ApplyEdits(const std::string& clean, const std::vector<Edit>& edits) {
-    auto lines = SplitLines(clean);
+    auto lines = SplitFileLines(clean);
     // From the bottom up, so that every edit names a line of the clean file; lines inserted at
     // one place keep their given order.
     std::vector<std::size_t> order(edits.size());
