@@ -280,14 +280,6 @@ TEST_F(FitRun, PreparationFailuresRaiseTheirMessage) {
         EXPECT_THROW(fit.Start(), EOrvexError);
     }
     EXPECT_FALSE(fs::exists(P("out.txt")));
-    TFit unprepared(GddModel(), SmallSearch(1), P("climate.txt"), P("pheno.txt"), P("fitinfo.txt"),
-                    P("out.txt"), 10, false);
-    try {
-        unprepared.Start();
-        FAIL();
-    } catch (const EOrvexError& e) {
-        EXPECT_STREQ(e.what(), "Error : You MUST call TFit.Prepare() before TFit.Start()");
-    }
 }
 
 TEST_F(FitRun, AFisherFailureReachesTheErrorText) {

@@ -251,16 +251,11 @@ TEST(ModelsFuncLib, HourlyRunSumsHoursTwoToTwentyFour) {
     TTempHourFunc hf(HourAsTemperature, "test");
     auto f = Make("Identity", {});
     f->workWithTempHour(&hf);
-    EXPECT_TRUE(f->tempHour);
-    EXPECT_EQ(f->TempHourFuncName, "test");
     g_calls = 0;
     EXPECT_DOUBLE_EQ(f->runHourly(y, 10, 0), 299.0); // 2 + 3 + ... + 24
     ASSERT_EQ(g_calls, 23);
     EXPECT_EQ(g_hours[0], 2);
     EXPECT_EQ(g_hours[22], 24);
-    f->workWithTempHour(nullptr);
-    EXPECT_FALSE(f->tempHour);
-    EXPECT_TRUE(f->TempHourFuncName.empty());
 }
 
 TEST(ModelsFuncLib, ErezCarriesStateUntilReset) {
