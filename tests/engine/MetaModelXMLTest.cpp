@@ -135,8 +135,6 @@ TEST_F(MetaModelXML, ReadsCommaDecimalsExactTrueAndPositions) {
     EXPECT_TRUE(ph.functions[0]->parameterFixed(0));
     EXPECT_EQ(ph.functions[0]->getParameterValue(0), 3.5);
     EXPECT_EQ(ph.functions[0]->weight, 0.25);
-    EXPECT_EQ(ph.functions[0]->varLinkMode, TVarLinkMode::Additive);
-    EXPECT_EQ(ph.functions[0]->GetWeatherDataColumn(), 2);
     EXPECT_TRUE(ph.functions[0]->tempHour);
     EXPECT_EQ(ph.functions[1]->getParameterValue(0), 1.2e-5);
     EXPECT_EQ(ph.coeffSStar, 24 * 24 * 25);
