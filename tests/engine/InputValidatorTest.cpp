@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,6 +12,7 @@
 #include "InputValidator.h"
 #include "OrvexError.h"
 #include "ScratchDir.h"
+#include "UtilStuff.h"
 
 namespace fs = std::filesystem;
 
@@ -74,15 +74,11 @@ std::string ApplyEdits(const std::string& clean, const std::vector<Edit>& edits)
             lines.erase(lines.begin() + static_cast<long>(at));
             break;
         case Edit::Cell: {
-            std::vector<std::string> cells;
-            std::string cell;
-            std::istringstream in(lines.at(at));
-            while (std::getline(in, cell, '\t'))
-                cells.push_back(cell);
+            auto cells = SplitTabCells(lines.at(at));
             cells.at(static_cast<std::size_t>(e.cell)) = e.text;
             std::string joined;
             for (std::size_t i = 0; i < cells.size(); ++i)
-                joined += (i ? "\t" : "") + cells[i];
+                joined += (i ? "\t" : "") + std::string(cells[i]);
             lines.at(at) = joined;
             break;
         }
