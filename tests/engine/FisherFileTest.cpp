@@ -35,16 +35,6 @@ struct FisherFiles : ScratchDirTest {
 
 } // namespace
 
-TEST_F(FisherFiles, EveryLineGetsItsStatistic) {
-    // nb_obs_tot 12: F = (SS - 10) / (10 / 10).
-    WriteSA("1.000\t2.000\t10.000\r\n1.500\t2.500\t12.500\r\n3.000\t4.000\t11.0004\r\n");
-    write_fisher(fisher, sa, fd, 12, 10.0);
-    EXPECT_EQ(ReadWholeFile(fisher), "T0<1>\tSStar<1>\tSSres\tFisher statistics\r\n"
-                                     "1.000\t2.000\t10.000\t0.000\r\n"
-                                     "1.500\t2.500\t12.500\t2.500\r\n"
-                                     "3.000\t4.000\t11.0004\t1.000\r\n");
-}
-
 TEST_F(FisherFiles, AnEmptySensitivityFileGivesTheHeaderOnly) {
     WriteSA("");
     write_fisher(fisher, sa, fd, 12, std::numeric_limits<double>::infinity());

@@ -190,25 +190,9 @@ TEST_F(FitRun, TooFewObservationsIsReportedOnceTheFitEnded) {
     EXPECT_TRUE(OnlyCrLf(ReadWholeFile(P("out.txt"))));
 }
 
-TEST_F(FitRun, MissingClimateValuesNeitherPullNorEndTheFit) {
+TEST_F(FitRun, AGapBeyondTheThresholdEndsTheFitSayingWhy) {
     TRMetropolisDesc md = SmallSearch(3);
     md.missing_threshold = 0;
-    // A fitted T0 before day 1 leaves the data of 2001, the first year: the search must not
-    // be drawn there by the rows it could no longer score.
-    {
-        auto model = GddModel();
-        model->PhasesArr[0]->t0Mode = TPhaseT0Mode::Fitted;
-        TFit fit(std::move(model), md, P("climate.txt"), P("pheno.txt"), P("fitinfo.txt"), P("out.txt"), 0,
-                 false);
-        fit.SetRandomGenerator(std::make_unique<TUniDistrib>(11, 22, 33, 44));
-        RunToEnd(fit);
-        EXPECT_FALSE(fit.Error()) << fit.ErrorInfo();
-        ASSERT_EQ(fit.Repetitions().size(), 3u);
-        for (const TRepetition* rep : fit.Repetitions()) {
-            EXPECT_GE(std::nearbyint(rep->moindCarrD.var_info[0].bestvalue), 1.0);
-            EXPECT_EQ(rep->nbFitObsTot, 4);
-        }
-    }
     // A gap on day 10 of every year leaves nothing to fit from day 1: the error says why.
     std::string climate = ReadWholeFile(P("climate.txt"));
     for (const char* year : {"2001", "2002", "2003", "2004"}) {
