@@ -49,10 +49,8 @@ TEST(DOY, ClampsLengthsNeverReachedAndRefusesTheEquator) {
 }
 
 TEST(Calendar, LeapYears) {
-    EXPECT_EQ(GetNbDays(2000), 366);
-    EXPECT_EQ(GetNbDays(1900), 365);
-    EXPECT_EQ(GetNbDays(2004), 366);
-    EXPECT_EQ(GetNbDays(2001), 365);
+    for (auto [year, days] : {std::pair{2000, 366}, {1900, 365}, {2004, 366}, {2001, 365}})
+        EXPECT_EQ(GetNbDays(year), days) << year;
 }
 
 #include "ModelFixture.h"
