@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -12,6 +11,7 @@
 #include "Orvex.h"
 #include "OrvexError.h"
 #include "ScratchDir.h"
+#include "UtilStuff.h"
 #include "Weather.h"
 
 namespace fs = std::filesystem;
@@ -25,37 +25,20 @@ const std::string kModel = kSource + "/System/Presets/Models/Example_GDD.xml";
 // The model file as the program finds it: relative to the executable's folder.
 const std::string kModelBesideExe = "System/Presets/Models/Example_GDD.xml";
 
-std::vector<std::string> Fields(const std::string& line) {
-    std::vector<std::string> out;
-    std::stringstream ss(line);
-    std::string field;
-    while (std::getline(ss, field, '\t'))
-        out.push_back(field);
-    return out;
-}
-
-// A noise-free date of the example generator.
+// A noise-free date of the example generator: generator/true_dates.txt holds Station, Year,
+// Budburst and the missing climate values the run meets.
 struct Truth {
-    int station = 0;
-    int year = 0;
     double date = 0.0;
-    int missing = 0; // missing climate values the run meets
+    int missing = 0;
 };
 
-// generator/true_dates.txt: Station Year Budburst Missing; true_dates_t0.txt: Station Year T0 Budburst
-// Missing.
-std::vector<Truth> ReadTruth(const std::string& name) {
-    std::ifstream f(kSource + "/examples/generator/" + name);
-    std::string line;
-    std::getline(f, line);
+std::vector<Truth> ReadTruth() {
+    const auto lines = SplitFileLines(ReadWholeFile(kSource + "/examples/generator/true_dates.txt"));
     std::vector<Truth> out;
-    while (std::getline(f, line)) {
-        const std::vector<std::string> v = Fields(line);
-        const std::size_t d = v.size() - 2; // the date is the last column but one
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const auto v = SplitTabCells(lines[i]);
         Truth t;
-        EXPECT_TRUE(TryParseInt(v[0], t.station) && TryParseInt(v[1], t.year) &&
-                    TryParseFloat(v[d], t.date) && TryParseInt(v[d + 1], t.missing))
-            << line;
+        EXPECT_TRUE(v.size() == 4 && TryParseFloat(v[2], t.date) && TryParseInt(v[3], t.missing)) << lines[i];
         out.push_back(t);
     }
     return out;
@@ -121,7 +104,7 @@ TEST_F(SimulationTest, ExampleModelGivesTheNoiseFreeDates) {
     TWeather weather;
     weather.LoadAll(kClimate);
     model.Initialize(10, weather);
-    const std::vector<Truth> truth = ReadTruth("true_dates.txt");
+    const std::vector<Truth> truth = ReadTruth();
     ASSERT_EQ(weather.NbYears(), static_cast<int>(truth.size()));
     for (int i = 0; i < weather.NbYears(); ++i) {
         model.Run(i);
