@@ -2,7 +2,7 @@
 // degree-day model, next to the cost of the model runs alone: the search should add little.
 #include <benchmark/benchmark.h>
 
-#include "../tests/engine/SyntheticFit.h"
+#include "SyntheticFit.h"
 #include "AutomaticMetropolis.h"
 #include "MyMetropolis.h"
 #include "RandomDistrib.h"

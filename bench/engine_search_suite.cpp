@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "../tests/engine/SyntheticFit.h"
+#include "SyntheticFit.h"
 #include "AutomaticMetropolis.h"
 #include "MyMetropolis.h"
 #include "RandomDistrib.h"

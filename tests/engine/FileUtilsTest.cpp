@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "FileUtils.h"
+#include "ScratchDir.h"
 
 TEST(GetAbsolutePath, ResolvesAgainstTheBaseFolder) {
     struct {
@@ -32,10 +32,11 @@ TEST(GetAbsolutePath, ResolvesAgainstTheBaseFolder) {
         EXPECT_EQ(GetAbsolutePath(c.base, c.name), c.expected) << c.base << " + " << c.name;
 }
 
-TEST(GetFilenames, PlainVisibleFilesSortedByName) {
+using FileNames = ScratchDirTest;
+
+TEST_F(FileNames, PlainVisibleFilesSortedByName) {
     namespace fs = std::filesystem;
-    const fs::path dir = fs::path(testing::TempDir()) / ("orvex_filenames_" + std::to_string(::getpid()));
-    fs::remove_all(dir);
+    const fs::path dir = dir_;
     fs::create_directories(dir / "folder");
     for (const char* name : {"b.xml", "a.xml", ".hidden", "C.xml"})
         std::ofstream(dir / name) << "x";
@@ -49,5 +50,4 @@ TEST(GetFilenames, PlainVisibleFilesSortedByName) {
     EXPECT_TRUE(names.empty());
     GetFilenames((dir / "absent").string() + "/", names);
     EXPECT_TRUE(names.empty());
-    fs::remove_all(dir);
 }

@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <unistd.h>
 
 #include "FitOutputFile.h"
 #include "OrvexError.h"
+#include "ScratchDir.h"
 
 namespace fs = std::filesystem;
 
@@ -19,31 +19,9 @@ std::vector<std::string> Header15() {
     return L;
 }
 
-fs::path TempDir(const std::string& name) {
-    const fs::path dir =
-        fs::temp_directory_path() / ("orvex_fitout_" + name + "_" + std::to_string(getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
+using FitOutputFileTest = ScratchDirTest;
 
 } // namespace
-
-TEST(FitOutputFile, HeaderTexts) {
-    TRMetropolisDesc md;
-    md.veryglob = 2;
-    md.global = 3;
-    md.temp0 = 0.55;
-    md.climbrate = 1.0;
-    md.ntr = 4;
-    md.nts = 5;
-    EXPECT_EQ(FitHeaderText("1.2.3.4", "/c", "/p", "/i"),
-              "Software Version : 1.2.3.4\r\n\r\nData Files :\r\n/c\r\n/p\r\n/i\r\n");
-    EXPECT_EQ(MetropolisParametersText(md),
-              "\r\nMetropolis Parameters\r\nNb very global search = \t2\r\nNb global search = \t3\r\n"
-              "Initial metropolis temperature = \t0.6\r\nTemperature climb rate = \t1\r\nNtr loops = \t4\r\n"
-              "Nst loops = \t5\r\n\r\n");
-}
 
 TEST(FitOutputFile, LinesEndAtLfAndLoseEveryCr) {
     const struct {
@@ -67,26 +45,14 @@ TEST(FitOutputFile, SummaryGoesAfterTheHeaderWithItsBanners) {
     const std::string inter = "#####################  INTERMEDIATE COMPUTINGS  ######################";
     const std::string hashes(70, '#');
 
+    // The golden fit files hold the plain and left-out summaries. Two fit lines: the first pass
+    // is also the one before last, so both banners.
     auto L = Header15();
-    InsertSummaryLines(L, S, -1, 5);
-    std::vector<std::string> expected = Header15();
-    expected.insert(expected.begin() + 14,
-                    {"SUMMARY TABLE OF ALL REPETITIONS", "", "Repetition\t1", "SSres\t2", ""});
-    EXPECT_EQ(L, expected);
-
-    // Two fit lines: the first pass is also the one before last, so both banners.
-    L = Header15();
     InsertSummaryLines(L, S, 1, 2);
-    expected = Header15();
+    std::vector<std::string> expected = Header15();
     expected.insert(expected.begin() + 14,
                     {hashes, fits, hashes, "", "", "SUMMARY TABLE OF ALL REPETITIONS\t[ Left fit : 1 ]", "",
                      "Repetition\t1", "SSres\t2", "", "", hashes, inter, hashes, ""});
-    EXPECT_EQ(L, expected);
-
-    L = Header15();
-    InsertSummaryLines(L, {}, 3, 3);
-    expected = Header15();
-    expected.insert(expected.begin() + 14, {"SUMMARY TABLE OF ALL REPETITIONS\t[ Left fit : 3 ]", "", ""});
     EXPECT_EQ(L, expected);
 
     L = {"a", "b"}; // short file: before its last line
@@ -94,30 +60,8 @@ TEST(FitOutputFile, SummaryGoesAfterTheHeaderWithItsBanners) {
     EXPECT_EQ(L, (std::vector<std::string>{"a", "SUMMARY TABLE OF ALL REPETITIONS", "", "", "b"}));
 }
 
-TEST(FitOutputFile, InsertSummaryRewritesWithCrLfAndKeepsAppending) {
-    const fs::path dir = TempDir("insert");
-    const std::string path = (dir / "out.txt").string();
-    TFitOutputFile f;
-    f.Create(path, "cannot create");
-    std::string header;
-    for (int i = 0; i < 15; ++i)
-        header += "h" + std::to_string(i) + "\r\n";
-    f.Append(header, "append failed");
-    f.Append("\n\nblock\n\n\nPhases = [ ]\n\rstation\n", "append failed");
-    f.InsertSummary({"Repetition\t1"}, -1, 1);
-    f.Append("\n\nnext\n", "append failed");
-    f.Commit();
-    const std::string text = ReadWholeFile(path);
-    EXPECT_NE(text.find("h13\r\nSUMMARY TABLE OF ALL REPETITIONS\r\n\r\nRepetition\t1\r\n\r\nh14\r\n"),
-              std::string::npos);
-    EXPECT_NE(text.find("Phases = [ ]\r\nstation\r\n\n\nnext\n"), std::string::npos);
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
-    fs::remove_all(dir);
-}
-
-TEST(FitOutputFile, AnEarlierFileStaysUntilTheNewOneIsComplete) {
-    const fs::path dir = TempDir("pending");
-    const std::string path = (dir / "out.txt").string();
+TEST_F(FitOutputFileTest, AnEarlierFileStaysUntilTheNewOneIsComplete) {
+    const std::string path = P("out.txt");
     std::ofstream(path) << "earlier";
     {
         TFitOutputFile f;
@@ -127,10 +71,9 @@ TEST(FitOutputFile, AnEarlierFileStaysUntilTheNewOneIsComplete) {
         EXPECT_EQ(ReadWholeFile(path), "earlier");
     } // dropped without Commit, like a stopped fit
     EXPECT_EQ(ReadWholeFile(path), "earlier");
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
     TFitOutputFile f;
-    EXPECT_THROW(f.Create(dir.string(), "a folder is no output file"), EOrvexError);
-    fs::remove_all(dir);
+    EXPECT_THROW(f.Create(dir_.string(), "a folder is no output file"), EOrvexError);
 }
 
 TEST(FitOutputFile, FailuresNameTheFile) {

@@ -3,14 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <random>
 
-#include <unistd.h>
-
 #include "FitOutputFile.h"
-
-namespace fs = std::filesystem;
+#include "ScratchDir.h"
 
 namespace {
 
@@ -29,9 +25,9 @@ struct Rewritten {
 
 } // namespace
 
-TEST(FitOutputSummaries, SameBytesAsRewritingEveryPass) {
-    const fs::path dir = fs::temp_directory_path() / ("orvex_fit_summaries_" + std::to_string(::getpid()));
-    fs::create_directories(dir);
+using FitOutputSummaries = ScratchDirTest;
+
+TEST_F(FitOutputSummaries, SameBytesAsRewritingEveryPass) {
     std::mt19937 rng(17);
     auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
     // Text with every kind of line end, and sometimes none at its end.
@@ -43,7 +39,7 @@ TEST(FitOutputSummaries, SameBytesAsRewritingEveryPass) {
         return t;
     };
     for (int trial = 0; trial < 30; ++trial) {
-        const std::string path = (dir / ("out" + std::to_string(trial) + ".txt")).string();
+        const std::string path = P("out" + std::to_string(trial) + ".txt");
         TFitOutputFile out;
         out.Create(path, "cannot create");
         Rewritten expected;
@@ -75,5 +71,4 @@ TEST(FitOutputSummaries, SameBytesAsRewritingEveryPass) {
         out.Commit();
         EXPECT_EQ(ReadWholeFile(path), expected.text) << "trial " << trial;
     }
-    fs::remove_all(dir);
 }

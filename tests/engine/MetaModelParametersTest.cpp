@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 #include "ModelFixture.h"
 #include "OrvexError.h"
@@ -97,24 +98,19 @@ TEST(MetaModelParameters, StartValuesFixedSlotsAndScaledSStar) {
     const TRVarInfo plainSStar = ph1.parameterInitSStar(false);
     // Phase 1 takes the start values; S* is scaled by 25 except its lower bound.
     EXPECT_EQ(ph0.t0, phaseT0.value);
-    EXPECT_EQ(fd.var_info[1].value, plainSStar.value * 25);
-    EXPECT_EQ(fd.var_info[1].maxBound, plainSStar.maxBound * 25);
-    EXPECT_EQ(fd.var_info[1].step, plainSStar.step * 25);
-    EXPECT_EQ(fd.var_info[1].minBound, plainSStar.minBound);
+    const TRVarInfo& s = fd.var_info[1];
+    EXPECT_EQ(std::tuple(s.value, s.maxBound, s.step, s.minBound),
+              std::tuple(plainSStar.value * 25, plainSStar.maxBound * 25, plainSStar.step * 25,
+                         plainSStar.minBound));
     EXPECT_EQ(ph0.sStar, fd.var_info[1].value);
     // Phase 2: fixed T0, S* fixed by the alternating link, a fixed overlap parameter.
-    for (int k : {2, 3, 5}) {
+    for (auto [k, value] : {std::pair{2, 60.0}, {3, 42.0}, {5, 0.75}}) {
         const TRVarInfo& v = fd.var_info[static_cast<std::size_t>(k)];
-        EXPECT_EQ(v.value, v.minBound) << k;
-        EXPECT_EQ(v.value, v.maxBound) << k;
-        EXPECT_EQ(v.value, v.bestvalue) << k;
+        EXPECT_EQ(std::tuple(v.value, v.minBound, v.maxBound, v.bestvalue),
+                  std::tuple(value, value, value, value))
+            << k;
     }
-    EXPECT_EQ(fd.var_info[2].value, 60.0);
-    EXPECT_EQ(fd.var_info[2].step, 10.0);
-    EXPECT_EQ(fd.var_info[3].value, 42.0);
-    EXPECT_EQ(fd.var_info[3].step, 10.0);
     EXPECT_TRUE(ph1.sStarFixed);
-    EXPECT_EQ(fd.var_info[5].value, 0.75);
     EXPECT_EQ(m.nbMissingTemp, 0);
 }
 

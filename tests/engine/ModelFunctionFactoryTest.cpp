@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "ModelsFuncLib.h"
 #include "OrvexError.h"
 
@@ -70,19 +72,13 @@ TEST(ModelFunctionFactory, CloneKeepsSettings) {
     f->setParameterValue(0, 20.0);
     f->varInfos[2].name = "Tmax";
     auto c = f->Clone();
-    EXPECT_EQ(c->getName(), "Triangular");
-    EXPECT_EQ(c->phaseNum, 2);
-    EXPECT_EQ(c->phasePos, 1);
-    EXPECT_EQ(c->weatherDataColumn, 4);
+    EXPECT_EQ(std::tuple(c->getName(), c->phaseNum, c->phasePos, c->weatherDataColumn, c->weight,
+                         c->TempHourFuncName, c->varInfos[2].name),
+              std::tuple("Triangular", 2, 1, 4, 0.5, "tempheur", "Tmax"));
     EXPECT_EQ(c->GetWeatherDataColumn(), 0); // day length replaces the column
     EXPECT_EQ(c->varLinkMode, TVarLinkMode::Additive);
-    EXPECT_EQ(c->weight, 0.5);
-    EXPECT_TRUE(c->tempHour);
     EXPECT_EQ(c->tempHourFunction, hf.interpolationFunc);
-    EXPECT_EQ(c->TempHourFuncName, "tempheur");
-    EXPECT_TRUE(c->parameterFixed(1));
-    EXPECT_FALSE(c->parameterFixed(0));
-    EXPECT_EQ(c->getParameterValue(0), 20.0);
-    EXPECT_EQ(c->getParameterValue(1), 5.0);
-    EXPECT_EQ(c->varInfos[2].name, "Tmax");
+    EXPECT_EQ(std::tuple(c->parameterFixed(0), c->parameterFixed(1), c->getParameterValue(0),
+                         c->getParameterValue(1)),
+              std::tuple(false, true, 20.0, 5.0));
 }

@@ -2,13 +2,9 @@
 
 #include <vector>
 
-#include "AutomaticMetropolis.h"
 #include "ModelFixture.h"
 #include "MyMetropolis.h"
 #include "OrvexError.h"
-#include "RandomDistrib.h"
-#include "SearchProgress.h"
-#include "SyntheticFit.h"
 
 using namespace fixture;
 
@@ -160,27 +156,4 @@ TEST(FitObjective, RowsThatCannotBeScoredNeverLowerTheSum) {
     t.fd.var_info[0].value = 100.0;
     t.fd.var_info[1].value = 1e160;
     EXPECT_THROW(obj.f(t.fd), EOrvexError);
-}
-
-// The whole search as the fit thread runs one repetition, with the shipped settings, on
-// dates made by a known degree-day model: it must find a point at least as good.
-TEST(FitObjective, SeededSearchDoesAtLeastAsWellAsTheKnownModel) {
-    auto data = synthetic::Make(100);
-    TRMetropolisDesc md = synthetic::DefaultSettings();
-    TMyMetropolis obj(data->model, data->weather, data->pheno, data->fit, md.missing_threshold, -1);
-    const double knownSS = -obj.f(data->knownPoint);
-    ASSERT_GT(knownSS, 0.0);
-
-    TUniDistrib rd(12, 34, 56, 78);
-    TMetropolis::InitMetropolisDesc(md, md.temp0);
-    TRFunctionDesc fd;
-    data->model.initializeParameters(fd);
-    fd.best_overall_result = -1e10;
-    ASSERT_EQ(fd.nb_of_parameters, 3);
-    obj.f(fd);
-    TSearchProgress progress;
-    TRFunctionDesc bestFit;
-    ASSERT_TRUE(AutoMetropolis(obj, fd, md, rd, 1, nullptr, progress, bestFit));
-    EXPECT_LE(-fd.best_result, knownSS);
-    EXPECT_NEAR(fd.var_info[synthetic::T0].bestvalue, data->known.t0, 10.0);
 }

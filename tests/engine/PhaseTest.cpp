@@ -164,15 +164,10 @@ TEST_F(PhaseSettings, BoundsThatCannotBeFittedAreRefused) {
 
 TEST(PhaseSettingsFile, ShippedFileHasBothModes) {
     TPhase ph(nullptr, TFunctionList{}, 0);
+    // Reading checks every entry's bounds.
     for (bool photo : {false, true}) {
-        const TRVarInfo t0 = ph.parameterInitT0(photo);
-        const TRVarInfo s = ph.parameterInitSStar(photo);
-        EXPECT_LE(t0.minBound, t0.value);
-        EXPECT_LE(t0.value, t0.maxBound);
-        EXPECT_GT(t0.step, 0);
-        EXPECT_LE(s.minBound, s.value);
-        EXPECT_LE(s.value, s.maxBound);
-        EXPECT_GT(s.step, 0);
+        EXPECT_NO_THROW(ph.parameterInitT0(photo));
+        EXPECT_NO_THROW(ph.parameterInitSStar(photo));
     }
 }
 

@@ -122,16 +122,3 @@ TEST(RepetitionTable, TablesUseTheSettingsParsedOnce) {
     EXPECT_THROW(BuildInfoTable(in), EOrvexError);
 }
 
-TEST(RepetitionTable, SummaryRowsPutEveryRepetitionInAColumn) {
-    EXPECT_TRUE(SummaryRows({}).empty());
-    std::vector<THashtable> tables(2);
-    tables[0].putWideString("Model Type", "M");
-    tables[0].putWideString("SSres", "10");
-    tables[1].putWideString("Model Type", "M");
-    tables[1].putWideString("SSres", "8");
-    const auto rows = SummaryRows(tables);
-    ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[0], "Repetition\t1\t2");
-    EXPECT_EQ(rows[1], "Model Type\tM\tM");
-    EXPECT_EQ(rows[2], "SSres\t10\t8");
-}

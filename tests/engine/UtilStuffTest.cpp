@@ -47,18 +47,6 @@ TEST(TabCells, SplitAtTabsOnlyAndCountAlike) {
     }
 }
 
-TEST(Lists, MaxAndRawDataLength) {
-    EXPECT_EQ(ListGetMax({3, -1, 7, 7, 2}), 7);
-    EXPECT_EQ(ListGetMax({-5}), -5);
-    EXPECT_THROW(ListGetMax({}), EOrvexError);
-
-    EXPECT_EQ(GetRawDataLen({}), -1);
-    std::vector<TRRawData> rows(2);
-    rows[0].data_row = {1, 2, 3};
-    rows[1].data_row = {1};
-    EXPECT_EQ(GetRawDataLen(rows), 3);
-}
-
 TEST(LogIt, SilentUnlessDebugIsSet) {
     const char* old = std::getenv("ORVEX_DEBUG");
     const std::string saved = old ? old : "";
