@@ -175,6 +175,13 @@ TEST(StagedSearch, StagesSettingsAndProgressLines) {
     for (int k = 0; k < 4; ++k)
         sensitivity += "1.500\t-2.000\t58.000\r\n";
     EXPECT_EQ(sa.Text(), sensitivity);
+
+    // A later repetition that does worse leaves the overall best where it was.
+    ScriptedObjective worse(md, [](int) { return -200.0; });
+    fd.best_result = -1e10;
+    ASSERT_TRUE(StagedSearch(worse, fd, md, rd, 2, &sa.out, progress, bestFit));
+    EXPECT_EQ(fd.best_overall_result, -50.0);
+    EXPECT_EQ(bestFit.best_overall_result, -50.0);
 }
 
 // Runs per stage from the settings; every run is one evaluation (fixed parameters), and every
