@@ -61,19 +61,17 @@ TEST(ChartSeries, SettersNotifyAsDocumented) {
         const char* what;
         std::function<void()> act;
         int expected;
-    } cases[] = {
-        {"same colour", [&] { p.SetColor(255); }, 0},
-        {"new colour", [&] { p.SetColor(0xFF00); }, 1},
-        {"same caption", [&] { p.SetCaption(""); }, 0},
-        {"same visible", [&] { p.SetVisible(true); }, 0},
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"same colour", [&] { p.SetColor(255); }, 0}, {"new colour", [&] { p.SetColor(0xFF00); }, 1},
+        {"same caption", [&] { p.SetCaption(""); }, 0}, {"same visible", [&] { p.SetVisible(true); }, 0},
         {"same draw style", [&] { p.SetDrawStyle(TDrawStyle::dsLines); }, 0},
         {"same domain start", [&] { p.SetFuncDomX1(p.FuncDomX1()); }, 1},
-        {"same symbol", [&] { p.SetPointSymbol(0); }, 1},
-        {"same func", [&] { p.SetFunc(""); }, 1},
-        {"alloc by", [&] { p.SetAllocBy(5); }, 0},
-        {"add point", [&] { p.Add(1, 1); }, 1},
-        {"clear points", [&] { p.Clear(); }, 1},
-    };
+        {"same symbol", [&] { p.SetPointSymbol(0); }, 1}, {"same func", [&] { p.SetFunc(""); }, 1},
+        {"alloc by", [&] { p.SetAllocBy(5); }, 0}, {"add point", [&] { p.Add(1, 1); }, 1},
+        {"clear points", [&] { p.Clear(); }, 1}};
+    // clang-format on
     for (const Case& c : cases) {
         fired = 0;
         c.act();

@@ -107,25 +107,6 @@ TEST(EGLegendList, OneListPerGraphAndNeitherOutlivesTheOtherUnsafely) {
     EXPECT_EQ(b.graph.Legend(), nullptr);
 }
 
-TEST(EGLegendList, SwatchMovesLeftWithoutBoxesAndEmptyCaptionsShowDashes) {
-    Bound b;
-    b.list.SetItemIndex(-1);
-    const QRgb green = 0x00FF00;
-    QImage shown = b.list.viewport()->grab().toImage();
-    EXPECT_EQ(shown.pixel(30, 8) & 0xFFFFFF, green) << "swatch after the box";
-    EXPECT_NE(shown.pixel(10, 8) & 0xFFFFFF, green);
-    const QRect row1 = b.list.visualItemRect(b.list.item(1));
-    bool silver = false;
-    for (int y = row1.top(); y <= row1.bottom(); ++y)
-        for (int x = 46; x < 100; ++x)
-            silver = silver || (shown.pixel(x, y) & 0xFFFFFF) == 0xC0C0C0;
-    EXPECT_TRUE(silver) << "an empty caption is drawn as dashes";
-    b.list.SetCheckBoxes(false);
-    shown = b.list.viewport()->grab().toImage();
-    EXPECT_EQ(shown.pixel(1, 8) & 0xFFFFFF, 0u) << "the swatch frame at the row's left edge plus 1";
-    EXPECT_EQ(shown.pixel(10, 8) & 0xFFFFFF, green);
-}
-
 TEST(EGLegendList, FocusAloneSelectsNothingAcrossRebuilds) {
     Bound b;
     int pickedOnClick = -2;

@@ -46,13 +46,8 @@ protected:
 
 } // namespace
 
-TEST_F(MainWindow, QuittingAsksAndRefusingKeepsTheWindow) {
+TEST_F(MainWindow, QuittingStopsTheRunningSimulation) {
     window->show();
-    dialogs.confirmAnswer = false;
-    EXPECT_FALSE(window->close());
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(dialogs.shown, QStringList{"Do you really want to quit Orvex ?"});
-
     ConfigureSimulation("m.xml", "c.txt");
     window->CreateSimulation();
     dialogs.confirmAnswer = true;

@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "ChartControl.h"
 #include "ChartViewer.h"
 #include "ImageViewer.h"
 #include "ModelFunction.h"
@@ -135,19 +134,4 @@ TEST_F(ChartManager, FormulaPictureFallsBackToNA) {
     ASSERT_EQ(views.size(), 1);
     EXPECT_EQ(views[0]->size(), QSize(40, 10));
     SetExeFolder("");
-}
-
-TEST_F(ChartManager, PlaygroundRunsOnItsOwnChart) {
-    TRepChartMgr mgr(nullptr, Rep());
-    mgr.Initialize();
-    QPointer<TChartView> chart;
-    dialogs.onExec = [&](QDialog* d) {
-        ASSERT_NE(dynamic_cast<TChartController*>(d), nullptr);
-        chart = mgr.findChildren<TChartView*>().value(0);
-        EXPECT_FALSE(chart.isNull());
-        d->reject();
-    };
-    mgr.PlayWithParamsButton1->click();
-    Flush();
-    EXPECT_TRUE(chart.isNull()) << "the function chart closes with the playground";
 }

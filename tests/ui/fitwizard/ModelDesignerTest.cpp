@@ -12,10 +12,6 @@ namespace {
 const std::string SOURCE = ORVEX_SOURCE_DIR;
 const std::string EXAMPLE_MODEL = SOURCE + "/System/Presets/Models/Example_GDD.xml";
 
-void WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 std::string ErrorOf(const std::function<void()>& f) {
     try {
         f();
@@ -44,8 +40,8 @@ TEST_F(ModelDesigner, PrebuildReadsTheExampleHeadersAndStartsANewModel) {
 
     // Relative names resolve beside the executable; quoted columns keep their tabs.
     QDir(dir.path()).mkpath("data");
-    WriteFile(Folder() + "data/clim.txt", "a\t\"b\tc\"\td\r\n1\t2\t3\t4\r\n");
-    WriteFile(Folder() + "data/pheno.txt", "s\tp\ty\tbud\n");
+    std::ofstream(Folder() + "data/clim.txt", std::ios::binary) << "a\t\"b\tc\"\td\r\n1\t2\t3\t4\r\n";
+    std::ofstream(Folder() + "data/pheno.txt") << "s\tp\ty\tbud\n";
     d.AddPhase();
     d.PrebuildFromSources("data/clim.txt", "data/pheno.txt");
     EXPECT_EQ(d.VarInfoList(), (std::vector<std::string>{"a", "b\tc", "d", "____________", "DAY LENGTH"}));
@@ -208,7 +204,7 @@ TEST_F(ModelDesigner, FailedLoadLeavesTheDesignAsItWas) {
     std::ifstream in(EXAMPLE_MODEL);
     std::string text((std::istreambuf_iterator<char>(in)), {});
     text.replace(text.find("name=\"GDD\""), 10, "name=\"Nope\"");
-    WriteFile(Folder() + "bad.xml", text);
+    std::ofstream(Folder() + "bad.xml") << text;
     EXPECT_THROW(d.LoadModelFile(Folder() + "bad.xml"), std::exception);
     EXPECT_EQ(ModelText(d.Model()), before);
 
