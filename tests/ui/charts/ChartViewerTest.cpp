@@ -86,9 +86,6 @@ TEST_F(ChartView, DatesChartPlotsEveryRowApartAndFramesThem) {
             EXPECT_NEAR(static_cast<double>(p.Points(i).X), e.points[static_cast<size_t>(i)].X, 1e-9);
             EXPECT_EQ(static_cast<double>(p.Points(i).Y), e.points[static_cast<size_t>(i)].Y);
         }
-        EXPECT_EQ(chart->LegendInfo(static_cast<int>(j - 1))
-                      .rfind("Plots Count : " + std::to_string(e.points.size()) + "\n", 0),
-                  0u);
         both.missing += e.missing;
         both.minY = std::min(both.minY, e.minY);
         both.maxY = std::max(both.maxY, e.maxY);

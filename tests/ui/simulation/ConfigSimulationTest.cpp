@@ -38,18 +38,6 @@ TEST_F(ConfigSimulation, RemembersPathsRelativeToTheExecutableFolder) {
     EXPECT_EQ(TConfigSimulationWindow().ModelAsXmlPath->text(), "models/fitted.xml"); // shown as stored
 }
 
-TEST_F(ConfigSimulation, KeepsTheOtherSectionsOfTheFile) {
-    TIniFile ini = Ini();
-    ini.WriteString("path-fit", "temperatures", "fit/clim.txt");
-    TConfigSimulationWindow window;
-    window.TemperaturesPath->setText("a.txt");
-    window.ModelAsXmlPath->setText("m.xml");
-    window.SaveAsPath->setText("out.txt");
-    window.OKBtnClick();
-    EXPECT_EQ(ini.ReadString("path-fit", "temperatures"), "fit/clim.txt");
-    EXPECT_EQ(ini.ReadString("path-sim", "temperatures"), "a.txt");
-}
-
 TEST_F(ConfigSimulation, ChecksModelThenTemperatures) {
     TConfigSimulationWindow window;
     window.PageControl1->setCurrentIndex(1);
