@@ -9,18 +9,11 @@
 #include "OrvexError.h"
 
 struct TFakeFitState {
-    bool finished = false;
-    bool paused = false;
-    bool error = false;
+    bool finished = false, paused = false, error = false, leaveOneOut = false, started = false,
+         destroyed = false;
     bool prepareError = false; // Prepare raises errorInfo
-    bool leaveOneOut = false;
-    bool started = false;
-    bool destroyed = false;
-    int quits = 0;
-    int advancement = 0;
-    std::string errorInfo;
-    std::string treatment;
-    std::string output = "fit.txt";
+    int quits = 0, advancement = 0;
+    std::string errorInfo, treatment, output = "fit.txt";
     std::vector<std::string> progress;
     std::vector<TRepetition*> repetitions;
     TFitRequest request; // what the factory was given

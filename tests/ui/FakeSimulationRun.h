@@ -4,27 +4,19 @@
 #include <memory>
 #include <string>
 
-#include "OrvexError.h"
 #include "SimulationRun.h"
 
 struct TFakeSimulationState {
-    bool finished = false;
-    bool error = false;
-    std::string errorInfo;
-    std::string output;
-    std::string prepareError; // Prepare raises this when not empty
+    bool finished = false, error = false, started = false, destroyed = false;
+    std::string errorInfo, output;
     int quits = 0;
-    bool started = false;
-    bool destroyed = false;
 };
 
 class TFakeSimulationRun : public TSimulationRun {
 public:
     explicit TFakeSimulationRun(std::shared_ptr<TFakeSimulationState> state) : s(std::move(state)) {}
     ~TFakeSimulationRun() override { s->destroyed = true; }
-    void Prepare() override {
-        if (!s->prepareError.empty()) throw EOrvexError(s->prepareError);
-    }
+    void Prepare() override {}
     void Start() override { s->started = true; }
     void Quit() override {
         ++s->quits;

@@ -1,11 +1,15 @@
 #pragma once
 // Dialogs that answer without showing anything, and a temporary executable folder.
 
+#include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
+#include <QTabWidget>
 #include <QTemporaryDir>
+#include <QThread>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
@@ -48,6 +52,25 @@ public:
     std::function<void(QDialog*)> onExec;
     QStringList shown, filters, opened;
 };
+
+// The captions of the sheets, in order.
+inline QStringList TabTexts(const QTabWidget* tabs) {
+    QStringList texts;
+    for (int i = 0; i < tabs->count(); ++i)
+        texts << tabs->tabText(i);
+    return texts;
+}
+
+// Lets queued events and timers run while `busy` holds, at most `ms`; true when it ended.
+template <class Busy> bool WaitWhile(Busy busy, int ms = 180000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (busy() && clock.elapsed() < ms) {
+        QApplication::processEvents();
+        QThread::msleep(2);
+    }
+    return !busy();
+}
 
 // Points the application at a fresh folder with a System/ subfolder.
 class TempExeFolderTest : public ::testing::Test {

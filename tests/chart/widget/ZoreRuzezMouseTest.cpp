@@ -1,6 +1,6 @@
-// The graph driven by the mouse: click zoom, panning, the rubber band, the hint gesture, the zoom
-// animation and the picture export. The bare graph's plot is the whole control, 201 x 201 pixels
-// over -10..10 in both directions: one pixel is 0.1.
+// The graph driven by the mouse: click zoom (its limits are in ZoreRuzezMappingTest), panning, the rubber
+// band, the hint gesture, the zoom animation and the picture export. The bare graph's plot is the whole
+// control, 201 x 201 pixels over -10..10 in both directions: one pixel is 0.1.
 
 #include "ChartColors.h"
 #include "ZoreRuzez.h"
@@ -41,12 +41,11 @@ void ExpectView(const TZoreRuzez& g, const TRect2D& want) {
     EXPECT_NEAR(static_cast<double>(v.Y2), static_cast<double>(want.Y2), 1e-12);
 }
 
-void Drag(QWidget& w, Qt::MouseButton b, QPoint from, std::initializer_list<QPoint> moves,
-          Qt::KeyboardModifiers keys = Qt::NoModifier) {
-    QTest::mousePress(&w, b, keys, from);
+void Drag(QWidget& w, Qt::MouseButton b, QPoint from, const std::vector<QPoint>& moves) {
+    QTest::mousePress(&w, b, Qt::NoModifier, from);
     for (const QPoint& p : moves)
         QTest::mouseMove(&w, p);
-    QTest::mouseRelease(&w, b, keys, moves.size() ? *(moves.end() - 1) : from);
+    QTest::mouseRelease(&w, b, Qt::NoModifier, moves.empty() ? from : moves.back());
 }
 
 } // namespace
@@ -61,17 +60,9 @@ TEST(ZoreRuzezMouse, ClicksZoomAboutTheCentreAndDragsPan) {
     } cases[] = {
         {"left click zooms in", Qt::LeftButton, {30, 170}, {}, {-5, -5, 5, 5}},
         {"right click zooms out", Qt::RightButton, {30, 170}, {}, {-20, -20, 20, 20}},
-        {"two moves still zoom out",
-         Qt::RightButton,
-         {100, 100},
-         {{101, 100}, {102, 100}},
-         {-20, -20, 20, 20}},
+        {"two moves zoom out", Qt::RightButton, {100, 100}, {{101, 100}, {102, 100}}, {-20, -20, 20, 20}},
         // The third move pans by the whole distance from the press point; no zoom-out follows.
-        {"right drag pans",
-         Qt::RightButton,
-         {100, 100},
-         {{101, 100}, {105, 97}, {130, 90}},
-         {-13, -11, 7, 9}},
+        {"drag pans", Qt::RightButton, {100, 100}, {{101, 100}, {105, 97}, {130, 90}}, {-13, -11, 7, 9}},
         {"rubber band", Qt::LeftButton, {50, 150}, {{80, 120}, {150, 50}}, {-5, -5, 5, 5}},
         {"band clamped to the plot", Qt::LeftButton, {100, 100}, {{400, -50}}, {0, 0, 10, 10}},
     };
@@ -81,42 +72,10 @@ TEST(ZoreRuzezMouse, ClicksZoomAboutTheCentreAndDragsPan) {
         MakeBare(g);
         int visChanges = 0;
         g.OnVisChange = [&](TZoreRuzez&) { ++visChanges; };
-        QTest::mousePress(&g, c.button, Qt::NoModifier, c.from);
-        for (const QPoint& p : c.moves)
-            QTest::mouseMove(&g, p);
-        QTest::mouseRelease(&g, c.button, Qt::NoModifier, c.moves.empty() ? c.from : c.moves.back());
+        Drag(g, c.button, c.from, c.moves);
         ExpectView(g, c.want);
         EXPECT_EQ(visChanges, 1);
     }
-}
-
-TEST(ZoreRuzezMouse, PanFollowsEveryMoveAfterTheSecond) {
-    TZoreRuzez g;
-    MakeBare(g);
-    QTest::mousePress(&g, Qt::RightButton, Qt::NoModifier, {100, 100});
-    QTest::mouseMove(&g, {110, 100});
-    QTest::mouseMove(&g, {120, 100});
-    ExpectView(g, {-10, -10, 10, 10});
-    QTest::mouseMove(&g, {120, 100});
-    ExpectView(g, {-12, -10, 8, 10});
-    QTest::mouseMove(&g, {120, 110});
-    ExpectView(g, {-12, -9, 8, 11});
-    QTest::mouseRelease(&g, Qt::RightButton, Qt::NoModifier, {120, 110});
-    ExpectView(g, {-12, -9, 8, 11});
-}
-
-TEST(ZoreRuzezMouse, ZoomLimits) {
-    TZoreRuzez g;
-    MakeBare(g);
-    g.SetVisRect(Rect2D(1, 1, 1.01L, 1.01L));
-    QTest::mouseClick(&g, Qt::LeftButton, Qt::NoModifier, {100, 100});
-    ExpectView(g, {1, 1, 1.01L, 1.01L});
-    g.SetVisRect(Rect2D(0, 0, 0.016L, 0.016L));
-    QTest::mouseClick(&g, Qt::LeftButton, Qt::NoModifier, {100, 100});
-    ExpectView(g, {0.003L, 0.003L, 0.013L, 0.013L});
-    g.SetVisRect(Rect2D(-3000, -3000, 3000, 3000));
-    QTest::mouseClick(&g, Qt::RightButton, Qt::NoModifier, {100, 100});
-    ExpectView(g, {-5000, -5000, 5000, 5000});
 }
 
 TEST(ZoreRuzezMouse, PressesOutsideThePlotAndOtherButtonsDoNothing) {
@@ -142,7 +101,6 @@ TEST(ZoreRuzezMouse, RubberBandIsDrawnOverThePictureAndGoesAway) {
          {QPoint(40, 60), QPoint(90, 20), QPoint(40, 20), QPoint(90, 60), QPoint(65, 20), QPoint(40, 40)})
         EXPECT_EQ(shown.pixel(p) & 0xFFFFFF, black & 0xFFFFFF) << p.x() << "," << p.y();
     EXPECT_EQ(shown.pixel(65, 40) & 0xFFFFFF, white & 0xFFFFFF) << "inside stays";
-    EXPECT_EQ(shown.pixel(91, 60) & 0xFFFFFF, white & 0xFFFFFF) << "one pixel wide";
     EXPECT_EQ(g.Picture().pixel(40, 60) & 0xFFFFFF, white & 0xFFFFFF) << "the cached picture is untouched";
     // A release with the right button ends the band without zooming.
     QTest::mouseRelease(&g, Qt::RightButton, Qt::NoModifier, {90, 20});
@@ -232,10 +190,7 @@ TEST(ZoreRuzezMouse, AnimationEndsExactlyOnTheTargetAndBlocksPresses) {
     const TRect2D s = Rect2D(-10.3L, -7.1L, 9.7L, 12.9L);
     const long double w = s.X2 - s.X1, h = s.Y2 - s.Y1;
     const TRect2D& v = g.VisRect();
-    EXPECT_EQ(v.X1, s.X1 + w / 4);
-    EXPECT_EQ(v.X2, s.X2 - w / 4);
-    EXPECT_EQ(v.Y1, s.Y1 + h / 4);
-    EXPECT_EQ(v.Y2, s.Y2 - h / 4);
+    EXPECT_TRUE(v.X1 == s.X1 + w / 4 && v.X2 == s.X2 - w / 4 && v.Y1 == s.Y1 + h / 4 && v.Y2 == s.Y2 - h / 4);
     ASSERT_FALSE(frames.empty());
     for (size_t i = 1; i < frames.size(); ++i)
         EXPECT_GE(frames[i].X1, frames[i - 1].X1);
@@ -258,10 +213,10 @@ TEST(ZoreRuzezExport, SavedBitmapReadsBackAtTheGraphSize) {
     TZoreRuzez g;
     g.resize(173, 91);
     g.SetColorBg(0x0000FF);
-    const QString path = dir.filePath("graph.png"); // a bitmap whatever the name says
+    const QString path = dir.filePath("graph.png");
     g.SaveAsBmp(path.toStdString());
     QImageReader reader(path);
-    EXPECT_EQ(reader.format(), "bmp");
+    EXPECT_EQ(reader.format(), "bmp"); // whatever the name says
     const QImage back = reader.read();
     EXPECT_EQ(back.size(), QSize(173, 91));
     EXPECT_EQ(back.pixel(1, 1) & 0xFFFFFF, ColorToRGB(0x0000FF) & 0xFFFFFF);

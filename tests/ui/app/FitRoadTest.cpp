@@ -1,25 +1,19 @@
 // The fit road end to end: "Fit Model" and the wizard, the engine's fit thread and the sheet,
 // the statistics grid saving the best repetition, and a simulation of that model giving the
 // fit's dates.
-#include <QAbstractButton>
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QElapsedTimer>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
-#include <QThread>
-#include <fstream>
-#include <sstream>
 
 #include "ConfigModelFit.h"
 #include "ConfigSimulation.h"
 #include "FitDisplay.h"
+#include "FitOutputFile.h"
 #include "MainWindow.h"
 #include "ModelDesignTab.h"
 #include "NumberText.h"
@@ -39,8 +33,8 @@ protected:
         TempExeFolderTest::SetUp();
         // The shipped presets beside the executable.
         for (const std::string& file : {std::string(PRESETS_MODEL_DIR) + "Example_GDD.xml",
-                                       std::string(PRESETS_OPTIM_DIR) + "default.ini",
-                                       std::string(PRESETS_VALID_DIR) + "default.ini"}) {
+                                        std::string(PRESETS_OPTIM_DIR) + "default.ini",
+                                        std::string(PRESETS_VALID_DIR) + "default.ini"}) {
             QDir(dir.path()).mkpath(QString::fromStdString(file.substr(0, file.rfind('/'))));
             QFile::copy(QString::fromStdString(kSource + "/" + file),
                         QString::fromStdString(Folder() + file));
@@ -62,17 +56,13 @@ protected:
             ASSERT_EQ(w->ModelTab->PresetsCB1->findText("Example_GDD"), 0);
             w->ModelTab->PresetsCB1Change(0);
             w->DefaultOptimButton1Click();
-            const std::pair<QLineEdit*, const char*> settings[] = {{w->NtrLoops, "5"},
-                                                                   {w->NtsLoops, "5"},
-                                                                   {w->NbVeryGlobalSearch, "2"},
-                                                                   {w->NbGlobalSearch, "3"},
-                                                                   {w->NbRepetitions, "2"},
-                                                                   {w->NbConfidenceInterval, "1"},
-                                                                   {w->TemperatureConfInt, "1"},
-                                                                   {w->MetropolisTemperature, "1"},
-                                                                   {w->TemperatureClimbRate, "1"},
-                                                                   {w->MetPrecision, "0,01"},
-                                                                   {w->MaxMissingTemp, "10"}};
+            // clang-format off
+            const std::pair<QLineEdit*, const char*> settings[] = {
+                {w->NtrLoops, "5"}, {w->NtsLoops, "5"}, {w->NbVeryGlobalSearch, "2"}, {w->NbGlobalSearch, "3"},
+                {w->NbRepetitions, "2"}, {w->NbConfidenceInterval, "1"}, {w->TemperatureConfInt, "1"},
+                {w->MetropolisTemperature, "1"}, {w->TemperatureClimbRate, "1"}, {w->MetPrecision, "0,01"},
+                {w->MaxMissingTemp, "10"}};
+            // clang-format on
             for (const auto& [edit, text] : settings)
                 edit->setText(text);
             w->SkipFisherCB1->setChecked(true);
@@ -81,24 +71,6 @@ protected:
             ASSERT_EQ(w->result(), QDialog::Accepted);
         };
         window.FitButton->trigger();
-    }
-    // Lets the sheet's own timers find the run over and load what it shows.
-    template <class Busy> static void WaitWhile(Busy busy) {
-        QElapsedTimer clock;
-        clock.start();
-        while (busy() && clock.elapsed() < 180000) {
-            QApplication::processEvents();
-            QThread::msleep(10);
-        }
-        ASSERT_FALSE(busy()) << "the run did not end";
-    }
-    std::string ReadText(const std::string& path) const {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        std::string s = text.str();
-        std::erase(s, '\r');
-        return s;
     }
 
     TOrvexWindow window;
@@ -109,13 +81,12 @@ protected:
 TEST_F(FitRoad, BestRepetitionSimulatesTheFittedDates) {
     AskForAFit();
     ASSERT_EQ(window.PageControl1->count(), 2) << dialogs.shown.join("|").toStdString();
-    EXPECT_EQ(window.PageControl1->tabText(1), "Model fit 1");
     auto* frame = qobject_cast<TFitDisplay*>(window.PageControl1->widget(1));
     ASSERT_NE(frame, nullptr);
-    WaitWhile([&] { return frame->Waiting() || frame->Loading(); });
+    ASSERT_TRUE(WaitWhile([&] { return frame->Waiting() || frame->Loading(); }));
     ASSERT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("|").toStdString();
-    EXPECT_EQ(frame->Label2->text(), "Fit is over!");
-    std::string output = ReadText(Folder() + "fit.txt");
+    std::string output = ReadWholeFile(Folder() + "fit.txt");
+    std::erase(output, '\r');
     if (!output.empty() && output.back() == '\n') output.pop_back();
     EXPECT_EQ(frame->RichEdit1->toPlainText().toStdString(), output);
 
@@ -129,8 +100,6 @@ TEST_F(FitRoad, BestRepetitionSimulatesTheFittedDates) {
     dialogs.onExec = [&](QDialog* dialog) {
         auto* stats = qobject_cast<TStatsManager*>(dialog);
         ASSERT_NE(stats, nullptr);
-        EXPECT_EQ(stats->StringGrid1->model()->columnCount(), 3);
-        EXPECT_EQ(stats->ComboBox1->count(), 2);
         stats->ComboBox1->setCurrentIndex(static_cast<int>(best));
         stats->saveAsBtnClick();
     };
@@ -150,7 +119,7 @@ TEST_F(FitRoad, BestRepetitionSimulatesTheFittedDates) {
     window.SimulationButton->trigger();
     ASSERT_EQ(window.PageControl1->tabText(2), "Simulation 1");
     auto* sim = qobject_cast<TSimulDisplay*>(window.PageControl1->widget(2));
-    WaitWhile([&] { return sim->Waiting(); });
+    ASSERT_TRUE(WaitWhile([&] { return sim->Waiting(); }));
     ASSERT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("|").toStdString();
 
     // The simulation prints dates to a tenth: the fit's dates must print the same.

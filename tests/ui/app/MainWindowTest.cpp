@@ -22,7 +22,6 @@ protected:
                                            const std::string& model, const std::string& t0) {
             calls.push_back({std::to_string(maxMissing), temp, output, model, t0});
             runs.push_back(std::make_shared<TFakeSimulationState>());
-            runs.back()->prepareError = prepareError;
             return std::make_unique<TFakeSimulationRun>(runs.back());
         };
     }
@@ -38,36 +37,17 @@ protected:
             config->OKBtnClick();
         };
     }
-    QStringList Tabs() const {
-        QStringList tabs;
-        for (int i = 0; i < window->PageControl1->count(); ++i)
-            tabs << window->PageControl1->tabText(i);
-        return tabs;
-    }
+    QStringList Tabs() const { return TabTexts(window->PageControl1); }
 
     std::unique_ptr<TOrvexWindow> window;
     std::vector<std::vector<std::string>> calls;
     std::vector<std::shared_ptr<TFakeSimulationState>> runs;
-    std::string prepareError;
 };
 
 } // namespace
 
-TEST_F(MainWindow, StartsOnHomeWithBothRoadsOpen) {
-    EXPECT_EQ(Tabs(), QStringList{"Home"});
-    EXPECT_TRUE(window->FitButton->isEnabled());
-    EXPECT_TRUE(window->SimulationButton->isEnabled());
-    EXPECT_FALSE(window->CloseTabBtn->isVisible());
-    EXPECT_FALSE(window->PlayPauseBtn->isVisible());
-}
-
-TEST_F(MainWindow, QuittingAsksAndRefusingKeepsTheWindow) {
+TEST_F(MainWindow, QuittingStopsTheRunningSimulation) {
     window->show();
-    dialogs.confirmAnswer = false;
-    EXPECT_FALSE(window->close());
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(dialogs.shown, QStringList{"Do you really want to quit Orvex ?"});
-
     ConfigureSimulation("m.xml", "c.txt");
     window->CreateSimulation();
     dialogs.confirmAnswer = true;
@@ -84,34 +64,13 @@ TEST_F(MainWindow, SimulationSheetsAreNumberedFromOne) {
     EXPECT_EQ(calls[0], (std::vector<std::string>{"3", "c.txt", "out.txt", "m.xml", ""}));
     EXPECT_TRUE(runs[0]->started);
     EXPECT_EQ(Tabs(), (QStringList{"Home", "Simulation 1"}));
-    EXPECT_EQ(window->PageControl1->currentIndex(), 1);
-    EXPECT_TRUE(window->CloseTabBtn->isVisible());
 
     // Closing asks nothing and stops the run; the next sheet still counts on.
     window->CloseTabBtn->trigger();
     EXPECT_EQ(runs[0]->quits, 1);
-    EXPECT_EQ(Tabs(), QStringList{"Home"});
-    EXPECT_FALSE(window->CloseTabBtn->isVisible());
     window->CreateSimulation();
     EXPECT_EQ(Tabs(), (QStringList{"Home", "Simulation 2"}));
     EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("|").toStdString();
-
-    window->PlayPauseBtn->trigger(); // does nothing on a simulation sheet
-    EXPECT_EQ(window->PlayPauseBtn->text(), "Pause");
-}
-
-TEST_F(MainWindow, FailedPreparationShowsItsMessageAndAddsNoSheet) {
-    prepareError = "The fitted model XML file \"/x/m.xml\" doesn't exist or is open.";
-    ConfigureSimulation("m.xml", "c.txt");
-    window->CreateSimulation();
-    EXPECT_EQ(dialogs.shown, QStringList{QString::fromStdString(prepareError)});
-    EXPECT_EQ(Tabs(), QStringList{"Home"});
-    EXPECT_TRUE(runs.at(0)->destroyed);
-
-    // Cancelling the window starts nothing.
-    dialogs.onExec = nullptr;
-    window->CreateSimulation();
-    EXPECT_EQ(calls.size(), 1u);
 }
 
 TEST_F(MainWindow, HelpFileMissing) {

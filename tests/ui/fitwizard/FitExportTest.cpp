@@ -2,24 +2,10 @@
 #include <QRadioButton>
 #include <fstream>
 #include <pugixml.hpp>
-#include <sstream>
 
 #include "WizardTestSupport.h"
 
-namespace {
-
-class FitExport : public WizardTest {
-protected:
-    static std::string ModelText(const TMetaModel& model) {
-        pugi::xml_document doc;
-        model.SaveToXML(static_cast<pugi::xml_node>(doc));
-        std::ostringstream out;
-        doc.save(out);
-        return out.str();
-    }
-};
-
-} // namespace
+using FitExport = WizardTest;
 
 TEST_F(FitExport, NewFileThenTwoAppendsKeepEveryFitInOrder) {
     TConfigModelFitWindow w;

@@ -8,12 +8,23 @@
 #include <QLineEdit>
 #include <QThread>
 #include <memory>
+#include <pugixml.hpp>
+#include <sstream>
 
 #include "ConfigModelFit.h"
 #include "MetaModel.h"
 #include "ModelDesignTab.h"
 #include "OrvexConfig.h"
 #include "UiTestSupport.h"
+
+// A model as the text it saves to.
+inline std::string ModelText(const TMetaModel& model) {
+    pugi::xml_document doc;
+    model.SaveToXML(static_cast<pugi::xml_node>(doc));
+    std::ostringstream out;
+    doc.save(out);
+    return out.str();
+}
 
 class WizardTest : public TempExeFolderTest {
 protected:
@@ -48,15 +59,5 @@ protected:
         FillExampleFiles(w);
         w.SkipValidationCB1->setChecked(true);
         w.InputValidationButton1Click();
-    }
-
-    template <class Done> static bool WaitUntil(Done done) {
-        QElapsedTimer clock;
-        clock.start();
-        while (!done() && clock.elapsed() < 30000) {
-            QApplication::processEvents();
-            QThread::msleep(2);
-        }
-        return done();
     }
 };
