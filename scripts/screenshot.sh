@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Pictures of every window, each family registering its own in tests/ui/screenshot
+# Pictures of every window, each family registering its own in tools/screenshot
 # (taken under a virtual X server):
 #   scripts/screenshot.sh [build folder] [output folder]
 set -euo pipefail

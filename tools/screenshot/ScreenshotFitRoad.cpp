@@ -7,7 +7,7 @@
 #include <QThread>
 #include <cstdio>
 
-#include "../ExampleFitRequest.h"
+#include "ExampleFitRequest.h"
 #include "FitDisplay.h"
 #include "MainWindow.h"
 #include "Screenshot.h"
