@@ -5,10 +5,7 @@
 #include <QToolTip>
 
 #include "ImageViewer.h"
-#include "Dialogs.h"
 #include "MainWindow.h"
-#include "RepetitionChartsManager.h"
-#include "StatsManager.h"
 #include "UtilStuff.h"
 
 int main(int argc, char* argv[]) {
@@ -21,13 +18,6 @@ int main(int argc, char* argv[]) {
     tips.setColor(QPalette::ToolTipBase, QColor(0xD9, 0xD9, 0xFF));
     tips.setColor(QPalette::ToolTipText, QColor(0, 0, 128));
     QToolTip::setPalette(tips);
-
-    // "Charts..." of the statistics grid opens the chosen repetition's chart manager.
-    TStatsManager::openCharts = [](QWidget* parent, TRepetition& rep) {
-        TRepChartMgr manager(parent, rep);
-        manager.Initialize();
-        Dialogs().Exec(&manager);
-    };
 
     TOrvexWindow window;
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {

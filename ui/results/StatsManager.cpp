@@ -14,6 +14,7 @@
 #include "Dialogs.h"
 #include "OrvexError.h"
 #include "Repetition.h"
+#include "RepetitionChartsManager.h"
 #include "RepetitionsTableModel.h"
 #include "SlotGuard.h"
 #include "TextFactory.h"
@@ -22,6 +23,12 @@ namespace {
 const QString SAVE_FILTER = QStringLiteral("XML (*.xml);;TXT (*.txt);;All Files (*.*)");
 constexpr int COLUMN_WIDTH = 120;
 } // namespace
+
+std::function<void(QWidget*, TRepetition&)> TStatsManager::openCharts = [](QWidget* parent, TRepetition& rep) {
+    TRepChartMgr manager(parent, rep);
+    manager.Initialize();
+    Dialogs().Exec(&manager);
+};
 
 TStatsManager::TStatsManager(QWidget* owner, const std::vector<TRepetition*>& repetitions)
     : QDialog(owner), repetitions_(repetitions) {

@@ -19,8 +19,9 @@ public:
     // The repetitions stay the fit's.
     TStatsManager(QWidget* owner, const std::vector<TRepetition*>& repetitions);
 
-    // Opens the charts of a repetition, modally. "Charts..." is enabled only when it is set.
-    static inline std::function<void(QWidget*, TRepetition&)> openCharts;
+    // Opens the charts of a repetition, modally: the repetition chart manager unless a test
+    // put a stand-in here. "Charts..." is enabled only when it is set.
+    static std::function<void(QWidget*, TRepetition&)> openCharts;
 
     // The name the model is saved under: ".xml" is appended unless the name ends with it.
     static QString XmlFileName(const QString& chosen);

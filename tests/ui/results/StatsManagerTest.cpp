@@ -30,11 +30,12 @@ protected:
         }
     }
     void TearDown() override {
-        TStatsManager::openCharts = nullptr;
+        TStatsManager::openCharts = charts;
         TempExeFolderTest::TearDown();
     }
     std::vector<std::unique_ptr<TRepetition>> owned;
     std::vector<TRepetition*> reps;
+    const std::function<void(QWidget*, TRepetition&)> charts = TStatsManager::openCharts;
 };
 
 QString Cell(const QAbstractItemModel& m, int row, int column) {
@@ -84,6 +85,7 @@ TEST_F(StatsGrid, SavesTheChosenRepetitionsModel) {
 }
 
 TEST_F(StatsGrid, ChartsOpenOnlyThroughTheHook) {
+    TStatsManager::openCharts = nullptr;
     EXPECT_FALSE(TStatsManager(nullptr, reps).ChartButton->isEnabled());
 
     std::vector<int> opened;
