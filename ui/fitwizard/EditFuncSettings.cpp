@@ -196,8 +196,8 @@ void TEditFuncForm::VarLinkModeCBChange() {
     prev_link_mode = mode;
 }
 
-TFunctionSettings TEditFuncForm::Collect() const {
-    TFunctionSettings s;
+TFunctionEdits TEditFuncForm::Collect() const {
+    TFunctionEdits s;
     if (!isOverlapFunc) {
         const int index = VariableCB->currentIndex();
         s.weatherDataColumn = index;

@@ -31,7 +31,7 @@ public:
     ~TEditFuncForm() override;
 
     // What the user accepted; valid after the OK result.
-    const TFunctionSettings& Settings() const { return settings_; }
+    const TFunctionEdits& Settings() const { return settings_; }
     // The picture shown by the formula button, beside the executable.
     static QString FormulaPicturePath(const std::string& funcName);
 
@@ -59,7 +59,7 @@ public slots:
 private:
     void Build(bool withGlobal);
     void gui_SelectedFunctionToSettings();
-    TFunctionSettings Collect() const;
+    TFunctionEdits Collect() const;
 
     // A copy to read the parameter names from the settings file without touching the model.
     std::unique_ptr<TModelFunction> function_;
@@ -67,5 +67,5 @@ private:
     bool hourly_ = false;
     int dayLengthIndex = -1;
     TVarLinkMode prev_link_mode = TVarLinkMode::Multiplicative;
-    TFunctionSettings settings_;
+    TFunctionEdits settings_;
 };

@@ -176,8 +176,8 @@ void TEditPhaseForm1::TimeSamplingCB1Change() {
     if (hourly && TempHourFuncCB1->currentIndex() < 0) TempHourFuncCB1->setCurrentIndex(0);
 }
 
-TPhaseSettings TEditPhaseForm1::Collect() const {
-    TPhaseSettings s;
+TPhaseEdits TEditPhaseForm1::Collect() const {
+    TPhaseEdits s;
     if (t0FromPrevButton1->isChecked())
         s.t0Mode = TPhaseT0Mode::PickedFromPrevPhase;
     else if (t0FixedButton1->isChecked()) {

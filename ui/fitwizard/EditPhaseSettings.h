@@ -23,7 +23,7 @@ public:
     TEditPhaseForm1(QWidget* owner, const TPhase& phase, const std::vector<std::string>& variablesList);
 
     // What the user accepted; valid after the OK result.
-    const TPhaseSettings& Settings() const { return settings_; }
+    const TPhaseEdits& Settings() const { return settings_; }
 
     QComboBox* PhenoVariableCB = nullptr;
     QRadioButton* t0FittedButton1 = nullptr;
@@ -50,7 +50,7 @@ public slots:
 
 private:
     void gui_SelectedPhaseToSettings(const TPhase& phase);
-    TPhaseSettings Collect() const; // raises when a number does not read
+    TPhaseEdits Collect() const; // raises when a number does not read
 
-    TPhaseSettings settings_;
+    TPhaseEdits settings_;
 };

@@ -35,10 +35,10 @@ std::unique_ptr<TTempHourFunc> NewTempHourFunc(const std::string& name) {
     return std::make_unique<TTempHourFunc>(TempHeur_shark, "tempheur_shark");
 }
 
-void ApplyParams(TModelFunction& f, const std::vector<TParamSetting>& params) {
+void ApplyParams(TModelFunction& f, const std::vector<TParamEdit>& params) {
     const int n = std::min(f.nbOfParameters(), static_cast<int>(params.size()));
     for (int i = 0; i < n; ++i) {
-        const TParamSetting& p = params[static_cast<std::size_t>(i)];
+        const TParamEdit& p = params[static_cast<std::size_t>(i)];
         if (!p.fixed)
             f.releaseParameter(i);
         else if (p.value)
@@ -218,7 +218,7 @@ void TModelDesigner::SetOverlapFunction(int i_phase, const std::string& funcName
     ph.overlapFunc = TModelFunction::GetFunction(funcName);
 }
 
-void TModelDesigner::ApplyPhaseSettings(int i_phase, const TPhaseSettings& s) {
+void TModelDesigner::ApplyPhaseSettings(int i_phase, const TPhaseEdits& s) {
     TPhase& ph = PhaseAt(i_phase);
     if (s.t0Mode == TPhaseT0Mode::Fixed)
         ph.FixT0(s.t0);
@@ -243,7 +243,7 @@ void TModelDesigner::ApplyPhaseSettings(int i_phase, const TPhaseSettings& s) {
     ph.sStar = s.sStar;
 }
 
-void TModelDesigner::ApplyFunctionSettings(int i_phase, int pos, const TFunctionSettings& s) {
+void TModelDesigner::ApplyFunctionSettings(int i_phase, int pos, const TFunctionEdits& s) {
     TPhase& ph = PhaseAt(i_phase);
     TModelFunction& f = FunctionAt(i_phase, pos);
     if (!s.keepColumn) {
@@ -257,7 +257,7 @@ void TModelDesigner::ApplyFunctionSettings(int i_phase, int pos, const TFunction
     ph.calculateCoeffSStar();
 }
 
-void TModelDesigner::ApplyOverlapSettings(int i_phase, const TFunctionSettings& s) {
+void TModelDesigner::ApplyOverlapSettings(int i_phase, const TFunctionEdits& s) {
     TPhase& ph = PhaseAt(i_phase);
     if (ph.overlapFunc) ApplyParams(*ph.overlapFunc, s.params);
 }

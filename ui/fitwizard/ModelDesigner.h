@@ -10,7 +10,7 @@
 #include "MetaModel.h"
 
 // What the phase editor collected; applied by TModelDesigner::ApplyPhaseSettings.
-struct TPhaseSettings {
+struct TPhaseEdits {
     TPhaseT0Mode t0Mode = TPhaseT0Mode::Fitted;
     double t0 = 0.0;          // used when t0Mode is Fixed
     int phenoDataColumn = -1; // -1: "--MISSING--", the phase is then not fitted
@@ -22,19 +22,19 @@ struct TPhaseSettings {
 };
 
 // What the function editor collected for one parameter.
-struct TParamSetting {
+struct TParamEdit {
     bool fixed = false;
     std::optional<double> value; // the edit's number; none when it did not read as one
 };
 
 // What the function editor collected; applied by ApplyFunctionSettings / ApplyOverlapSettings.
-struct TFunctionSettings {
+struct TFunctionEdits {
     int weatherDataColumn = 0;
     bool useDayLengthAsVar = false;
     TVarLinkMode varLinkMode = TVarLinkMode::Multiplicative;
     std::optional<double> weight; // none: left as it is
     bool keepColumn = false;      // an hourly function keeps its column (it reads no column)
-    std::vector<TParamSetting> params;
+    std::vector<TParamEdit> params;
 };
 
 class TModelDesigner {
@@ -75,9 +75,9 @@ public:
     void SetOverlapFunction(int i_phase, const std::string& funcName);
 
     // --- editors' results ---
-    void ApplyPhaseSettings(int i_phase, const TPhaseSettings& s);
-    void ApplyFunctionSettings(int i_phase, int pos, const TFunctionSettings& s);
-    void ApplyOverlapSettings(int i_phase, const TFunctionSettings& s);
+    void ApplyPhaseSettings(int i_phase, const TPhaseEdits& s);
+    void ApplyFunctionSettings(int i_phase, int pos, const TFunctionEdits& s);
+    void ApplyOverlapSettings(int i_phase, const TFunctionEdits& s);
 
     // --- model files ---
     // Loads into a new model that replaces the current one only when the whole file was read.

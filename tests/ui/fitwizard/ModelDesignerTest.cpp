@@ -21,8 +21,8 @@ std::string ErrorOf(const std::function<void()>& f) {
     return {};
 }
 
-TPhaseSettings Settings(int phenoColumn, const std::string& tempHour = "") {
-    TPhaseSettings s;
+TPhaseEdits Settings(int phenoColumn, const std::string& tempHour = "") {
+    TPhaseEdits s;
     s.phenoDataColumn = phenoColumn;
     s.tempHourName = tempHour;
     return s;
@@ -135,7 +135,7 @@ TEST_F(ModelDesigner, DailyReturnsTheFunctionsToDailyOperation) {
     d.ClearModel();
     d.AddFunction(0);
     TPhase& ph = *d.Model().PhasesArr[0];
-    TPhaseSettings s = Settings(0, "tempheur_shark");
+    TPhaseEdits s = Settings(0, "tempheur_shark");
     s.t0Mode = TPhaseT0Mode::Fixed;
     s.t0 = 12.5;
     d.ApplyPhaseSettings(0, s);
@@ -158,7 +158,7 @@ TEST_F(ModelDesigner, FunctionSettingsFixReleaseOrKeepEachParameter) {
     TModelFunction& f = *d.Model().PhasesArr[0]->functions[0];
     f.fixParameter(1, 3.0);
     f.fixParameter(2, 30.0);
-    TFunctionSettings s;
+    TFunctionEdits s;
     s.weatherDataColumn = 2;
     s.varLinkMode = TVarLinkMode::Additive;
     s.params = {{true, 20.0}, {false, 99.0}, {true, std::nullopt}};
@@ -186,7 +186,7 @@ TEST_F(ModelDesigner, ExamplePresetLoadsAndASavedModelReloadsEqual) {
 
     d.AddPhase();
     d.SetPhaseLinkMode(1, TPhaseLinkMode::Overlap_Composition);
-    TPhaseSettings s = Settings(0, "tempheur");
+    TPhaseEdits s = Settings(0, "tempheur");
     s.sStar = 12.25;
     s.sStarFixed = true;
     d.ApplyPhaseSettings(1, s);
