@@ -10,31 +10,41 @@
 
 #include "OrvexError.h"
 
-bool TryParseFloat(std::string_view s, double& out) {
-    if (s.empty()) return false;
+std::size_t ParseFloatPrefix(std::string_view s, double& out) {
+    if (s.empty()) return 0;
     const char* first = s.data();
     const char* last = s.data() + s.size();
     if (*first == '+') ++first; // from_chars refuses a leading '+'
-    if (first == last || *first == '+' || (*first == '-' && first != s.data())) return false;
+    if (first == last || *first == '+' || (*first == '-' && first != s.data())) return 0;
     // Only digits or '.' may follow the sign: no "inf", "nan" or hexadecimal.
     const char* body = (*first == '-') ? first + 1 : first;
-    if (body == last || !(std::isdigit(static_cast<unsigned char>(*body)) || *body == '.')) return false;
+    if (body == last || !((*body >= '0' && *body <= '9') || *body == '.')) return 0;
+    auto [ptr, ec] = std::from_chars(first, last, out, std::chars_format::general);
+    if (ec != std::errc()) return 0;
+    return static_cast<std::size_t>(ptr - s.data());
+}
+
+std::size_t ParseIntPrefix(std::string_view s, int& out) {
+    if (s.empty()) return 0;
+    const char* first = s.data();
+    const char* last = s.data() + s.size();
+    if (*first == '+') ++first;
+    if (first == last || *first == '+' || (*first == '-' && first != s.data())) return 0;
+    auto [ptr, ec] = std::from_chars(first, last, out, 10);
+    if (ec != std::errc()) return 0;
+    return static_cast<std::size_t>(ptr - s.data());
+}
+
+bool TryParseFloat(std::string_view s, double& out) {
     double v = 0.0;
-    auto [ptr, ec] = std::from_chars(first, last, v, std::chars_format::general);
-    if (ec != std::errc() || ptr != last) return false;
+    if (s.empty() || ParseFloatPrefix(s, v) != s.size()) return false;
     out = v;
     return true;
 }
 
 bool TryParseInt(std::string_view s, int& out) {
-    if (s.empty()) return false;
-    const char* first = s.data();
-    const char* last = s.data() + s.size();
-    if (*first == '+') ++first;
-    if (first == last || *first == '+' || (*first == '-' && first != s.data())) return false;
     int v = 0;
-    auto [ptr, ec] = std::from_chars(first, last, v, 10);
-    if (ec != std::errc() || ptr != last) return false;
+    if (s.empty() || ParseIntPrefix(s, v) != s.size()) return false;
     out = v;
     return true;
 }

@@ -4,6 +4,7 @@
 // would write ',' or misread files.
 // We always write '.'; settings and model files may carry '.' or ','.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,11 @@
 bool TryParseFloat(std::string_view s, double& out);
 // Whole text is a decimal integer within 32 bits (an optional sign).
 bool TryParseInt(std::string_view s, int& out);
+// The number at the start of s, read as far as it goes: the bytes it took, or 0 when s does not
+// start with one. Taking all of a text is TryParseFloat/TryParseInt on it; a reader splitting
+// values checks that a separator follows, without a pass of its own to find the value's end.
+std::size_t ParseFloatPrefix(std::string_view s, double& out);
+std::size_t ParseIntPrefix(std::string_view s, int& out);
 // Settings and model files: '.' or ',' as the separator. Raises EOrvexError when not a number:
 // "'<text>' is not a valid floating point value".
 double SettingToFloat(std::string_view s);

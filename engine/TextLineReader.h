@@ -25,6 +25,8 @@ public:
     // The next line without its line end; false (and an empty line) at the end of the file.
     // Raises EOrvexError naming the file when the system fails to read it.
     bool ReadLine(std::string& line);
+    // The same without a copy: the view is valid until the next call on this reader.
+    bool ReadLine(std::string_view& line);
     bool Eof();
     // Whether the last line read ended with a line end (false for a last line cut short).
     bool LineEnded() const { return lineEnded_; }
@@ -34,6 +36,8 @@ public:
 
 private:
     bool Fill();
+    // Index of the next CR or LF at or after begin_, or end_ when the buffer holds none.
+    std::size_t NextLineEnd();
     // Skips the byte order mark at the start, and the LF that completes a CR LF line end.
     void SkipNonText();
 
@@ -44,6 +48,13 @@ private:
     std::vector<char> buffer_;
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
+    // Where the next LF and CR were found in the buffer (end_ when absent), so that each byte is
+    // searched once even when one kind of line end never occurs; NOT_SEARCHED after a refill.
+    static constexpr std::size_t NOT_SEARCHED = static_cast<std::size_t>(-1);
+    std::size_t lfAt_ = NOT_SEARCHED;
+    std::size_t crAt_ = NOT_SEARCHED;
+    // A line that runs across buffer reads is gathered here.
+    std::string carry_;
     bool pendingLf_ = false;
     bool atStart_ = true;
     bool lineEnded_ = false;

@@ -84,7 +84,7 @@ public:
 
     void Parse(TTextLineReader& reader, std::vector<std::string>& header,
                std::vector<std::unique_ptr<TWeatherYear>>& years) {
-        std::string line;
+        std::string_view line; // valid until the next read
         if (!reader.ReadLine(line)) return;
         int number = 1;
         for (const std::string_view cell : SplitTabCells(line))
@@ -95,23 +95,8 @@ public:
             if (TrimBlanks(line).empty()) continue;
             line_ = number;
             lastLineCut_ = !reader.LineEnded();
-            const LineValues vals(line);
-            if (vals.count < BASE_VALUES) TooFew(vals.count);
-            ParseBase(vals);
             int nbUser = 0;
-            if (first) {
-                first = false;
-                nbUser = FirstLineExtras(line, vals);
-            } else if (sta_ != 0) {
-                if (vals.count > BASE_VALUES + nbExtra_) TooMany(vals.count);
-                nbUser = vals.count - BASE_VALUES;
-                user_.fill(0.0);
-                for (int k = 0; k < nbUser; ++k) {
-                    const std::string_view tok = vals.v[static_cast<std::size_t>(BASE_VALUES + k)];
-                    if (!TryParseFloat(tok, user_[static_cast<std::size_t>(k)]))
-                        NotNumber("extra value " + std::to_string(k + 1), tok, "a number");
-                }
-            }
+            if (first || !QuickLine(line, nbUser)) nbUser = CarefulLine(line, first);
             if (sta_ == 0) continue; // station 0 marks a record to ignore
             if (years.empty() || sta_ != prevSta_ || yea_ != prevYea_) {
                 years.push_back(
@@ -143,6 +128,56 @@ private:
                           ", expected at most " + std::to_string(BASE_VALUES + nbExtra_) + " (" +
                           std::to_string(BASE_VALUES) + " values and the " + std::to_string(nbExtra_) +
                           " extra columns of the first data line).");
+    }
+
+    // A line of the seven values and at most the first line's extras, all numbers, parsed as
+    // they are found. False for any other line: the careful path then says what is wrong.
+    bool QuickLine(std::string_view line, int& nbUser) {
+        std::size_t i = 0;
+        auto next = [&](auto& out, auto parse) {
+            while (i < line.size() && IsBlank(line[i]))
+                ++i;
+            const std::size_t n = parse(line.substr(i), out);
+            i += n;
+            return n > 0 && (i == line.size() || IsBlank(line[i]));
+        };
+        if (!(next(sta_, ParseIntPrefix) && next(lat_, ParseFloatPrefix) && next(yea_, ParseIntPrefix) &&
+              next(doy_, ParseIntPrefix) && next(tmp_, ParseFloatPrefix) && next(tmn_, ParseFloatPrefix) &&
+              next(tmx_, ParseFloatPrefix)))
+            return false;
+        if (sta_ == 0) return true; // the extras of an ignored record are not read
+        int n = 0;
+        user_.fill(0.0);
+        for (;;) {
+            while (i < line.size() && IsBlank(line[i]))
+                ++i;
+            if (i == line.size()) break;
+            if (n == nbExtra_ || !next(user_[static_cast<std::size_t>(n)], ParseFloatPrefix)) return false;
+            ++n;
+        }
+        nbUser = n;
+        return true;
+    }
+
+    // Any line, each fault reported; the number of extra values read.
+    int CarefulLine(std::string_view line, bool& first) {
+        const LineValues vals(line);
+        if (vals.count < BASE_VALUES) TooFew(vals.count);
+        ParseBase(vals);
+        if (first) {
+            first = false;
+            return FirstLineExtras(line, vals);
+        }
+        if (sta_ == 0) return 0;
+        if (vals.count > BASE_VALUES + nbExtra_) TooMany(vals.count);
+        const int nbUser = vals.count - BASE_VALUES;
+        user_.fill(0.0);
+        for (int k = 0; k < nbUser; ++k) {
+            const std::string_view tok = vals.v[static_cast<std::size_t>(BASE_VALUES + k)];
+            if (!TryParseFloat(tok, user_[static_cast<std::size_t>(k)]))
+                NotNumber("extra value " + std::to_string(k + 1), tok, "a number");
+        }
+        return nbUser;
     }
 
     void ParseBase(const LineValues& vals) {

@@ -19,3 +19,19 @@ TEST(NumberTextParse, AcceptsPlainNumbersOnly) {
     for (const char* bad : {"", "1.0", "99999999999", "12a"})
         EXPECT_FALSE(TryParseInt(bad, i)) << bad;
 }
+
+TEST(NumberTextParse, PrefixStopsWhereTheNumberEnds) {
+    double d = 0;
+    EXPECT_EQ(ParseFloatPrefix("-2.5e1\t7", d), 6u);
+    EXPECT_DOUBLE_EQ(d, -25.0);
+    EXPECT_EQ(ParseFloatPrefix("+.5 ", d), 3u);
+    EXPECT_EQ(ParseFloatPrefix("45,5", d), 2u); // the reader then sees ',' where a blank should be
+    for (const char* bad : {"", " 1", "inf 1", "+-1", "1e999 2", "x"})
+        EXPECT_EQ(ParseFloatPrefix(bad, d), 0u) << bad;
+
+    int i = 0;
+    EXPECT_EQ(ParseIntPrefix("2001.0", i), 4u);
+    EXPECT_EQ(i, 2001);
+    for (const char* bad : {"", "99999999999 1", "++1", "-"})
+        EXPECT_EQ(ParseIntPrefix(bad, i), 0u) << bad;
+}

@@ -12,7 +12,8 @@
 namespace fs = std::filesystem;
 
 TEST(TextLineReader, EveryLineEndReadsAlike) {
-    const std::string wide(65535, 'x'); // its CR is the last byte of the first read, its LF the next
+    const std::string wide(65535, 'x');   // its CR is the last byte of the first read, its LF the next
+    const std::string wider(150000, 'y'); // runs over three reads
     const struct {
         const char* name;
         std::string text;
@@ -30,6 +31,7 @@ TEST(TextLineReader, EveryLineEndReadsAlike) {
          {"a", "b"},
          false},
         {"CR LF across reads", wide + "\r\nb", {wide, "b"}, false},
+        {"line across reads", "a\n" + wider + "\rb\n" + wider, {"a", wider, "b", wider}, false},
     };
     const fs::path path = fs::path(testing::TempDir()) / ("orvex_lines_" + std::to_string(getpid()) + ".txt");
     for (const auto& c : cases) {

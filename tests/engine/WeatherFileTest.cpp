@@ -179,6 +179,14 @@ TEST_F(WeatherFile, EachBadFileGivesItsOwnMessage) {
         {"truncated", HEADER + ok + "1 45.5 2001 3 10",
          "Error : too few values in the meteo file \"@\" at line 4: found 5, expected at least 7. "
          "The last line is incomplete."},
+        // later lines are read in one pass; a line that pass refuses must still be named as above
+        {"intyearlater", HEADER + ok + "1 45 2001.0 3 1 2 3\n",
+         BAD_NUMBER + "\n\rIn the meteo file \"@\" at line 4, the year \"2001.0\" is not an integer."},
+        {"toofewbeforebad", HEADER + ok + "1 x 2001\n",
+         "Error : too few values in the meteo file \"@\" at line 4: found 3, expected at least 7."},
+        {"overflow", HEADER + ok + "1 45 2001 3 1e999 2 3\n",
+         BAD_NUMBER +
+             "\n\rIn the meteo file \"@\" at line 4, the mean temperature \"1e999\" is not a number."},
         {"elevenextras", HEADER + "1\t45\t2001\t1\t1\t2\t3\t1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\n",
          "Error : too many extra columns in the meteo file \"@\" at line 2: found 11, at most 10 are "
          "allowed."},
