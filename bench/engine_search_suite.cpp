@@ -31,7 +31,7 @@
 
 namespace {
 
-struct SetSpec {
+struct SetDef {
     const char* name;
     int rows;
     double dateNoise; // days
@@ -41,8 +41,8 @@ struct SetSpec {
     double t0, sStar;
 };
 
-const std::vector<SetSpec>& Sets() {
-    static const std::vector<SetSpec> sets = {
+const std::vector<SetDef>& Sets() {
+    static const std::vector<SetDef> sets = {
         {"gdd3_100x1d", 100, 1.0, "GDD", {5.0}, {false}, 30.0, 250.0},
         {"sigmoid4_30x3d", 30, 3.0, "Sigmoid Negative", {0.5, 9.0}, {false, false}, 30.0, 25.0},
         {"wang5_300x5d", 300, 5.0, "Wang", {22.0, 2.0, 38.0}, {false, false, false}, 30.0, 15.0},
@@ -68,13 +68,13 @@ struct Set {
     TRFunctionDesc knownPoint;
 };
 
-std::unique_ptr<Set> Build(const SetSpec& spec) {
+std::unique_ptr<Set> Build(const SetDef& def) {
     auto s = std::make_unique<Set>();
     std::mt19937 rng(11);
     auto uniform = [&rng] { return static_cast<double>(rng()) / 4294967296.0; };
     auto noise = [&] { return (uniform() + uniform() + uniform() + uniform() - 2.0) * std::sqrt(3.0); };
     constexpr int STATIONS = 30;
-    const int perStation = (spec.rows + STATIONS - 1) / STATIONS;
+    const int perStation = (def.rows + STATIONS - 1) / STATIONS;
     for (int st = 0; st < STATIONS; ++st) {
         const double lat = 40.0 + st * 0.4, warm = 0.1 * (st % 7);
         for (int k = 0; k <= perStation; ++k) {
@@ -93,7 +93,7 @@ std::unique_ptr<Set> Build(const SetSpec& spec) {
             }
             s->weather.years.push_back(std::move(y));
             const int row = st * perStation + k - 1;
-            if (k == 0 || row >= spec.rows) continue;
+            if (k == 0 || row >= def.rows) continue;
             TRPhenoData pr;
             pr.station = station;
             pr.year = year;
@@ -105,10 +105,10 @@ std::unique_ptr<Set> Build(const SetSpec& spec) {
     }
     s->pheno.weatherPTR = &s->weather;
 
-    auto f = TModelFunction::GetFunction(spec.kind);
+    auto f = TModelFunction::GetFunction(def.kind);
     f->SetWeatherDataColumn(0);
-    for (std::size_t i = 0; i < spec.params.size(); ++i)
-        if (spec.fixed[i]) f->fixParameter(static_cast<int>(i), spec.params[i]);
+    for (std::size_t i = 0; i < def.params.size(); ++i)
+        if (def.fixed[i]) f->fixParameter(static_cast<int>(i), def.params[i]);
     auto phase = std::make_unique<TPhase>(nullptr, TFunctionList{}, 0);
     phase->PushFunction(std::move(f));
     phase->t0Mode = TPhaseT0Mode::Fitted;
@@ -118,17 +118,17 @@ std::unique_ptr<Set> Build(const SetSpec& spec) {
 
     s->model.initializeParameters(s->knownPoint);
     auto& v = s->knownPoint.var_info;
-    v[0].value = spec.t0;
-    v[1].value = spec.sStar;
+    v[0].value = def.t0;
+    v[1].value = def.sStar;
     int slot = 2;
-    for (std::size_t i = 0; i < spec.params.size(); ++i)
-        if (!spec.fixed[i]) v[static_cast<std::size_t>(slot++)].value = spec.params[i];
+    for (std::size_t i = 0; i < def.params.size(); ++i)
+        if (!def.fixed[i]) v[static_cast<std::size_t>(slot++)].value = def.params[i];
     s->model.Initialize(0, s->weather);
     s->model.setParameters(s->knownPoint);
-    for (int k = 0; k < spec.rows; ++k) {
+    for (int k = 0; k < def.rows; ++k) {
         s->model.Run(s->pheno.tabWeatherIdx[static_cast<std::size_t>(k)]);
         s->pheno.tabPheno[static_cast<std::size_t>(k)].dates[0].date =
-            std::nearbyint(s->model.DatePredictedArr[0] + spec.dateNoise * noise());
+            std::nearbyint(s->model.DatePredictedArr[0] + def.dateNoise * noise());
     }
     s->model.Initialize(0, s->pheno);
     return s;
@@ -305,9 +305,9 @@ double Polish(Set& s, TRFunctionDesc start) {
     return best;
 }
 
-void BM_DefaultSearch(benchmark::State& state, const SetSpec* spec) {
+void BM_DefaultSearch(benchmark::State& state, const SetDef* def) {
     if (const char* only = std::getenv("ORVEX_SUITE_SETS")) {
-        if (std::string(",").append(only).append(",").find("," + std::string(spec->name) + ",") ==
+        if (std::string(",").append(only).append(",").find("," + std::string(def->name) + ",") ==
             std::string::npos) {
             state.SkipWithError("not selected");
             for (auto _ : state) {
@@ -315,7 +315,7 @@ void BM_DefaultSearch(benchmark::State& state, const SetSpec* spec) {
             return;
         }
     }
-    auto set = Build(*spec);
+    auto set = Build(*def);
     const std::vector<std::array<int, 4>> seeds = {{12, 34, 56, 78}, {3, 5, 7, 11}, {97, 41, 23, 60}};
     std::vector<Repetition> shipped, previous;
     for (auto _ : state) {
@@ -353,7 +353,7 @@ void BM_DefaultSearch(benchmark::State& state, const SetSpec* spec) {
             std::snprintf(buf, sizeof buf, " %.3f", gap);
             gaps += buf;
         }
-        std::printf("%-16s %-8s best %-12.6g gaps %%:%s | evaluations mean %lld max %lld\n", spec->name,
+        std::printf("%-16s %-8s best %-12.6g gaps %%:%s | evaluations mean %lld max %lld\n", def->name,
                     label, best, gaps.c_str(), evals / static_cast<long long>(reps.size()), most);
         state.counters[std::string(label) + "_gap_max_pct"] = worst;
         state.counters[std::string(label) + "_evals_mean"] =
@@ -366,7 +366,7 @@ void BM_DefaultSearch(benchmark::State& state, const SetSpec* spec) {
 }
 
 const bool registered = [] {
-    for (const SetSpec& s : Sets())
+    for (const SetDef& s : Sets())
         benchmark::RegisterBenchmark((std::string("BM_DefaultSearch/") + s.name).c_str(), BM_DefaultSearch,
                                      &s)
             ->Iterations(1)
