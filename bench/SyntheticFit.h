@@ -71,6 +71,17 @@ inline TRMetropolisDesc DefaultSettings() {
     return md;
 }
 
+// One observed row on the station-year at index; its date is filled in from a known model.
+inline void AddRow(TRPhenoInfos& pheno, TRFitInfo& fit, int station, int year, int index) {
+    TRPhenoData pr;
+    pr.station = station;
+    pr.year = year;
+    pr.dates.push_back({MISSING, 0});
+    pheno.tabPheno.push_back(pr);
+    pheno.tabWeatherIdx.push_back(index);
+    fit.tabFit.push_back({station, 0, 0, year});
+}
+
 // Slots of the model's parameter vector.
 enum Slot { T0 = 0, SSTAR = 1, TBASE = 2 };
 
@@ -119,13 +130,7 @@ inline std::unique_ptr<FitData> Make(int nbRows, double dateNoise = 3.0, unsigne
             data->weather.years.push_back(std::move(y));
             const int row = s * yearsPerStation + k - 1;
             if (k == 0 || row >= nbRows) continue;
-            TRPhenoData pr;
-            pr.station = station;
-            pr.year = year;
-            pr.dates.push_back({MISSING, 0});
-            data->pheno.tabPheno.push_back(pr);
-            data->pheno.tabWeatherIdx.push_back(index);
-            data->fit.tabFit.push_back({station, 0, 0, year});
+            synthetic::AddRow(data->pheno, data->fit, station, year, index);
         }
     }
     data->pheno.weatherPTR = &data->weather;

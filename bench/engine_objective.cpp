@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "Inputs.h"
+#include "SyntheticFit.h"
 #include "MetaModel.h"
 #include "MyMetropolis.h"
 #include "UtilStuff.h"
@@ -72,13 +73,7 @@ std::unique_ptr<Shape> Synthetic(int rows, double t0, double sStar, double base)
                                               tmp - 5.0, tmp + 5.0));
             }
             s->weather.years.push_back(std::move(y));
-            TRPhenoData pr;
-            pr.station = station;
-            pr.year = year;
-            pr.dates.push_back({MISSING, 0});
-            s->pheno.tabPheno.push_back(pr);
-            s->pheno.tabWeatherIdx.push_back(index);
-            s->fit.tabFit.push_back({station, 0, 0, year});
+            synthetic::AddRow(s->pheno, s->fit, station, year, index);
         }
     }
     s->pheno.weatherPTR = &s->weather;

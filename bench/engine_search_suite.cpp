@@ -94,13 +94,7 @@ std::unique_ptr<Set> Build(const SetDef& def) {
             s->weather.years.push_back(std::move(y));
             const int row = st * perStation + k - 1;
             if (k == 0 || row >= def.rows) continue;
-            TRPhenoData pr;
-            pr.station = station;
-            pr.year = year;
-            pr.dates.push_back({MISSING, 0});
-            s->pheno.tabPheno.push_back(pr);
-            s->pheno.tabWeatherIdx.push_back(index);
-            s->fit.tabFit.push_back({station, 0, 0, year});
+            synthetic::AddRow(s->pheno, s->fit, station, year, index);
         }
     }
     s->pheno.weatherPTR = &s->weather;
