@@ -72,6 +72,17 @@ inline TRMetropolisDesc DefaultSettings() {
 }
 
 // One observed row on the station-year at index; its date is filled in from a known model.
+// One fitted phase summing `f` over the first climate column, observed in the first date column.
+inline void PushFittedPhase(TMetaModel& model, std::unique_ptr<TModelFunction> f) {
+    f->SetWeatherDataColumn(0);
+    auto phase = std::make_unique<TPhase>(nullptr, TFunctionList{}, 0);
+    phase->PushFunction(std::move(f));
+    phase->t0Mode = TPhaseT0Mode::Fitted;
+    phase->phenoDataColumn = 0;
+    phase->usedToFit = true;
+    model.PushPhase(std::move(phase));
+}
+
 inline void AddRow(TRPhenoInfos& pheno, TRFitInfo& fit, int station, int year, int index) {
     TRPhenoData pr;
     pr.station = station;
@@ -135,14 +146,7 @@ inline std::unique_ptr<FitData> Make(int nbRows, double dateNoise = 3.0, unsigne
     }
     data->pheno.weatherPTR = &data->weather;
 
-    auto gdd = TModelFunction::GetFunction("GDD");
-    gdd->SetWeatherDataColumn(0);
-    auto phase = std::make_unique<TPhase>(nullptr, TFunctionList{}, 0);
-    phase->PushFunction(std::move(gdd));
-    phase->t0Mode = TPhaseT0Mode::Fitted;
-    phase->phenoDataColumn = 0;
-    phase->usedToFit = true;
-    data->model.PushPhase(std::move(phase));
+    PushFittedPhase(data->model, TModelFunction::GetFunction("GDD"));
 
     // Observed dates from the known model.
     data->model.initializeParameters(data->knownPoint);

@@ -19,6 +19,7 @@
 #include "MetaModel.h"
 #include "ModelsFuncLib.h"
 #include "RandomDistrib.h"
+#include "SyntheticFit.h"
 
 namespace fs = std::filesystem;
 
@@ -62,14 +63,7 @@ fs::path MakeFiles(int n) {
 
 std::unique_ptr<TMetaModel> Model() {
     auto m = std::make_unique<TMetaModel>();
-    auto f = TModelFunction::GetFunction("GDD");
-    f->SetWeatherDataColumn(0);
-    auto phase = std::make_unique<TPhase>(nullptr, TFunctionList{}, 0);
-    phase->PushFunction(std::move(f));
-    phase->t0Mode = TPhaseT0Mode::Fitted;
-    phase->phenoDataColumn = 0;
-    phase->usedToFit = true;
-    m->PushPhase(std::move(phase));
+    synthetic::PushFittedPhase(*m, TModelFunction::GetFunction("GDD"));
     return m;
 }
 

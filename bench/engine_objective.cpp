@@ -36,14 +36,7 @@ struct Shape {
 };
 
 void AddModel(Shape& s, double t0, double sStar, double base) {
-    auto f = TModelFunction::GetFunction("GDD");
-    f->SetWeatherDataColumn(0);
-    auto phase = std::make_unique<TPhase>(nullptr, TFunctionList{}, 0);
-    phase->PushFunction(std::move(f));
-    phase->t0Mode = TPhaseT0Mode::Fitted;
-    phase->phenoDataColumn = 0;
-    phase->usedToFit = true;
-    s.model.PushPhase(std::move(phase));
+    synthetic::PushFittedPhase(s.model, TModelFunction::GetFunction("GDD"));
     s.model.initializeParameters(s.point);
     s.point.var_info[0].value = s.t0 = t0;
     s.point.var_info[1].value = s.sStar = sStar;

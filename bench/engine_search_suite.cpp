@@ -100,15 +100,9 @@ std::unique_ptr<Set> Build(const SetDef& def) {
     s->pheno.weatherPTR = &s->weather;
 
     auto f = TModelFunction::GetFunction(def.kind);
-    f->SetWeatherDataColumn(0);
     for (std::size_t i = 0; i < def.params.size(); ++i)
         if (def.fixed[i]) f->fixParameter(static_cast<int>(i), def.params[i]);
-    auto phase = std::make_unique<TPhase>(nullptr, TFunctionList{}, 0);
-    phase->PushFunction(std::move(f));
-    phase->t0Mode = TPhaseT0Mode::Fitted;
-    phase->phenoDataColumn = 0;
-    phase->usedToFit = true;
-    s->model.PushPhase(std::move(phase));
+    synthetic::PushFittedPhase(s->model, std::move(f));
 
     s->model.initializeParameters(s->knownPoint);
     auto& v = s->knownPoint.var_info;
