@@ -16,6 +16,7 @@
 
 #include "FileUtils.h"
 #include "MetaModel.h"
+#include "MyMetropolis.h"
 #include "NumberText.h"
 #include "OrvexConfig.h"
 #include "UtilStuff.h"
@@ -45,10 +46,12 @@ inline std::map<std::string, std::string> ReadOptions(const std::string& path) {
     return keys;
 }
 
-// The shipped default.ini turned into the optimiser's settings as the main window does.
-inline TRMetropolisDesc DefaultSettings() {
-    auto ini = ReadOptions(GetExecutableDir() + PRESETS_OPTIM_DIR + "default.ini");
-    auto text = [&](const char* key) { return ini[Lower(key)]; };
+// Settings keys (lower case) turned into the optimiser's settings as the main window does.
+inline TRMetropolisDesc SettingsFromKeys(const std::map<std::string, std::string>& keys) {
+    auto text = [&](const char* key) {
+        const auto it = keys.find(Lower(key));
+        return it == keys.end() ? std::string() : it->second;
+    };
     auto whole = [&](const char* key) {
         int v = 0;
         if (!TryParseInt(text(key), v)) throw std::runtime_error(std::string("bad ") + key);
@@ -70,6 +73,22 @@ inline TRMetropolisDesc DefaultSettings() {
     md.skip_fisher = myStrToBool2(text("SkipFisher"));
     return md;
 }
+
+// The shipped default.ini.
+inline TRMetropolisDesc DefaultSettings() {
+    return SettingsFromKeys(ReadOptions(GetExecutableDir() + PRESETS_OPTIM_DIR + "default.ini"));
+}
+
+// The objective, counting its evaluations.
+class CountingObjective : public TMyMetropolis {
+public:
+    using TMyMetropolis::TMyMetropolis;
+    double f(const TRFunctionDesc& fd) override {
+        ++calls;
+        return TMyMetropolis::f(fd);
+    }
+    long long calls = 0;
+};
 
 // One observed row on the station-year at index; its date is filled in from a known model.
 // One fitted phase summing `f` over the first climate column, observed in the first date column.

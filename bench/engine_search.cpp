@@ -12,15 +12,7 @@ namespace {
 
 constexpr int ROWS = 300;
 
-class CountingObjective : public TMyMetropolis {
-public:
-    using TMyMetropolis::TMyMetropolis;
-    double f(const TRFunctionDesc& fd) override {
-        ++calls;
-        return TMyMetropolis::f(fd);
-    }
-    long long calls = 0;
-};
+using synthetic::CountingObjective;
 
 // One repetition as the fit thread runs it.
 void BM_StagedSearch(benchmark::State& state) {

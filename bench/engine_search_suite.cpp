@@ -122,33 +122,11 @@ std::unique_ptr<Set> Build(const SetDef& def) {
     return s;
 }
 
-class Counting : public TMyMetropolis {
-public:
-    using TMyMetropolis::TMyMetropolis;
-    double f(const TRFunctionDesc& fd) override {
-        ++calls;
-        return TMyMetropolis::f(fd);
-    }
-    long long calls = 0;
-};
-
+// Fisher statistics skipped and no missing values: the suite compares searches only.
 TRMetropolisDesc FromKeys(std::map<std::string, std::string> keys) {
-    auto whole = [&](const char* k) { return std::stoi(keys.at(synthetic::Lower(k))); };
-    auto real = [&](const char* k) { return SettingToFloat(keys.at(synthetic::Lower(k))); };
-    TRMetropolisDesc md;
-    md.ntr = whole("NtrLoops");
-    md.nts = whole("NtsLoops");
-    md.missing_threshold = 0;
-    md.veryglob = whole("NbVeryGlobalSearch");
-    md.global = whole("NbGlobalSearch");
-    md.nb_repetitions = whole("NbRepetitions");
-    md.temp_confint = whole("TemperatureConfInt");
-    md.conf_interval = whole("NbConfidenceInterval");
-    md.temp0 = md.tempf = real("MetropolisTemperature");
-    md.climbrate = real("TemperatureClimbRate");
-    md.precision = real("MetPrecision");
-    md.skip_fisher = true;
-    return md;
+    keys["maxmissingtemp"] = "0";
+    keys["skipfisher"] = "True";
+    return synthetic::SettingsFromKeys(keys);
 }
 
 TRMetropolisDesc Shipped() {
@@ -185,7 +163,7 @@ struct Repetition {
 
 // Every repetition of one fit, as the fit thread runs them: one generator, climbrate carried.
 std::vector<Repetition> Fit(Set& s, const TRMetropolisDesc& settings, const std::array<int, 4>& seed) {
-    Counting obj(s.model, s.weather, s.pheno, s.fit, 0, -1);
+    synthetic::CountingObjective obj(s.model, s.weather, s.pheno, s.fit, 0, -1);
     TUniDistrib rd(seed[0], seed[1], seed[2], seed[3]);
     TSearchProgress progress;
     TRFunctionDesc bestFit;
