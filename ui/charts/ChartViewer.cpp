@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <stdexcept>
 
+#include "BoldLabel.h"
 #include "ChartColors.h"
 #include "Dialogs.h"
 #include "SeriesColors.h"
@@ -18,18 +19,6 @@
 #include "TextFactory.h"
 #include "ZoreRuzez.h"
 #include "ZoreRuzezLegend.h"
-
-namespace {
-
-QLabel* BoldLabel(const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    QFont f = label->font();
-    f.setBold(true);
-    label->setFont(f);
-    return label;
-}
-
-} // namespace
 
 TChartView::TChartView(IChartMgrForm* AOwner) : IChartForm(AOwner, Qt::Window), winOwner(AOwner) {
     BuildForm();

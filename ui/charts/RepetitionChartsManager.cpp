@@ -16,6 +16,7 @@
 #include <filesystem>
 
 #include "AppFolder.h"
+#include "BoldLabel.h"
 #include "ChartControl.h"
 #include "ChartViewer.h"
 #include "Dialogs.h"
@@ -26,14 +27,6 @@
 #include "UtilStuff.h"
 
 namespace {
-
-QLabel* BoldLabel(const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    QFont f = label->font();
-    f.setBold(true);
-    label->setFont(f);
-    return label;
-}
 
 // The selectors of a panel in column order.
 std::vector<QAbstractButton*> Selectors(const QGroupBox* panel) {

@@ -15,6 +15,7 @@
 #include <set>
 
 #include "AppFolder.h"
+#include "BoldLabel.h"
 #include "FileUtils.h"
 #include "ImageViewer.h"
 #include "NumberText.h"
@@ -35,13 +36,6 @@ std::optional<double> ReadNumber(const QLineEdit* edit) {
     return v;
 }
 
-QLabel* BoldLabel(const QString& text) {
-    auto* label = new QLabel(text);
-    QFont f = label->font();
-    f.setBold(true);
-    label->setFont(f);
-    return label;
-}
 
 } // namespace
 
