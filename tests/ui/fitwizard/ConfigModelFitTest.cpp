@@ -55,24 +55,16 @@ TEST_F(ConfigModelFit, EntryChecksStopAtTheFirstFailureAndKeepAnExistingOutput) 
                           "maybe already in use."});
     EXPECT_EQ(w.PageControl1->currentIndex(), 0);
 
-    // An output file from an earlier fit is checked, not emptied.
+    // An output file from an earlier fit is checked, not emptied; a skipped validation goes
+    // straight to the model tab.
     std::ofstream(Folder() + "fit.txt") << "earlier results";
     dialogs.shown.clear();
+    dialogs.onExec = [&](QDialog*) { ADD_FAILURE() << "no progress window"; };
     PassFilesTab(w);
     EXPECT_TRUE(dialogs.shown.isEmpty());
     EXPECT_EQ(ReadWholeFile(Folder() + "fit.txt"), "earlier results");
     EXPECT_EQ(w.PageControl1->currentIndex(), 1);
-}
-
-TEST_F(ConfigModelFit, SkippingTheValidationGoesStraightToTheModelTab) {
-    TConfigModelFitWindow w;
-    dialogs.onExec = [&](QDialog*) { ADD_FAILURE() << "no progress window"; };
-    PassFilesTab(w);
-    EXPECT_EQ(w.PageControl1->currentIndex(), 1);
-    EXPECT_TRUE(QFile::exists(QString::fromStdString(Folder() + "fit.txt"))); // created empty
-    // The options were remembered once the checks passed.
-    TConfigModelFitWindow next;
-    EXPECT_TRUE(next.SkipValidationCB1->isChecked());
+    EXPECT_TRUE(TConfigModelFitWindow().SkipValidationCB1->isChecked()); // remembered once passed
 }
 
 TEST_F(ConfigModelFit, TabsStayLockedUntilTheFilesPass) {
@@ -133,20 +125,7 @@ TEST_F(ConfigModelFit, AnErrorInThePhenologyFileNamesTheLog) {
     EXPECT_EQ(w.PageControl1->currentIndex(), 0);
 }
 
-TEST_F(ConfigModelFit, StopThenCancelResumesTheValidation) {
-    TConfigModelFitWindow w;
-    FillExampleFiles(w);
-    dialogs.confirmAnswer = false;
-    RunValidation(w, [&](TThreadProgressbar& bar) {
-        bar.StopValidationButton2Click();
-        EXPECT_FALSE(w.IsValidationSuspended());
-    });
-    EXPECT_EQ(dialogs.shown, QStringList{"Are you sure that you want to abort the validation process ?\n"
-                                         "Press \"Cancel\" to resume."});
-    EXPECT_EQ(w.PageControl1->currentIndex(), 1); // resumed, the valid files pass
-}
-
-TEST_F(ConfigModelFit, StopThenOkAbortsAndKeepsTheTabsLocked) {
+TEST_F(ConfigModelFit, StopThenOkAbortsAndStopThenCancelResumes) {
     TConfigModelFitWindow w;
     FillExampleFiles(w);
     RunValidation(w, [&](TThreadProgressbar& bar) {
@@ -155,11 +134,19 @@ TEST_F(ConfigModelFit, StopThenOkAbortsAndKeepsTheTabsLocked) {
         bar.StopValidationButton2Click();
         EXPECT_FALSE(w.ValidationRunning());
     });
-    EXPECT_EQ(dialogs.shown.size(), 1); // the question only
-    QApplication::processEvents();      // a late end of the stopped run changes nothing
+    EXPECT_EQ(dialogs.shown, QStringList{"Are you sure that you want to abort the validation process ?\n"
+                                         "Press \"Cancel\" to resume."});
+    QApplication::processEvents(); // a late end of the stopped run changes nothing
     w.PageControl1->setCurrentIndex(1);
     EXPECT_EQ(w.PageControl1->currentIndex(), 0);
     EXPECT_FALSE(w.allowNextStep);
+
+    dialogs.confirmAnswer = false;
+    RunValidation(w, [&](TThreadProgressbar& bar) {
+        bar.StopValidationButton2Click();
+        EXPECT_FALSE(w.IsValidationSuspended());
+    });
+    EXPECT_EQ(w.PageControl1->currentIndex(), 1); // resumed, the valid files pass
 }
 
 TEST_F(ConfigModelFit, FitNowChecksPhasesThenSettings) {

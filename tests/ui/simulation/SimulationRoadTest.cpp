@@ -11,6 +11,7 @@
 #include "NumberText.h"
 #include "SimulDisplay.h"
 #include "UiTestSupport.h"
+#include "UtilStuff.h"
 
 namespace {
 
@@ -18,15 +19,6 @@ const std::string kSource = ORVEX_SOURCE_DIR;
 const std::string kClimate = kSource + "/examples/climate.txt";
 const std::string kT0 = kSource + "/examples/t0.txt";
 const std::string kModel = kSource + "/System/Presets/Models/Example_GDD.xml";
-
-std::vector<std::string> Fields(const std::string& line) {
-    std::vector<std::string> out;
-    size_t start = 0;
-    for (size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
-        out.push_back(line.substr(start, tab - start));
-    out.push_back(line.substr(start));
-    return out;
-}
 
 // The grid the example generator's noise-free dates give: the column header, then per line
 // station, year and the date as "0.#" (-9999 when the run meets more missing values than allowed).
@@ -36,12 +28,13 @@ std::vector<std::vector<std::string>> ExpectedTable(const std::string& truthFile
     std::string line;
     std::getline(in, line);
     while (std::getline(in, line)) {
-        const std::vector<std::string> v = Fields(line);
+        const std::vector<std::string_view> v = SplitTabCells(line);
         const size_t d = v.size() - 2; // the date is the last column but one
         double date = 0;
         int missing = 0;
         EXPECT_TRUE(TryParseFloat(v[d], date) && TryParseInt(v[d + 1], missing)) << line;
-        table.push_back({v[0], v[1], missing > maxMissing ? "-9999" : FormatFloat("0.#", date)});
+        table.push_back({std::string(v[0]), std::string(v[1]),
+                         missing > maxMissing ? "-9999" : FormatFloat("0.#", date)});
     }
     return table;
 }
@@ -85,16 +78,11 @@ protected:
 } // namespace
 
 TEST_F(SimulationRoad, ExampleFilesGiveTheGeneratorsDates) {
-    struct Case {
-        const char* name;
-        std::string t0;
-        const char* truth;
-    };
-    const Case cases[] = {{"per station-year", "", "true_dates.txt"},
-                          {"per T0 line", kT0, "true_dates_t0.txt"}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Configure(kModel, kClimate, c.t0);
+    // Per station-year, then per line of a T0 file.
+    const std::pair<std::string, const char*> cases[] = {{"", "true_dates.txt"}, {kT0, "true_dates_t0.txt"}};
+    for (const auto& [t0, truth] : cases) {
+        SCOPED_TRACE(truth);
+        Configure(kModel, kClimate, t0);
         window.CreateSimulation();
         ASSERT_EQ(Tabs().size(), 2);
         TSimulDisplay* display = Sheet(1);
@@ -103,7 +91,7 @@ TEST_F(SimulationRoad, ExampleFilesGiveTheGeneratorsDates) {
 
         EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("|").toStdString();
         // Station 3 meets five missing temperatures in 2007, more than the window's default 0.
-        EXPECT_EQ(GridTexts(display->StringGrid1), ExpectedTable(c.truth, 0));
+        EXPECT_EQ(GridTexts(display->StringGrid1), ExpectedTable(truth, 0));
         EXPECT_EQ(display->Simulation(), nullptr);
         EXPECT_TRUE(QFile::exists(dir.filePath("out.txt")));
         window.CloseTabBtn->trigger();
