@@ -7,11 +7,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTableView>
 #include <QTableWidget>
 
 #include "ConfigModelFit.h"
-#include "ConfigSimulation.h"
+#include "FillSimulationWindow.h"
 #include "FitDisplay.h"
 #include "FitOutputFile.h"
 #include "MainWindow.h"
@@ -97,15 +96,7 @@ TEST_F(FitRoad, BestRepetitionSimulatesTheFittedDates) {
     ASSERT_TRUE(QFile::exists(dir.filePath("best.xml")));
 
     // A simulation of the saved model on the example climate.
-    dialogs.onExec = [&](QDialog* dialog) {
-        auto* config = qobject_cast<TConfigSimulationWindow*>(dialog);
-        ASSERT_NE(config, nullptr);
-        config->ModelAsXmlPath->setText("best.xml");
-        config->TemperaturesPath->setText(QString::fromStdString(kSource + "/examples/climate.txt"));
-        config->SaveAsPath->setText("sim.txt");
-        config->maxMissingTemp->setText("10");
-        config->OKBtnClick();
-    };
+    dialogs.onExec = FillSimulationWindow("best.xml", kSource + "/examples/climate.txt", "", "10");
     window.SimulationButton->trigger();
     ASSERT_EQ(window.PageControl1->tabText(2), "Simulation 1");
     auto* sim = qobject_cast<TSimulDisplay*>(window.PageControl1->widget(2));

@@ -1,13 +1,12 @@
 // The main window's sheets, with a stand-in wizard and stand-in fit and simulation runs.
 #include <QAction>
 #include <QDir>
-#include <QLineEdit>
 #include <QTabWidget>
 #include <deque>
 
-#include "ConfigSimulation.h"
 #include "FakeFitRun.h"
 #include "FakeSimulationRun.h"
+#include "FillSimulationWindow.h"
 #include "FitDisplay.h"
 #include "MainWindow.h"
 #include "UiTestSupport.h"
@@ -181,15 +180,7 @@ TEST_F(MainWindow, RemembersPathsInsideTheExecutablesTreeRelative) {
 
 TEST_F(MainWindow, SimulationSheetsCountOnAndQuittingStopsTheRunningOne) {
     window->show();
-    scripted.onExec = [](QDialog* dialog) {
-        auto* config = qobject_cast<TConfigSimulationWindow*>(dialog);
-        ASSERT_NE(config, nullptr);
-        config->ModelAsXmlPath->setText("m.xml");
-        config->TemperaturesPath->setText("c.txt");
-        config->SaveAsPath->setText("out.txt");
-        config->maxMissingTemp->setText("3");
-        config->OKBtnClick();
-    };
+    scripted.onExec = FillSimulationWindow("m.xml", "c.txt", "", "3");
     window->CreateSimulation();
     ASSERT_EQ(simulationCalls.size(), 1u);
     EXPECT_EQ(simulationCalls[0], (std::vector<std::string>{"3", "c.txt", "out.txt", "m.xml", ""}));

@@ -1,11 +1,10 @@
 // The simulation road end to end: the simulation window, the engine's thread and the sheet's grid.
-#include <QLineEdit>
 #include <QTableWidget>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 
-#include "ConfigSimulation.h"
+#include "FillSimulationWindow.h"
 #include "FitOutputFile.h"
 #include "MainWindow.h"
 #include "NumberText.h"
@@ -41,18 +40,6 @@ std::vector<std::vector<std::string>> ExpectedTable(const std::string& truthFile
 
 class SimulationRoad : public TempExeFolderTest {
 protected:
-    // The user fills the simulation window and presses OK; the output goes beside the executable.
-    void Configure(const std::string& model, const std::string& temps, const std::string& t0 = "") {
-        dialogs.onExec = [=](QDialog* dialog) {
-            auto* config = qobject_cast<TConfigSimulationWindow*>(dialog);
-            ASSERT_NE(config, nullptr);
-            config->ModelAsXmlPath->setText(QString::fromStdString(model));
-            config->TemperaturesPath->setText(QString::fromStdString(temps));
-            config->T0InfoPath->setText(QString::fromStdString(t0));
-            config->SaveAsPath->setText("out.txt");
-            config->OKBtnClick();
-        };
-    }
     QStringList Tabs() const { return TabTexts(window.PageControl1); }
     TSimulDisplay* Sheet(int i) const { return qobject_cast<TSimulDisplay*>(window.PageControl1->widget(i)); }
     static std::vector<std::vector<std::string>> GridTexts(const QTableWidget* grid) {
@@ -82,7 +69,7 @@ TEST_F(SimulationRoad, ExampleFilesGiveTheGeneratorsDates) {
     const std::pair<std::string, const char*> cases[] = {{"", "true_dates.txt"}, {kT0, "true_dates_t0.txt"}};
     for (const auto& [t0, truth] : cases) {
         SCOPED_TRACE(truth);
-        Configure(kModel, kClimate, t0);
+        dialogs.onExec = FillSimulationWindow(kModel, kClimate, t0);
         window.CreateSimulation();
         ASSERT_EQ(Tabs().size(), 2);
         TSimulDisplay* display = Sheet(1);
@@ -100,7 +87,7 @@ TEST_F(SimulationRoad, ExampleFilesGiveTheGeneratorsDates) {
 
 TEST_F(SimulationRoad, MissingModelFileIsNamed) {
     std::ofstream(Folder() + "clim.txt") << "station\tlat\tyear\tday\ttmean\ttmin\ttmax\n";
-    Configure("missing.xml", "clim.txt");
+    dialogs.onExec = FillSimulationWindow("missing.xml", "clim.txt");
     window.CreateSimulation();
     EXPECT_EQ(dialogs.shown, QStringList{QString::fromStdString("The fitted model XML file \"" + Folder() +
                                                                 "missing.xml\" doesn't exist or is open.")});
@@ -110,7 +97,7 @@ TEST_F(SimulationRoad, MissingModelFileIsNamed) {
 TEST_F(SimulationRoad, FailedRunIsShownOnceAndFreed) {
     // A T0 year the climate file does not hold fails inside the thread.
     std::ofstream(Folder() + "t0.txt") << "Year\tt0 phase1\n1990\t1\n";
-    Configure(kModel, kClimate, "t0.txt");
+    dialogs.onExec = FillSimulationWindow(kModel, kClimate, "t0.txt");
     window.CreateSimulation();
     TSimulDisplay* display = Sheet(1);
     ASSERT_NE(display, nullptr);
@@ -123,7 +110,7 @@ TEST_F(SimulationRoad, FailedRunIsShownOnceAndFreed) {
 }
 
 TEST_F(SimulationRoad, ClosingTheSheetStopsTheRunAndLeavesNoPartialFile) {
-    Configure(kModel, kClimate);
+    dialogs.onExec = FillSimulationWindow(kModel, kClimate);
     window.CreateSimulation();
     ASSERT_EQ(Tabs(), (QStringList{"Home", "Simulation 1"}));
     window.CloseTabBtn->trigger(); // at once: the run is stopped and waited for
