@@ -33,8 +33,10 @@ protected:
 
 } // namespace
 
-TEST_F(ConfigModelFit, EntryChecksStopAtTheFirstFailureAndKeepAnExistingOutput) {
+TEST_F(ConfigModelFit, FilesTabChecksGateTheOtherTabsAndKeepAnExistingOutput) {
     TConfigModelFitWindow w;
+    w.PageControl1->setCurrentIndex(2);
+    EXPECT_EQ(w.PageControl1->currentIndex(), 0);
     w.InputValidationButton1Click();
     EXPECT_EQ(dialogs.shown, QStringList{"Please select a temperatures file."});
 
@@ -65,14 +67,7 @@ TEST_F(ConfigModelFit, EntryChecksStopAtTheFirstFailureAndKeepAnExistingOutput) 
     EXPECT_EQ(ReadWholeFile(Folder() + "fit.txt"), "earlier results");
     EXPECT_EQ(w.PageControl1->currentIndex(), 1);
     EXPECT_TRUE(TConfigModelFitWindow().SkipValidationCB1->isChecked()); // remembered once passed
-}
 
-TEST_F(ConfigModelFit, TabsStayLockedUntilTheFilesPass) {
-    TConfigModelFitWindow w;
-    w.PageControl1->setCurrentIndex(2);
-    EXPECT_EQ(w.PageControl1->currentIndex(), 0);
-
-    PassFilesTab(w);
     w.PageControl1->setCurrentIndex(2);
     w.InputValidationButton1Click(); // not on the files tab: nothing
     EXPECT_EQ(w.PageControl1->currentIndex(), 2);
