@@ -7,11 +7,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTableView>
 #include <QTableWidget>
 
 #include "ConfigModelFit.h"
-#include "ConfigSimulation.h"
+#include "FillSimulationWindow.h"
 #include "FitDisplay.h"
 #include "FitOutputFile.h"
 #include "MainWindow.h"
@@ -21,37 +20,27 @@
 #include "Repetition.h"
 #include "SimulDisplay.h"
 #include "StatsManager.h"
-#include "UiTestSupport.h"
+#include "fitwizard/WizardTestSupport.h"
 
 namespace {
 
 const std::string kSource = ORVEX_SOURCE_DIR;
 
-class FitRoad : public TempExeFolderTest {
+class FitRoad : public WizardTest {
 protected:
     void SetUp() override {
-        TempExeFolderTest::SetUp();
-        // The shipped presets beside the executable.
-        for (const std::string& file : {std::string(PRESETS_MODEL_DIR) + "Example_GDD.xml",
-                                        std::string(PRESETS_OPTIM_DIR) + "default.ini",
-                                        std::string(PRESETS_VALID_DIR) + "default.ini"}) {
-            QDir(dir.path()).mkpath(QString::fromStdString(file.substr(0, file.rfind('/'))));
-            QFile::copy(QString::fromStdString(kSource + "/" + file),
-                        QString::fromStdString(Folder() + file));
-        }
+        WizardTest::SetUp();
+        const std::string preset = std::string(PRESETS_MODEL_DIR) + "Example_GDD.xml";
+        QDir(dir.path()).mkpath(PRESETS_MODEL_DIR);
+        QFile::copy(Source(preset), QString::fromStdString(Folder() + preset));
     }
     // The user fills the wizard: the example files, the example preset model, short search
     // settings, then "FIT NOW !".
     void AskForAFit() {
-        dialogs.onExec = [](QDialog* dialog) {
+        dialogs.onExec = [this](QDialog* dialog) {
             auto* w = qobject_cast<TConfigModelFitWindow*>(dialog);
             ASSERT_NE(w, nullptr);
-            w->TemperaturesPath->setText(QString::fromStdString(kSource + "/examples/climate.txt"));
-            w->PhenologyPath->setText(QString::fromStdString(kSource + "/examples/phenology.txt"));
-            w->FitInfoPath->setText(QString::fromStdString(kSource + "/examples/fitinfo.txt"));
-            w->SaveFitAsPath->setText("fit.txt");
-            w->SkipValidationCB1->setChecked(true);
-            w->InputValidationButton1Click();
+            PassFilesTab(*w);
             w->ModelTab->PrebuildPanel3->click();
             ASSERT_EQ(w->ModelTab->PresetsCB1->findText("Example_GDD"), 0);
             w->ModelTab->PresetsCB1Change(0);
@@ -107,15 +96,7 @@ TEST_F(FitRoad, BestRepetitionSimulatesTheFittedDates) {
     ASSERT_TRUE(QFile::exists(dir.filePath("best.xml")));
 
     // A simulation of the saved model on the example climate.
-    dialogs.onExec = [&](QDialog* dialog) {
-        auto* config = qobject_cast<TConfigSimulationWindow*>(dialog);
-        ASSERT_NE(config, nullptr);
-        config->ModelAsXmlPath->setText("best.xml");
-        config->TemperaturesPath->setText(QString::fromStdString(kSource + "/examples/climate.txt"));
-        config->SaveAsPath->setText("sim.txt");
-        config->maxMissingTemp->setText("10");
-        config->OKBtnClick();
-    };
+    dialogs.onExec = FillSimulationWindow("best.xml", kSource + "/examples/climate.txt", "", "10");
     window.SimulationButton->trigger();
     ASSERT_EQ(window.PageControl1->tabText(2), "Simulation 1");
     auto* sim = qobject_cast<TSimulDisplay*>(window.PageControl1->widget(2));

@@ -1,8 +1,8 @@
+// Settings and exported files are replaced whole: a failed write leaves the old file as it was.
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -32,12 +32,34 @@ private:
     rlimit old_{};
 };
 
+class FileReplace : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    const fs::path dir = fs::temp_directory_path() / ("orvex_replace_" + std::to_string(::getpid()));
+};
+
 } // namespace
 
-TEST(FileReplace, AFullDiskKeepsTheOldFileAndRaises) {
-    const fs::path dir = fs::temp_directory_path() / ("orvex_replace_" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+TEST_F(FileReplace, IniWritingKeepsTheRestAndNeverReplacesAnUnreadableFile) {
+    TIniFile ini((dir / "configuration.ini").string());
+    ini.WriteString("path-fit", "Climate", "a.txt");
+    ini.WriteString("path-sim", "model", "m.xml");
+    EXPECT_EQ(ini.ReadString("PATH-FIT", "climate"), "a.txt");
+    EXPECT_EQ(ini.ReadString("path-sim", "MODEL"), "m.xml");
+
+    // Something that exists but cannot be read as settings is left alone.
+    TIniFile blocked((dir / "folder.ini").string());
+    fs::create_directories(dir / "folder.ini" / "inside");
+    EXPECT_THROW(blocked.WriteString("path-sim", "model", "m.xml"), EOrvexError);
+    EXPECT_TRUE(fs::exists(dir / "folder.ini" / "inside"));
+}
+
+TEST_F(FileReplace, AFullDiskKeepsTheOldFileAndRaises) {
     const fs::path ini = dir / "last.ini";
     TIniFile settings(ini.string());
     settings.WriteString("option", "NbRepetitions", "3");
@@ -56,5 +78,4 @@ TEST(FileReplace, AFullDiskKeepsTheOldFileAndRaises) {
     EXPECT_FALSE(fs::exists(dir / "new.xml"));
     for (const auto& entry : fs::directory_iterator(dir))
         EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
-    fs::remove_all(dir);
 }

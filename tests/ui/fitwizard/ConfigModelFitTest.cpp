@@ -33,8 +33,10 @@ protected:
 
 } // namespace
 
-TEST_F(ConfigModelFit, EntryChecksStopAtTheFirstFailureAndKeepAnExistingOutput) {
+TEST_F(ConfigModelFit, FilesTabChecksGateTheOtherTabsAndKeepAnExistingOutput) {
     TConfigModelFitWindow w;
+    w.PageControl1->setCurrentIndex(2);
+    EXPECT_EQ(w.PageControl1->currentIndex(), 0);
     w.InputValidationButton1Click();
     EXPECT_EQ(dialogs.shown, QStringList{"Please select a temperatures file."});
 
@@ -55,32 +57,17 @@ TEST_F(ConfigModelFit, EntryChecksStopAtTheFirstFailureAndKeepAnExistingOutput) 
                           "maybe already in use."});
     EXPECT_EQ(w.PageControl1->currentIndex(), 0);
 
-    // An output file from an earlier fit is checked, not emptied.
+    // An output file from an earlier fit is checked, not emptied; a skipped validation goes
+    // straight to the model tab.
     std::ofstream(Folder() + "fit.txt") << "earlier results";
     dialogs.shown.clear();
+    dialogs.onExec = [&](QDialog*) { ADD_FAILURE() << "no progress window"; };
     PassFilesTab(w);
     EXPECT_TRUE(dialogs.shown.isEmpty());
     EXPECT_EQ(ReadWholeFile(Folder() + "fit.txt"), "earlier results");
     EXPECT_EQ(w.PageControl1->currentIndex(), 1);
-}
+    EXPECT_TRUE(TConfigModelFitWindow().SkipValidationCB1->isChecked()); // remembered once passed
 
-TEST_F(ConfigModelFit, SkippingTheValidationGoesStraightToTheModelTab) {
-    TConfigModelFitWindow w;
-    dialogs.onExec = [&](QDialog*) { ADD_FAILURE() << "no progress window"; };
-    PassFilesTab(w);
-    EXPECT_EQ(w.PageControl1->currentIndex(), 1);
-    EXPECT_TRUE(QFile::exists(QString::fromStdString(Folder() + "fit.txt"))); // created empty
-    // The options were remembered once the checks passed.
-    TConfigModelFitWindow next;
-    EXPECT_TRUE(next.SkipValidationCB1->isChecked());
-}
-
-TEST_F(ConfigModelFit, TabsStayLockedUntilTheFilesPass) {
-    TConfigModelFitWindow w;
-    w.PageControl1->setCurrentIndex(2);
-    EXPECT_EQ(w.PageControl1->currentIndex(), 0);
-
-    PassFilesTab(w);
     w.PageControl1->setCurrentIndex(2);
     w.InputValidationButton1Click(); // not on the files tab: nothing
     EXPECT_EQ(w.PageControl1->currentIndex(), 2);
@@ -133,20 +120,7 @@ TEST_F(ConfigModelFit, AnErrorInThePhenologyFileNamesTheLog) {
     EXPECT_EQ(w.PageControl1->currentIndex(), 0);
 }
 
-TEST_F(ConfigModelFit, StopThenCancelResumesTheValidation) {
-    TConfigModelFitWindow w;
-    FillExampleFiles(w);
-    dialogs.confirmAnswer = false;
-    RunValidation(w, [&](TThreadProgressbar& bar) {
-        bar.StopValidationButton2Click();
-        EXPECT_FALSE(w.IsValidationSuspended());
-    });
-    EXPECT_EQ(dialogs.shown, QStringList{"Are you sure that you want to abort the validation process ?\n"
-                                         "Press \"Cancel\" to resume."});
-    EXPECT_EQ(w.PageControl1->currentIndex(), 1); // resumed, the valid files pass
-}
-
-TEST_F(ConfigModelFit, StopThenOkAbortsAndKeepsTheTabsLocked) {
+TEST_F(ConfigModelFit, StopThenOkAbortsAndStopThenCancelResumes) {
     TConfigModelFitWindow w;
     FillExampleFiles(w);
     RunValidation(w, [&](TThreadProgressbar& bar) {
@@ -155,11 +129,19 @@ TEST_F(ConfigModelFit, StopThenOkAbortsAndKeepsTheTabsLocked) {
         bar.StopValidationButton2Click();
         EXPECT_FALSE(w.ValidationRunning());
     });
-    EXPECT_EQ(dialogs.shown.size(), 1); // the question only
-    QApplication::processEvents();      // a late end of the stopped run changes nothing
+    EXPECT_EQ(dialogs.shown, QStringList{"Are you sure that you want to abort the validation process ?\n"
+                                         "Press \"Cancel\" to resume."});
+    QApplication::processEvents(); // a late end of the stopped run changes nothing
     w.PageControl1->setCurrentIndex(1);
     EXPECT_EQ(w.PageControl1->currentIndex(), 0);
     EXPECT_FALSE(w.allowNextStep);
+
+    dialogs.confirmAnswer = false;
+    RunValidation(w, [&](TThreadProgressbar& bar) {
+        bar.StopValidationButton2Click();
+        EXPECT_FALSE(w.IsValidationSuspended());
+    });
+    EXPECT_EQ(w.PageControl1->currentIndex(), 1); // resumed, the valid files pass
 }
 
 TEST_F(ConfigModelFit, FitNowChecksPhasesThenSettings) {
@@ -177,12 +159,6 @@ TEST_F(ConfigModelFit, FitNowChecksPhasesThenSettings) {
     w.OKBtnClick();
     EXPECT_EQ(dialogs.shown.last(), "\"0\" is not a valid value!");
     EXPECT_EQ(w.PageControl1->currentIndex(), 2);
-
-    w.NtsLoops->setText("10");
-    w.NbRepetitions->setText("3");
-    w.OKBtnClick();
-    EXPECT_EQ(w.result(), QDialog::Accepted);
-    EXPECT_EQ(w.ModelTab->Designer().Model().GetNbPhases(), 1); // kept for the caller
 }
 
 TEST_F(ConfigModelFit, ClosingWithoutFitNowFreesTheModel) {

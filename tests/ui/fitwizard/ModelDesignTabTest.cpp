@@ -182,4 +182,9 @@ TEST_F(ModelDesignTab, FormulaPictureFallsBackToNA) {
     EXPECT_TRUE(TEditFuncForm::FormulaPicturePath("GDD").endsWith("/System/Resources/formula_GDD.bmp"));
     EXPECT_TRUE(TEditFuncForm::FormulaPicturePath("Wang").endsWith("/System/Resources/formula_NA.bmp"));
     EXPECT_TRUE(TEditFuncForm::FormulaPicturePath("Wang").startsWith(dir.path()));
+    // The shipped pictures cover every library function.
+    for (const std::string& name : TModelDesigner::FunctionNames())
+        EXPECT_TRUE(
+            QFile::exists(SOURCE + "/System/Resources/formula_" + QString::fromStdString(name) + ".bmp"))
+            << name;
 }

@@ -1,12 +1,9 @@
 #pragma once
 // The fit wizard on the example files, with the shipped settings presets in a fresh folder.
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
-#include <QThread>
 #include <memory>
 #include <pugixml.hpp>
 #include <sstream>

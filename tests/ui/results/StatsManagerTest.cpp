@@ -1,7 +1,5 @@
 #include <QComboBox>
 #include <QPushButton>
-#include <QTableView>
-#include <QTemporaryDir>
 
 #include "MetaModel.h"
 #include "Repetition.h"
@@ -56,21 +54,29 @@ TEST_F(StatsGrid, RepetitionsSideBySide) {
     EXPECT_EQ(TRepetitionsTableModel({}).columnCount(), 0);
 }
 
-TEST_F(StatsGrid, SavesTheChosenRepetitionsModel) {
+TEST_F(StatsGrid, SavesOrChartsTheChosenRepetition) {
+    TStatsManager::openCharts = nullptr;
+    EXPECT_FALSE(TStatsManager(nullptr, reps).ChartButton->isEnabled()); // charts only through the hook
+
+    std::vector<int> opened;
+    TStatsManager::openCharts = [&](QWidget*, TRepetition& rep) { opened.push_back(rep.id); };
     TStatsManager stats(nullptr, reps);
     ASSERT_EQ(stats.ComboBox1->count(), 3);
-
     stats.saveAsBtn->click(); // nothing chosen yet
-    EXPECT_EQ(dialogs.shown, QStringList{"Please choose a repetition in the list above."});
+    stats.ChartButton->click();
+    EXPECT_EQ(dialogs.shown, QStringList(2, "Please choose a repetition in the list above."));
+    EXPECT_TRUE(opened.empty());
+    stats.ComboBox1->setCurrentIndex(1);
+    stats.ChartButton->click();
+    EXPECT_EQ(opened, std::vector<int>{2});
 
     // A model that cannot be written leaves the window open; a cancelled dialog does nothing.
-    stats.ComboBox1->setCurrentIndex(1);
     dialogs.fileAnswer = QString::fromStdString(Folder() + "no/such/folder/m.xml");
     stats.saveAsBtn->click();
-    EXPECT_EQ(dialogs.shown.size(), 2);
+    EXPECT_EQ(dialogs.shown.size(), 3);
     dialogs.fileAnswer.clear();
     stats.saveAsBtn->click();
-    EXPECT_EQ(dialogs.shown.size(), 2);
+    EXPECT_EQ(dialogs.shown.size(), 3);
     EXPECT_NE(stats.result(), QDialog::Accepted);
 
     dialogs.fileAnswer = QString::fromStdString(Folder() + "best");
@@ -82,20 +88,4 @@ TEST_F(StatsGrid, SavesTheChosenRepetitionsModel) {
 
     EXPECT_EQ(TStatsManager::XmlFileName("a.xml"), "a.xml");
     EXPECT_EQ(TStatsManager::XmlFileName("a.XML"), "a.XML.xml");
-}
-
-TEST_F(StatsGrid, ChartsOpenOnlyThroughTheHook) {
-    TStatsManager::openCharts = nullptr;
-    EXPECT_FALSE(TStatsManager(nullptr, reps).ChartButton->isEnabled());
-
-    std::vector<int> opened;
-    TStatsManager::openCharts = [&](QWidget*, TRepetition& rep) { opened.push_back(rep.id); };
-    TStatsManager stats(nullptr, reps);
-    ASSERT_TRUE(stats.ChartButton->isEnabled());
-    stats.ChartButton->click();
-    EXPECT_EQ(dialogs.shown, QStringList{"Please choose a repetition in the list above."});
-    EXPECT_TRUE(opened.empty());
-    stats.ComboBox1->setCurrentIndex(2);
-    stats.ChartButton->click();
-    EXPECT_EQ(opened, std::vector<int>{3});
 }

@@ -10,14 +10,7 @@
 #include "OrvexConfig.h"
 #include "UiTestSupport.h"
 
-namespace {
-
-class ConfigSimulation : public TempExeFolderTest {
-protected:
-    TIniFile Ini() { return TIniFile(Folder() + ORVEX_INI_FILE); }
-};
-
-} // namespace
+using ConfigSimulation = TempExeFolderTest;
 
 TEST_F(ConfigSimulation, RemembersPathsRelativeToTheExecutableFolder) {
     {
@@ -29,7 +22,7 @@ TEST_F(ConfigSimulation, RemembersPathsRelativeToTheExecutableFolder) {
         window.OKBtnClick();
         EXPECT_EQ(window.result(), QDialog::Accepted);
     }
-    TIniFile ini = Ini();
+    const TIniFile ini(Folder() + ORVEX_INI_FILE);
     EXPECT_EQ(ini.ReadString("path-sim", "temperatures"), "data/clim.txt");
     EXPECT_EQ(ini.ReadString("path-sim", "model"), "models/fitted.xml");
     EXPECT_EQ(ini.ReadString("PATH-SIM", "T0Info", "unset"), ""); // case-insensitive, stored empty
@@ -38,7 +31,7 @@ TEST_F(ConfigSimulation, RemembersPathsRelativeToTheExecutableFolder) {
     EXPECT_EQ(TConfigSimulationWindow().ModelAsXmlPath->text(), "models/fitted.xml"); // shown as stored
 }
 
-TEST_F(ConfigSimulation, ChecksModelThenTemperatures) {
+TEST_F(ConfigSimulation, ChecksModelThenTemperaturesAndWritesNothingWhenNotKept) {
     TConfigSimulationWindow window;
     window.PageControl1->setCurrentIndex(1);
     window.OKBtnClick();
@@ -55,26 +48,17 @@ TEST_F(ConfigSimulation, ChecksModelThenTemperatures) {
     window.OKBtnClick(); // no output file: named here, not as the folder by the run
     EXPECT_EQ(dialogs.shown.last(), "Please select an output file.");
     EXPECT_NE(window.result(), QDialog::Accepted);
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(Folder() + ORVEX_INI_FILE)));
-}
 
-TEST_F(ConfigSimulation, WritesNothingWhenNotKeptOrCancelled) {
-    {
-        TConfigSimulationWindow window;
-        window.TemperaturesPath->setText("a.txt");
-        window.ModelAsXmlPath->setText("m.xml");
-        window.SaveAsPath->setText("out.txt");
-        window.savePathValues->setChecked(false);
-        window.OKBtnClick();
-        EXPECT_EQ(window.result(), QDialog::Accepted);
-    }
-    {
-        TConfigSimulationWindow window;
-        window.TemperaturesPath->setText("a.txt");
-        window.ModelAsXmlPath->setText("m.xml");
-        window.CancelBtn->click();
-        EXPECT_EQ(window.result(), QDialog::Rejected);
-    }
+    window.SaveAsPath->setText("out.txt");
+    window.savePathValues->setChecked(false);
+    window.OKBtnClick();
+    EXPECT_EQ(window.result(), QDialog::Accepted);
+    TConfigSimulationWindow cancelled;
+    cancelled.TemperaturesPath->setText("a.txt");
+    cancelled.ModelAsXmlPath->setText("m.xml");
+    cancelled.SaveAsPath->setText("out.txt");
+    cancelled.CancelBtn->click();
+    EXPECT_EQ(cancelled.result(), QDialog::Rejected);
     EXPECT_FALSE(QFile::exists(QString::fromStdString(Folder() + ORVEX_INI_FILE)));
 }
 

@@ -1,16 +1,16 @@
 // The simulation road end to end: the simulation window, the engine's thread and the sheet's grid.
-#include <QLineEdit>
 #include <QTableWidget>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 
-#include "ConfigSimulation.h"
+#include "FillSimulationWindow.h"
 #include "FitOutputFile.h"
 #include "MainWindow.h"
 #include "NumberText.h"
 #include "SimulDisplay.h"
 #include "UiTestSupport.h"
+#include "UtilStuff.h"
 
 namespace {
 
@@ -18,15 +18,6 @@ const std::string kSource = ORVEX_SOURCE_DIR;
 const std::string kClimate = kSource + "/examples/climate.txt";
 const std::string kT0 = kSource + "/examples/t0.txt";
 const std::string kModel = kSource + "/System/Presets/Models/Example_GDD.xml";
-
-std::vector<std::string> Fields(const std::string& line) {
-    std::vector<std::string> out;
-    size_t start = 0;
-    for (size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
-        out.push_back(line.substr(start, tab - start));
-    out.push_back(line.substr(start));
-    return out;
-}
 
 // The grid the example generator's noise-free dates give: the column header, then per line
 // station, year and the date as "0.#" (-9999 when the run meets more missing values than allowed).
@@ -36,30 +27,19 @@ std::vector<std::vector<std::string>> ExpectedTable(const std::string& truthFile
     std::string line;
     std::getline(in, line);
     while (std::getline(in, line)) {
-        const std::vector<std::string> v = Fields(line);
+        const std::vector<std::string_view> v = SplitTabCells(line);
         const size_t d = v.size() - 2; // the date is the last column but one
         double date = 0;
         int missing = 0;
         EXPECT_TRUE(TryParseFloat(v[d], date) && TryParseInt(v[d + 1], missing)) << line;
-        table.push_back({v[0], v[1], missing > maxMissing ? "-9999" : FormatFloat("0.#", date)});
+        table.push_back({std::string(v[0]), std::string(v[1]),
+                         missing > maxMissing ? "-9999" : FormatFloat("0.#", date)});
     }
     return table;
 }
 
 class SimulationRoad : public TempExeFolderTest {
 protected:
-    // The user fills the simulation window and presses OK; the output goes beside the executable.
-    void Configure(const std::string& model, const std::string& temps, const std::string& t0 = "") {
-        dialogs.onExec = [=](QDialog* dialog) {
-            auto* config = qobject_cast<TConfigSimulationWindow*>(dialog);
-            ASSERT_NE(config, nullptr);
-            config->ModelAsXmlPath->setText(QString::fromStdString(model));
-            config->TemperaturesPath->setText(QString::fromStdString(temps));
-            config->T0InfoPath->setText(QString::fromStdString(t0));
-            config->SaveAsPath->setText("out.txt");
-            config->OKBtnClick();
-        };
-    }
     QStringList Tabs() const { return TabTexts(window.PageControl1); }
     TSimulDisplay* Sheet(int i) const { return qobject_cast<TSimulDisplay*>(window.PageControl1->widget(i)); }
     static std::vector<std::vector<std::string>> GridTexts(const QTableWidget* grid) {
@@ -85,16 +65,11 @@ protected:
 } // namespace
 
 TEST_F(SimulationRoad, ExampleFilesGiveTheGeneratorsDates) {
-    struct Case {
-        const char* name;
-        std::string t0;
-        const char* truth;
-    };
-    const Case cases[] = {{"per station-year", "", "true_dates.txt"},
-                          {"per T0 line", kT0, "true_dates_t0.txt"}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Configure(kModel, kClimate, c.t0);
+    // Per station-year, then per line of a T0 file.
+    const std::pair<std::string, const char*> cases[] = {{"", "true_dates.txt"}, {kT0, "true_dates_t0.txt"}};
+    for (const auto& [t0, truth] : cases) {
+        SCOPED_TRACE(truth);
+        dialogs.onExec = FillSimulationWindow(kModel, kClimate, t0);
         window.CreateSimulation();
         ASSERT_EQ(Tabs().size(), 2);
         TSimulDisplay* display = Sheet(1);
@@ -103,7 +78,7 @@ TEST_F(SimulationRoad, ExampleFilesGiveTheGeneratorsDates) {
 
         EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("|").toStdString();
         // Station 3 meets five missing temperatures in 2007, more than the window's default 0.
-        EXPECT_EQ(GridTexts(display->StringGrid1), ExpectedTable(c.truth, 0));
+        EXPECT_EQ(GridTexts(display->StringGrid1), ExpectedTable(truth, 0));
         EXPECT_EQ(display->Simulation(), nullptr);
         EXPECT_TRUE(QFile::exists(dir.filePath("out.txt")));
         window.CloseTabBtn->trigger();
@@ -112,7 +87,7 @@ TEST_F(SimulationRoad, ExampleFilesGiveTheGeneratorsDates) {
 
 TEST_F(SimulationRoad, MissingModelFileIsNamed) {
     std::ofstream(Folder() + "clim.txt") << "station\tlat\tyear\tday\ttmean\ttmin\ttmax\n";
-    Configure("missing.xml", "clim.txt");
+    dialogs.onExec = FillSimulationWindow("missing.xml", "clim.txt");
     window.CreateSimulation();
     EXPECT_EQ(dialogs.shown, QStringList{QString::fromStdString("The fitted model XML file \"" + Folder() +
                                                                 "missing.xml\" doesn't exist or is open.")});
@@ -122,7 +97,7 @@ TEST_F(SimulationRoad, MissingModelFileIsNamed) {
 TEST_F(SimulationRoad, FailedRunIsShownOnceAndFreed) {
     // A T0 year the climate file does not hold fails inside the thread.
     std::ofstream(Folder() + "t0.txt") << "Year\tt0 phase1\n1990\t1\n";
-    Configure(kModel, kClimate, "t0.txt");
+    dialogs.onExec = FillSimulationWindow(kModel, kClimate, "t0.txt");
     window.CreateSimulation();
     TSimulDisplay* display = Sheet(1);
     ASSERT_NE(display, nullptr);
@@ -135,7 +110,7 @@ TEST_F(SimulationRoad, FailedRunIsShownOnceAndFreed) {
 }
 
 TEST_F(SimulationRoad, ClosingTheSheetStopsTheRunAndLeavesNoPartialFile) {
-    Configure(kModel, kClimate);
+    dialogs.onExec = FillSimulationWindow(kModel, kClimate);
     window.CreateSimulation();
     ASSERT_EQ(Tabs(), (QStringList{"Home", "Simulation 1"}));
     window.CloseTabBtn->trigger(); // at once: the run is stopped and waited for
