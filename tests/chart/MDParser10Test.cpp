@@ -47,14 +47,6 @@ TEST(MDParser, EvaluatesOperatorsAndBuiltIns) {
     }
 }
 
-TEST(MDParser, TiesInMaxAndMinKeepTheirArguments) {
-    TMDParser parser;
-    parser.ParseExpression("MAX(0,-0)"); // the first argument on a tie
-    EXPECT_FALSE(std::signbit(parser.Value()));
-    parser.ParseExpression("MIN(0,-0)"); // the second argument on a tie
-    EXPECT_TRUE(std::signbit(parser.Value()));
-}
-
 TEST(MDParser, DomainErrorsSetTheFlag) {
     // clang-format off
     const char* cases[] = {
@@ -175,11 +167,6 @@ TEST(MDParser, RandomFunctionsStayInRange) {
         for (int i = 0; i < 1000; ++i)
             ASSERT_TRUE(parser.Value() >= 0 && parser.Value() < top) << text;
     }
-}
-
-TEST(MDParser, RemoveBlanks) {
-    EXPECT_EQ(TMDParser::RemoveBlanks(" a + b_1 "), "a+b_1");
-    EXPECT_EQ(TMDParser::RemoveBlanks(""), "");
 }
 
 } // namespace

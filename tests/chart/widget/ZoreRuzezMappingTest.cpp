@@ -102,18 +102,3 @@ TEST(ZoreRuzezMapping, PixelAndDataRoundTrip) {
     EXPECT_FALSE(g.GetGraphCoords(p.Left - 1, p.Top, nullptr, nullptr));
     EXPECT_FALSE(g.GetGraphCoords(p.Left, p.Bottom + 1, nullptr, nullptr));
 }
-
-TEST(ZoreRuzezMapping, SettersNotifyOnlyOnChange) {
-    TZoreRuzez g;
-    int changes = 0;
-    g.OnChange = [&](TZoreRuzez&) { ++changes; };
-    g.SetColorAxis(clBlack);
-    g.SetGridStyle(TGridStyle::gsFull);
-    g.SetAspectRatio(1.0L);
-    g.SetBgStyle(TBgStyle::bgsSolid);
-    EXPECT_EQ(changes, 0);
-    g.SetColorAxis(clRed);
-    g.SetBgImage("none.bmp");           // fires while the style is solid
-    g.SetQuadrant(TEGQuadrant::egqAll); // always fires
-    EXPECT_EQ(changes, 3);
-}
