@@ -30,14 +30,6 @@ TEST(ChartSeries, BadIndexesRaise) {
     EXPECT_EQ(std::pair(p.Count(), s.Count()), std::pair(1, 1));
 }
 
-TEST(ChartSeries, FuncKeepsOnlyGrammarCharacters) {
-    TPoints p;
-    p.SetFunc("a + b_1");
-    EXPECT_EQ(p.ParseFunc(), "a+b1");
-    p.SetFunc("SIN(X)^2 * 1.5e3 / (x-1),%$");
-    EXPECT_EQ(p.ParseFunc(), "SIN(X)^2*1.5e3/(x-1),");
-}
-
 TEST(ChartSeries, SettersNotifyAsDocumented) {
     TSeries s;
     int fired = 0;
