@@ -82,17 +82,16 @@ TEST(ZoreRuzezMouse, RubberBandIsDrawnOverThePictureAndGoesAway) {
     QTest::mousePress(&g, Qt::LeftButton, Qt::NoModifier, {40, 60});
     QTest::mouseMove(&g, {90, 20});
     QImage shown = g.grab().toImage();
-    const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255);
     for (const QPoint p :
          {QPoint(40, 60), QPoint(90, 20), QPoint(40, 20), QPoint(90, 60), QPoint(65, 20), QPoint(40, 40)})
-        EXPECT_EQ(shown.pixel(p) & 0xFFFFFF, black & 0xFFFFFF) << p.x() << "," << p.y();
-    EXPECT_EQ(shown.pixel(65, 40) & 0xFFFFFF, white & 0xFFFFFF) << "inside stays";
-    EXPECT_EQ(g.Picture().pixel(40, 60) & 0xFFFFFF, white & 0xFFFFFF) << "the cached picture is untouched";
+        EXPECT_EQ(shown.pixel(p) & 0xFFFFFF, 0x000000u) << p.x() << "," << p.y();
+    EXPECT_EQ(shown.pixel(65, 40) & 0xFFFFFF, 0xFFFFFFu) << "inside stays";
+    EXPECT_EQ(g.Picture().pixel(40, 60) & 0xFFFFFF, 0xFFFFFFu) << "the cached picture is untouched";
     // A release with the right button ends the band without zooming.
     QTest::mouseRelease(&g, Qt::RightButton, Qt::NoModifier, {90, 20});
     ExpectRect(g.VisRect(), {-10, -10, 10, 10});
     shown = g.grab().toImage();
-    EXPECT_EQ(shown.pixel(40, 60) & 0xFFFFFF, white & 0xFFFFFF);
+    EXPECT_EQ(shown.pixel(40, 60) & 0xFFFFFF, 0xFFFFFFu);
 }
 
 TEST(ZoreRuzezMouse, HintNamesTheFirstVisibleSeriesUnderTheMouse) {
