@@ -47,14 +47,6 @@ TEST(MDParser, EvaluatesOperatorsAndBuiltIns) {
     }
 }
 
-TEST(MDParser, TiesInMaxAndMinKeepTheirArguments) {
-    TMDParser parser;
-    parser.ParseExpression("MAX(0,-0)"); // the first argument on a tie
-    EXPECT_FALSE(std::signbit(parser.Value()));
-    parser.ParseExpression("MIN(0,-0)"); // the second argument on a tie
-    EXPECT_TRUE(std::signbit(parser.Value()));
-}
-
 TEST(MDParser, DomainErrorsSetTheFlag) {
     // clang-format off
     const char* cases[] = {
@@ -89,8 +81,6 @@ TEST(MDParser, VariablesChangeWithoutRecompiling) {
     ASSERT_TRUE(parser.ParseExpression("X^2"));
     const POperation compiled = parser.LinkedOperationList();
     EXPECT_EQ(parser.Value(), 4);
-    parser.SetX(3);
-    EXPECT_EQ(parser.Value(), 9);
     parser.SetVariable("x", 4);
     EXPECT_EQ(parser.Value(), 16);
     EXPECT_EQ(parser.LinkedOperationList(), compiled);
@@ -112,14 +102,10 @@ TEST(MDParser, CompileFailuresGoToTheHandlerOrTheCaller) {
     EXPECT_TRUE(parser.ParserError() && parser.LinkedOperationList() == nullptr);
 
     int calls = 0;
-    std::string message;
-    parser.SetOnParserError([&](TMDCustomParser&, const EMathParserError& e) {
-        ++calls;
-        message = e.what();
-    });
+    parser.SetOnParserError([&](TMDCustomParser&, const EMathParserError&) { ++calls; });
     EXPECT_TRUE(parser.ParseExpression("X+1"));
     EXPECT_FALSE(parser.ParseExpression("X + 1"));
-    EXPECT_EQ(std::pair(calls, message), std::pair(1, std::string("Expression has blanks")));
+    EXPECT_EQ(calls, 1);
     EXPECT_EQ(parser.Value(), 0);
 
     // An empty text compiles nothing and leaves the error state as it was.
@@ -175,11 +161,6 @@ TEST(MDParser, RandomFunctionsStayInRange) {
         for (int i = 0; i < 1000; ++i)
             ASSERT_TRUE(parser.Value() >= 0 && parser.Value() < top) << text;
     }
-}
-
-TEST(MDParser, RemoveBlanks) {
-    EXPECT_EQ(TMDParser::RemoveBlanks(" a + b_1 "), "a+b_1");
-    EXPECT_EQ(TMDParser::RemoveBlanks(""), "");
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 void Horizontal(TSlider& s, int width = 250) {
@@ -80,21 +82,17 @@ TEST(Slider, VerticalHasItsMinimumAtTheBottomAndGrowsUpwards) {
 }
 
 TEST(Slider, EmptyRangeAndShortTrackStayPut) {
-    TSlider s;
-    Horizontal(s);
-    s.SetMax(0);
-    EXPECT_EQ(s.ThumbRect().left(), 0);
-    Drag(s, {4, 25}, {{200, 25}});
-    EXPECT_EQ(s.Value(), 0);
-    s.grab(); // painting divides by neither
-
-    TSlider t;
-    Horizontal(t, 6);
-    t.SetValue(70);
-    EXPECT_EQ(t.ThumbRect().left(), 0);
-    Drag(t, {3, 25}, {{100, 25}});
-    EXPECT_EQ(t.Value(), 70);
-    t.grab();
+    // An empty range, then a track no longer than the thumb: painting divides by neither.
+    for (const auto& [width, max, value] : {std::tuple{250, 0, 0}, {6, 100, 70}}) {
+        TSlider s;
+        Horizontal(s, width);
+        s.SetMax(max);
+        s.SetValue(value);
+        EXPECT_EQ(s.ThumbRect().left(), 0);
+        Drag(s, {3, 25}, {{200, 25}});
+        EXPECT_EQ(s.Value(), value);
+        s.grab();
+    }
 }
 
 TEST(Slider, DisabledThumbIsGrey) {

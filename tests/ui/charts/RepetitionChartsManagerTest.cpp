@@ -29,10 +29,6 @@ template <class Button> std::vector<Button*> Buttons(QGroupBox* panel) {
     return buttons;
 }
 
-void Flush() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 } // namespace
 
 TEST_F(ChartManager, OrdinatesFollowTheAbscissa) {
@@ -108,7 +104,7 @@ TEST_F(ChartManager, OptionsRebuildEveryOpenDatesChartOnly) {
     QPointer<TChartView> first(charts[0]);
     mgr.CloseButton->click();
     EXPECT_TRUE(mgr.Charts().empty());
-    Flush();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(first.isNull());
 }
 

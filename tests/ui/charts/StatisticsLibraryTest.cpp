@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <functional>
 #include <stdexcept>
@@ -62,7 +61,7 @@ TEST(StatisticsLibrary, LinearRegression) {
     EXPECT_TRUE(rt == 1.0 || rt == STAT_UNDEFINED) << rt;
 }
 
-TEST(StatisticsLibrary, SmallPolynomialsAndTheirTexts) {
+TEST(StatisticsLibrary, LineFitAndItsShortText) {
     TVeskPolyFit line;
     EXPECT_THROW(line.GetShortFormula(), std::logic_error);
     line.SetPower(1);
@@ -71,17 +70,6 @@ TEST(StatisticsLibrary, SmallPolynomialsAndTheirTexts) {
     line.NextValue(2, 5);
     ASSERT_EQ(line.GetCoefficients().size(), 2u); // the text needs the coefficients first
     EXPECT_EQ(line.GetShortFormula(), "\n(2.0000)*x+\n(1.0000)");
-
-    TVeskPolyFit parabola;
-    parabola.SetPower(2);
-    for (double x : {-1.0, 0.0, 1.0, 2.0})
-        parabola.NextValue(x, 1 - 2 * x + 3 * x * x);
-    const std::string formula = parabola.GetFormula();
-    const auto& p = parabola.GetCoefficients();
-    for (size_t k = 0; k < 3; ++k)
-        EXPECT_NEAR(p.at(k), (std::array{1, -2, 3})[k], 1e-12);
-    EXPECT_NE(formula.find(")*(x)*(x)"), std::string::npos) << formula;
-    EXPECT_EQ(formula.find(','), std::string::npos) << formula;
 }
 
 TEST(StatisticsLibrary, HighDegreesFarFromTheOriginReproduceThePoints) {
@@ -119,23 +107,19 @@ TEST(StatisticsLibrary, HighDegreesFarFromTheOriginReproduceThePoints) {
 }
 
 TEST(StatisticsLibrary, UndeterminedFitsGiveTheSentinel) {
-    const auto undetermined = [](TVeskPolyFit& fit) {
+    struct Case {
+        int power;
+        std::vector<std::pair<double, double>> points;
+    } cases[] = {{2, {}}, {2, {{150, 300}, {150, 300}, {151, 302}, {151, 302}}}, {1, {{4, 1}, {4, 2}}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.points.size()) + " points");
+        TVeskPolyFit fit;
+        fit.SetPower(c.power);
+        for (const auto& [x, y] : c.points)
+            fit.NextValue(x, y);
         EXPECT_EQ(fit.GetFormula(), "");
         EXPECT_FALSE(fit.Determined());
-        for (double c : fit.GetCoefficients())
-            EXPECT_EQ(c, STAT_UNDEFINED);
-    };
-    TVeskPolyFit none;
-    none.SetPower(2);
-    undetermined(none);
-    TVeskPolyFit twoDistinct;
-    twoDistinct.SetPower(2);
-    for (double x : {150.0, 150.0, 151.0, 151.0})
-        twoDistinct.NextValue(x, x * 2);
-    undetermined(twoDistinct);
-    TVeskPolyFit flatLine;
-    flatLine.SetPower(1);
-    for (double y : {1.0, 2.0})
-        flatLine.NextValue(4, y);
-    undetermined(flatLine);
+        for (double k : fit.GetCoefficients())
+            EXPECT_EQ(k, STAT_UNDEFINED);
+    }
 }
