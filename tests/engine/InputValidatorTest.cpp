@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ErrorText.h"
 #include "FitOutputFile.h"
 #include "InputValidator.h"
 #include "OrvexError.h"
@@ -50,7 +51,7 @@ std::string Tabs(std::string s) {
     return s;
 }
 
-std::string ApplyEdits(const std::string& clean, const std::vector<Edit>& edits) {
+std::string ApplyEdits(const std::string& clean, const std::vector<Edit>& edits, const std::string& eol) {
     auto lines = SplitFileLines(clean);
     // From the bottom up, so that every edit names a line of the clean file; lines inserted at
     // one place keep their given order.
@@ -86,16 +87,7 @@ std::string ApplyEdits(const std::string& clean, const std::vector<Edit>& edits)
     }
     std::string out;
     for (const auto& l : lines)
-        out += l + "\n";
-    return out;
-}
-
-std::string ToCrLf(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '\n') out += '\r';
-        out += c;
-    }
+        out += l + eol;
     return out;
 }
 
@@ -104,8 +96,7 @@ struct Case {
     std::vector<Edit> pheno, fit, meteo;
     bool expected = false;
     bool skip_lat = false, skip_tmean = false, skip_tminmax = false;
-    bool crlf = false;
-    bool cr = false;      // CR alone ends each line
+    std::string eol = "\n";
     std::string golden;   // defaults to the case name
     std::string from, to; // one change to the golden log
 
@@ -113,6 +104,7 @@ struct Case {
     Case& Fit(std::vector<Edit> e) { return fit = std::move(e), *this; }
     Case& Meteo(std::vector<Edit> e) { return meteo = std::move(e), *this; }
     Case& Set(bool Case::*flag) { return this->*flag = true, *this; }
+    Case& Eol(std::string e) { return eol = std::move(e), *this; }
     Case& Golden(std::string name, std::string from_ = "", std::string to_ = "") {
         golden = std::move(name), from = std::move(from_), to = std::move(to_);
         return *this;
@@ -133,10 +125,7 @@ TRValidationSettings Materialise(const Case& c, const fs::path& dir) {
     const char* names[] = {"pheno.txt", "fit.txt", "meteo.txt"};
     const std::vector<Edit>* edits[] = {&c.pheno, &c.fit, &c.meteo};
     for (int i = 0; i < 3; ++i) {
-        std::string text = ApplyEdits(ReadWholeFile(DATA / "clean" / names[i]), *edits[i]);
-        if (c.crlf) text = ToCrLf(text);
-        if (c.cr) std::replace(text.begin(), text.end(), '\n', '\r');
-        WriteAll(dir / names[i], text);
+        WriteAll(dir / names[i], ApplyEdits(ReadWholeFile(DATA / "clean" / names[i]), *edits[i], c.eol));
     }
     TRValidationSettings s;
     s.pheno_path = (dir / "pheno.txt").string();
@@ -154,8 +143,8 @@ const std::vector<Edit> LATITUDES = {SetCell(100, 1, "45.6"), SetCell(200, 1, "9
                                      SetCell(300, 1, "-9999")};
 const Case CASES[] = {
     Ok("clean"),
-    Ok("clean_crlf").Set(&Case::crlf).Golden("clean"),
-    Ok("clean_cr").Set(&Case::cr).Golden("clean"),
+    Ok("clean_crlf").Eol("\r\n").Golden("clean"),
+    Ok("clean_cr").Eol("\r").Golden("clean"),
     // Phenology
     Broken("pheno_header_columns").Pheno({SetLine(1, "Station|Provenance|Year")}),
     Broken("pheno_value_count").Pheno({SetLine(3, "1|2|2000|97"), InsertAt(4, "")}),
@@ -216,10 +205,6 @@ const Case CASES[] = {
     Ok("meteo_tmean_outside_skipped").Meteo({SetCell(30, 4, "10")}).Set(&Case::skip_tmean).Golden("clean"),
 };
 
-void PrintTo(const Case& c, std::ostream* os) {
-    *os << c.name;
-}
-
 class ValidatorGolden : public ScratchDirTest, public testing::WithParamInterface<Case> {};
 using InputValidator = ScratchDirTest;
 
@@ -251,82 +236,50 @@ TRValidationSettings CleanSettings() {
 }
 
 TEST_F(InputValidator, UnopenableFilesAreNamed) {
-    const fs::path dir = dir_;
-    const std::string missing = (dir / "nowhere.txt").string();
-    for (int which = 0; which < 3; ++which) {
+    const std::string missing = P("nowhere.txt");
+    for (auto path : {&TRValidationSettings::pheno_path, &TRValidationSettings::fit_path,
+                      &TRValidationSettings::meteo_path}) {
         TRValidationSettings s = CleanSettings();
-        std::string* paths[] = {&s.pheno_path, &s.fit_path, &s.meteo_path};
-        *paths[which] = missing;
-        try {
-            TInputValidator v(s, (dir / "errlog.txt").string());
-            ADD_FAILURE() << "no error for input " << which;
-        } catch (const EOrvexError& e) {
-            EXPECT_NE(std::string(e.what()).find(missing), std::string::npos) << e.what();
-        }
+        s.*path = missing;
+        const std::string msg = ErrorText([&] { TInputValidator(s, P("errlog.txt")); });
+        EXPECT_NE(msg.find(missing), std::string::npos) << msg;
     }
     // A folder is no input file.
     TRValidationSettings s = CleanSettings();
-    s.fit_path = dir.string();
-    EXPECT_THROW(TInputValidator(s, (dir / "errlog.txt").string()), EOrvexError);
+    s.fit_path = dir_.string();
+    EXPECT_THROW(TInputValidator(s, P("errlog.txt")), EOrvexError);
+    // Nor can a log be made in a folder that is a plain file.
+    WriteAll(dir_ / "plain", "x");
+    const std::string log = P("plain/errlog.txt");
+    EXPECT_EQ(ErrorText([&] { TInputValidator(CleanSettings(), log); }),
+              "The given error file \"" + log + "\" doesn't exist,\nor is already in use.");
 }
 
-TEST_F(InputValidator, LogThatCannotBeCreatedIsNamed) {
-    const fs::path dir = dir_;
-    WriteAll(dir / "plain", "x");
-    const std::string log = (dir / "plain" / "errlog.txt").string();
-    try {
-        TInputValidator v(CleanSettings(), log);
-        FAIL() << "no error";
-    } catch (const EOrvexError& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "The given error file \"" + log + "\" doesn't exist,\nor is already in use.");
-    }
-}
-
-TEST_F(InputValidator, LogCreatedWithItsFolder) {
-    const fs::path dir = dir_;
-    const fs::path log = dir / "Log" / "Error" / "errlog.txt";
+TEST_F(InputValidator, LogCreatedWithItsFolderAndProgressReachesTheClimateFileSize) {
+    const fs::path log = dir_ / "Log" / "Error" / "errlog.txt";
     TInputValidator v(CleanSettings(), log.string());
-    EXPECT_TRUE(v.Validate());
-    EXPECT_EQ(ReadWholeFile(log), ReadWholeFile(DATA / "expected" / "clean.txt"));
-}
-
-TEST_F(InputValidator, ProgressReachesTheClimateFileSize) {
-    const fs::path dir = dir_;
-    TInputValidator v(CleanSettings(), (dir / "errlog.txt").string());
     const auto size = static_cast<std::int64_t>(fs::file_size(DATA / "clean" / "meteo.txt"));
     EXPECT_EQ(v.dataSize(), size);
     EXPECT_TRUE(v.Validate());
     EXPECT_EQ(v.dataProgress(), size);
+    EXPECT_EQ(ReadWholeFile(log), ReadWholeFile(DATA / "expected" / "clean.txt"));
 }
 
-TEST_F(InputValidator, StopEndsWithoutReport) {
-    const fs::path dir = dir_;
-    const fs::path log = dir / "errlog.txt";
-    {
-        TInputValidator v(CleanSettings(), log.string());
-        v.Stop();
-        EXPECT_FALSE(v.Validate());
-        EXPECT_TRUE(v.Stopped());
-    }
-    EXPECT_EQ(ReadWholeFile(log).find("STATISTICS REPORT"), std::string::npos);
-}
-
+// A stopped run ends without a report.
 TEST_F(InputValidator, PauseHoldsUntilResumedOrStopped) {
-    const fs::path dir = dir_;
     for (bool resume : {true, false}) {
-        TInputValidator v(CleanSettings(), (dir / "errlog.txt").string());
-        v.Pause();
-        auto run = std::async(std::launch::async, [&v] { return v.Validate(); });
-        EXPECT_EQ(run.wait_for(std::chrono::milliseconds(100)), std::future_status::timeout);
-        EXPECT_EQ(v.dataProgress(), 0);
-        if (resume) {
-            v.Resume();
-            EXPECT_TRUE(run.get());
-        } else {
-            v.Stop();
-            EXPECT_FALSE(run.get());
+        const std::string log = P(resume ? "resumed.txt" : "stopped.txt");
+        {
+            TInputValidator v(CleanSettings(), log);
+            v.Pause();
+            auto run = std::async(std::launch::async, [&v] { return v.Validate(); });
+            EXPECT_EQ(run.wait_for(std::chrono::milliseconds(100)), std::future_status::timeout);
+            EXPECT_EQ(v.dataProgress(), 0);
+            resume ? v.Resume() : v.Stop();
+            EXPECT_EQ(run.get(), resume);
+            EXPECT_EQ(v.Stopped(), !resume);
         }
+        EXPECT_EQ(ReadWholeFile(log).find("STATISTICS REPORT") != std::string::npos, resume);
     }
 }
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "ErrorText.h"
 #include "Inputs.h"
-#include "OrvexError.h"
 #include "ScratchDir.h"
 
 namespace {
@@ -19,16 +19,6 @@ protected:
     }
     int files_ = 0;
 };
-
-// Runs the reader and returns its message, or "" when it did not raise.
-std::string MessageOf(const std::function<void()>& read) {
-    try {
-        read();
-    } catch (const EOrvexError& e) {
-        return e.what();
-    }
-    return "";
-}
 
 using TReader = void (*)(const std::string&);
 const TReader PHENO = [](const std::string& p) { read_pheno_infos(p); };
@@ -126,13 +116,13 @@ TEST_F(InputsTest, BadFilesNameFileAndLine) {
     };
     for (const auto& c : cases) {
         const std::string path = Write(c.content);
-        const std::string msg = MessageOf([&] { c.read(path); });
+        const std::string msg = ErrorText([&] { c.read(path); });
         EXPECT_EQ(msg.rfind(c.expected, 0), 0u) << c.name << ": " << msg;
         EXPECT_NE(msg.find(path), std::string::npos) << c.name << ": " << msg;
     }
     // The whole message: the reader's own text, the file, then the reason.
     const std::string path = Write(kPhenoHeader + "1 3 2001 95,5 130\n");
-    EXPECT_EQ(MessageOf([&] { read_pheno_infos(path); }),
+    EXPECT_EQ(ErrorText([&] { read_pheno_infos(path); }),
               bad + "2 (\"" + path + "\"): \"95,5\" is not a number");
     // The first and last days of the run are dates.
     EXPECT_EQ(read_pheno_infos(Write(kPhenoHeader + "1 3 2001 -365 366\n")).tabPheno[0].dates[1].date, 366.0);
@@ -187,10 +177,10 @@ TEST_F(InputsTest, UnopenableFilesAreNamed) {
         {[&] { read_sim_infos(missing); }, "The t0 info file is already open, please close it"},
     };
     for (const auto& [read, expected] : cases) {
-        const std::string msg = MessageOf(read);
+        const std::string msg = ErrorText(read);
         EXPECT_EQ(msg.rfind(expected, 0), 0u) << msg;
         EXPECT_NE(msg.find(missing), std::string::npos) << msg;
     }
     // A folder opens but cannot be read.
-    EXPECT_NE(MessageOf([&] { read_sim_infos(dir_.string()); }).find(dir_.string()), std::string::npos);
+    EXPECT_NE(ErrorText([&] { read_sim_infos(dir_.string()); }).find(dir_.string()), std::string::npos);
 }
