@@ -7,6 +7,7 @@
 #include "ErrorText.h"
 #include "ModelsFuncLib.h"
 #include "ScratchDir.h"
+#include "Weather.h"
 
 namespace {
 class SettingsFile : public ScratchDirTest {
@@ -117,12 +118,7 @@ TEST(ShippedSettingsFile, EveryKindHasUsableStartValues) {
             f->setParameterValue(i, info.value);
         }
         // The start point of a fit evaluates without a fault.
-        TRWeatherDay d;
-        d._tmp = 8;
-        d._tmn = 3;
-        d._tmx = 14;
-        d._lat = 45;
-        d._doy = 80;
+        const TRWeatherDay d = CreateWeatherDay({}, 0, 1, 45, 2001, 80, 8, 3, 14);
         for (double T : {-10.0, 0.0, 8.0, 25.0})
             EXPECT_NO_THROW(f->runDaily(d, T, OPTIM_LVL)) << f->getName();
     }

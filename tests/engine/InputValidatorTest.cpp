@@ -95,7 +95,7 @@ struct Case {
     std::string name;
     std::vector<Edit> pheno, fit, meteo;
     bool expected = false;
-    bool skip_lat = false, skip_tmean = false, skip_tminmax = false;
+    bool TRValidationSettings::*skip = nullptr; // the check whose box is ticked
     std::string eol = "\n";
     std::string golden;   // defaults to the case name
     std::string from, to; // one change to the golden log
@@ -103,7 +103,7 @@ struct Case {
     Case& Pheno(std::vector<Edit> e) { return pheno = std::move(e), *this; }
     Case& Fit(std::vector<Edit> e) { return fit = std::move(e), *this; }
     Case& Meteo(std::vector<Edit> e) { return meteo = std::move(e), *this; }
-    Case& Set(bool Case::*flag) { return this->*flag = true, *this; }
+    Case& Skip(bool TRValidationSettings::*check) { return skip = check, *this; }
     Case& Eol(std::string e) { return eol = std::move(e), *this; }
     Case& Golden(std::string name, std::string from_ = "", std::string to_ = "") {
         golden = std::move(name), from = std::move(from_), to = std::move(to_);
@@ -111,29 +111,28 @@ struct Case {
     }
 };
 Case Broken(std::string name) {
-    Case c;
-    c.name = std::move(name);
-    return c;
+    return {std::move(name)};
 }
 Case Ok(std::string name) {
-    Case c = Broken(std::move(name));
-    c.expected = true;
-    return c;
+    return {std::move(name), {}, {}, {}, true};
+}
+
+// The three input files of a folder.
+TRValidationSettings FilesIn(const fs::path& dir) {
+    TRValidationSettings s;
+    s.pheno_path = (dir / "pheno.txt").string();
+    s.fit_path = (dir / "fit.txt").string();
+    s.meteo_path = (dir / "meteo.txt").string();
+    return s;
 }
 
 TRValidationSettings Materialise(const Case& c, const fs::path& dir) {
     const char* names[] = {"pheno.txt", "fit.txt", "meteo.txt"};
     const std::vector<Edit>* edits[] = {&c.pheno, &c.fit, &c.meteo};
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 3; ++i)
         WriteAll(dir / names[i], ApplyEdits(ReadWholeFile(DATA / "clean" / names[i]), *edits[i], c.eol));
-    }
-    TRValidationSettings s;
-    s.pheno_path = (dir / "pheno.txt").string();
-    s.fit_path = (dir / "fit.txt").string();
-    s.meteo_path = (dir / "meteo.txt").string();
-    s.skip_lat = c.skip_lat;
-    s.skip_tmean = c.skip_tmean;
-    s.skip_tminmax = c.skip_tminmax;
+    TRValidationSettings s = FilesIn(dir);
+    if (c.skip) s.*c.skip = true;
     return s;
 }
 
@@ -195,14 +194,17 @@ const Case CASES[] = {
     // A skipped check drops its own lines only: the log is another case's, with one line changed.
     Ok("meteo_latitude_skipped")
         .Meteo(LATITUDES)
-        .Set(&Case::skip_lat)
+        .Skip(&TRValidationSettings::skip_lat)
         .Golden("clean", "0\t{LATITUDE}", "1\t{LATITUDE}"),
     Broken("meteo_tmin_above_tmax_skipped")
         .Meteo({SetCell(20, 5, "20")})
-        .Set(&Case::skip_tminmax)
+        .Skip(&TRValidationSettings::skip_tminmax)
         .Golden("meteo_tmin_above_tmax", "Wrong Temperatures : \"20\" is not less or equal to \"-1.2\".",
                 "Wrong mean Temperature : \"-3.95\" (expected between \"20\" and \"-1.2\"."),
-    Ok("meteo_tmean_outside_skipped").Meteo({SetCell(30, 4, "10")}).Set(&Case::skip_tmean).Golden("clean"),
+    Ok("meteo_tmean_outside_skipped")
+        .Meteo({SetCell(30, 4, "10")})
+        .Skip(&TRValidationSettings::skip_tmean)
+        .Golden("clean"),
 };
 
 class ValidatorGolden : public ScratchDirTest, public testing::WithParamInterface<Case> {};
@@ -210,15 +212,9 @@ using InputValidator = ScratchDirTest;
 
 TEST_P(ValidatorGolden, WritesExpectedLog) {
     const Case& c = GetParam();
-    const fs::path dir = dir_;
-    const TRValidationSettings settings = Materialise(c, dir);
-    const fs::path log = dir / "errlog.txt";
-    bool result = false;
-    {
-        TInputValidator validator(settings, log.string());
-        result = validator.Validate();
-    }
-    EXPECT_EQ(result, c.expected);
+    const std::string log = P("errlog.txt");
+    // The validator is a temporary: its log is closed before it is read.
+    EXPECT_EQ(TInputValidator(Materialise(c, dir_), log).Validate(), c.expected);
     std::string golden = ReadWholeFile(DATA / "expected" / ((c.golden.empty() ? c.name : c.golden) + ".txt"));
     if (!c.from.empty()) golden.replace(golden.find(c.from), c.from.size(), c.to);
     EXPECT_EQ(ReadWholeFile(log), golden) << "actual log: " << log;
@@ -228,11 +224,7 @@ INSTANTIATE_TEST_SUITE_P(Files, ValidatorGolden, testing::ValuesIn(CASES),
                          [](const testing::TestParamInfo<Case>& info) { return info.param.name; });
 
 TRValidationSettings CleanSettings() {
-    TRValidationSettings s;
-    s.pheno_path = (DATA / "clean" / "pheno.txt").string();
-    s.fit_path = (DATA / "clean" / "fit.txt").string();
-    s.meteo_path = (DATA / "clean" / "meteo.txt").string();
-    return s;
+    return FilesIn(DATA / "clean");
 }
 
 TEST_F(InputValidator, UnopenableFilesAreNamed) {

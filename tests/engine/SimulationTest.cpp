@@ -26,25 +26,6 @@ const std::string kModel = kSource + "/System/Presets/Models/Example_GDD.xml";
 // The model file as the program finds it: relative to the executable's folder.
 const std::string kModelBesideExe = "System/Presets/Models/Example_GDD.xml";
 
-// A noise-free date of the example generator: generator/true_dates.txt holds Station, Year,
-// Budburst and the missing climate values the run meets.
-struct Truth {
-    double date = 0.0;
-    int missing = 0;
-};
-
-std::vector<Truth> ReadTruth() {
-    const auto lines = SplitFileLines(ReadWholeFile(kSource + "/examples/generator/true_dates.txt"));
-    std::vector<Truth> out;
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        const auto v = SplitTabCells(lines[i]);
-        Truth t;
-        EXPECT_TRUE(v.size() == 4 && TryParseFloat(v[2], t.date) && TryParseInt(v[3], t.missing)) << lines[i];
-        out.push_back(t);
-    }
-    return out;
-}
-
 class SimulationTest : public ScratchDirTest {
 protected:
     void SetUp() override {
@@ -95,20 +76,26 @@ TEST_F(SimulationTest, OutputFileOfTheExampleModel) {
     }
 }
 
-// The model reproduces the generator's dates exactly, not only to the tenth of a day.
+// The model reproduces the generator's dates exactly, not only to the tenth of a day. The
+// generator's true_dates.txt holds Station, Year, Budburst and the missing climate values the run
+// meets, one line per climate year after a header.
 TEST_F(SimulationTest, ExampleModelGivesTheNoiseFreeDates) {
     TMetaModel model;
     model.LoadFromXML(kModel);
     TWeather weather;
     weather.LoadAll(kClimate);
     model.Initialize(10, weather);
-    const std::vector<Truth> truth = ReadTruth();
-    ASSERT_EQ(weather.NbYears(), static_cast<int>(truth.size()));
+    const auto lines = SplitFileLines(ReadWholeFile(kSource + "/examples/generator/true_dates.txt"));
+    ASSERT_EQ(lines.size(), static_cast<std::size_t>(weather.NbYears()) + 1);
     for (int i = 0; i < weather.NbYears(); ++i) {
+        const std::string& line = lines[static_cast<std::size_t>(i) + 1];
+        const auto v = SplitTabCells(line);
+        double date = 0.0;
+        int missing = 0;
+        ASSERT_TRUE(v.size() == 4 && TryParseFloat(v[2], date) && TryParseInt(v[3], missing)) << line;
         model.Run(i);
-        EXPECT_EQ(model.DatePredictedArr[0], truth[static_cast<std::size_t>(i)].date) << "climate year " << i;
-        EXPECT_EQ(model.GetNbMissingTemp(), truth[static_cast<std::size_t>(i)].missing)
-            << "climate year " << i;
+        EXPECT_EQ(model.DatePredictedArr[0], date) << line;
+        EXPECT_EQ(model.GetNbMissingTemp(), missing) << line;
     }
 }
 

@@ -44,9 +44,6 @@ TEST(TabCells, SplitAtTabsOnlyAndCountAlike) {
 }
 
 TEST(LogIt, SilentUnlessDebugIsSet) {
-    const char* old = std::getenv("ORVEX_DEBUG");
-    const std::string saved = old ? old : "";
-
     unsetenv("ORVEX_DEBUG");
     testing::internal::CaptureStderr();
     LogIt("quiet");
@@ -68,9 +65,5 @@ TEST(LogIt, SilentUnlessDebugIsSet) {
     for (int k = 0; k < 200; ++k)
         expected += "line of a thread\n";
     EXPECT_EQ(out, expected);
-
-    if (old)
-        setenv("ORVEX_DEBUG", saved.c_str(), 1);
-    else
-        unsetenv("ORVEX_DEBUG");
+    unsetenv("ORVEX_DEBUG");
 }
