@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <future>
 #include <string>
 #include <vector>
@@ -20,11 +19,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const fs::path DATA = fs::path(ORVEX_TEST_DATA) / "validator";
-
-void WriteAll(const fs::path& p, const std::string& text) {
-    std::ofstream out(p, std::ios::binary);
-    out << text;
-}
 
 // One change to a clean file. Line numbers are those of the clean file; '|' stands for TAB.
 struct Edit {
@@ -53,26 +47,20 @@ std::string Tabs(std::string s) {
 
 std::string ApplyEdits(const std::string& clean, const std::vector<Edit>& edits, const std::string& eol) {
     auto lines = SplitFileLines(clean);
-    // From the bottom up, so that every edit names a line of the clean file; lines inserted at
-    // one place keep their given order.
-    std::vector<std::size_t> order(edits.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return edits[a].line != edits[b].line ? edits[a].line > edits[b].line : a > b;
-    });
-    for (std::size_t i : order) {
-        const Edit& e = edits[i];
+    // Every edit names a line of the clean file; lines inserted at one place keep their given order.
+    std::vector<std::string> before(lines.size() + 1);
+    std::vector<bool> deleted(lines.size());
+    for (const Edit& e : edits) {
         const auto at = static_cast<std::size_t>(e.line - 1);
         switch (e.kind) {
         case Edit::Line:
             lines.at(at) = Tabs(e.text);
             break;
         case Edit::Insert:
-            lines.insert(lines.begin() + static_cast<long>(at), Tabs(e.text));
+            before.at(at) += Tabs(e.text) + eol;
             break;
         case Edit::Delete:
-            lines.erase(lines.begin() + static_cast<long>(at));
+            deleted.at(at) = true;
             break;
         case Edit::Cell: {
             auto cells = SplitTabCells(lines.at(at));
@@ -86,9 +74,9 @@ std::string ApplyEdits(const std::string& clean, const std::vector<Edit>& edits,
         }
     }
     std::string out;
-    for (const auto& l : lines)
-        out += l + eol;
-    return out;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        out += before[i] + (deleted[i] ? "" : lines[i] + eol);
+    return out + before.back();
 }
 
 struct Case {
@@ -123,16 +111,6 @@ TRValidationSettings FilesIn(const fs::path& dir) {
     s.pheno_path = (dir / "pheno.txt").string();
     s.fit_path = (dir / "fit.txt").string();
     s.meteo_path = (dir / "meteo.txt").string();
-    return s;
-}
-
-TRValidationSettings Materialise(const Case& c, const fs::path& dir) {
-    const char* names[] = {"pheno.txt", "fit.txt", "meteo.txt"};
-    const std::vector<Edit>* edits[] = {&c.pheno, &c.fit, &c.meteo};
-    for (int i = 0; i < 3; ++i)
-        WriteAll(dir / names[i], ApplyEdits(ReadWholeFile(DATA / "clean" / names[i]), *edits[i], c.eol));
-    TRValidationSettings s = FilesIn(dir);
-    if (c.skip) s.*c.skip = true;
     return s;
 }
 
@@ -207,14 +185,26 @@ const Case CASES[] = {
         .Golden("clean"),
 };
 
-class ValidatorGolden : public ScratchDirTest, public testing::WithParamInterface<Case> {};
+class ValidatorGolden : public ScratchDirTest, public testing::WithParamInterface<Case> {
+protected:
+    // The clean files with the case's edits, in the test's folder.
+    TRValidationSettings Materialise(const Case& c) const {
+        const char* names[] = {"pheno.txt", "fit.txt", "meteo.txt"};
+        const std::vector<Edit>* edits[] = {&c.pheno, &c.fit, &c.meteo};
+        for (int i = 0; i < 3; ++i)
+            WriteFile(names[i], ApplyEdits(ReadWholeFile(DATA / "clean" / names[i]), *edits[i], c.eol));
+        TRValidationSettings s = FilesIn(dir_);
+        if (c.skip) s.*c.skip = true;
+        return s;
+    }
+};
 using InputValidator = ScratchDirTest;
 
 TEST_P(ValidatorGolden, WritesExpectedLog) {
     const Case& c = GetParam();
     const std::string log = P("errlog.txt");
     // The validator is a temporary: its log is closed before it is read.
-    EXPECT_EQ(TInputValidator(Materialise(c, dir_), log).Validate(), c.expected);
+    EXPECT_EQ(TInputValidator(Materialise(c), log).Validate(), c.expected);
     std::string golden = ReadWholeFile(DATA / "expected" / ((c.golden.empty() ? c.name : c.golden) + ".txt"));
     if (!c.from.empty()) golden.replace(golden.find(c.from), c.from.size(), c.to);
     EXPECT_EQ(ReadWholeFile(log), golden) << "actual log: " << log;
@@ -241,7 +231,7 @@ TEST_F(InputValidator, UnopenableFilesAreNamed) {
     s.fit_path = dir_.string();
     EXPECT_THROW(TInputValidator(s, P("errlog.txt")), EOrvexError);
     // Nor can a log be made in a folder that is a plain file.
-    WriteAll(dir_ / "plain", "x");
+    WriteFile("plain", "x");
     const std::string log = P("plain/errlog.txt");
     EXPECT_EQ(ErrorText([&] { TInputValidator(CleanSettings(), log); }),
               "The given error file \"" + log + "\" doesn't exist,\nor is already in use.");

@@ -47,7 +47,6 @@ TEST_F(InputsTest, PhenoFileRowsDatesAndYears) {
     ASSERT_EQ(p.tabPheno[1].dates.size(), 2u);
     EXPECT_EQ(p.tabPheno[1].dates[0].date, -9999.0);
     EXPECT_EQ(p.tabPheno[1].dates[1].date, 128.25);
-    EXPECT_EQ(p.tabPheno[1].dates[1].fits, 0);
     EXPECT_EQ(p.tabPheno[2].dates[1].date, -9999.0);
     // Year 0 takes no part in the observation years.
     EXPECT_EQ(p.minObsYear, 1998);
