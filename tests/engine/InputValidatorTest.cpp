@@ -113,6 +113,7 @@ TRValidationSettings FilesIn(const fs::path& dir) {
     s.meteo_path = (dir / "meteo.txt").string();
     return s;
 }
+const TRValidationSettings CLEAN = FilesIn(DATA / "clean");
 
 // Clean meteo lines: station 1 of 2000 on lines 2-367, station 1 of 2001 on 368-732,
 // station 2 of 2001 on 733-1097. Columns: station, latitude, year, day, mean, min, max, rain.
@@ -185,6 +186,10 @@ const Case CASES[] = {
         .Golden("clean"),
 };
 
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class ValidatorGolden : public ScratchDirTest, public testing::WithParamInterface<Case> {
 protected:
     // The clean files with the case's edits, in the test's folder.
@@ -213,33 +218,29 @@ TEST_P(ValidatorGolden, WritesExpectedLog) {
 INSTANTIATE_TEST_SUITE_P(Files, ValidatorGolden, testing::ValuesIn(CASES),
                          [](const testing::TestParamInfo<Case>& info) { return info.param.name; });
 
-TRValidationSettings CleanSettings() {
-    return FilesIn(DATA / "clean");
-}
-
 TEST_F(InputValidator, UnopenableFilesAreNamed) {
     const std::string missing = P("nowhere.txt");
     for (auto path : {&TRValidationSettings::pheno_path, &TRValidationSettings::fit_path,
                       &TRValidationSettings::meteo_path}) {
-        TRValidationSettings s = CleanSettings();
+        TRValidationSettings s = CLEAN;
         s.*path = missing;
         const std::string msg = ErrorText([&] { TInputValidator(s, P("errlog.txt")); });
         EXPECT_NE(msg.find(missing), std::string::npos) << msg;
     }
     // A folder is no input file.
-    TRValidationSettings s = CleanSettings();
+    TRValidationSettings s = CLEAN;
     s.fit_path = dir_.string();
     EXPECT_THROW(TInputValidator(s, P("errlog.txt")), EOrvexError);
     // Nor can a log be made in a folder that is a plain file.
     WriteFile("plain", "x");
     const std::string log = P("plain/errlog.txt");
-    EXPECT_EQ(ErrorText([&] { TInputValidator(CleanSettings(), log); }),
+    EXPECT_EQ(ErrorText([&] { TInputValidator(CLEAN, log); }),
               "The given error file \"" + log + "\" doesn't exist,\nor is already in use.");
 }
 
 TEST_F(InputValidator, LogCreatedWithItsFolderAndProgressReachesTheClimateFileSize) {
     const fs::path log = dir_ / "Log" / "Error" / "errlog.txt";
-    TInputValidator v(CleanSettings(), log.string());
+    TInputValidator v(CLEAN, log.string());
     const auto size = static_cast<std::int64_t>(fs::file_size(DATA / "clean" / "meteo.txt"));
     EXPECT_EQ(v.dataSize(), size);
     EXPECT_TRUE(v.Validate());
@@ -252,7 +253,7 @@ TEST_F(InputValidator, PauseHoldsUntilResumedOrStopped) {
     for (bool resume : {true, false}) {
         const std::string log = P(resume ? "resumed.txt" : "stopped.txt");
         {
-            TInputValidator v(CleanSettings(), log);
+            TInputValidator v(CLEAN, log);
             v.Pause();
             auto run = std::async(std::launch::async, [&v] { return v.Validate(); });
             EXPECT_EQ(run.wait_for(std::chrono::milliseconds(100)), std::future_status::timeout);

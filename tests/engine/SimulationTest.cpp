@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -112,7 +111,14 @@ protected:
     }
 };
 
-TEST_F(SimulationTest, StopMidRunLeavesNoOutputFile) {
+TEST_F(SimulationTest, StoppedOrNeverStartedRunLeavesNoOutputFile) {
+    {
+        TSimulation sim(0, kClimate, output_, kModel, "");
+        sim.Prepare();
+        EXPECT_EQ(FilesInDir().size(), 1u); // the temporary output
+        sim.Quit();
+    }
+    EXPECT_TRUE(FilesInDir().empty());
     StoppingSimulation sim(0, kClimate, output_, kModel, "");
     sim.Prepare();
     sim.Start();
@@ -120,16 +126,6 @@ TEST_F(SimulationTest, StopMidRunLeavesNoOutputFile) {
     EXPECT_TRUE(sim.Finished());
     EXPECT_FALSE(sim.Error());
     EXPECT_EQ(sim.rowsWritten, 3);
-    EXPECT_TRUE(FilesInDir().empty());
-}
-
-TEST_F(SimulationTest, PreparedButNeverStartedLeavesNothing) {
-    {
-        TSimulation sim(0, kClimate, output_, kModel, "");
-        sim.Prepare();
-        EXPECT_EQ(FilesInDir().size(), 1u); // the temporary output
-        sim.Quit();
-    }
     EXPECT_TRUE(FilesInDir().empty());
 }
 
