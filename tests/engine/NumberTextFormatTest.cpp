@@ -100,12 +100,18 @@ std::vector<FormatCase> FormatTable() {
         {"my 123.456 3/2", myFloatToStr(123.456, Digits(3, 2)), "123.46"},
         {"my -0.5 1/0", myFloatToStr(-0.5, Digits(1, 0)), "-1"},
         {"my 0.0123 1/3", myFloatToStr(0.0123, Digits(1, 3)), "0.012"},
+        // Not finite; no picture.
+        {"general inf", FloatToStrGeneral(std::numeric_limits<double>::infinity()), "INF"},
+        {"fixed -inf", FloatToStrFixed(-std::numeric_limits<double>::infinity(), 15, 2), "-INF"},
+        {"0.# nan", FormatFloat("0.#", std::numeric_limits<double>::quiet_NaN()), "NAN"},
+        {"empty picture", FormatFloat("", 2.5), "2.5"},
     };
 }
 
 void ExpectTableHolds() {
     for (const FormatCase& c : FormatTable())
         EXPECT_EQ(c.got, c.expected) << c.what;
+    EXPECT_THROW(FormatFloat("0.0E+00", 1.0), EOrvexError); // no exponent pictures
 
     // ',' input: data files refuse it, settings and model files take it.
     double d = 0.0;
@@ -138,12 +144,4 @@ TEST(NumberTextFormat, TableHoldsUnderCommaLocale) {
     EXPECT_STREQ(std::localeconv()->decimal_point, ",");
     ExpectTableHolds(); // its failures do not return early: the locale is always put back
     std::setlocale(LC_ALL, saved.c_str());
-}
-
-TEST(NumberTextFormat, NonFiniteAndBadPictures) {
-    EXPECT_EQ(FloatToStrGeneral(std::numeric_limits<double>::infinity()), "INF");
-    EXPECT_EQ(FloatToStrFixed(-std::numeric_limits<double>::infinity(), 15, 2), "-INF");
-    EXPECT_EQ(FormatFloat("0.#", std::numeric_limits<double>::quiet_NaN()), "NAN");
-    EXPECT_THROW(FormatFloat("0.0E+00", 1.0), EOrvexError);
-    EXPECT_EQ(FormatFloat("", 2.5), "2.5");
 }
