@@ -10,9 +10,11 @@
 #include "ErrorText.h"
 #include "FitOutputFile.h"
 #include "InputValidator.h"
+#include "Inputs.h"
 #include "OrvexError.h"
 #include "ScratchDir.h"
 #include "UtilStuff.h"
+#include "Weather.h"
 
 namespace fs = std::filesystem;
 
@@ -257,6 +259,29 @@ TEST_F(InputValidator, PauseHoldsUntilResumedOrStopped) {
             EXPECT_EQ(v.dataProgress(), resume ? size : 0);
         }
         EXPECT_EQ(ReadWholeFile(log).find("STATISTICS REPORT") != std::string::npos, resume);
+    }
+}
+
+// What the validator accepts, the readers must read: a file passing validation and then
+// failing to load would stop a fit after the user was told the inputs are fine. The validator
+// accepts the clean files in the golden table.
+TEST(ValidatorAndReaders, AcceptedFilesLoad) {
+    TRPhenoInfos pheno = read_pheno_infos(CLEAN.pheno_path);
+    const TRFitInfo fit = read_fit_infos(CLEAN.fit_path);
+    TWeather weather;
+    weather.LoadAndPheno(CLEAN.meteo_path, pheno);
+
+    EXPECT_GT(fit.nb_fit(), 0);
+    ASSERT_EQ(pheno.tabWeatherIdx.size(), pheno.tabPheno.size());
+    // Every fit row names a phenology row that has climate data.
+    for (const TRInfoData& row : fit.tabFit) {
+        bool found = false;
+        for (int k = 0; k < pheno.nb_obs(); ++k) {
+            const TRPhenoData& p = pheno.tabPheno[static_cast<std::size_t>(k)];
+            if (p.station == row.station && p.provenance == row.provenance && p.year == row.year)
+                found = pheno.tabWeatherIdx[static_cast<std::size_t>(k)] >= 0;
+        }
+        EXPECT_TRUE(found) << row.station << " " << row.year;
     }
 }
 

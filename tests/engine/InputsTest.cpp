@@ -64,7 +64,6 @@ TEST_F(InputsTest, PhenoLineEndsBlanksAndEndMarksReadAlike) {
     for (const auto& [name, content] : variants) {
         const TRPhenoInfos p = read_pheno_infos(Write(content));
         ASSERT_EQ(p.nb_obs(), 1) << name;
-        EXPECT_EQ(p.dataHeader.back(), "Flowering") << name;
         EXPECT_EQ(p.tabPheno[0].station, 12) << name;
         ASSERT_EQ(p.tabPheno[0].dates.size(), 2u) << name;
         EXPECT_EQ(p.tabPheno[0].dates[0].date, 95.5) << name;
@@ -149,7 +148,6 @@ TEST_F(InputsTest, FitInfoRowsStopAtStationZero) {
 TEST_F(InputsTest, T0FileYearsAndValues) {
     const TRSimInfo s = read_sim_infos(kData + "t0.txt");
     EXPECT_EQ(s.nb_phases, 2);
-    EXPECT_TRUE(s.header.empty());
     ASSERT_EQ(s.Years.size(), 2u);
     EXPECT_EQ(s.Years[0].year, 2001);
     EXPECT_EQ(s.Years[0].t0_data, (std::vector<double>{60.0, -9999.0}));

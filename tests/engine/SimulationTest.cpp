@@ -151,8 +151,6 @@ TEST_F(SimulationTest, PreparationErrorsNameTheFile) {
         std::string expected;
     };
     const Case cases[] = {
-        {"climate file", missing, kModel, "", output_,
-         "The climate data file \"" + missing + "\" doesn't exist or is open."},
         {"climate file first", missing, missing, missing, noFolder,
          "The climate data file \"" + missing + "\" doesn't exist or is open."},
         {"model file", kClimate, missing, "", output_,
