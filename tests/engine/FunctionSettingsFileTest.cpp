@@ -15,11 +15,10 @@ protected:
     std::string Write(const std::string& body) {
         return WriteFile("f" + std::to_string(n_++) + ".xml", body);
     }
-    // The error of reading parameter `i` of Richardson's function from `file`.
-    static std::string ReadError(const std::string& file, int i) {
+    // The error of reading parameter `i` of a function from `file`.
+    static std::string ReadError(const std::string& file, int i, const char* func = "Richardson") {
         TRVarInfo info;
-        return ErrorText(
-            [&] { TModelFunction::GetFunction("Richardson")->parameterInitValuesXML(file, i, info); });
+        return ErrorText([&] { TModelFunction::GetFunction(func)->parameterInitValuesXML(file, i, info); });
     }
     static std::string Message(const std::string& file, const char* func, int i) {
         return "Error: bad or impossible reading of the functions settings file \"" + file +
@@ -97,9 +96,7 @@ TEST_F(SettingsFile, BoundsThatCannotBeFittedAreRefused) {
     for (const auto& b : bad) {
         const std::string file = Write(std::string(R"(<Functions><F name="GDD"><P id="0" name="Tbase" )") +
                                        b.attrs + "/></F></Functions>");
-        TRVarInfo info;
-        const std::string msg =
-            ErrorText([&] { TModelFunction::GetFunction("GDD")->parameterInitValuesXML(file, 0, info); });
+        const std::string msg = ReadError(file, 0, "GDD");
         for (const std::string& part :
              {"\"" + file + "\"", std::string("<GDD>, parameter <0> (Tbase) value "), std::string(b.fault)})
             EXPECT_NE(msg.find(part), std::string::npos) << b.attrs << ": " << msg;
