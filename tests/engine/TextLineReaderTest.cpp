@@ -11,6 +11,7 @@ using TextLineReader = ScratchDirTest;
 TEST_F(TextLineReader, EveryLineEndReadsAlike) {
     const std::string wide(65535, 'x');   // its CR is the last byte of the first read, its LF the next
     const std::string wider(150000, 'y'); // runs over three reads
+    const std::string bom = "\xEF\xBB\xBF";
     const struct {
         const char* name;
         std::string text;
@@ -22,11 +23,7 @@ TEST_F(TextLineReader, EveryLineEndReadsAlike) {
         {"CR", "a\rb\r", {"a", "b"}, true},
         {"mixed", "a\r\nb\rc\n", {"a", "b", "c"}, true},
         {"empty lines", "a\r\r\n\nb", {"a", "", "", "b"}, false},
-        {"byte order mark",
-         "\xEF\xBB\xBF"
-         "a\rb",
-         {"a", "b"},
-         false},
+        {"byte order mark", bom + "a\rb", {"a", "b"}, false},
         {"CR LF across reads", wide + "\r\nb", {wide, "b"}, false},
         {"line across reads", "a\n" + wider + "\rb\n" + wider, {"a", wider, "b", wider}, false},
     };
