@@ -118,13 +118,11 @@ void ExpectTableHolds() {
     EXPECT_FALSE(TryParseFloat("1,5", d));
     EXPECT_TRUE(TryParseFloat("1.5", d));
     EXPECT_EQ(d, 1.5);
-    EXPECT_EQ(SettingToFloat("1,5"), 1.5);
-    EXPECT_EQ(SettingToFloat("-0,25"), -0.25);
-    EXPECT_EQ(SettingToFloat("2.75"), 2.75);
+    for (const auto& [text, value] : {std::pair{"1,5", 1.5}, {"-0,25", -0.25}, {"2.75", 2.75}})
+        EXPECT_EQ(SettingToFloat(text), value) << text;
     EXPECT_EQ(ErrorText([] { SettingToFloat("1;25"); }), "'1;25' is not a valid floating point value");
-    EXPECT_TRUE(IsFloat("1,5"));
-    EXPECT_TRUE(IsFloat("1.5"));
-    EXPECT_FALSE(IsFloat("1,5,0"));
+    for (const auto& [text, ok] : {std::pair{"1,5", true}, {"1.5", true}, {"1,5,0", false}})
+        EXPECT_EQ(IsFloat(text), ok) << text;
     EXPECT_EQ(StrNormalizeFloat("1,5"), "1.5");
     EXPECT_EQ(StrNormalizeFloat("1.5"), "1.5");
     // A written number reads back the same.
