@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -35,19 +34,17 @@ TEST(GetAbsolutePath, ResolvesAgainstTheBaseFolder) {
 using FileNames = ScratchDirTest;
 
 TEST_F(FileNames, PlainVisibleFilesSortedByName) {
-    namespace fs = std::filesystem;
-    const fs::path dir = dir_;
-    fs::create_directories(dir / "folder");
+    std::filesystem::create_directories(dir_ / "folder");
     for (const char* name : {"b.xml", "a.xml", ".hidden", "C.xml"})
-        std::ofstream(dir / name) << "x";
+        WriteFile(name, "x");
 
     std::vector<std::string> names{"kept"};
-    GetFilenames(dir.string() + "/", names);
+    GetFilenames(dir_.string() + "/", names);
     EXPECT_EQ(names, (std::vector<std::string>{"kept", "C.xml", "a.xml", "b.xml"}));
 
     names.clear();
-    GetFilenames((dir / "folder").string() + "/", names);
+    GetFilenames(P("folder/"), names);
     EXPECT_TRUE(names.empty());
-    GetFilenames((dir / "absent").string() + "/", names);
+    GetFilenames(P("absent/"), names);
     EXPECT_TRUE(names.empty());
 }

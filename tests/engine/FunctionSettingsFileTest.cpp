@@ -4,15 +4,21 @@
 
 #include <tuple>
 
+#include "ErrorText.h"
 #include "ModelsFuncLib.h"
-#include "OrvexError.h"
 #include "ScratchDir.h"
+#include "Weather.h"
 
 namespace {
 class SettingsFile : public ScratchDirTest {
 protected:
     std::string Write(const std::string& body) {
         return WriteFile("f" + std::to_string(n_++) + ".xml", body);
+    }
+    // The error of reading parameter `i` of a function from `file`.
+    static std::string ReadError(const std::string& file, int i, const char* func = "Richardson") {
+        TRVarInfo info;
+        return ErrorText([&] { TModelFunction::GetFunction(func)->parameterInitValuesXML(file, i, info); });
     }
     static std::string Message(const std::string& file, const char* func, int i) {
         return "Error: bad or impossible reading of the functions settings file \"" + file +
@@ -27,11 +33,12 @@ const char* GOOD = R"(<?xml version="1.0"?>
   <Function name="richardson">
     <!-- nor a parameter -->
     <P id="0" name="Tbase" value="4,5" step="0.5" min="-5" max="15"/>
-    <P id="1" name="A very long parameter name" value="25" step="1,25" min="1.5e1" max="40"/>
+    <P id="1" name="Température de base du jour" value="25" step="1,25" min="1.5e1" max="40"/>
   </Function>
 </Functions>)";
 } // namespace
 
+// Names are cut to 20 characters, not bytes.
 TEST_F(SettingsFile, ReadsPointOrCommaAndCutsLongNames) {
     auto f = TModelFunction::GetFunction("Richardson");
     const std::string file = Write(GOOD);
@@ -42,19 +49,9 @@ TEST_F(SettingsFile, ReadsPointOrCommaAndCutsLongNames) {
               std::tuple("Tbase", 4.5, 4.5, -5.0, 15.0, 2, 5));
     f->parameterInitValuesXML(file, 1, info);
     EXPECT_EQ(std::tuple(info.name, info.step, info.minBound),
-              std::tuple("A very long paramete", 1.25, 15.0));
-    EXPECT_EQ(f->varInfos[1].name, "A very long paramete");
+              std::tuple("Température de base ", 1.25, 15.0));
+    EXPECT_EQ(f->varInfos[1].name, "Température de base ");
     EXPECT_EQ(f->getParameterValue(1), 0.0); // metadata only
-}
-
-TEST_F(SettingsFile, LongNamesAreCutByCharacters) {
-    auto f = TModelFunction::GetFunction("GDD");
-    TRVarInfo info;
-    f->parameterInitValuesXML(
-        Write(
-            R"(<Functions><F name="GDD"><P id="0" name="Température de base du jour" value="5" step="1" min="0" max="10"/></F></Functions>)"),
-        0, info);
-    EXPECT_EQ(info.name, "Température de base ");
 }
 
 TEST_F(SettingsFile, EveryFaultGivesTheOneMessage) {
@@ -80,25 +77,10 @@ TEST_F(SettingsFile, EveryFaultGivesTheOneMessage) {
         {"not XML", "<Functions><F name=", 0},
     };
     for (const Bad& b : bad) {
-        auto f = TModelFunction::GetFunction("Richardson");
         const std::string file = Write(b.body);
-        TRVarInfo info;
-        try {
-            f->parameterInitValuesXML(file, b.param, info);
-            ADD_FAILURE() << b.what;
-        } catch (const EOrvexError& e) {
-            EXPECT_EQ(std::string(e.what()), Message(file, "Richardson", b.param)) << b.what;
-        }
+        EXPECT_EQ(ReadError(file, b.param), Message(file, "Richardson", b.param)) << b.what;
     }
-    auto f = TModelFunction::GetFunction("Richardson");
-    TRVarInfo info;
-    const std::string missing = (dir_ / "none.xml").string();
-    try {
-        f->parameterInitValuesXML(missing, 0, info);
-        ADD_FAILURE();
-    } catch (const EOrvexError& e) {
-        EXPECT_EQ(std::string(e.what()), Message(missing, "Richardson", 0));
-    }
+    EXPECT_EQ(ReadError(P("none.xml"), 0), Message(P("none.xml"), "Richardson", 0));
 }
 
 TEST_F(SettingsFile, BoundsThatCannotBeFittedAreRefused) {
@@ -114,18 +96,10 @@ TEST_F(SettingsFile, BoundsThatCannotBeFittedAreRefused) {
     for (const auto& b : bad) {
         const std::string file = Write(std::string(R"(<Functions><F name="GDD"><P id="0" name="Tbase" )") +
                                        b.attrs + "/></F></Functions>");
-        auto f = TModelFunction::GetFunction("GDD");
-        TRVarInfo info;
-        try {
-            f->parameterInitValuesXML(file, 0, info);
-            ADD_FAILURE() << b.attrs;
-        } catch (const EOrvexError& e) {
-            const std::string msg = e.what();
-            for (const std::string& part :
-                 {"\"" + file + "\"", std::string("<GDD>, parameter <0> (Tbase) value "),
-                  std::string(b.fault)})
-                EXPECT_NE(msg.find(part), std::string::npos) << msg;
-        }
+        const std::string msg = ReadError(file, 0, "GDD");
+        for (const std::string& part :
+             {"\"" + file + "\"", std::string("<GDD>, parameter <0> (Tbase) value "), std::string(b.fault)})
+            EXPECT_NE(msg.find(part), std::string::npos) << b.attrs << ": " << msg;
     }
 }
 
@@ -141,12 +115,7 @@ TEST(ShippedSettingsFile, EveryKindHasUsableStartValues) {
             f->setParameterValue(i, info.value);
         }
         // The start point of a fit evaluates without a fault.
-        TRWeatherDay d;
-        d._tmp = 8;
-        d._tmn = 3;
-        d._tmx = 14;
-        d._lat = 45;
-        d._doy = 80;
+        const TRWeatherDay d = CreateWeatherDay({}, 0, 1, 45, 2001, 80, 8, 3, 14);
         for (double T : {-10.0, 0.0, 8.0, 25.0})
             EXPECT_NO_THROW(f->runDaily(d, T, OPTIM_LVL)) << f->getName();
     }

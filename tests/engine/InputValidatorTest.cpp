@@ -3,27 +3,24 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <future>
 #include <string>
 #include <vector>
 
+#include "ErrorText.h"
 #include "FitOutputFile.h"
 #include "InputValidator.h"
+#include "Inputs.h"
 #include "OrvexError.h"
 #include "ScratchDir.h"
 #include "UtilStuff.h"
+#include "Weather.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 const fs::path DATA = fs::path(ORVEX_TEST_DATA) / "validator";
-
-void WriteAll(const fs::path& p, const std::string& text) {
-    std::ofstream out(p, std::ios::binary);
-    out << text;
-}
 
 // One change to a clean file. Line numbers are those of the clean file; '|' stands for TAB.
 struct Edit {
@@ -50,28 +47,22 @@ std::string Tabs(std::string s) {
     return s;
 }
 
-std::string ApplyEdits(const std::string& clean, const std::vector<Edit>& edits) {
+std::string ApplyEdits(const std::string& clean, const std::vector<Edit>& edits, const std::string& eol) {
     auto lines = SplitFileLines(clean);
-    // From the bottom up, so that every edit names a line of the clean file; lines inserted at
-    // one place keep their given order.
-    std::vector<std::size_t> order(edits.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return edits[a].line != edits[b].line ? edits[a].line > edits[b].line : a > b;
-    });
-    for (std::size_t i : order) {
-        const Edit& e = edits[i];
+    // Every edit names a line of the clean file; lines inserted at one place keep their given order.
+    std::vector<std::string> before(lines.size() + 1);
+    std::vector<bool> deleted(lines.size());
+    for (const Edit& e : edits) {
         const auto at = static_cast<std::size_t>(e.line - 1);
         switch (e.kind) {
         case Edit::Line:
             lines.at(at) = Tabs(e.text);
             break;
         case Edit::Insert:
-            lines.insert(lines.begin() + static_cast<long>(at), Tabs(e.text));
+            before.at(at) += Tabs(e.text) + eol;
             break;
         case Edit::Delete:
-            lines.erase(lines.begin() + static_cast<long>(at));
+            deleted.at(at) = true;
             break;
         case Edit::Cell: {
             auto cells = SplitTabCells(lines.at(at));
@@ -85,68 +76,47 @@ std::string ApplyEdits(const std::string& clean, const std::vector<Edit>& edits)
         }
     }
     std::string out;
-    for (const auto& l : lines)
-        out += l + "\n";
-    return out;
-}
-
-std::string ToCrLf(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '\n') out += '\r';
-        out += c;
-    }
-    return out;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        out += before[i] + (deleted[i] ? "" : lines[i] + eol);
+    return out + before.back();
 }
 
 struct Case {
+    Case(std::string n, bool ok) : name(std::move(n)), expected(ok) {}
     std::string name;
     std::vector<Edit> pheno, fit, meteo;
-    bool expected = false;
-    bool skip_lat = false, skip_tmean = false, skip_tminmax = false;
-    bool crlf = false;
-    bool cr = false;      // CR alone ends each line
+    bool expected;
+    bool TRValidationSettings::*skip = nullptr; // the check whose box is ticked
+    std::string eol = "\n";
     std::string golden;   // defaults to the case name
     std::string from, to; // one change to the golden log
 
     Case& Pheno(std::vector<Edit> e) { return pheno = std::move(e), *this; }
     Case& Fit(std::vector<Edit> e) { return fit = std::move(e), *this; }
     Case& Meteo(std::vector<Edit> e) { return meteo = std::move(e), *this; }
-    Case& Set(bool Case::*flag) { return this->*flag = true, *this; }
+    Case& Skip(bool TRValidationSettings::*check) { return skip = check, *this; }
+    Case& Eol(std::string e) { return eol = std::move(e), *this; }
     Case& Golden(std::string name, std::string from_ = "", std::string to_ = "") {
         golden = std::move(name), from = std::move(from_), to = std::move(to_);
         return *this;
     }
 };
 Case Broken(std::string name) {
-    Case c;
-    c.name = std::move(name);
-    return c;
+    return {std::move(name), false};
 }
 Case Ok(std::string name) {
-    Case c = Broken(std::move(name));
-    c.expected = true;
-    return c;
+    return {std::move(name), true};
 }
 
-TRValidationSettings Materialise(const Case& c, const fs::path& dir) {
-    const char* names[] = {"pheno.txt", "fit.txt", "meteo.txt"};
-    const std::vector<Edit>* edits[] = {&c.pheno, &c.fit, &c.meteo};
-    for (int i = 0; i < 3; ++i) {
-        std::string text = ApplyEdits(ReadWholeFile(DATA / "clean" / names[i]), *edits[i]);
-        if (c.crlf) text = ToCrLf(text);
-        if (c.cr) std::replace(text.begin(), text.end(), '\n', '\r');
-        WriteAll(dir / names[i], text);
-    }
+// The three input files of a folder.
+TRValidationSettings FilesIn(const fs::path& dir) {
     TRValidationSettings s;
     s.pheno_path = (dir / "pheno.txt").string();
     s.fit_path = (dir / "fit.txt").string();
     s.meteo_path = (dir / "meteo.txt").string();
-    s.skip_lat = c.skip_lat;
-    s.skip_tmean = c.skip_tmean;
-    s.skip_tminmax = c.skip_tminmax;
     return s;
 }
+const TRValidationSettings CLEAN = FilesIn(DATA / "clean");
 
 // Clean meteo lines: station 1 of 2000 on lines 2-367, station 1 of 2001 on 368-732,
 // station 2 of 2001 on 733-1097. Columns: station, latitude, year, day, mean, min, max, rain.
@@ -154,8 +124,8 @@ const std::vector<Edit> LATITUDES = {SetCell(100, 1, "45.6"), SetCell(200, 1, "9
                                      SetCell(300, 1, "-9999")};
 const Case CASES[] = {
     Ok("clean"),
-    Ok("clean_crlf").Set(&Case::crlf).Golden("clean"),
-    Ok("clean_cr").Set(&Case::cr).Golden("clean"),
+    Ok("clean_crlf").Eol("\r\n").Golden("clean"),
+    Ok("clean_cr").Eol("\r").Golden("clean"),
     // Phenology
     Broken("pheno_header_columns").Pheno({SetLine(1, "Station|Provenance|Year")}),
     Broken("pheno_value_count").Pheno({SetLine(3, "1|2|2000|97"), InsertAt(4, "")}),
@@ -206,34 +176,43 @@ const Case CASES[] = {
     // A skipped check drops its own lines only: the log is another case's, with one line changed.
     Ok("meteo_latitude_skipped")
         .Meteo(LATITUDES)
-        .Set(&Case::skip_lat)
+        .Skip(&TRValidationSettings::skip_lat)
         .Golden("clean", "0\t{LATITUDE}", "1\t{LATITUDE}"),
     Broken("meteo_tmin_above_tmax_skipped")
         .Meteo({SetCell(20, 5, "20")})
-        .Set(&Case::skip_tminmax)
+        .Skip(&TRValidationSettings::skip_tminmax)
         .Golden("meteo_tmin_above_tmax", "Wrong Temperatures : \"20\" is not less or equal to \"-1.2\".",
                 "Wrong mean Temperature : \"-3.95\" (expected between \"20\" and \"-1.2\"."),
-    Ok("meteo_tmean_outside_skipped").Meteo({SetCell(30, 4, "10")}).Set(&Case::skip_tmean).Golden("clean"),
+    Ok("meteo_tmean_outside_skipped")
+        .Meteo({SetCell(30, 4, "10")})
+        .Skip(&TRValidationSettings::skip_tmean)
+        .Golden("clean"),
 };
 
 void PrintTo(const Case& c, std::ostream* os) {
     *os << c.name;
 }
 
-class ValidatorGolden : public ScratchDirTest, public testing::WithParamInterface<Case> {};
+class ValidatorGolden : public ScratchDirTest, public testing::WithParamInterface<Case> {
+protected:
+    // The clean files with the case's edits, in the test's folder.
+    TRValidationSettings Materialise(const Case& c) const {
+        const char* names[] = {"pheno.txt", "fit.txt", "meteo.txt"};
+        const std::vector<Edit>* edits[] = {&c.pheno, &c.fit, &c.meteo};
+        for (int i = 0; i < 3; ++i)
+            WriteFile(names[i], ApplyEdits(ReadWholeFile(DATA / "clean" / names[i]), *edits[i], c.eol));
+        TRValidationSettings s = FilesIn(dir_);
+        if (c.skip) s.*c.skip = true;
+        return s;
+    }
+};
 using InputValidator = ScratchDirTest;
 
 TEST_P(ValidatorGolden, WritesExpectedLog) {
     const Case& c = GetParam();
-    const fs::path dir = dir_;
-    const TRValidationSettings settings = Materialise(c, dir);
-    const fs::path log = dir / "errlog.txt";
-    bool result = false;
-    {
-        TInputValidator validator(settings, log.string());
-        result = validator.Validate();
-    }
-    EXPECT_EQ(result, c.expected);
+    const std::string log = P("Log/Error/errlog.txt"); // its folders are made as needed
+    // The validator is a temporary: its log is closed before it is read.
+    EXPECT_EQ(TInputValidator(Materialise(c), log).Validate(), c.expected);
     std::string golden = ReadWholeFile(DATA / "expected" / ((c.golden.empty() ? c.name : c.golden) + ".txt"));
     if (!c.from.empty()) golden.replace(golden.find(c.from), c.from.size(), c.to);
     EXPECT_EQ(ReadWholeFile(log), golden) << "actual log: " << log;
@@ -242,91 +221,67 @@ TEST_P(ValidatorGolden, WritesExpectedLog) {
 INSTANTIATE_TEST_SUITE_P(Files, ValidatorGolden, testing::ValuesIn(CASES),
                          [](const testing::TestParamInfo<Case>& info) { return info.param.name; });
 
-TRValidationSettings CleanSettings() {
-    TRValidationSettings s;
-    s.pheno_path = (DATA / "clean" / "pheno.txt").string();
-    s.fit_path = (DATA / "clean" / "fit.txt").string();
-    s.meteo_path = (DATA / "clean" / "meteo.txt").string();
-    return s;
-}
-
 TEST_F(InputValidator, UnopenableFilesAreNamed) {
-    const fs::path dir = dir_;
-    const std::string missing = (dir / "nowhere.txt").string();
-    for (int which = 0; which < 3; ++which) {
-        TRValidationSettings s = CleanSettings();
-        std::string* paths[] = {&s.pheno_path, &s.fit_path, &s.meteo_path};
-        *paths[which] = missing;
-        try {
-            TInputValidator v(s, (dir / "errlog.txt").string());
-            ADD_FAILURE() << "no error for input " << which;
-        } catch (const EOrvexError& e) {
-            EXPECT_NE(std::string(e.what()).find(missing), std::string::npos) << e.what();
-        }
+    const std::string missing = P("nowhere.txt");
+    for (auto path : {&TRValidationSettings::pheno_path, &TRValidationSettings::fit_path,
+                      &TRValidationSettings::meteo_path}) {
+        TRValidationSettings s = CLEAN;
+        s.*path = missing;
+        const std::string msg = ErrorText([&] { TInputValidator(s, P("errlog.txt")); });
+        EXPECT_NE(msg.find(missing), std::string::npos) << msg;
     }
     // A folder is no input file.
-    TRValidationSettings s = CleanSettings();
-    s.fit_path = dir.string();
-    EXPECT_THROW(TInputValidator(s, (dir / "errlog.txt").string()), EOrvexError);
+    TRValidationSettings s = CLEAN;
+    s.fit_path = dir_.string();
+    EXPECT_THROW(TInputValidator(s, P("errlog.txt")), EOrvexError);
+    // Nor can a log be made in a folder that is a plain file.
+    WriteFile("plain", "x");
+    const std::string log = P("plain/errlog.txt");
+    EXPECT_EQ(ErrorText([&] { TInputValidator(CLEAN, log); }),
+              "The given error file \"" + log + "\" doesn't exist,\nor is already in use.");
 }
 
-TEST_F(InputValidator, LogThatCannotBeCreatedIsNamed) {
-    const fs::path dir = dir_;
-    WriteAll(dir / "plain", "x");
-    const std::string log = (dir / "plain" / "errlog.txt").string();
-    try {
-        TInputValidator v(CleanSettings(), log);
-        FAIL() << "no error";
-    } catch (const EOrvexError& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "The given error file \"" + log + "\" doesn't exist,\nor is already in use.");
-    }
-}
-
-TEST_F(InputValidator, LogCreatedWithItsFolder) {
-    const fs::path dir = dir_;
-    const fs::path log = dir / "Log" / "Error" / "errlog.txt";
-    TInputValidator v(CleanSettings(), log.string());
-    EXPECT_TRUE(v.Validate());
-    EXPECT_EQ(ReadWholeFile(log), ReadWholeFile(DATA / "expected" / "clean.txt"));
-}
-
-TEST_F(InputValidator, ProgressReachesTheClimateFileSize) {
-    const fs::path dir = dir_;
-    TInputValidator v(CleanSettings(), (dir / "errlog.txt").string());
-    const auto size = static_cast<std::int64_t>(fs::file_size(DATA / "clean" / "meteo.txt"));
-    EXPECT_EQ(v.dataSize(), size);
-    EXPECT_TRUE(v.Validate());
-    EXPECT_EQ(v.dataProgress(), size);
-}
-
-TEST_F(InputValidator, StopEndsWithoutReport) {
-    const fs::path dir = dir_;
-    const fs::path log = dir / "errlog.txt";
-    {
-        TInputValidator v(CleanSettings(), log.string());
-        v.Stop();
-        EXPECT_FALSE(v.Validate());
-        EXPECT_TRUE(v.Stopped());
-    }
-    EXPECT_EQ(ReadWholeFile(log).find("STATISTICS REPORT"), std::string::npos);
-}
-
+// Progress runs up to the climate file's size; a stopped run ends without a report.
 TEST_F(InputValidator, PauseHoldsUntilResumedOrStopped) {
-    const fs::path dir = dir_;
+    const auto size = static_cast<std::int64_t>(fs::file_size(CLEAN.meteo_path));
     for (bool resume : {true, false}) {
-        TInputValidator v(CleanSettings(), (dir / "errlog.txt").string());
-        v.Pause();
-        auto run = std::async(std::launch::async, [&v] { return v.Validate(); });
-        EXPECT_EQ(run.wait_for(std::chrono::milliseconds(100)), std::future_status::timeout);
-        EXPECT_EQ(v.dataProgress(), 0);
-        if (resume) {
-            v.Resume();
-            EXPECT_TRUE(run.get());
-        } else {
-            v.Stop();
-            EXPECT_FALSE(run.get());
+        const std::string log = P(resume ? "resumed.txt" : "stopped.txt");
+        {
+            TInputValidator v(CLEAN, log);
+            v.Pause();
+            auto run = std::async(std::launch::async, [&v] { return v.Validate(); });
+            EXPECT_EQ(run.wait_for(std::chrono::milliseconds(100)), std::future_status::timeout);
+            EXPECT_EQ(v.dataSize(), size);
+            EXPECT_EQ(v.dataProgress(), 0);
+            resume ? v.Resume() : v.Stop();
+            EXPECT_EQ(run.get(), resume);
+            EXPECT_EQ(v.Stopped(), !resume);
+            EXPECT_EQ(v.dataProgress(), resume ? size : 0);
         }
+        EXPECT_EQ(ReadWholeFile(log).find("STATISTICS REPORT") != std::string::npos, resume);
+    }
+}
+
+// What the validator accepts, the readers must read: a file passing validation and then
+// failing to load would stop a fit after the user was told the inputs are fine. The validator
+// accepts the clean files in the golden table.
+TEST(ValidatorAndReaders, AcceptedFilesLoad) {
+    TRPhenoInfos pheno = read_pheno_infos(CLEAN.pheno_path);
+    const TRFitInfo fit = read_fit_infos(CLEAN.fit_path);
+    TWeather weather;
+    weather.LoadAndPheno(CLEAN.meteo_path, pheno);
+
+    EXPECT_GT(fit.nb_fit(), 0);
+    ASSERT_EQ(pheno.tabWeatherIdx.size(), pheno.tabPheno.size());
+    // Every fit row names a phenology row that has climate data.
+    for (const TRInfoData& row : fit.tabFit) {
+        bool found = false;
+        for (int k = 0; k < pheno.nb_obs(); ++k) {
+            const TRPhenoData& p = pheno.tabPheno[static_cast<std::size_t>(k)];
+            if (p.station == row.station && p.provenance == row.provenance && p.year == row.year)
+                found = pheno.tabWeatherIdx[static_cast<std::size_t>(k)] >= 0;
+        }
+        EXPECT_TRUE(found) << row.station << " " << row.year;
     }
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "ErrorText.h"
 #include "NumberText.h"
 #include "OrvexError.h"
 #include "OrvexRawTypes.h"
@@ -99,48 +100,34 @@ std::vector<FormatCase> FormatTable() {
         {"my 123.456 3/2", myFloatToStr(123.456, Digits(3, 2)), "123.46"},
         {"my -0.5 1/0", myFloatToStr(-0.5, Digits(1, 0)), "-1"},
         {"my 0.0123 1/3", myFloatToStr(0.0123, Digits(1, 3)), "0.012"},
+        // Not finite; no picture.
+        {"general inf", FloatToStrGeneral(std::numeric_limits<double>::infinity()), "INF"},
+        {"fixed -inf", FloatToStrFixed(-std::numeric_limits<double>::infinity(), 15, 2), "-INF"},
+        {"0.# nan", FormatFloat("0.#", std::numeric_limits<double>::quiet_NaN()), "NAN"},
+        {"empty picture", FormatFloat("", 2.5), "2.5"},
     };
 }
 
 void ExpectTableHolds() {
     for (const FormatCase& c : FormatTable())
         EXPECT_EQ(c.got, c.expected) << c.what;
+    EXPECT_THROW(FormatFloat("0.0E+00", 1.0), EOrvexError); // no exponent pictures
 
     // ',' input: data files refuse it, settings and model files take it.
     double d = 0.0;
     EXPECT_FALSE(TryParseFloat("1,5", d));
     EXPECT_TRUE(TryParseFloat("1.5", d));
     EXPECT_EQ(d, 1.5);
-    EXPECT_EQ(SettingToFloat("1,5"), 1.5);
-    EXPECT_EQ(SettingToFloat("-0,25"), -0.25);
-    EXPECT_EQ(SettingToFloat("2.75"), 2.75);
-    try {
-        SettingToFloat("1;25");
-        ADD_FAILURE() << "1;25 read";
-    } catch (const EOrvexError& e) {
-        EXPECT_STREQ(e.what(), "'1;25' is not a valid floating point value");
-    }
-    EXPECT_TRUE(IsFloat("1,5"));
-    EXPECT_TRUE(IsFloat("1.5"));
-    EXPECT_FALSE(IsFloat("1,5,0"));
+    for (const auto& [text, value] : {std::pair{"1,5", 1.5}, {"-0,25", -0.25}, {"2.75", 2.75}})
+        EXPECT_EQ(SettingToFloat(text), value) << text;
+    EXPECT_EQ(ErrorText([] { SettingToFloat("1;25"); }), "'1;25' is not a valid floating point value");
+    for (const auto& [text, ok] : {std::pair{"1,5", true}, {"1.5", true}, {"1,5,0", false}})
+        EXPECT_EQ(IsFloat(text), ok) << text;
     EXPECT_EQ(StrNormalizeFloat("1,5"), "1.5");
     EXPECT_EQ(StrNormalizeFloat("1.5"), "1.5");
     // A written number reads back the same.
     EXPECT_EQ(SettingToFloat(FloatToStrGeneral(0.1 + 0.2, 17)), 0.1 + 0.2);
 }
-
-class CommaLocale {
-public:
-    CommaLocale() : saved_(std::setlocale(LC_ALL, nullptr)) {
-        ok_ = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
-    }
-    ~CommaLocale() { std::setlocale(LC_ALL, saved_.c_str()); }
-    bool ok() const { return ok_; }
-
-private:
-    std::string saved_;
-    bool ok_ = false;
-};
 
 } // namespace
 
@@ -149,16 +136,10 @@ TEST(NumberTextFormat, TablePinsEveryFormat) {
 }
 
 TEST(NumberTextFormat, TableHoldsUnderCommaLocale) {
-    CommaLocale locale;
-    ASSERT_TRUE(locale.ok()) << "locale de_DE.UTF-8 missing: run scripts/setup.sh";
-    ASSERT_STREQ(std::localeconv()->decimal_point, ",");
-    ExpectTableHolds();
-}
-
-TEST(NumberTextFormat, NonFiniteAndBadPictures) {
-    EXPECT_EQ(FloatToStrGeneral(std::numeric_limits<double>::infinity()), "INF");
-    EXPECT_EQ(FloatToStrFixed(-std::numeric_limits<double>::infinity(), 15, 2), "-INF");
-    EXPECT_EQ(FormatFloat("0.#", std::numeric_limits<double>::quiet_NaN()), "NAN");
-    EXPECT_THROW(FormatFloat("0.0E+00", 1.0), EOrvexError);
-    EXPECT_EQ(FormatFloat("", 2.5), "2.5");
+    const std::string saved = std::setlocale(LC_ALL, nullptr);
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr)
+        << "locale de_DE.UTF-8 missing: run scripts/setup.sh";
+    EXPECT_STREQ(std::localeconv()->decimal_point, ",");
+    ExpectTableHolds(); // its failures do not return early: the locale is always put back
+    std::setlocale(LC_ALL, saved.c_str());
 }

@@ -2,7 +2,7 @@
 
 #include "NumberText.h"
 
-TEST(NumberTextParse, AcceptsPlainNumbersOnly) {
+TEST(NumberTextParse, PlainNumbersOnlyAndPrefixesEndWithTheNumber) {
     double d = 0;
     EXPECT_TRUE(TryParseFloat("1.5", d));
     EXPECT_DOUBLE_EQ(d, 1.5);
@@ -18,10 +18,8 @@ TEST(NumberTextParse, AcceptsPlainNumbersOnly) {
     EXPECT_EQ(i, -9999);
     for (const char* bad : {"", "1.0", "99999999999", "12a"})
         EXPECT_FALSE(TryParseInt(bad, i)) << bad;
-}
 
-TEST(NumberTextParse, PrefixStopsWhereTheNumberEnds) {
-    double d = 0;
+    // A prefix stops where the number ends.
     EXPECT_EQ(ParseFloatPrefix("-2.5e1\t7", d), 6u);
     EXPECT_DOUBLE_EQ(d, -25.0);
     EXPECT_EQ(ParseFloatPrefix("+.5 ", d), 3u);
@@ -29,7 +27,6 @@ TEST(NumberTextParse, PrefixStopsWhereTheNumberEnds) {
     for (const char* bad : {"", " 1", "inf 1", "+-1", "1e999 2", "x"})
         EXPECT_EQ(ParseFloatPrefix(bad, d), 0u) << bad;
 
-    int i = 0;
     EXPECT_EQ(ParseIntPrefix("2001.0", i), 4u);
     EXPECT_EQ(i, 2001);
     for (const char* bad : {"", "99999999999 1", "++1", "-"})

@@ -1,19 +1,17 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
+#include "ScratchDir.h"
 #include "TextLineReader.h"
 
-namespace fs = std::filesystem;
+using TextLineReader = ScratchDirTest;
 
-TEST(TextLineReader, EveryLineEndReadsAlike) {
+TEST_F(TextLineReader, EveryLineEndReadsAlike) {
     const std::string wide(65535, 'x');   // its CR is the last byte of the first read, its LF the next
     const std::string wider(150000, 'y'); // runs over three reads
+    const std::string bom = "\xEF\xBB\xBF";
     const struct {
         const char* name;
         std::string text;
@@ -25,20 +23,14 @@ TEST(TextLineReader, EveryLineEndReadsAlike) {
         {"CR", "a\rb\r", {"a", "b"}, true},
         {"mixed", "a\r\nb\rc\n", {"a", "b", "c"}, true},
         {"empty lines", "a\r\r\n\nb", {"a", "", "", "b"}, false},
-        {"byte order mark",
-         "\xEF\xBB\xBF"
-         "a\rb",
-         {"a", "b"},
-         false},
+        {"byte order mark", bom + "a\rb", {"a", "b"}, false},
         {"CR LF across reads", wide + "\r\nb", {wide, "b"}, false},
         {"line across reads", "a\n" + wider + "\rb\n" + wider, {"a", wider, "b", wider}, false},
     };
-    const fs::path path = fs::path(testing::TempDir()) / ("orvex_lines_" + std::to_string(getpid()) + ".txt");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << c.text;
         TTextLineReader reader;
-        ASSERT_TRUE(reader.Open(path.string()));
+        ASSERT_TRUE(reader.Open(WriteFile("lines.txt", c.text)));
         std::vector<std::string> lines;
         std::string line;
         bool ended = false;
@@ -55,5 +47,4 @@ TEST(TextLineReader, EveryLineEndReadsAlike) {
         ASSERT_TRUE(reader.ReadLine(line));
         EXPECT_EQ(line, c.lines.front());
     }
-    fs::remove(path);
 }

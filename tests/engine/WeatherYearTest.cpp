@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "Weather.h"
 
 namespace {
@@ -13,15 +15,8 @@ TRWeatherDay Full(int doy, int nbUser) {
 }
 
 void ExpectSameDay(const TRWeatherDay& a, const TRWeatherDay& b) {
-    EXPECT_EQ(a._sta, b._sta);
-    EXPECT_EQ(a._yea, b._yea);
-    EXPECT_EQ(a._doy, b._doy);
-    EXPECT_EQ(a._lat, b._lat);
-    EXPECT_EQ(a._tmp, b._tmp);
-    EXPECT_EQ(a._tmn, b._tmn);
-    EXPECT_EQ(a._tmx, b._tmx);
-    EXPECT_EQ(a._nb_user, b._nb_user);
-    EXPECT_EQ(a._user, b._user);
+    EXPECT_EQ(std::tie(a._sta, a._yea, a._doy, a._lat, a._tmp, a._tmn, a._tmx, a._nb_user, a._user),
+              std::tie(b._sta, b._yea, b._doy, b._lat, b._tmp, b._tmn, b._tmx, b._nb_user, b._user));
     for (int col = -2; col < 3 + MAX_USER_VALUES + 2; ++col)
         EXPECT_EQ(GetWeatherDayDataAt(a, col), GetWeatherDayDataAt(b, col)) << col;
 }
