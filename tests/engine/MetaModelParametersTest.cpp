@@ -75,7 +75,6 @@ TEST(MetaModelParameters, SlotLayout) {
         EXPECT_EQ(Names(fd), c.names) << c.what;
         EXPECT_EQ(fd.nb_of_parameters, static_cast<int>(c.names.size())) << c.what;
         EXPECT_EQ(fd.nb_of_model_parameters, c.modelSlots) << c.what;
-        EXPECT_EQ(fd.best_result, -1e10);
     }
 }
 

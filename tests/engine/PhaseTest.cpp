@@ -112,54 +112,43 @@ TEST_F(PhaseSettings, ReadsTheEntryOfThePhotoperiodModeAndScalesSStar) {
               std::tuple("SStar", 75, 25, 2, 1500, 6));
 }
 
-TEST_F(PhaseSettings, AnyFaultGivesOneMessage) {
-    const std::string noDay =
-        "<Phases><Phase photomode=\"True\"><T0 value=\"12\" step=\"1\" min=\"8\" max=\"16\"/>"
-        "<SStar value=\"3\" step=\"1\" min=\"2\" max=\"60\"/></Phase></Phases>";
-    const std::string badNumber =
-        "<Phases><Phase photomode=\"False\"><T0 value=\"x\" step=\"1\" min=\"8\" max=\"16\"/>"
-        "</Phase></Phases>";
-    TPhase ph(nullptr, TFunctionList{}, 0);
-    for (const std::string& text : {noDay, badNumber, std::string("<Phases>")}) {
-        Write(text);
-        try {
-            ph.parameterInitT0XML(path_, false);
-            FAIL() << text;
-        } catch (const EOrvexError& e) {
-            EXPECT_EQ(std::string(e.what()),
-                      "Error: bad or impossible reading of the phase settings file \"" + path_ +
-                          "\" for T0, photomode <0> !");
-        }
-    }
-    Write(badNumber);
-    EXPECT_THROW(ph.parameterInitSStarXML(path_, true), EOrvexError);
-}
-
-TEST_F(PhaseSettings, BoundsThatCannotBeFittedAreRefused) {
-    const std::string sStar = "<SStar value=\"3\" step=\"1\" min=\"2\" max=\"60\"/>";
+TEST_F(PhaseSettings, AFaultyEntryIsRefusedWithItsMessage) {
+    // The T0 entry of one phase, with a sound S*; no fault named: the file cannot be read at all.
     const struct {
-        std::string t0, fault;
+        std::string photomode, t0, fault;
     } bad[] = {
-        {"value=\"1\" step=\"10\" min=\"100\" max=\"-100\"", "min is greater than max"},
-        {"value=\"150\" step=\"10\" min=\"-100\" max=\"100\"", "the value lies outside [min, max]"},
-        {"value=\"1\" step=\"0\" min=\"-100\" max=\"100\"", "the step is not positive"},
+        {"True", "value=\"12\" step=\"1\" min=\"8\" max=\"16\"", ""}, // no entry for photomode 0
+        {"False", "value=\"x\" step=\"1\" min=\"8\" max=\"16\"", ""},
+        {"", "", ""}, // not a whole file
+        {"False", "value=\"1\" step=\"10\" min=\"100\" max=\"-100\"", "min is greater than max"},
+        {"False", "value=\"150\" step=\"10\" min=\"-100\" max=\"100\"", "the value lies outside [min, max]"},
+        {"False", "value=\"1\" step=\"0\" min=\"-100\" max=\"100\"", "the step is not positive"},
     };
     TPhase ph(nullptr, TFunctionList{}, 0);
     for (const auto& b : bad) {
-        Write("<Phases><Phase photomode=\"False\"><T0 " + b.t0 + "/>" + sStar + "</Phase></Phases>");
+        Write(b.photomode.empty()
+                  ? "<Phases>"
+                  : "<Phases><Phase photomode=\"" + b.photomode + "\"><T0 " + b.t0 +
+                        "/><SStar value=\"3\" step=\"1\" min=\"2\" max=\"60\"/></Phase></Phases>");
+        const std::string file = "the phase settings file \"" + path_ + "\"";
         try {
             ph.parameterInitT0XML(path_, false);
             ADD_FAILURE() << b.t0;
         } catch (const EOrvexError& e) {
-            EXPECT_EQ(std::string(e.what()), "Error: the phase settings file \"" + path_ +
-                                                 "\" gives T0, photomode <0> " + Values(b.t0) + ": " +
-                                                 b.fault + " !");
+            EXPECT_EQ(std::string(e.what()),
+                      b.fault.empty()
+                          ? "Error: bad or impossible reading of " + file + " for T0, photomode <0> !"
+                          : "Error: " + file + " gives T0, photomode <0> " + Values(b.t0) + ": " + b.fault +
+                                " !");
         }
-        EXPECT_NO_THROW(ph.parameterInitSStarXML(path_, false)); // the other entry is sound
+        if (!b.fault.empty()) { // the S* entry is read on its own
+            EXPECT_NO_THROW(ph.parameterInitSStarXML(path_, false));
+        }
     }
     Write("<Phases><Phase photomode=\"True\"><T0 value=\"12\" step=\"1\" min=\"8\" max=\"16\"/>"
           "<SStar value=\"3\" step=\"1\" min=\"4\" max=\"60\"/></Phase></Phases>");
-    EXPECT_THROW(ph.parameterInitSStarXML(path_, true), EOrvexError);
+    EXPECT_THROW(ph.parameterInitSStarXML(path_, true), EOrvexError);  // its value below its min
+    EXPECT_THROW(ph.parameterInitSStarXML(path_, false), EOrvexError); // no entry
 }
 
 TEST(PhaseSettingsFile, ShippedFileHasBothModes) {
