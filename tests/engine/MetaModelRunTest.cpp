@@ -138,6 +138,7 @@ TEST(MetaModelRun, LinkedPhasesReadThePreviousPhaseSumWhateverRowRanBefore) {
         {TPhaseLinkMode::Alternating, TVarLinkMode::Multiplicative, 50, 105.0}, // S* follows 1..5
         // Starting after phase 1 has ended: the final sum, not a value left from before.
         {TPhaseLinkMode::Overlap_Multiplication, TVarLinkMode::Multiplicative, 200, 202.4},
+        {TPhaseLinkMode::Alternating, TVarLinkMode::Multiplicative, 105, 117.0}, // keeps its own S*
     };
     TWeather W;
     AddYear(W, 2001, 1.0);
@@ -159,31 +160,8 @@ TEST(MetaModelRun, LinkedPhasesReadThePreviousPhaseSumWhateverRowRanBefore) {
         EXPECT_NEAR(m.DatePredictedArr[1], c.date, 1e-12) << static_cast<int>(c.mode) << " " << c.t0;
         m.Run(1);
         EXPECT_EQ(m.DatePredictedArr[1], second) << static_cast<int>(c.mode) << " " << c.t0;
+        EXPECT_EQ(ph.sStar, 12.0); // an alternating phase's S* followed for a run only
     }
-}
-
-TEST(MetaModelRun, AlternatingPhaseAfterThePreviousKeepsItsOwnSStar) {
-    // Phase 1 sums 1 per day from day 100 and ends on day 104 with 5; phase 2 alternates with
-    // an Identity overlap. Starting on day 105 it meets no overlap day and keeps S* 3.
-    TWeather W;
-    AddYear(W, 2001, 1.0);
-    TMetaModel m;
-    m.PushPhase(IdentityPhase(0, 100, 4.5));
-    m.PushPhase(IdentityPhase(1, 0, 3.0, TPhaseT0Mode::PickedFromPrevPhase));
-    m.PhasesArr[1]->phaseLinkMode = TPhaseLinkMode::Alternating;
-    m.PhasesArr[1]->overlapFunc = TModelFunction::GetFunction("Identity");
-    m.Initialize(0, W);
-    m.Run(0);
-    EXPECT_DOUBLE_EQ(m.DatePredictedArr[1], 108.0);
-    // Overlapping once (T0 before phase 1 ends) leaves the stored S* for the next run.
-    m.PhasesArr[1]->t0Mode = TPhaseT0Mode::Fitted;
-    m.PhasesArr[1]->t0 = 50;
-    m.Run(0);
-    EXPECT_DOUBLE_EQ(m.DatePredictedArr[1], 105.0);
-    m.PhasesArr[1]->t0Mode = TPhaseT0Mode::PickedFromPrevPhase;
-    m.Run(0);
-    EXPECT_DOUBLE_EQ(m.DatePredictedArr[1], 108.0);
-    EXPECT_EQ(m.PhasesArr[1]->sStar, 3.0);
 }
 
 TEST(MetaModelRun, PhaseAfterOneEndingOnTheLastDayFails) {
@@ -237,24 +215,7 @@ TEST(MetaModelRun, PhotoperiodT0IsClampedInBothHemispheres) {
     }
 }
 
-TEST(MetaModelRun, SimulationT0LinesSetTheT0) {
-    TWeather W;
-    AddYear(W, 2001, 1.0);
-    TMetaModel m;
-    m.PushPhase(IdentityPhase(0, 100, 10.5));
-    m.Initialize(0, W);
-    m.simInfo.Years.push_back({2001, 0, {50.0}});
-    m.simInfo.Years.push_back({2001, 0, {MISSING}});
-    m.Run(0);
-    EXPECT_DOUBLE_EQ(m.DatePredictedArr[0], 60.5);
-    m.Run(1); // -9999: the model's own T0, not the line before's
-    EXPECT_DOUBLE_EQ(m.DatePredictedArr[0], 110.5);
-    EXPECT_EQ(m.PhasesArr[0]->t0, 100.0);
-    m.simInfo.Years.push_back({2001, 0, {}});
-    EXPECT_NE(RunError(m, 2).find("has 0 T0 columns for a model of 1 phases"), std::string::npos);
-}
-
-TEST(MetaModelRun, BadInputRaisesInsteadOfReadingOutOfRange) {
+TEST(MetaModelRun, BadInputAndFloatingPointFaultsRaiseInsteadOfReadingOutOfRange) {
     TWeather W;
     AddYear(W, 2001, 1.0);
     {
@@ -264,10 +225,24 @@ TEST(MetaModelRun, BadInputRaisesInsteadOfReadingOutOfRange) {
                   "The Pheno data have not been initialized : Please call TMetaModel.Initialize(...).");
         m.Initialize(0, W);
         EXPECT_NE(RunError(m, 1).find("There is no climate year"), std::string::npos);
+        // Simulation T0 lines set the T0; -9999 is the model's own T0, not the line before's.
+        m.simInfo.Years.push_back({2001, 0, {50.0}});
+        m.simInfo.Years.push_back({2001, 0, {MISSING}});
+        m.simInfo.Years.push_back({2001, 0, {}});
+        m.Run(0);
+        EXPECT_DOUBLE_EQ(m.DatePredictedArr[0], 60.5);
+        m.Run(1);
+        EXPECT_DOUBLE_EQ(m.DatePredictedArr[0], 110.5);
+        EXPECT_EQ(m.PhasesArr[0]->t0, 100.0);
+        EXPECT_NE(RunError(m, 2).find("has 0 T0 columns for a model of 1 phases"), std::string::npos);
         m.PhasesArr[0]->t0 = 400;
-        EXPECT_EQ(RunError(m, 0), "Phase 1: the starting day 400 lies outside -365..365");
+        EXPECT_EQ(RunError(m, 1), "Phase 1: the starting day 400 lies outside -365..365");
         m.PhasesArr[0]->t0 = -366;
-        EXPECT_EQ(RunError(m, 0), "Phase 1: the starting day -366 lies outside -365..365");
+        EXPECT_EQ(RunError(m, 1), "Phase 1: the starting day -366 lies outside -365..365");
+        m.PhasesArr[0]->t0 = 100;
+        m.PhasesArr[0]->sStar = 1.5e308;
+        m.PhasesArr[0]->functions[0]->weight = 1e308; // two days overflow the sum
+        EXPECT_EQ(RunError(m, 1), "Floating point overflow in the sum of Phase 1");
     }
     {
         TMetaModel m;
@@ -290,16 +265,6 @@ TEST(MetaModelRun, BadInputRaisesInsteadOfReadingOutOfRange) {
         m.Initialize(0, noLat);
         EXPECT_NE(RunError(m, 0).find("Convert T0 to a photoperiod"), std::string::npos);
     }
-}
-
-TEST(MetaModelRun, FloatingPointFaultsRaise) {
-    TWeather W;
-    AddYear(W, 2001, 10.0);
-    TMetaModel m;
-    m.PushPhase(IdentityPhase(0, 100, 1e9));
-    m.PhasesArr[0]->functions[0]->weight = 1e308; // 10 x 1e308 overflows
-    m.Initialize(0, W);
-    EXPECT_EQ(RunError(m, 0), "Floating point overflow in the sum of Phase 1");
 }
 
 TEST(MetaModelRun, SimResultsPickT0FromTheRowAndReportObservations) {
