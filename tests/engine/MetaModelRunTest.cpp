@@ -40,7 +40,6 @@ TEST(MetaModelRun, InterpolatesInsideTheLastDay) {
         m.Initialize(0, W);
         m.Run(0);
         EXPECT_DOUBLE_EQ(m.DatePredictedArr[0], c.date) << c.sStar;
-        EXPECT_EQ(m.PhasesArr[0]->first_date, 100);
         EXPECT_EQ(m.PhasesArr[0]->last_date, c.lastDay) << c.sStar;
     }
 }

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "FitOutputFile.h"
 #include "ModelFixture.h"
@@ -129,22 +130,19 @@ TEST_F(MetaModelXML, ReadsCommaDecimalsExactTrueAndPositions) {
     m.LoadFromXML(Write(
         ModelXML(PhaseXML("usedToFit=\"true\" phenoDataColumn=\"1\"", "TEMPHEUR", overlap, functions))));
     const TPhase& ph = *m.PhasesArr[0];
-    EXPECT_FALSE(ph.usedToFit); // only the exact "True" is true
-    EXPECT_EQ(ph.t0Mode, TPhaseT0Mode::Fixed);
-    EXPECT_EQ(ph.t0, 12.5);
-    EXPECT_EQ(ph.sStar, 150.0);
+    // Only the exact "True" is true.
+    EXPECT_EQ(std::tuple(ph.usedToFit, ph.t0Mode, ph.t0, ph.sStar, ph.coeffSStar),
+              std::tuple(false, TPhaseT0Mode::Fixed, 12.5, 150.0, 24 * 24 * 25));
     ASSERT_TRUE(ph.tempHourFunction);
     EXPECT_EQ(ph.tempHourFunction->name, "tempheur_shark"); // anything but "tempheur"
-    EXPECT_EQ(ph.overlapFunc->getParameterValue(0), -0.5);  // first Param, after another element
-    EXPECT_FALSE(ph.overlapFunc->parameterFixed(0));
+    // The overlap's first Param, after another element.
+    EXPECT_EQ(std::pair(ph.overlapFunc->getParameterValue(0), ph.overlapFunc->parameterFixed(0)),
+              std::pair(-0.5, false));
     ASSERT_EQ(ph.functions.size(), 2u);
-    EXPECT_EQ(ph.functions[0]->getName(), "Threshold Superior");
-    EXPECT_TRUE(ph.functions[0]->parameterFixed(0));
-    EXPECT_EQ(ph.functions[0]->getParameterValue(0), 3.5);
-    EXPECT_EQ(ph.functions[0]->weight, 0.25);
-    EXPECT_TRUE(ph.functions[0]->tempHour);
+    const TModelFunction& f = *ph.functions[0];
+    EXPECT_EQ(std::tuple(f.getName(), f.parameterFixed(0), f.getParameterValue(0), f.weight, f.tempHour),
+              std::tuple("Threshold Superior", true, 3.5, 0.25, true));
     EXPECT_EQ(ph.functions[1]->getParameterValue(0), 1.2e-5);
-    EXPECT_EQ(ph.coeffSStar, 24 * 24 * 25);
 }
 
 TEST_F(MetaModelXML, AFailedLoadLeavesTheModelAsItWas) {

@@ -13,13 +13,7 @@
 
 namespace {
 TRWeatherDay Day(double tmp = 0, double tmn = 0, double tmx = 0, double lat = 45.0, int doy = 100) {
-    TRWeatherDay d;
-    d._tmp = tmp;
-    d._tmn = tmn;
-    d._tmx = tmx;
-    d._lat = lat;
-    d._doy = doy;
-    return d;
+    return CreateWeatherDay(TDoubleArr{}, 0, 1, lat, 2001, doy, tmp, tmn, tmx);
 }
 
 std::unique_ptr<TModelFunction> Make(const char* kind, const std::vector<double>& params) {
