@@ -32,10 +32,6 @@ TEST(MetaModelParameters, SlotLayout) {
         int modelSlots;
     };
     const Case cases[] = {
-        {"one phase, Wang",
-         [](TMetaModel& m) { m.PushPhase(PhaseWith(0, {"Wang"})); },
-         {"T0<1>", "SStar<1>", "Topt", "Tmin", "Tmax"},
-         2},
         {"overlap multiplication",
          [](TMetaModel& m) {
              m.PushPhase(PhaseWith(0, {"Triangular"}));

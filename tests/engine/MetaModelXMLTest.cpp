@@ -146,29 +146,26 @@ TEST_F(MetaModelXML, ReadsCommaDecimalsExactTrueAndPositions) {
 }
 
 TEST_F(MetaModelXML, AFailedLoadLeavesTheModelAsItWas) {
-    const std::string good =
-        PhaseXML("usedToFit=\"True\" phenoDataColumn=\"0\"", "", kOverlap, FunctionXML("GDD", kGdd));
+    const std::string fit = "usedToFit=\"True\" phenoDataColumn=\"0\"";
+    const std::string good = PhaseXML(fit, "", kOverlap, FunctionXML("GDD", kGdd));
     struct Case {
         std::string text, error;
     } cases[] = {
-        {ModelXML(good +
-                  PhaseXML("usedToFit=\"True\" phenoDataColumn=\"0\"", "", kOverlap, FunctionXML("Foo", ""))),
+        {ModelXML(good + PhaseXML(fit, "", kOverlap, FunctionXML("Foo", ""))),
          ", line 18: Error: Invalid function: 'Foo'"},
         {ModelXML(good + PhaseXML("usedToFit=\"True\" phenoDataColumn=\"x\"", "", "", "")),
          ", line 12: attribute phenoDataColumn \"x\" is not an integer"},
-        {ModelXML(PhaseXML("usedToFit=\"True\" phenoDataColumn=\"0\"", "", kOverlap,
-                           FunctionXML("GDD", kGdd + kGdd))),
+        {ModelXML(PhaseXML(fit, "", kOverlap, FunctionXML("GDD", kGdd + kGdd))),
          ", line 9: function GDD has 1 parameters"},
-        {ModelXML(PhaseXML("usedToFit=\"True\" phenoDataColumn=\"0\"", "", kOverlap, FunctionXML("GDD", ""))),
+        {ModelXML(PhaseXML(fit, "", kOverlap, FunctionXML("GDD", ""))),
          ", line 9: function GDD has 1 parameters but only 0 <Param> elements"},
-        {ModelXML(good + PhaseXML("usedToFit=\"True\" phenoDataColumn=\"0\"", "",
-                                  "<Param fixed=\"False\" value=\"-0.1\"/>", FunctionXML("GDD", kGdd))),
+        {ModelXML(good +
+                  PhaseXML(fit, "", "<Param fixed=\"False\" value=\"-0.1\"/>", FunctionXML("GDD", kGdd))),
          ", line 17: function Negative Exponential has 2 parameters but only 1 <Param> elements"},
         {ModelXML(good.substr(0, good.find("<PhaseLinkMode value=\"0\"/>")) + "<PhaseLinkMode value=\"4\"/>" +
                   good.substr(good.find("<OverlapFunction"))),
          ", line 7: attribute value 4 is not between 0 and 3"},
-        {ModelXML(PhaseXML("usedToFit=\"True\" phenoDataColumn=\"0\"", "",
-                           "<Param fixed=\"False\" value=\"a\"/>", "")),
+        {ModelXML(PhaseXML(fit, "", "<Param fixed=\"False\" value=\"a\"/>", "")),
          ", line 8: attribute value \"a\" is not a number"},
         {"<Model name=\"M\"><Phases>", ", line 1: "},
         {"<Other/>", "has no <Model> element"},

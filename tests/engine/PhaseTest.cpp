@@ -75,19 +75,6 @@ TEST(Phase, CloneKeepsSettingsButNotTheOwner) {
     EXPECT_EQ(copy->PhasesArr[0]->ownerModel, copy.get());
 }
 
-// value="1" step="2" min="3" max="4" -> value 1, step 2, min 3, max 4
-std::string Values(std::string attrs) {
-    std::string out;
-    for (char c : attrs)
-        if (c == '=')
-            out += ' ';
-        else if (c == ' ')
-            out += ", ";
-        else if (c != '"')
-            out += c;
-    return out;
-}
-
 class PhaseSettings : public ScratchDirTest {
 protected:
     void Write(const std::string& text) { path_ = WriteFile("phases.xml", text); }
@@ -115,31 +102,33 @@ TEST_F(PhaseSettings, ReadsTheEntryOfThePhotoperiodModeAndScalesSStar) {
 TEST_F(PhaseSettings, AFaultyEntryIsRefusedWithItsMessage) {
     // The T0 entry of one phase, with a sound S*; no fault named: the file cannot be read at all.
     const struct {
-        std::string photomode, t0, fault;
+        std::string photomode, value, step, min, max, fault;
     } bad[] = {
-        {"True", "value=\"12\" step=\"1\" min=\"8\" max=\"16\"", ""}, // no entry for photomode 0
-        {"False", "value=\"x\" step=\"1\" min=\"8\" max=\"16\"", ""},
-        {"", "", ""}, // not a whole file
-        {"False", "value=\"1\" step=\"10\" min=\"100\" max=\"-100\"", "min is greater than max"},
-        {"False", "value=\"150\" step=\"10\" min=\"-100\" max=\"100\"", "the value lies outside [min, max]"},
-        {"False", "value=\"1\" step=\"0\" min=\"-100\" max=\"100\"", "the step is not positive"},
+        {"True", "12", "1", "8", "16", ""}, // no entry for photomode 0
+        {"False", "x", "1", "8", "16", ""},
+        {"", "", "", "", "", ""}, // not a whole file
+        {"False", "1", "10", "100", "-100", "min is greater than max"},
+        {"False", "150", "10", "-100", "100", "the value lies outside [min, max]"},
+        {"False", "1", "0", "-100", "100", "the step is not positive"},
     };
     TPhase ph(nullptr, TFunctionList{}, 0);
     for (const auto& b : bad) {
+        const std::string t0 = "<T0 value=\"" + b.value + "\" step=\"" + b.step + "\" min=\"" + b.min +
+                               "\" max=\"" + b.max + "\"/>";
         Write(b.photomode.empty()
                   ? "<Phases>"
-                  : "<Phases><Phase photomode=\"" + b.photomode + "\"><T0 " + b.t0 +
-                        "/><SStar value=\"3\" step=\"1\" min=\"2\" max=\"60\"/></Phase></Phases>");
+                  : "<Phases><Phase photomode=\"" + b.photomode + "\">" + t0 +
+                        "<SStar value=\"3\" step=\"1\" min=\"2\" max=\"60\"/></Phase></Phases>");
         const std::string file = "the phase settings file \"" + path_ + "\"";
         try {
             ph.parameterInitT0XML(path_, false);
-            ADD_FAILURE() << b.t0;
+            ADD_FAILURE() << t0;
         } catch (const EOrvexError& e) {
             EXPECT_EQ(std::string(e.what()),
                       b.fault.empty()
                           ? "Error: bad or impossible reading of " + file + " for T0, photomode <0> !"
-                          : "Error: " + file + " gives T0, photomode <0> " + Values(b.t0) + ": " + b.fault +
-                                " !");
+                          : "Error: " + file + " gives T0, photomode <0> value " + b.value + ", step " +
+                                b.step + ", min " + b.min + ", max " + b.max + ": " + b.fault + " !");
         }
         if (!b.fault.empty()) { // the S* entry is read on its own
             EXPECT_NO_THROW(ph.parameterInitSStarXML(path_, false));
