@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "ModelFixture.h"
 #include "OrvexError.h"
@@ -280,12 +281,11 @@ TEST(MetaModelRun, SimResultsPickT0FromTheRowAndReportObservations) {
     m.Initialize(0, p);
     const auto results = m.SaveSimResults(p);
     ASSERT_EQ(results.size(), 2u);
-    EXPECT_DOUBLE_EQ(results[0].values[0].predicted, 90.5);
-    EXPECT_DOUBLE_EQ(results[0].values[0].observed, 120.0);
-    EXPECT_TRUE(results[0].values[0].used_to_fit);
+    const auto& v0 = results[0].values[0];
+    EXPECT_EQ(std::tuple(v0.predicted, v0.observed, v0.used_to_fit), std::tuple(90.5, 120.0, true));
     // No T0 on row 2: the model's own T0 (100), as the objective scores it, not row 1's.
-    EXPECT_DOUBLE_EQ(results[1].values[0].predicted, 110.5);
-    EXPECT_FALSE(results[1].values[0].used_to_fit);
+    EXPECT_EQ(std::pair(results[1].values[0].predicted, results[1].values[0].used_to_fit),
+              std::pair(110.5, false));
     EXPECT_EQ(m.PhasesArr[0]->t0, 100.0);
     EXPECT_EQ(m.ToStringHeader(), "station_code\tyear\tpredicted 0");
     EXPECT_EQ(m.ToString(W, 1), "1\t2002\t110.5");

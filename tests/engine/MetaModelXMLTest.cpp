@@ -112,10 +112,9 @@ TEST_F(MetaModelXML, RoundTripKeepsEverything) {
         EXPECT_EQ(b.ownerModel, &r);
         EXPECT_EQ(b.coeffSStar, a.coeffSStar);
         for (std::size_t j = 0; j < a.functions.size(); ++j) {
-            EXPECT_EQ(b.functions[j]->tempHour, a.functions[j]->tempHour);
-            EXPECT_EQ(b.functions[j]->TempHourFuncName, a.functions[j]->TempHourFuncName);
-            EXPECT_EQ(b.functions[j]->phaseNum, i);
-            EXPECT_EQ(b.functions[j]->phasePos, static_cast<int>(j));
+            const TModelFunction &fa = *a.functions[j], &fb = *b.functions[j];
+            EXPECT_EQ(std::tuple(fb.tempHour, fb.TempHourFuncName, fb.phaseNum, fb.phasePos),
+                      std::tuple(fa.tempHour, fa.TempHourFuncName, i, static_cast<int>(j)));
         }
     }
 }
