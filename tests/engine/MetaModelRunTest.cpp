@@ -72,7 +72,7 @@ TEST(MetaModelRun, StartAfterAFailedPhaseFollowsTheObservation) {
     }
 }
 
-TEST(MetaModelRun, MissingValuesAreCountedAndEndDatesBeyondTheThreshold) {
+TEST(MetaModelRun, MissingValuesAreCountedHourlyOnesTooAndEndDatesBeyondTheThreshold) {
     // Phase 1 (days 50..60) sees no missing day; phase 2 from day 100 meets day 105, whose extra
     // value (column 3) is missing; phase 3 follows phase 2.
     struct Case {
@@ -102,12 +102,8 @@ TEST(MetaModelRun, MissingValuesAreCountedAndEndDatesBeyondTheThreshold) {
         EXPECT_DOUBLE_EQ(m.DatePredictedArr[1], c.date2);
         EXPECT_DOUBLE_EQ(m.DatePredictedArr[2], c.date2 == MISSING ? MISSING : 117.5);
     }
-}
-
-TEST(MetaModelRun, HourlyFunctionsCountAMissingNextDay) {
-    TWeather W;
-    AddYear(W, 2001, 10.0);
-    Day(W, 0, 106).Ref()._tmn = MISSING; // read as the next day of day 105
+    // An hourly function reads the next day's minimum too: day 106's makes days 105 and 106 missing.
+    Day(W, 0, 106).Ref()._tmn = MISSING;
     TMetaModel m;
     auto ph = std::make_unique<TPhase>(nullptr, TFunctionList{}, 0);
     ph->tempHourFunction = std::make_unique<TTempHourFunc>(TempHeur, "tempheur");
@@ -120,7 +116,7 @@ TEST(MetaModelRun, HourlyFunctionsCountAMissingNextDay) {
     m.PushPhase(std::move(ph));
     m.Initialize(5, W);
     m.Run(0);
-    EXPECT_EQ(m.GetNbMissingTemp(), 2); // days 105 and 106
+    EXPECT_EQ(m.GetNbMissingTemp(), 2);
     EXPECT_DOUBLE_EQ(m.DatePredictedArr[0], 112.5);
 }
 

@@ -161,14 +161,11 @@ TEST(ModelsFuncLib, FailuresRaiseClearErrors) {
     }
 }
 
-TEST(ModelsFuncLib, DelpierreReplacesZeroThresholdOnce) {
+TEST(ModelsFuncLib, DelpierreReplacesZeroThresholdOnceAndNeedsADay) {
     auto f = Make("Delpierre", {0, 20, 2, 1});
     EXPECT_EQ(f->runDaily(Day(0, 0, 0, 45, 280), 10, 0), 0.0); // every day is longer than 1e-6 h
     EXPECT_EQ(f->getParameterValue(0), ALMOST_ZERO);
-}
-
-TEST(ModelsFuncLib, OverlapRunCarriesNoDay) {
-    // Kinds that read the day record cannot serve on a day without data.
+    // Kinds that read the day record cannot serve as an overlap function, on a day without data.
     EXPECT_THROW(Make("Delpierre", {14, 20, 2, 1})->Run(10, 0), EOrvexError);
     EXPECT_DOUBLE_EQ(Make("Negative Exponential", {-0.1, 2})->Run(10, 0), 2 * std::exp(-1.0));
 }
