@@ -26,18 +26,14 @@ TEST_P(DayLengthBoth, KnownDaysAndPolarCases) {
 
 INSTANTIATE_TEST_SUITE_P(DoubleAndSingle, DayLengthBoth, ::testing::Values(&DayLength, &DayLength2));
 
-TEST(DOY, RoundTripOnBothSidesOfTheYear) {
+TEST(DOY, RoundTripOnBothSidesOfTheYearClampsAndRefusesTheEquator) {
     const double length = DayLength2(100, 45.0);
     const double r = DOY(45.0, length, true);
     EXPECT_NEAR(r, 100.0, 0.5);
     const double late = DOY(45.0, length, false);
     EXPECT_DOUBLE_EQ(late, 344.0 - r);
-    EXPECT_GT(late, 182.0);
     // Within about a day of the same length in autumn.
     EXPECT_NEAR(DayLength2(static_cast<int>(std::lround(late)), 45.0), length, 0.1);
-}
-
-TEST(DOY, ClampsLengthsNeverReachedAndRefusesTheEquator) {
     const double pi = 3.141592653589793;
     // Longer than the longest day: the solstice; shorter than the shortest: the winter end.
     EXPECT_NEAR(DOY(10.0, 20.0, true), pi * 58.091554228541796 - 10.0, 1e-4);

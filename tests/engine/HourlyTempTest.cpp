@@ -46,7 +46,7 @@ TEST_F(HourlyTemp, LinearAtItsHourBoundaries) {
         EXPECT_NEAR(TempHeur(y, 10, c.hour), c.expected, 1e-12) << c.hour;
 }
 
-TEST_F(HourlyTemp, SharkAtItsHourBoundaries) {
+TEST_F(HourlyTemp, SharkAtItsHourBoundariesAndWithoutThePreviousMaximum) {
     const TWeatherYear& y = w.Year(0);
     // Day 10: minimum 5, maximum 15, previous maximum 20, next minimum 7.
     struct {
@@ -58,15 +58,11 @@ TEST_F(HourlyTemp, SharkAtItsHourBoundaries) {
         EXPECT_NEAR(TempHeur_shark(y, 10, c.hour), c.expected, 1e-9) << c.hour;
     // The night of day 10 runs on into the early hours of day 11 on one curve.
     EXPECT_DOUBLE_EQ(TempHeur_shark(y, 10, 24), TempHeur_shark(y, 11, 0));
-}
-
-TEST_F(HourlyTemp, SharkUsesTheDaysOwnMaximumWhenThePreviousIsMissing) {
-    auto& y = *w.years[0];
-    y.SetDay(9, Day(2001, 9, 0, MISSING));
-    const double missingPrevious = TempHeur_shark(y, 10, 0);
-    y.SetDay(9, Day(2001, 9, 0, 15)); // a previous maximum equal to the day's own
-    EXPECT_DOUBLE_EQ(missingPrevious, TempHeur_shark(y, 10, 0));
-    EXPECT_NEAR(missingPrevious, 7.56, 1e-12);
+    // A missing previous maximum: the day's own.
+    w.years[0]->SetDay(9, Day(2001, 9, 0, MISSING));
+    EXPECT_NEAR(TempHeur_shark(y, 10, 0), 7.56, 1e-12);
+    w.years[0]->SetDay(9, Day(2001, 9, 0, 15));
+    EXPECT_NEAR(TempHeur_shark(y, 10, 0), 7.56, 1e-12);
 }
 
 TEST_F(HourlyTemp, BothCrossTheYearEnd) {

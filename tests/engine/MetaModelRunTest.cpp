@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "ModelFixture.h"
 #include "OrvexError.h"
@@ -40,7 +41,6 @@ TEST(MetaModelRun, InterpolatesInsideTheLastDay) {
         m.Initialize(0, W);
         m.Run(0);
         EXPECT_DOUBLE_EQ(m.DatePredictedArr[0], c.date) << c.sStar;
-        EXPECT_EQ(m.PhasesArr[0]->first_date, 100);
         EXPECT_EQ(m.PhasesArr[0]->last_date, c.lastDay) << c.sStar;
     }
 }
@@ -72,7 +72,7 @@ TEST(MetaModelRun, StartAfterAFailedPhaseFollowsTheObservation) {
     }
 }
 
-TEST(MetaModelRun, MissingValuesAreCountedAndEndDatesBeyondTheThreshold) {
+TEST(MetaModelRun, MissingValuesAreCountedHourlyOnesTooAndEndDatesBeyondTheThreshold) {
     // Phase 1 (days 50..60) sees no missing day; phase 2 from day 100 meets day 105, whose extra
     // value (column 3) is missing; phase 3 follows phase 2.
     struct Case {
@@ -90,12 +90,9 @@ TEST(MetaModelRun, MissingValuesAreCountedAndEndDatesBeyondTheThreshold) {
     for (const Case& c : cases) {
         TMetaModel m;
         m.PushPhase(IdentityPhase(0, 50, 10.5));
-        auto ph = std::make_unique<TPhase>(nullptr, TFunctionList{}, 1);
-        ph->PushFunction(Func("Identity", c.column0));
+        auto ph = IdentityPhase(1, 100, 10.5);
+        ph->functions[0]->SetWeatherDataColumn(c.column0);
         ph->PushFunction(Func("Identity", c.column1));
-        ph->t0Mode = TPhaseT0Mode::Fitted;
-        ph->t0 = 100;
-        ph->sStar = 10.5;
         m.PushPhase(std::move(ph));
         m.PushPhase(IdentityPhase(2, 0, 5.5, TPhaseT0Mode::PickedFromPrevPhase));
         m.Initialize(c.threshold, W);
@@ -105,12 +102,8 @@ TEST(MetaModelRun, MissingValuesAreCountedAndEndDatesBeyondTheThreshold) {
         EXPECT_DOUBLE_EQ(m.DatePredictedArr[1], c.date2);
         EXPECT_DOUBLE_EQ(m.DatePredictedArr[2], c.date2 == MISSING ? MISSING : 117.5);
     }
-}
-
-TEST(MetaModelRun, HourlyFunctionsCountAMissingNextDay) {
-    TWeather W;
-    AddYear(W, 2001, 10.0);
-    Day(W, 0, 106).Ref()._tmn = MISSING; // read as the next day of day 105
+    // An hourly function reads the next day's minimum too: day 106's makes days 105 and 106 missing.
+    Day(W, 0, 106).Ref()._tmn = MISSING;
     TMetaModel m;
     auto ph = std::make_unique<TPhase>(nullptr, TFunctionList{}, 0);
     ph->tempHourFunction = std::make_unique<TTempHourFunc>(TempHeur, "tempheur");
@@ -123,14 +116,14 @@ TEST(MetaModelRun, HourlyFunctionsCountAMissingNextDay) {
     m.PushPhase(std::move(ph));
     m.Initialize(5, W);
     m.Run(0);
-    EXPECT_EQ(m.GetNbMissingTemp(), 2); // days 105 and 106
+    EXPECT_EQ(m.GetNbMissingTemp(), 2);
     EXPECT_DOUBLE_EQ(m.DatePredictedArr[0], 112.5);
 }
 
-TEST(MetaModelRun, LinkedPhasesReadThePreviousPhaseSum) {
+TEST(MetaModelRun, LinkedPhasesReadThePreviousPhaseSumWhateverRowRanBefore) {
     // Phase 1 sums 1 per day from day 100 and ends on day 104 with 5. Phase 2 asks for T0 50
     // but starts with phase 1; its overlap function (Identity) passes phase 1's sum of the day,
-    // then the final 5 once phase 1 has ended.
+    // then the final 5 once phase 1 has ended. Row 2 (2 a day) runs first and again after row 1.
     struct Case {
         TPhaseLinkMode mode;
         TVarLinkMode functionMode;
@@ -141,50 +134,30 @@ TEST(MetaModelRun, LinkedPhasesReadThePreviousPhaseSum) {
         {TPhaseLinkMode::Alternating, TVarLinkMode::Multiplicative, 50, 105.0}, // S* follows 1..5
         // Starting after phase 1 has ended: the final sum, not a value left from before.
         {TPhaseLinkMode::Overlap_Multiplication, TVarLinkMode::Multiplicative, 200, 202.4},
+        {TPhaseLinkMode::Alternating, TVarLinkMode::Multiplicative, 105, 117.0}, // keeps its own S*
     };
     TWeather W;
     AddYear(W, 2001, 1.0);
+    AddYear(W, 2002, 2.0);
     for (const Case& c : cases) {
         TMetaModel m;
         m.PushPhase(IdentityPhase(0, 100, 4.5));
-        auto ph = std::make_unique<TPhase>(nullptr, TFunctionList{}, 1);
-        ph->PushFunction(Func("Identity", 0, c.functionMode));
-        ph->t0Mode = TPhaseT0Mode::Fitted;
-        ph->t0 = c.t0;
-        ph->sStar = 12.0;
-        ph->phaseLinkMode = c.mode;
-        ph->overlapFunc = TModelFunction::GetFunction("Identity");
-        m.PushPhase(std::move(ph));
+        m.PushPhase(IdentityPhase(1, c.t0, 12.0));
+        TPhase& ph = *m.PhasesArr[1];
+        ph.functions[0]->varLinkMode = c.functionMode;
+        ph.phaseLinkMode = c.mode;
+        ph.overlapFunc = TModelFunction::GetFunction("Identity");
         m.Initialize(0, W);
+        m.Run(1);
+        const double second = m.DatePredictedArr[1];
         m.Run(0);
         EXPECT_DOUBLE_EQ(m.DatePredictedArr[0], 104.5);
-        EXPECT_EQ(m.PhasesArr[1]->first_date, c.t0 < 100 ? 100 : static_cast<int>(c.t0));
+        EXPECT_EQ(ph.first_date, c.t0 < 100 ? 100 : static_cast<int>(c.t0));
         EXPECT_NEAR(m.DatePredictedArr[1], c.date, 1e-12) << static_cast<int>(c.mode) << " " << c.t0;
+        m.Run(1);
+        EXPECT_EQ(m.DatePredictedArr[1], second) << static_cast<int>(c.mode) << " " << c.t0;
+        EXPECT_EQ(ph.sStar, 12.0); // an alternating phase's S* followed for a run only
     }
-}
-
-TEST(MetaModelRun, AlternatingPhaseAfterThePreviousKeepsItsOwnSStar) {
-    // Phase 1 sums 1 per day from day 100 and ends on day 104 with 5; phase 2 alternates with
-    // an Identity overlap. Starting on day 105 it meets no overlap day and keeps S* 3.
-    TWeather W;
-    AddYear(W, 2001, 1.0);
-    TMetaModel m;
-    m.PushPhase(IdentityPhase(0, 100, 4.5));
-    m.PushPhase(IdentityPhase(1, 0, 3.0, TPhaseT0Mode::PickedFromPrevPhase));
-    m.PhasesArr[1]->phaseLinkMode = TPhaseLinkMode::Alternating;
-    m.PhasesArr[1]->overlapFunc = TModelFunction::GetFunction("Identity");
-    m.Initialize(0, W);
-    m.Run(0);
-    EXPECT_DOUBLE_EQ(m.DatePredictedArr[1], 108.0);
-    // Overlapping once (T0 before phase 1 ends) leaves the stored S* for the next run.
-    m.PhasesArr[1]->t0Mode = TPhaseT0Mode::Fitted;
-    m.PhasesArr[1]->t0 = 50;
-    m.Run(0);
-    EXPECT_DOUBLE_EQ(m.DatePredictedArr[1], 105.0);
-    m.PhasesArr[1]->t0Mode = TPhaseT0Mode::PickedFromPrevPhase;
-    m.Run(0);
-    EXPECT_DOUBLE_EQ(m.DatePredictedArr[1], 108.0);
-    EXPECT_EQ(m.PhasesArr[1]->sStar, 3.0);
 }
 
 TEST(MetaModelRun, PhaseAfterOneEndingOnTheLastDayFails) {
@@ -207,30 +180,6 @@ TEST(MetaModelRun, PhaseAfterOneEndingOnTheLastDayFails) {
         EXPECT_EQ(m.PhasesArr[2]->first_date, 365);
         EXPECT_DOUBLE_EQ(m.DatePredictedArr[2], end);
     }
-}
-
-TEST(MetaModelRun, RowsGiveTheSameDatesInAnyOrder) {
-    TWeather W;
-    AddYear(W, 2001, 1.0);
-    AddYear(W, 2002, 2.0);
-    TMetaModel m;
-    m.PushPhase(IdentityPhase(0, 100, 4.5));
-    auto ph = std::make_unique<TPhase>(nullptr, TFunctionList{}, 1);
-    ph->PushFunction(Func("Identity"));
-    ph->t0Mode = TPhaseT0Mode::Fitted;
-    ph->t0 = 200;
-    ph->sStar = 12.0;
-    ph->phaseLinkMode = TPhaseLinkMode::Overlap_Multiplication;
-    ph->overlapFunc = TModelFunction::GetFunction("Identity");
-    m.PushPhase(std::move(ph));
-    m.Initialize(0, W);
-    m.Run(1);
-    const double second = m.DatePredictedArr[1];
-    m.Run(0);
-    const double first = m.DatePredictedArr[1];
-    m.Run(1);
-    EXPECT_EQ(m.DatePredictedArr[1], second);
-    EXPECT_DOUBLE_EQ(first, 202.4);
 }
 
 TEST(MetaModelRun, PhotoperiodT0IsClampedInBothHemispheres) {
@@ -262,24 +211,7 @@ TEST(MetaModelRun, PhotoperiodT0IsClampedInBothHemispheres) {
     }
 }
 
-TEST(MetaModelRun, SimulationT0LinesSetTheT0) {
-    TWeather W;
-    AddYear(W, 2001, 1.0);
-    TMetaModel m;
-    m.PushPhase(IdentityPhase(0, 100, 10.5));
-    m.Initialize(0, W);
-    m.simInfo.Years.push_back({2001, 0, {50.0}});
-    m.simInfo.Years.push_back({2001, 0, {MISSING}});
-    m.Run(0);
-    EXPECT_DOUBLE_EQ(m.DatePredictedArr[0], 60.5);
-    m.Run(1); // -9999: the model's own T0, not the line before's
-    EXPECT_DOUBLE_EQ(m.DatePredictedArr[0], 110.5);
-    EXPECT_EQ(m.PhasesArr[0]->t0, 100.0);
-    m.simInfo.Years.push_back({2001, 0, {}});
-    EXPECT_NE(RunError(m, 2).find("has 0 T0 columns for a model of 1 phases"), std::string::npos);
-}
-
-TEST(MetaModelRun, BadInputRaisesInsteadOfReadingOutOfRange) {
+TEST(MetaModelRun, BadInputAndFloatingPointFaultsRaiseInsteadOfReadingOutOfRange) {
     TWeather W;
     AddYear(W, 2001, 1.0);
     {
@@ -289,10 +221,24 @@ TEST(MetaModelRun, BadInputRaisesInsteadOfReadingOutOfRange) {
                   "The Pheno data have not been initialized : Please call TMetaModel.Initialize(...).");
         m.Initialize(0, W);
         EXPECT_NE(RunError(m, 1).find("There is no climate year"), std::string::npos);
+        // Simulation T0 lines set the T0; -9999 is the model's own T0, not the line before's.
+        m.simInfo.Years.push_back({2001, 0, {50.0}});
+        m.simInfo.Years.push_back({2001, 0, {MISSING}});
+        m.simInfo.Years.push_back({2001, 0, {}});
+        m.Run(0);
+        EXPECT_DOUBLE_EQ(m.DatePredictedArr[0], 60.5);
+        m.Run(1);
+        EXPECT_DOUBLE_EQ(m.DatePredictedArr[0], 110.5);
+        EXPECT_EQ(m.PhasesArr[0]->t0, 100.0);
+        EXPECT_NE(RunError(m, 2).find("has 0 T0 columns for a model of 1 phases"), std::string::npos);
         m.PhasesArr[0]->t0 = 400;
-        EXPECT_EQ(RunError(m, 0), "Phase 1: the starting day 400 lies outside -365..365");
+        EXPECT_EQ(RunError(m, 1), "Phase 1: the starting day 400 lies outside -365..365");
         m.PhasesArr[0]->t0 = -366;
-        EXPECT_EQ(RunError(m, 0), "Phase 1: the starting day -366 lies outside -365..365");
+        EXPECT_EQ(RunError(m, 1), "Phase 1: the starting day -366 lies outside -365..365");
+        m.PhasesArr[0]->t0 = 100;
+        m.PhasesArr[0]->sStar = 1.5e308;
+        m.PhasesArr[0]->functions[0]->weight = 1e308; // two days overflow the sum
+        EXPECT_EQ(RunError(m, 1), "Floating point overflow in the sum of Phase 1");
     }
     {
         TMetaModel m;
@@ -317,16 +263,6 @@ TEST(MetaModelRun, BadInputRaisesInsteadOfReadingOutOfRange) {
     }
 }
 
-TEST(MetaModelRun, FloatingPointFaultsRaise) {
-    TWeather W;
-    AddYear(W, 2001, 10.0);
-    TMetaModel m;
-    m.PushPhase(IdentityPhase(0, 100, 1e9));
-    m.PhasesArr[0]->functions[0]->weight = 1e308; // 10 x 1e308 overflows
-    m.Initialize(0, W);
-    EXPECT_EQ(RunError(m, 0), "Floating point overflow in the sum of Phase 1");
-}
-
 TEST(MetaModelRun, SimResultsPickT0FromTheRowAndReportObservations) {
     TWeather W;
     AddYear(W, 2001, 1.0);
@@ -341,12 +277,11 @@ TEST(MetaModelRun, SimResultsPickT0FromTheRowAndReportObservations) {
     m.Initialize(0, p);
     const auto results = m.SaveSimResults(p);
     ASSERT_EQ(results.size(), 2u);
-    EXPECT_DOUBLE_EQ(results[0].values[0].predicted, 90.5);
-    EXPECT_DOUBLE_EQ(results[0].values[0].observed, 120.0);
-    EXPECT_TRUE(results[0].values[0].used_to_fit);
+    const auto& v0 = results[0].values[0];
+    EXPECT_EQ(std::tuple(v0.predicted, v0.observed, v0.used_to_fit), std::tuple(90.5, 120.0, true));
     // No T0 on row 2: the model's own T0 (100), as the objective scores it, not row 1's.
-    EXPECT_DOUBLE_EQ(results[1].values[0].predicted, 110.5);
-    EXPECT_FALSE(results[1].values[0].used_to_fit);
+    EXPECT_EQ(std::pair(results[1].values[0].predicted, results[1].values[0].used_to_fit),
+              std::pair(110.5, false));
     EXPECT_EQ(m.PhasesArr[0]->t0, 100.0);
     EXPECT_EQ(m.ToStringHeader(), "station_code\tyear\tpredicted 0");
     EXPECT_EQ(m.ToString(W, 1), "1\t2002\t110.5");

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "FitOutputFile.h"
 #include "ModelFixture.h"
@@ -68,7 +69,7 @@ TEST_F(MetaModelXML, RoundTripKeepsEverything) {
     f->fixParameter(1, -0.1);
     f->weight = 0.1;
     p0->PushFunction(std::move(f));
-    p0->t0 = -92.25;
+    p0->t0 = 0.1;
     p0->sStar = 1.0 / 3.0;
     p0->photoperiodMode = TPhotoperiodMode::YesDecreasing;
     p0->phenoDataColumn = 2;
@@ -85,17 +86,24 @@ TEST_F(MetaModelXML, RoundTripKeepsEverything) {
     p1->usedToFit = false;
     p1->t0Mode = TPhaseT0Mode::PickedFromPheno;
     p1->t0DataColumn = 4;
+    p1->sStar = 1e-300;
     m.PushPhase(std::move(p1));
     const std::string path = (dir_ / "saved.xml").string();
+    std::ofstream(path) << "old";
     m.SaveToXML(path);
     EXPECT_FALSE(fs::exists(path + ".tmp"));
+    EXPECT_THROW(m.SaveToXML((dir_ / "missing" / "m.xml").string()), EOrvexError);
 
     TMetaModel r;
     r.LoadFromXML(path);
     const std::string saved = ReadWholeFile(path);
     r.SaveToXML(path);
     EXPECT_EQ(ReadWholeFile(path), saved); // every value exactly, 1.2e-5 and 1/3 included
-    EXPECT_NE(saved.find("<UseDayLengthAsVar value=\"True\""), std::string::npos);
+    for (const char* line :
+         {"<T0 mode=\"0\" value=\"0.1\" t0DataColumn=\"-1\" photomode=\"2\"",
+          "<SStar fixed=\"True\" value=\"1e-300\"", "<Param id=\"0\" fixed=\"False\" name=\"k\" value=\"0\"",
+          "<UseDayLengthAsVar value=\"True\""})
+        EXPECT_NE(saved.find(line), std::string::npos) << line << "\n" << saved;
     // What the file does not hold is rebuilt from it.
     ASSERT_EQ(r.FunctionsArr.size(), 3u);
     for (int i = 0; i < 2; ++i) {
@@ -104,10 +112,9 @@ TEST_F(MetaModelXML, RoundTripKeepsEverything) {
         EXPECT_EQ(b.ownerModel, &r);
         EXPECT_EQ(b.coeffSStar, a.coeffSStar);
         for (std::size_t j = 0; j < a.functions.size(); ++j) {
-            EXPECT_EQ(b.functions[j]->tempHour, a.functions[j]->tempHour);
-            EXPECT_EQ(b.functions[j]->TempHourFuncName, a.functions[j]->TempHourFuncName);
-            EXPECT_EQ(b.functions[j]->phaseNum, i);
-            EXPECT_EQ(b.functions[j]->phasePos, static_cast<int>(j));
+            const TModelFunction &fa = *a.functions[j], &fb = *b.functions[j];
+            EXPECT_EQ(std::tuple(fb.tempHour, fb.TempHourFuncName, fb.phaseNum, fb.phasePos),
+                      std::tuple(fa.tempHour, fa.TempHourFuncName, i, static_cast<int>(j)));
         }
     }
 }
@@ -122,48 +129,42 @@ TEST_F(MetaModelXML, ReadsCommaDecimalsExactTrueAndPositions) {
     m.LoadFromXML(Write(
         ModelXML(PhaseXML("usedToFit=\"true\" phenoDataColumn=\"1\"", "TEMPHEUR", overlap, functions))));
     const TPhase& ph = *m.PhasesArr[0];
-    EXPECT_FALSE(ph.usedToFit); // only the exact "True" is true
-    EXPECT_EQ(ph.t0Mode, TPhaseT0Mode::Fixed);
-    EXPECT_EQ(ph.t0, 12.5);
-    EXPECT_EQ(ph.sStar, 150.0);
+    // Only the exact "True" is true.
+    EXPECT_EQ(std::tuple(ph.usedToFit, ph.t0Mode, ph.t0, ph.sStar, ph.coeffSStar),
+              std::tuple(false, TPhaseT0Mode::Fixed, 12.5, 150.0, 24 * 24 * 25));
     ASSERT_TRUE(ph.tempHourFunction);
     EXPECT_EQ(ph.tempHourFunction->name, "tempheur_shark"); // anything but "tempheur"
-    EXPECT_EQ(ph.overlapFunc->getParameterValue(0), -0.5);  // first Param, after another element
-    EXPECT_FALSE(ph.overlapFunc->parameterFixed(0));
+    // The overlap's first Param, after another element.
+    EXPECT_EQ(std::pair(ph.overlapFunc->getParameterValue(0), ph.overlapFunc->parameterFixed(0)),
+              std::pair(-0.5, false));
     ASSERT_EQ(ph.functions.size(), 2u);
-    EXPECT_EQ(ph.functions[0]->getName(), "Threshold Superior");
-    EXPECT_TRUE(ph.functions[0]->parameterFixed(0));
-    EXPECT_EQ(ph.functions[0]->getParameterValue(0), 3.5);
-    EXPECT_EQ(ph.functions[0]->weight, 0.25);
-    EXPECT_TRUE(ph.functions[0]->tempHour);
+    const TModelFunction& f = *ph.functions[0];
+    EXPECT_EQ(std::tuple(f.getName(), f.parameterFixed(0), f.getParameterValue(0), f.weight, f.tempHour),
+              std::tuple("Threshold Superior", true, 3.5, 0.25, true));
     EXPECT_EQ(ph.functions[1]->getParameterValue(0), 1.2e-5);
-    EXPECT_EQ(ph.coeffSStar, 24 * 24 * 25);
 }
 
 TEST_F(MetaModelXML, AFailedLoadLeavesTheModelAsItWas) {
-    const std::string good =
-        PhaseXML("usedToFit=\"True\" phenoDataColumn=\"0\"", "", kOverlap, FunctionXML("GDD", kGdd));
+    const std::string fit = "usedToFit=\"True\" phenoDataColumn=\"0\"";
+    const std::string good = PhaseXML(fit, "", kOverlap, FunctionXML("GDD", kGdd));
     struct Case {
         std::string text, error;
     } cases[] = {
-        {ModelXML(good +
-                  PhaseXML("usedToFit=\"True\" phenoDataColumn=\"0\"", "", kOverlap, FunctionXML("Foo", ""))),
+        {ModelXML(good + PhaseXML(fit, "", kOverlap, FunctionXML("Foo", ""))),
          ", line 18: Error: Invalid function: 'Foo'"},
         {ModelXML(good + PhaseXML("usedToFit=\"True\" phenoDataColumn=\"x\"", "", "", "")),
          ", line 12: attribute phenoDataColumn \"x\" is not an integer"},
-        {ModelXML(PhaseXML("usedToFit=\"True\" phenoDataColumn=\"0\"", "", kOverlap,
-                           FunctionXML("GDD", kGdd + kGdd))),
+        {ModelXML(PhaseXML(fit, "", kOverlap, FunctionXML("GDD", kGdd + kGdd))),
          ", line 9: function GDD has 1 parameters"},
-        {ModelXML(PhaseXML("usedToFit=\"True\" phenoDataColumn=\"0\"", "", kOverlap, FunctionXML("GDD", ""))),
+        {ModelXML(PhaseXML(fit, "", kOverlap, FunctionXML("GDD", ""))),
          ", line 9: function GDD has 1 parameters but only 0 <Param> elements"},
-        {ModelXML(good + PhaseXML("usedToFit=\"True\" phenoDataColumn=\"0\"", "",
-                                  "<Param fixed=\"False\" value=\"-0.1\"/>", FunctionXML("GDD", kGdd))),
+        {ModelXML(good +
+                  PhaseXML(fit, "", "<Param fixed=\"False\" value=\"-0.1\"/>", FunctionXML("GDD", kGdd))),
          ", line 17: function Negative Exponential has 2 parameters but only 1 <Param> elements"},
         {ModelXML(good.substr(0, good.find("<PhaseLinkMode value=\"0\"/>")) + "<PhaseLinkMode value=\"4\"/>" +
                   good.substr(good.find("<OverlapFunction"))),
          ", line 7: attribute value 4 is not between 0 and 3"},
-        {ModelXML(PhaseXML("usedToFit=\"True\" phenoDataColumn=\"0\"", "",
-                           "<Param fixed=\"False\" value=\"a\"/>", "")),
+        {ModelXML(PhaseXML(fit, "", "<Param fixed=\"False\" value=\"a\"/>", "")),
          ", line 8: attribute value \"a\" is not a number"},
         {"<Model name=\"M\"><Phases>", ", line 1: "},
         {"<Other/>", "has no <Model> element"},
@@ -179,21 +180,6 @@ TEST_F(MetaModelXML, AFailedLoadLeavesTheModelAsItWas) {
         EXPECT_EQ(m.GetNbPhases(), 1);
         EXPECT_EQ(m.FunctionsArr.size(), 1u);
     }
-}
-
-TEST_F(MetaModelXML, WritesExactValuesAndReplacesTheFileWhole) {
-    TMetaModel m;
-    m.PushPhase(IdentityPhase(0, 0.1, 1e-300));
-    const std::string path = (dir_ / "m.xml").string();
-    std::ofstream(path) << "old";
-    m.SaveToXML(path);
-    const std::string text = ReadWholeFile(path);
-    EXPECT_NE(text.find("<T0 mode=\"0\" value=\"0.1\" t0DataColumn=\"-1\" photomode=\"0\""),
-              std::string::npos)
-        << text;
-    EXPECT_NE(text.find("<SStar fixed=\"False\" value=\"1e-300\""), std::string::npos) << text;
-    EXPECT_NE(text.find("<Param id=\"0\" fixed=\"False\" name=\"k\" value=\"0\""), std::string::npos) << text;
-    EXPECT_THROW(m.SaveToXML((dir_ / "missing" / "m.xml").string()), EOrvexError);
 }
 
 } // namespace

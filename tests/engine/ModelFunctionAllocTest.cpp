@@ -16,12 +16,7 @@ double Hourly(const TWeatherYear&, int, int h) {
 TEST(InnerLoops, AllocateNothing) {
     TWeatherYear y(2001, 1, 0, nullptr);
     TTempHourFunc hf(Hourly, "test");
-    TRWeatherDay d;
-    d._tmp = 8;
-    d._tmn = 3;
-    d._tmx = 14;
-    d._lat = 45;
-    d._doy = 80;
+    const TRWeatherDay d = CreateWeatherDay(TDoubleArr{}, 0, 1, 45, 2001, 80, 8, 3, 14);
     std::vector<std::unique_ptr<TModelFunction>> fs;
     for (int k = 0; k < TModelFunction::GetNbFunc(); ++k) {
         auto f = TModelFunction::GetFunction(static_cast<TAvailableFunctions>(k));
@@ -56,17 +51,12 @@ TEST(InnerLoops, AllocateNothing) {
     AddYear(W, 2002, 10.0);
     TMetaModel m;
     m.PushPhase(IdentityPhase(0, -20, 300));
-    auto ph = std::make_unique<TPhase>(nullptr, TFunctionList{}, 1);
+    auto ph = IdentityPhase(1, 100, 1e4);
+    ph->functions[0]->useDayLengthAsVar = true;
     ph->tempHourFunction = std::make_unique<TTempHourFunc>(TempHeur, "tempheur");
     auto gdd = Func("GDD");
     gdd->workWithTempHour(ph->tempHourFunction.get());
     ph->PushFunction(std::move(gdd));
-    auto dayLength = Func("Identity");
-    dayLength->useDayLengthAsVar = true;
-    ph->PushFunction(std::move(dayLength));
-    ph->t0 = 100;
-    ph->sStar = 1e4;
-    ph->usedToFit = false;
     ph->phaseLinkMode = TPhaseLinkMode::Overlap_Multiplication;
     m.PushPhase(std::move(ph));
     m.Initialize(0, Pheno(W, {{150.0}, {160.0}}));

@@ -75,19 +75,6 @@ TEST(Phase, CloneKeepsSettingsButNotTheOwner) {
     EXPECT_EQ(copy->PhasesArr[0]->ownerModel, copy.get());
 }
 
-// value="1" step="2" min="3" max="4" -> value 1, step 2, min 3, max 4
-std::string Values(std::string attrs) {
-    std::string out;
-    for (char c : attrs)
-        if (c == '=')
-            out += ' ';
-        else if (c == ' ')
-            out += ", ";
-        else if (c != '"')
-            out += c;
-    return out;
-}
-
 class PhaseSettings : public ScratchDirTest {
 protected:
     void Write(const std::string& text) { path_ = WriteFile("phases.xml", text); }
@@ -112,54 +99,45 @@ TEST_F(PhaseSettings, ReadsTheEntryOfThePhotoperiodModeAndScalesSStar) {
               std::tuple("SStar", 75, 25, 2, 1500, 6));
 }
 
-TEST_F(PhaseSettings, AnyFaultGivesOneMessage) {
-    const std::string noDay =
-        "<Phases><Phase photomode=\"True\"><T0 value=\"12\" step=\"1\" min=\"8\" max=\"16\"/>"
-        "<SStar value=\"3\" step=\"1\" min=\"2\" max=\"60\"/></Phase></Phases>";
-    const std::string badNumber =
-        "<Phases><Phase photomode=\"False\"><T0 value=\"x\" step=\"1\" min=\"8\" max=\"16\"/>"
-        "</Phase></Phases>";
-    TPhase ph(nullptr, TFunctionList{}, 0);
-    for (const std::string& text : {noDay, badNumber, std::string("<Phases>")}) {
-        Write(text);
-        try {
-            ph.parameterInitT0XML(path_, false);
-            FAIL() << text;
-        } catch (const EOrvexError& e) {
-            EXPECT_EQ(std::string(e.what()),
-                      "Error: bad or impossible reading of the phase settings file \"" + path_ +
-                          "\" for T0, photomode <0> !");
-        }
-    }
-    Write(badNumber);
-    EXPECT_THROW(ph.parameterInitSStarXML(path_, true), EOrvexError);
-}
-
-TEST_F(PhaseSettings, BoundsThatCannotBeFittedAreRefused) {
-    const std::string sStar = "<SStar value=\"3\" step=\"1\" min=\"2\" max=\"60\"/>";
+TEST_F(PhaseSettings, AFaultyEntryIsRefusedWithItsMessage) {
+    // The T0 entry of one phase, with a sound S*; no fault named: the file cannot be read at all.
     const struct {
-        std::string t0, fault;
+        std::string photomode, value, step, min, max, fault;
     } bad[] = {
-        {"value=\"1\" step=\"10\" min=\"100\" max=\"-100\"", "min is greater than max"},
-        {"value=\"150\" step=\"10\" min=\"-100\" max=\"100\"", "the value lies outside [min, max]"},
-        {"value=\"1\" step=\"0\" min=\"-100\" max=\"100\"", "the step is not positive"},
+        {"True", "12", "1", "8", "16", ""}, // no entry for photomode 0
+        {"False", "x", "1", "8", "16", ""},
+        {"", "", "", "", "", ""}, // not a whole file
+        {"False", "1", "10", "100", "-100", "min is greater than max"},
+        {"False", "150", "10", "-100", "100", "the value lies outside [min, max]"},
+        {"False", "1", "0", "-100", "100", "the step is not positive"},
     };
     TPhase ph(nullptr, TFunctionList{}, 0);
     for (const auto& b : bad) {
-        Write("<Phases><Phase photomode=\"False\"><T0 " + b.t0 + "/>" + sStar + "</Phase></Phases>");
+        const std::string t0 = "<T0 value=\"" + b.value + "\" step=\"" + b.step + "\" min=\"" + b.min +
+                               "\" max=\"" + b.max + "\"/>";
+        Write(b.photomode.empty()
+                  ? "<Phases>"
+                  : "<Phases><Phase photomode=\"" + b.photomode + "\">" + t0 +
+                        "<SStar value=\"3\" step=\"1\" min=\"2\" max=\"60\"/></Phase></Phases>");
+        const std::string file = "the phase settings file \"" + path_ + "\"";
         try {
             ph.parameterInitT0XML(path_, false);
-            ADD_FAILURE() << b.t0;
+            ADD_FAILURE() << t0;
         } catch (const EOrvexError& e) {
-            EXPECT_EQ(std::string(e.what()), "Error: the phase settings file \"" + path_ +
-                                                 "\" gives T0, photomode <0> " + Values(b.t0) + ": " +
-                                                 b.fault + " !");
+            EXPECT_EQ(std::string(e.what()),
+                      b.fault.empty()
+                          ? "Error: bad or impossible reading of " + file + " for T0, photomode <0> !"
+                          : "Error: " + file + " gives T0, photomode <0> value " + b.value + ", step " +
+                                b.step + ", min " + b.min + ", max " + b.max + ": " + b.fault + " !");
         }
-        EXPECT_NO_THROW(ph.parameterInitSStarXML(path_, false)); // the other entry is sound
+        if (!b.fault.empty()) { // the S* entry is read on its own
+            EXPECT_NO_THROW(ph.parameterInitSStarXML(path_, false));
+        }
     }
     Write("<Phases><Phase photomode=\"True\"><T0 value=\"12\" step=\"1\" min=\"8\" max=\"16\"/>"
           "<SStar value=\"3\" step=\"1\" min=\"4\" max=\"60\"/></Phase></Phases>");
-    EXPECT_THROW(ph.parameterInitSStarXML(path_, true), EOrvexError);
+    EXPECT_THROW(ph.parameterInitSStarXML(path_, true), EOrvexError);  // its value below its min
+    EXPECT_THROW(ph.parameterInitSStarXML(path_, false), EOrvexError); // no entry
 }
 
 TEST(PhaseSettingsFile, ShippedFileHasBothModes) {

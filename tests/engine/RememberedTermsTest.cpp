@@ -3,7 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <bit>
+#include <cstdint>
 #include <random>
 #include <string>
 
@@ -15,10 +16,7 @@ namespace {
 // The result, or the error text.
 std::string Outcome(TModelFunction& f, const TRWeatherDay& wd, double T) {
     try {
-        const double r = f.runDaily(wd, T, OPTIM_LVL);
-        char buf[32];
-        std::memcpy(buf, &r, sizeof r);
-        return std::string(buf, sizeof r);
+        return std::to_string(std::bit_cast<std::uint64_t>(f.runDaily(wd, T, OPTIM_LVL)));
     } catch (const EOrvexError& e) {
         return e.what();
     }
