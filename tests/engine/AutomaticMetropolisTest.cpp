@@ -204,7 +204,7 @@ TEST(StagedSearch, RunsPerStage) {
         {"gain below precision stops it", 0, 1, 0.1, 0.25, 1, 2, false, 1, 1 + 0 + 1 + 1},
         {"last repetition: confidence runs", 0, 1, 0.1, 0.0, 2, 2, false, 3, 1 + 0 + 1 + 1 + 3},
         {"later repetitions too", 0, 1, 0.1, 0.0, 5, 2, false, 1, 1 + 0 + 1 + 1 + 1},
-        {"skipped", 0, 1, 0.1, 0.0, 2, 2, true, 3, 1 + 0 + 1 + 1},
+        {"skipped: its count unused", 0, 1, 0.1, 0.0, 2, 2, true, 0, 1 + 0 + 1 + 1},
         {"no climb rate: one confidence run", 0, 1, 0.0, 0.0, 2, 2, false, 3, 1 + 0 + 1 + 1 + 1},
     };
     for (const Case& c : cases) {

@@ -40,11 +40,19 @@ std::unique_ptr<TMetaModel> GddModel() {
     return model;
 }
 
+const std::set<std::string> INPUTS = {"climate.txt", "pheno.txt", "fitinfo.txt", "fitinfo_loo.txt"};
+
 class FitRun : public ScratchDirTest {
 protected:
     void SetUp() override {
         ScratchDirTest::SetUp();
-        for (const char* name : {"climate.txt", "pheno.txt", "fitinfo.txt", "fitinfo_loo.txt"})
+        Reset();
+    }
+    // The test inputs alone in the folder.
+    void Reset() {
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        for (const std::string& name : INPUTS)
             fs::copy_file(DATA / name, dir_ / name);
     }
 
@@ -96,8 +104,6 @@ std::set<std::string> FilesIn(const fs::path& dir) {
     return names;
 }
 
-const std::set<std::string> INPUTS = {"climate.txt", "pheno.txt", "fitinfo.txt", "fitinfo_loo.txt"};
-
 bool OnlyCrLf(const std::string& text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) return false;
@@ -119,34 +125,21 @@ TEST_F(FitRun, SeededFitsWriteTheGoldenFiles) {
     std::set<std::string> expected = INPUTS;
     expected.insert({"out.txt", "SA_out.txt", "Fisher_out.txt"});
     EXPECT_EQ(FilesIn(dir_), expected); // no temporary file left
-
-    // The example model on the example data, in the same folder.
-    auto example = ExampleFit(dir_.string(), 2);
-    EXPECT_FALSE(example->Error()) << example->ErrorInfo();
-    ASSERT_EQ(example->Repetitions().size(), 2u);
-    ExpectGolden("out.txt", "golden_example_out.txt");
 }
 
 TEST_F(FitRun, LeaveOneOutWritesOneSummaryPerPass) {
     auto fit = MakeFit(SmallSearch(1), "fitinfo_loo.txt", true, true);
-    RunToEnd(*fit);
-    EXPECT_FALSE(fit->Error()) << fit->ErrorInfo();
-    EXPECT_EQ(fit->Repetitions().size(), 3u);
-    ExpectGolden("out.txt", "golden_out_loo.txt");
-    EXPECT_FALSE(fs::exists(P("SA_out.txt")));
-    EXPECT_FALSE(fs::exists(P("Fisher_out.txt")));
-}
-
-TEST_F(FitRun, TheFisherChoiceIsFixedOncePrepared) {
-    // Prepare opens the sensitivity file only when asked to: a later change must not make the
-    // run write to, or close, a file that was never opened.
-    auto fit = MakeFit(SmallSearch(1), "fitinfo.txt", false, true);
     fit->Prepare();
     ASSERT_FALSE(fit->Error()) << fit->ErrorInfo();
+    // Prepare opens the sensitivity file only when asked to: a later change must not make the
+    // run write to, or close, a file that was never opened.
     fit->SetSkipFisher(false);
     fit->Start();
     fit->WaitFor();
     EXPECT_FALSE(fit->Error()) << fit->ErrorInfo();
+    EXPECT_EQ(fit->Repetitions().size(), 3u);
+    ExpectGolden("out.txt", "golden_out_loo.txt");
+    EXPECT_FALSE(fs::exists(P("SA_out.txt")));
     EXPECT_FALSE(fs::exists(P("Fisher_out.txt")));
 }
 
@@ -179,15 +172,55 @@ TEST_F(FitRun, AnExactFitIsAPerfectFitNotMissingData) {
     EXPECT_EQ(fit->Repetitions()[0]->EFF, 1.0);
 }
 
-TEST_F(FitRun, TooFewObservationsIsReportedOnceTheFitEnded) {
-    std::ofstream(P("fitinfo.txt"), std::ios::trunc) << "Station\tProvenance\tYear\n1\t1\t2001\n";
-    auto fit = MakeFit(SmallSearch(1), "fitinfo.txt", false, true);
-    RunToEnd(*fit);
-    EXPECT_TRUE(fit->Error());
-    EXPECT_EQ(fit->ErrorInfo(), "The number of NON-MISSING observations for the Fit <0>\nis \"less or equal "
-                                "to 1\"... Not enought data to do the job...");
-    EXPECT_TRUE(fit->Repetitions().empty());
-    EXPECT_TRUE(OnlyCrLf(ReadWholeFile(P("out.txt"))));
+// An input fault ends the fit with an error that says why. Found before the search, it leaves
+// no file behind; found after it, the output is whole (CR LF lines) and so is the Fisher file,
+// empty when its statistics could not be computed.
+TEST_F(FitRun, InputFaultsEndTheFitSayingWhy) {
+    const struct {
+        const char* file;
+        std::string text; // replaces the file, or goes at its end
+        bool append;
+        std::string message;
+        std::size_t repetitions;
+        const char* fisher; // none: no output file at all
+    } cases[] = {
+        {"pheno.txt", "Station\tProvenance\tYear\tBudburst\n1\t1\t2001\t12,5\n", false,
+         "The pheno file is defective at line 2 (\"" + P("pheno.txt") + "\"): \"12,5\" is not a number", 0,
+         nullptr},
+        {"fitinfo.txt", "7\t1\t2001\n", true,
+         "The fit info file is defective at line 6 (\"" + P("fitinfo.txt") +
+             "\"): station 7, provenance 1, year 2001 has no row in the phenology data file \"" +
+             P("pheno.txt") + "\"",
+         0, nullptr},
+        {"fitinfo.txt", "Station\tProvenance\tYear\n1\t1\t2001\n", false,
+         "The number of NON-MISSING observations for the Fit <0>\nis \"less or equal to 1\"... Not enought "
+         "data "
+         "to do the job...",
+         0, "T0<1>\tSStar<1>\tTbase\tSSres\tFisher statistics\r\n"},
+        // Two scored observations: the statistic's divisor (n - 1) - 1 is 0 on the helper thread.
+        {"fitinfo.txt", "Station\tProvenance\tYear\n1\t1\t2001\n1\t1\t2002\n", false,
+         "Data insufficient to calculate the fisher statistics\nEOrvexError: Fisher statistic: division by "
+         "zero "
+         "(as many parameters as observations)",
+         1, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        Reset();
+        std::ofstream(P(c.file), c.append ? std::ios::app : std::ios::trunc) << c.text;
+        auto fit = MakeFit(SmallSearch(1), "fitinfo.txt", false, false);
+        RunToEnd(*fit);
+        EXPECT_TRUE(fit->Error());
+        EXPECT_EQ(fit->ErrorInfo(), c.message);
+        EXPECT_EQ(fit->Repetitions().size(), c.repetitions);
+        if (c.fisher != nullptr) {
+            EXPECT_TRUE(OnlyCrLf(ReadWholeFile(P("out.txt"))));
+            EXPECT_EQ(ReadWholeFile(P("Fisher_out.txt")), c.fisher);
+        } else {
+            EXPECT_LT(fit->Advancement(), 100);
+            EXPECT_EQ(FilesIn(dir_), INPUTS);
+        }
+    }
 }
 
 TEST_F(FitRun, AGapBeyondTheThresholdEndsTheFitSayingWhy) {
@@ -231,17 +264,6 @@ TEST(FitStatistics, NonFiniteValuesAreAnErrorNotAResult) {
     EXPECT_NE(NonFiniteStatistic(rep).find("SStot"), std::string::npos);
 }
 
-TEST_F(FitRun, AnInputErrorEndsTheFitWithItsMessage) {
-    std::ofstream(P("pheno.txt"), std::ios::trunc)
-        << "Station\tProvenance\tYear\tBudburst\n1\t1\t2001\t12,5\n";
-    auto fit = MakeFit(SmallSearch(1), "fitinfo.txt", false, false);
-    RunToEnd(*fit);
-    EXPECT_TRUE(fit->Error());
-    EXPECT_NE(fit->ErrorInfo().find("line 2"), std::string::npos) << fit->ErrorInfo();
-    EXPECT_LT(fit->Advancement(), 100);
-    EXPECT_EQ(FilesIn(dir_), INPUTS); // no partial output, sensitivity or Fisher file
-}
-
 TEST_F(FitRun, PreparationFailuresRaiseTheirMessage) {
     const struct {
         const char* pheno;
@@ -264,18 +286,6 @@ TEST_F(FitRun, PreparationFailuresRaiseTheirMessage) {
         EXPECT_THROW(fit.Start(), EOrvexError);
     }
     EXPECT_FALSE(fs::exists(P("out.txt")));
-}
-
-TEST_F(FitRun, AFisherFailureReachesTheErrorText) {
-    // Two scored observations: the statistic's divisor (n - 1) - 1 is 0 on the helper thread.
-    std::ofstream(P("fitinfo.txt"), std::ios::trunc) << "Station\tProvenance\tYear\n1\t1\t2001\n1\t1\t2002\n";
-    auto small = MakeFit(SmallSearch(1), "fitinfo.txt", false, false);
-    RunToEnd(*small);
-    EXPECT_TRUE(small->Error());
-    EXPECT_EQ(small->ErrorInfo().rfind("Data insufficient to calculate the fisher statistics\n", 0), 0u)
-        << small->ErrorInfo();
-    EXPECT_EQ(fs::file_size(P("Fisher_out.txt")), 0u);
-    EXPECT_TRUE(OnlyCrLf(ReadWholeFile(P("out.txt"))));
 }
 
 // --- the run thread ---
@@ -358,19 +368,4 @@ TEST_F(FitRun, DestroyingAPausedFitEndsIt) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     fit.reset(); // must neither hang nor leak
     SUCCEED();
-}
-
-TEST_F(FitRun, AFitRowWithoutPhenologyRowNamesItsFileAndLine) {
-    std::ofstream(P("fitinfo.txt"), std::ios::app) << "7\t1\t2001\n";
-    auto fit = MakeFit(SmallSearch(1), "fitinfo.txt", false, true);
-    RunToEnd(*fit);
-    EXPECT_TRUE(fit->Error());
-    const std::string& msg = fit->ErrorInfo();
-    EXPECT_EQ(msg.rfind("The fit info file is defective at line 6 (\"" + P("fitinfo.txt") + "\")", 0), 0u)
-        << msg;
-    EXPECT_NE(msg.find("station 7, provenance 1, year 2001 has no row in the phenology data file \"" +
-                       P("pheno.txt")),
-              std::string::npos)
-        << msg;
-    EXPECT_TRUE(fit->Repetitions().empty());
 }

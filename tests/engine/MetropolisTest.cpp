@@ -209,21 +209,6 @@ TEST(Metropolis, ZeroStepMakesNoMove) {
     EXPECT_EQ(md.pacc, 0.0);
 }
 
-TEST(Metropolis, MeanAndVarianceOfSweepEnds) {
-    // Each accepted move raises the objective by 1: sweep ends at -9, -8, -7, -6.
-    TRFunctionDesc fd = Problem(1, 0.0, 1.0);
-    TRMetropolisDesc md = Settings(2, 2, 1.0, 1.0);
-    ScriptedRandom rd({0.75, 0.75, 0.75, 0.75});
-    TestObjective obj(
-        [](const TRFunctionDesc& p) { return p.var_info[0].value == 0.0 ? -10.0 : p.curr_result + 1.0; });
-    obj.Metropolise(fd, md, rd, false, nullptr);
-    EXPECT_DOUBLE_EQ(fd.mean_result, -7.5);
-    EXPECT_NEAR(fd.var_result, 5.0 / 3.0, 1e-12);
-    EXPECT_EQ(fd.curr_result, -6.0);
-    EXPECT_EQ(fd.best_result, -6.0);
-    EXPECT_DOUBLE_EQ(fd.var_info[0].bestvalue, fd.var_info[0].value);
-}
-
 // 5 parameters x 5000 sweeps = 25000 visits: two blocks of 10000, then the last sweep after
 // every visit; rows hold every value and the sum of squares.
 TEST(Metropolis, SensitivityRowsInBlocks) {
@@ -275,36 +260,16 @@ TEST(Metropolis, StopsAtASafePoint) {
     EXPECT_EQ(gated.calls, 7); // the start point and six moves
 }
 
+// The search's own counts are checked through the staged search.
 TEST(Metropolis, SettingsThatCannotRunRaise) {
-    struct Case {
-        int ntr, nts, global, conf;
-        bool annealingOk;
-        bool skipFisher = false;
-    };
-    const Case cases[] = {
-        {0, 5, 1, 1, false}, {1, 1, 1, 1, false}, {-2, -3, 1, 1, false},    {1, 2, 1, 1, true},
-        {2, 1, 0, 1, true},  {2, 1, 1, 0, true},  {2, 1, 1, 0, true, true}, // no interval search: count
-                                                                            // unused
-    };
-    for (const Case& c : cases) {
-        TRMetropolisDesc md = Settings(c.ntr, c.nts, 1.0, 1.0);
-        md.global = c.global;
-        md.conf_interval = c.conf;
-        md.skip_fisher = c.skipFisher;
-        const bool searchOk = c.annealingOk && c.global >= 1 && (c.conf >= 1 || c.skipFisher);
-        if (c.annealingOk)
-            EXPECT_NO_THROW(CheckAnnealingSettings(md)) << c.ntr << "," << c.nts;
-        else
-            EXPECT_THROW(CheckAnnealingSettings(md), EOrvexError) << c.ntr << "," << c.nts;
-        if (searchOk)
-            EXPECT_NO_THROW(CheckSearchSettings(md));
-        else
-            EXPECT_THROW(CheckSearchSettings(md), EOrvexError) << c.global << "," << c.conf;
-    }
     TRFunctionDesc fd = Problem(1, 0.0, 1.0);
-    TRMetropolisDesc md = Settings(1, 1, 1.0, 1.0);
     TestObjective obj([](const TRFunctionDesc&) { return 0.0; });
     ScriptedRandom rd({});
+    for (const auto& [ntr, nts] : {std::pair{0, 5}, std::pair{-2, -3}}) {
+        TRMetropolisDesc md = Settings(ntr, nts, 1.0, 1.0);
+        EXPECT_THROW(obj.Metropolise(fd, md, rd, false, nullptr), EOrvexError) << ntr << "," << nts;
+    }
+    TRMetropolisDesc md = Settings(1, 1, 1.0, 1.0);
     try {
         obj.Metropolise(fd, md, rd, false, nullptr);
         ADD_FAILURE() << "no error";
