@@ -152,21 +152,17 @@ TEST(StagedSearch, StagesSettingsAndProgressLines) {
     lines[0] = "SEARCH";
     lines[3] = "Very global search: 2";
     lines[4] = "SSres: 80"; // the second very global run found nothing better
-    lines[5] = "a:1.5";
-    lines[6] = "b:-2";
     lines[8] = "Global Search: 2";
     lines[9] = "Metropolis Temp:5";
     lines[10] = "SSres: 60";
-    lines[11] = "a:1.5";
-    lines[12] = "b:-2";
     lines[14] = "Local search:2";
     lines[15] = "SSres:50"; // shown before the run
-    lines[16] = "a:1.5";
-    lines[17] = "b:-2";
     lines[19] = "Confidence Interval Search: 2";
     lines[20] = "SSres: 58"; // the current point, not the best
-    lines[21] = "a:1.5";
-    lines[22] = "b:-2";
+    for (std::size_t at : {5, 11, 16, 21}) {
+        lines[at] = "a:1.5";
+        lines[at + 1] = "b:-2";
+    }
     EXPECT_EQ(progress.Lines(), lines);
 
     std::string sensitivity = "1.500\t-2.000\t50.000\r\n";
@@ -227,13 +223,10 @@ TEST(StagedSearch, RunsPerStage) {
 // The global stage sets the next final temperature from the specific heat var / tempf^2 of
 // the run, and scales the climb rate when the planned drop is too small or too large.
 TEST(StagedSearch, GlobalStageCoolsBySpecificHeat) {
-    TRFunctionDesc fd;
-    fd.nb_of_parameters = 1;
-    fd.var_info.resize(1);
+    TRFunctionDesc fd = Fixed({{"x", 0.0}});
     fd.var_info[0].minBound = -1e9;
     fd.var_info[0].maxBound = 1e9;
     fd.var_info[0].step = 1.0;
-    fd.best_result = fd.best_overall_result = -1e10;
     TRMetropolisDesc md = Settings();
     md.veryglob = 0;
     md.global = 3;
