@@ -336,11 +336,8 @@ TEST_F(FitRun, QuitStopsARunningFitAndLeavesEarlierFilesUntouched) {
     EXPECT_EQ(FilesIn(dir_), expected);
 }
 
-TEST_F(FitRun, PauseHoldsTheFitAndResumeLetsItGoOn) {
-    TRMetropolisDesc md = SmallSearch(2);
-    md.ntr = 40;
-    md.nts = 10;
-    auto fit = MakeFit(md, "fitinfo.txt", false, true);
+TEST_F(FitRun, PauseHoldsTheFitResumeLetsItGoOnAndDestroyingItEndsIt) {
+    auto fit = MakeFit(LongSearch(), "fitinfo.txt", false, false);
     fit->Prepare();
     fit->Pause();
     fit->Start();
@@ -351,19 +348,9 @@ TEST_F(FitRun, PauseHoldsTheFitAndResumeLetsItGoOn) {
     EXPECT_EQ(fit->MetropolisProgress(), held);
     EXPECT_FALSE(fit->Finished());
     fit->Resume();
-    fit->WaitFor();
-    EXPECT_TRUE(fit->Finished());
-    EXPECT_FALSE(fit->Error()) << fit->ErrorInfo();
-    EXPECT_EQ(fit->Repetitions().size(), 2u);
-}
-
-TEST_F(FitRun, DestroyingAPausedFitEndsIt) {
-    auto fit = MakeFit(LongSearch(), "fitinfo.txt", false, false);
-    fit->Prepare();
-    fit->Start();
     ASSERT_TRUE(WaitUntil([&] { return fit->Advancement() >= 50; }));
+    EXPECT_FALSE(fit->Error()) << fit->ErrorInfo();
     fit->Pause();
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     fit.reset(); // must neither hang nor leak
-    SUCCEED();
 }
