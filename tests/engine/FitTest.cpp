@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -107,6 +106,23 @@ bool OnlyCrLf(const std::string& text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) return false;
         if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) return false;
+    }
+    return true;
+}
+
+// A search long enough to be caught running.
+TRMetropolisDesc LongSearch() {
+    TRMetropolisDesc md = SmallSearch(50);
+    md.ntr = 200;
+    md.nts = 50;
+    return md;
+}
+
+bool WaitUntil(const std::function<bool()>& done, int ms = 20000) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     return true;
 }
@@ -285,29 +301,6 @@ TEST_F(FitRun, PreparationFailuresRaiseTheirMessage) {
     }
     EXPECT_FALSE(fs::exists(P("out.txt")));
 }
-
-// --- the run thread ---
-
-namespace {
-
-// A search long enough to be caught running.
-TRMetropolisDesc LongSearch() {
-    TRMetropolisDesc md = SmallSearch(50);
-    md.ntr = 200;
-    md.nts = 50;
-    return md;
-}
-
-bool WaitUntil(const std::function<bool()>& done, int ms = 20000) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
-}
-
-} // namespace
 
 TEST_F(FitRun, QuitStopsARunningFitAndLeavesEarlierFilesUntouched) {
     const char* const earlier[] = {"out.txt", "SA_out.txt", "Fisher_out.txt"};
