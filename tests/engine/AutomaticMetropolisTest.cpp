@@ -1,17 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 #include "AutomaticMetropolis.h"
-#include "FitOutputFile.h"
 #include "Metropolis.h"
 #include "OrvexError.h"
 #include "RandomDistrib.h"
@@ -82,23 +77,19 @@ TRMetropolisDesc Settings() {
     return md;
 }
 
-class TempFile {
-public:
-    explicit TempFile(const char* name)
-        : path(std::filesystem::temp_directory_path() /
-               (std::string(name) + std::to_string(::getpid()) + ".txt")),
-          file(std::fopen(path.c_str(), "wb")), out(file, path.string()) {}
-    ~TempFile() {
-        if (file != nullptr) std::fclose(file);
-        std::filesystem::remove(path);
-    }
+// An anonymous file, gone when closed.
+struct TempFile {
+    std::FILE* file = std::tmpfile();
+    TSensitivityFile out{file, "sensitivity"};
+    ~TempFile() { std::fclose(file); }
     std::string Text() {
-        std::fflush(file);
-        return ReadWholeFile(path);
+        std::string text;
+        std::rewind(file);
+        for (int c; (c = std::fgetc(file)) != EOF;)
+            text += static_cast<char>(c);
+        std::fseek(file, 0, SEEK_END); // writing may follow
+        return text;
     }
-    std::filesystem::path path;
-    std::FILE* file;
-    TSensitivityFile out;
 };
 
 // The staged search with every draw 0.75, its progress lines thrown away.
@@ -124,7 +115,7 @@ TEST(StagedSearch, StagesSettingsAndProgressLines) {
     progress.Set(2, "old");
     progress.Set(100, "old");
     TRFunctionDesc bestFit;
-    TempFile sa("orvex_staged_sa");
+    TempFile sa;
 
     ASSERT_TRUE(StagedSearch(obj, fd, md, rd, 1, &sa.out, progress, bestFit));
 
@@ -214,7 +205,7 @@ TEST(StagedSearch, RunsPerStage) {
         md.skip_fisher = c.skip_fisher;
         md.conf_interval = c.conf_interval;
         ScriptedObjective obj(md, [&](int n) { return -1000.0 + c.gain * n; });
-        TempFile sa("orvex_stage_runs");
+        TempFile sa;
         ASSERT_TRUE(Search(obj, fd, md, c.rep, &sa.out));
         EXPECT_EQ(static_cast<int>(obj.calls.size()), c.runs);
     }
@@ -282,7 +273,7 @@ TEST(StagedSearch, SettingsThatCannotRunRaiseBeforeAnyEvaluation) {
         md.global = c.global;
         md.conf_interval = c.conf_interval;
         ScriptedObjective obj(md, [](int) { return -1.0; });
-        TempFile sa("orvex_stage_raise");
+        TempFile sa;
         EXPECT_THROW(Search(obj, fd, md, c.rep, c.withFile ? &sa.out : nullptr), EOrvexError);
         EXPECT_TRUE(obj.calls.empty());
     }

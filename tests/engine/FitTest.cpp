@@ -164,16 +164,14 @@ TEST_F(FitRun, AnExactFitIsAPerfectFitNotMissingData) {
     model->PhasesArr[0]->sStarFixed = true;
     model->PhasesArr[0]->sStar = 320.0;
     TWeather W;
-    W.LoadAll(P("climate.txt"));
     TRPhenoInfos probe = read_pheno_infos(P("pheno.txt"));
     W.LoadAndPheno(P("climate.txt"), probe);
-    TMetaModel& m = *model;
-    m.Initialize(10, probe);
+    model->Initialize(10, probe);
     std::string pheno = "Station\tProvenance\tYear\tBudburst\n";
     for (int k = 0; k < probe.nb_obs(); ++k) {
-        m.Run(k);
+        model->Run(k);
         pheno += "1\t1\t" + std::to_string(probe.tabPheno[static_cast<std::size_t>(k)].year) + "\t" +
-                 FloatToStrGeneral(m.DatePredictedArr[0], 17) + "\n";
+                 FloatToStrGeneral(model->DatePredictedArr[0], 17) + "\n";
     }
     std::ofstream(P("pheno.txt"), std::ios::trunc) << pheno;
 
