@@ -80,7 +80,7 @@ TRMetropolisDesc Settings(int ntr, int nts, double temp0, double tempf) {
 } // namespace
 
 // One parameter, two visits at temperature 1: what each scripted move does to value, step,
-// result and the acceptance rate.
+// result and the acceptance rate. Bounds are allowed values.
 TEST(Metropolis, MoveVerdicts) {
     struct Case {
         const char* name;
@@ -88,6 +88,7 @@ TEST(Metropolis, MoveVerdicts) {
         double trial;             // objective at the moved point, relative to the start
         bool accepted;
         int calls; // objective calls: the start point plus evaluated moves
+        double lo = -100.0, hi = 100.0;
     };
     const Case cases[] = {
         {"better", {0.75}, +2.0, true, 2},
@@ -98,10 +99,14 @@ TEST(Metropolis, MoveVerdicts) {
         {"acceptance draw of exactly 0", {0.75, 0.0}, -0.5, false, 2},
         {"move draw of exactly 0", {0.0}, +2.0, false, 1},
         {"move draw of exactly 1", {1.0}, +2.0, false, 1},
+        {"onto the upper bound", {0.75}, +2.0, true, 2, 9.0, 11.0},
+        {"onto the lower bound", {0.25}, +2.0, true, 2, 9.0, 11.0},
+        {"just beyond the upper bound", {0.75}, +2.0, false, 1, 9.0, 10.999},
+        {"just beyond the lower bound", {0.25}, +2.0, false, 1, 9.001, 11.0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TRFunctionDesc fd = Problem(1, 10.0, 4.0);
+        TRFunctionDesc fd = Problem(1, 10.0, 4.0, c.lo, c.hi);
         TRMetropolisDesc md = Settings(1, 2, 1.0, 1.0);
         std::deque<double> draws = c.draws;
         draws.push_back(0.5); // second visit: no move at all ((0.5 - 0.5) * step) and equal result
@@ -112,29 +117,11 @@ TEST(Metropolis, MoveVerdicts) {
         ASSERT_TRUE(obj.Metropolise(fd, md, rd, false, nullptr));
         EXPECT_EQ(rd.left(), 0u);
         EXPECT_EQ(obj.calls, c.calls + 1);
-        const double moved = c.accepted ? 11.0 : 10.0;
-        EXPECT_DOUBLE_EQ(fd.var_info[0].value, moved);
+        EXPECT_DOUBLE_EQ(fd.var_info[0].value, c.accepted ? 10.0 + (c.draws[0] - 0.5) * 4.0 : 10.0);
         // The first visit grows or shrinks the step; the second (accepted, equal) grows it again.
         EXPECT_DOUBLE_EQ(fd.var_info[0].step, 4.0 * (c.accepted ? 1.01 : 0.99) * 1.01);
         EXPECT_DOUBLE_EQ(md.pacc, c.accepted ? 1.0 : 0.5);
         EXPECT_DOUBLE_EQ(fd.best_result, c.accepted && c.trial > 0 ? -3.0 : -5.0);
-    }
-}
-
-TEST(Metropolis, BoundsAreAllowedValues) {
-    // value 10, step 4: a draw of 0.75 lands on 11, of 0.25 on 9.
-    struct Case {
-        double lo, hi, draw;
-        bool evaluated;
-    };
-    for (const Case& c : {Case{9.0, 11.0, 0.75, true}, Case{9.0, 11.0, 0.25, true},
-                          Case{9.0, 10.999, 0.75, false}, Case{9.001, 11.0, 0.25, false}}) {
-        TRFunctionDesc fd = Problem(1, 10.0, 4.0, c.lo, c.hi);
-        TRMetropolisDesc md = Settings(2, 1, 0.0, 0.0);
-        ScriptedRandom rd({c.draw, 0.5});
-        TestObjective obj([](const TRFunctionDesc& p) { return p.var_info[0].value; });
-        obj.Metropolise(fd, md, rd, false, nullptr);
-        EXPECT_EQ(obj.calls, c.evaluated ? 3 : 2) << c.lo << " " << c.hi << " " << c.draw;
     }
 }
 
