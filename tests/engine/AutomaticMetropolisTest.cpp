@@ -266,8 +266,7 @@ TEST(StagedSearch, SettingsThatCannotRunRaiseBeforeAnyEvaluation) {
         int global, conf_interval, rep;
         bool withFile;
     };
-    for (const Case& c :
-         {Case{0, 1, 1, true}, Case{1, 0, 1, true}, Case{-1, 1, 1, true}, Case{1, 1, 1, false}}) {
+    for (const Case& c : {Case{0, 1, 1, true}, Case{1, 0, 1, true}, Case{1, 1, 1, false}}) {
         TRFunctionDesc fd = Fixed({{"x", 0.0}});
         TRMetropolisDesc md = Settings();
         md.global = c.global;

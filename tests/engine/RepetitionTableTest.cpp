@@ -22,19 +22,15 @@ TRVarInfo Slot(const std::string& name, double best, int b4, int after) {
 
 } // namespace
 
+// Plain numbers are in the golden fit files.
 TEST(RepetitionTable, GeneralNumbersPadTheirExponent) {
     const struct {
         double v;
         int digits;
         const char* text;
     } cases[] = {
-        {123.456, 2, "123.456"},
-        {0.5, 3, "0.5"},
-        {1.5e-7, 2, "1.5E-07"},
-        {1.5e-7, 3, "1.5E-007"},
-        {123456789.0, 2, "1.2345679E08"},
-        {-2.5e12, 3, "-2.5E012"},
-        {0.0, 2, "0"},
+        {1.5e-7, 2, "1.5E-07"},   {1.5e-7, 3, "1.5E-007"}, {123456789.0, 2, "1.2345679E08"},
+        {-2.5e12, 3, "-2.5E012"}, {0.0, 2, "0"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FloatToStrGeneralExp(c.v, 8, c.digits), c.text) << c.v;
