@@ -184,9 +184,9 @@ TEST_F(FitRun, AnExactFitIsAPerfectFitNotMissingData) {
     EXPECT_EQ(fit->Repetitions()[0]->EFF, 1.0);
 }
 
-// An input fault ends the fit with an error that says why. Found before the search, it leaves
-// no file behind; found after it, the output is whole (CR LF lines) and so is the Fisher file,
-// empty when its statistics could not be computed.
+// An input fault ends the fit with an error that says why. Found while reading, it leaves no
+// file behind; reported once the fit ended, it leaves whole output and Fisher files (CR LF
+// lines), the Fisher file empty when its statistics could not be computed.
 TEST_F(FitRun, InputFaultsEndTheFitSayingWhy) {
     const struct {
         const char* file;
