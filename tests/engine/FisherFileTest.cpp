@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -8,7 +7,6 @@
 #include "FitOutputFile.h"
 #include "OrvexError.h"
 #include "Outputs.h"
-#include "ParallelExecute.h"
 #include "ScratchDir.h"
 #include "SensitivityFile.h"
 
@@ -35,12 +33,7 @@ struct FisherFiles : ScratchDirTest {
 
 } // namespace
 
-TEST_F(FisherFiles, AnEmptySensitivityFileGivesTheHeaderOnly) {
-    WriteSA("");
-    write_fisher(fisher, sa, fd, 12, std::numeric_limits<double>::infinity());
-    EXPECT_EQ(ReadWholeFile(fisher), "T0<1>\tSStar<1>\tSSres\tFisher statistics\r\n");
-}
-
+// An empty sensitivity file is checked through a fit that ends before its search.
 TEST_F(FisherFiles, FailuresLeaveTheFileEmpty) {
     const struct {
         const char* sa;
@@ -69,29 +62,4 @@ TEST_F(FisherFiles, SensitivityWriteErrorsRaise) {
     TSensitivityFile readOnly(file, sa);
     EXPECT_THROW(readOnly.WriteRows(rows, 2), EOrvexError);
     std::fclose(file);
-}
-
-TEST(ParallelExecute, BothThreadsEndBeforeAFailureIsRaised) {
-    for (int failing = 1; failing <= 2; ++failing) {
-        std::atomic<int> ran{0};
-        bool finalRan = false;
-        auto ok = [&] { ++ran; };
-        auto bad = [&] {
-            ++ran;
-            throw EOrvexError("broken");
-        };
-        try {
-            ParallelExe(failing == 1 ? TParallelFunction(bad) : TParallelFunction(ok),
-                        failing == 2 ? TParallelFunction(bad) : TParallelFunction(ok),
-                        [&] { finalRan = true; });
-            FAIL();
-        } catch (const EOrvexError& e) {
-            EXPECT_STREQ(e.what(), "EOrvexError: broken");
-        }
-        EXPECT_EQ(ran.load(), 2);
-        EXPECT_FALSE(finalRan);
-    }
-    bool finalRan = false;
-    ParallelExe([] {}, [] {}, [&] { finalRan = true; });
-    EXPECT_TRUE(finalRan);
 }

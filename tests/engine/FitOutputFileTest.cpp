@@ -1,14 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <random>
 
 #include "FitOutputFile.h"
 #include "OrvexError.h"
 #include "ScratchDir.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -18,6 +14,19 @@ std::vector<std::string> Header15() {
         L.push_back("h" + std::to_string(i));
     return L;
 }
+
+// The file as rewriting it at every pass leaves it.
+struct Rewritten {
+    std::string text;
+    void Append(const std::string& t) { text += t; }
+    void Insert(const std::vector<std::string>& rows, int leftOut, int nb) {
+        auto L = SplitFileLines(text);
+        InsertSummaryLines(L, rows, leftOut, nb);
+        text.clear();
+        for (const auto& line : L)
+            text += line + "\r\n";
+    }
+};
 
 using FitOutputFileTest = ScratchDirTest;
 
@@ -60,30 +69,64 @@ TEST(FitOutputFile, SummaryGoesAfterTheHeaderWithItsBanners) {
     EXPECT_EQ(L, (std::vector<std::string>{"a", "SUMMARY TABLE OF ALL REPETITIONS", "", "", "b"}));
 }
 
-TEST_F(FitOutputFileTest, AnEarlierFileStaysUntilTheNewOneIsComplete) {
-    const std::string path = P("out.txt");
-    std::ofstream(path) << "earlier";
-    {
-        TFitOutputFile f;
-        f.Create(path, "cannot create");
-        f.Append("header\n", "append failed");
-        f.InsertSummary({"Repetition\t1"}, -1, 1);
-        EXPECT_EQ(ReadWholeFile(path), "earlier");
-    } // dropped without Commit, like a stopped fit
-    EXPECT_EQ(ReadWholeFile(path), "earlier");
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
-    TFitOutputFile f;
-    EXPECT_THROW(f.Create(dir_.string(), "a folder is no output file"), EOrvexError);
-}
-
-TEST(FitOutputFile, FailuresNameTheFile) {
+// An earlier file staying until the new one is complete is checked through a stopped fit.
+TEST_F(FitOutputFileTest, FailuresNameTheFile) {
     TFitOutputFile f;
     EXPECT_THROW(f.Create("/nonexistent_dir_orvex/out.txt", "Output file cannot be created"), EOrvexError);
+    EXPECT_THROW(f.Create(dir_.string(), "a folder is no output file"), EOrvexError);
     EXPECT_THROW(ReadWholeFile("/nonexistent_dir_orvex/x.txt"), EOrvexError);
     try {
         WriteLinesCRLF("/nonexistent_dir_orvex/x.txt", {"a"});
         FAIL();
     } catch (const EOrvexError& e) {
         EXPECT_NE(std::string(e.what()).find("/nonexistent_dir_orvex/x.txt"), std::string::npos);
+    }
+}
+
+// The file keeps its summaries aside and puts itself together at the end; the result must be
+// what rewriting the whole file at every pass gives, byte for byte.
+TEST_F(FitOutputFileTest, SameBytesAsRewritingEveryPass) {
+    std::mt19937 rng(17);
+    auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+    // Text with every kind of line end, and sometimes none at its end.
+    auto text = [&] {
+        static const char* ends[] = {"\n", "\r\n", "\r", ""};
+        std::string t;
+        for (int i = 0, n = pick(6); i < n; ++i)
+            t += "v" + std::to_string(pick(1000)) + "\tw" + ends[pick(4)];
+        return t;
+    };
+    for (int trial = 0; trial < 30; ++trial) {
+        const std::string path = P("out" + std::to_string(trial) + ".txt");
+        TFitOutputFile out;
+        out.Create(path, "cannot create");
+        Rewritten expected;
+        // Headers shorter and longer than the summaries' place.
+        const int headerLines = trial % 3 == 0 ? 5 + pick(9) : 15 + pick(4);
+        std::string header;
+        for (int i = 0; i < headerLines; ++i)
+            header += "h" + std::to_string(i) + (i % 2 ? "\r\n" : "\n");
+        out.Append(header, "fail");
+        expected.Append(header);
+        const int passes = 1 + pick(8);
+        for (int p = 1; p <= passes; ++p) {
+            for (int r = 0, n = 1 + pick(3); r < n; ++r) {
+                const std::string t = text();
+                out.Append(t, "fail");
+                expected.Append(t);
+            }
+            std::vector<std::string> rows;
+            for (int i = 0, n = pick(4); i < n; ++i)
+                rows.push_back("row " + std::to_string(i));
+            const int leftOut = trial % 2 ? p : -1;
+            out.InsertSummary(rows, leftOut, passes + 1);
+            expected.Insert(rows, leftOut, passes + 1);
+        }
+        const std::string tail = text();
+        out.Append(tail, "fail");
+        expected.Append(tail);
+        out.Close();
+        out.Commit();
+        EXPECT_EQ(ReadWholeFile(path), expected.text) << "trial " << trial;
     }
 }

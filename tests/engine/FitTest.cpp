@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -40,11 +39,19 @@ std::unique_ptr<TMetaModel> GddModel() {
     return model;
 }
 
+const std::set<std::string> INPUTS = {"climate.txt", "pheno.txt", "fitinfo.txt", "fitinfo_loo.txt"};
+
 class FitRun : public ScratchDirTest {
 protected:
     void SetUp() override {
         ScratchDirTest::SetUp();
-        for (const char* name : {"climate.txt", "pheno.txt", "fitinfo.txt", "fitinfo_loo.txt"})
+        Reset();
+    }
+    // The test inputs alone in the folder.
+    void Reset() {
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        for (const std::string& name : INPUTS)
             fs::copy_file(DATA / name, dir_ / name);
     }
 
@@ -57,8 +64,7 @@ protected:
         return fit;
     }
     void RunToEnd(TFit& fit) {
-        fit.Prepare();
-        ASSERT_FALSE(fit.Error()) << fit.ErrorInfo();
+        fit.Prepare(); // raises on failure
         fit.Start();
         fit.WaitFor();
         ASSERT_TRUE(fit.Finished());
@@ -96,12 +102,27 @@ std::set<std::string> FilesIn(const fs::path& dir) {
     return names;
 }
 
-const std::set<std::string> INPUTS = {"climate.txt", "pheno.txt", "fitinfo.txt", "fitinfo_loo.txt"};
-
 bool OnlyCrLf(const std::string& text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) return false;
         if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) return false;
+    }
+    return true;
+}
+
+// A search long enough to be caught running.
+TRMetropolisDesc LongSearch() {
+    TRMetropolisDesc md = SmallSearch(50);
+    md.ntr = 200;
+    md.nts = 50;
+    return md;
+}
+
+bool WaitUntil(const std::function<bool()>& done, int ms = 20000) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     return true;
 }
@@ -119,34 +140,20 @@ TEST_F(FitRun, SeededFitsWriteTheGoldenFiles) {
     std::set<std::string> expected = INPUTS;
     expected.insert({"out.txt", "SA_out.txt", "Fisher_out.txt"});
     EXPECT_EQ(FilesIn(dir_), expected); // no temporary file left
-
-    // The example model on the example data, in the same folder.
-    auto example = ExampleFit(dir_.string(), 2);
-    EXPECT_FALSE(example->Error()) << example->ErrorInfo();
-    ASSERT_EQ(example->Repetitions().size(), 2u);
-    ExpectGolden("out.txt", "golden_example_out.txt");
 }
 
 TEST_F(FitRun, LeaveOneOutWritesOneSummaryPerPass) {
     auto fit = MakeFit(SmallSearch(1), "fitinfo_loo.txt", true, true);
-    RunToEnd(*fit);
-    EXPECT_FALSE(fit->Error()) << fit->ErrorInfo();
-    EXPECT_EQ(fit->Repetitions().size(), 3u);
-    ExpectGolden("out.txt", "golden_out_loo.txt");
-    EXPECT_FALSE(fs::exists(P("SA_out.txt")));
-    EXPECT_FALSE(fs::exists(P("Fisher_out.txt")));
-}
-
-TEST_F(FitRun, TheFisherChoiceIsFixedOncePrepared) {
+    fit->Prepare();
     // Prepare opens the sensitivity file only when asked to: a later change must not make the
     // run write to, or close, a file that was never opened.
-    auto fit = MakeFit(SmallSearch(1), "fitinfo.txt", false, true);
-    fit->Prepare();
-    ASSERT_FALSE(fit->Error()) << fit->ErrorInfo();
     fit->SetSkipFisher(false);
     fit->Start();
     fit->WaitFor();
     EXPECT_FALSE(fit->Error()) << fit->ErrorInfo();
+    EXPECT_EQ(fit->Repetitions().size(), 3u);
+    ExpectGolden("out.txt", "golden_out_loo.txt");
+    EXPECT_FALSE(fs::exists(P("SA_out.txt")));
     EXPECT_FALSE(fs::exists(P("Fisher_out.txt")));
 }
 
@@ -157,16 +164,14 @@ TEST_F(FitRun, AnExactFitIsAPerfectFitNotMissingData) {
     model->PhasesArr[0]->sStarFixed = true;
     model->PhasesArr[0]->sStar = 320.0;
     TWeather W;
-    W.LoadAll(P("climate.txt"));
     TRPhenoInfos probe = read_pheno_infos(P("pheno.txt"));
     W.LoadAndPheno(P("climate.txt"), probe);
-    TMetaModel& m = *model;
-    m.Initialize(10, probe);
+    model->Initialize(10, probe);
     std::string pheno = "Station\tProvenance\tYear\tBudburst\n";
     for (int k = 0; k < probe.nb_obs(); ++k) {
-        m.Run(k);
+        model->Run(k);
         pheno += "1\t1\t" + std::to_string(probe.tabPheno[static_cast<std::size_t>(k)].year) + "\t" +
-                 FloatToStrGeneral(m.DatePredictedArr[0], 17) + "\n";
+                 FloatToStrGeneral(model->DatePredictedArr[0], 17) + "\n";
     }
     std::ofstream(P("pheno.txt"), std::ios::trunc) << pheno;
 
@@ -179,15 +184,55 @@ TEST_F(FitRun, AnExactFitIsAPerfectFitNotMissingData) {
     EXPECT_EQ(fit->Repetitions()[0]->EFF, 1.0);
 }
 
-TEST_F(FitRun, TooFewObservationsIsReportedOnceTheFitEnded) {
-    std::ofstream(P("fitinfo.txt"), std::ios::trunc) << "Station\tProvenance\tYear\n1\t1\t2001\n";
-    auto fit = MakeFit(SmallSearch(1), "fitinfo.txt", false, true);
-    RunToEnd(*fit);
-    EXPECT_TRUE(fit->Error());
-    EXPECT_EQ(fit->ErrorInfo(), "The number of NON-MISSING observations for the Fit <0>\nis \"less or equal "
-                                "to 1\"... Not enought data to do the job...");
-    EXPECT_TRUE(fit->Repetitions().empty());
-    EXPECT_TRUE(OnlyCrLf(ReadWholeFile(P("out.txt"))));
+// An input fault ends the fit with an error that says why. Found while reading, it leaves no
+// file behind; reported once the fit ended, it leaves whole output and Fisher files (CR LF
+// lines), the Fisher file empty when its statistics could not be computed.
+TEST_F(FitRun, InputFaultsEndTheFitSayingWhy) {
+    const struct {
+        const char* file;
+        std::string text; // replaces the file, or goes at its end
+        bool append;
+        std::string message;
+        std::size_t repetitions;
+        const char* fisher; // none: no output file at all
+    } cases[] = {
+        {"pheno.txt", "Station\tProvenance\tYear\tBudburst\n1\t1\t2001\t12,5\n", false,
+         "The pheno file is defective at line 2 (\"" + P("pheno.txt") + "\"): \"12,5\" is not a number", 0,
+         nullptr},
+        {"fitinfo.txt", "7\t1\t2001\n", true,
+         "The fit info file is defective at line 6 (\"" + P("fitinfo.txt") +
+             "\"): station 7, provenance 1, year 2001 has no row in the phenology data file \"" +
+             P("pheno.txt") + "\"",
+         0, nullptr},
+        {"fitinfo.txt", "Station\tProvenance\tYear\n1\t1\t2001\n", false,
+         "The number of NON-MISSING observations for the Fit <0>\nis \"less or equal to 1\"... Not enought "
+         "data "
+         "to do the job...",
+         0, "T0<1>\tSStar<1>\tTbase\tSSres\tFisher statistics\r\n"},
+        // Two scored observations: the statistic's divisor (n - 1) - 1 is 0 on the helper thread.
+        {"fitinfo.txt", "Station\tProvenance\tYear\n1\t1\t2001\n1\t1\t2002\n", false,
+         "Data insufficient to calculate the fisher statistics\nEOrvexError: Fisher statistic: division by "
+         "zero "
+         "(as many parameters as observations)",
+         1, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        Reset();
+        std::ofstream(P(c.file), c.append ? std::ios::app : std::ios::trunc) << c.text;
+        auto fit = MakeFit(SmallSearch(1), "fitinfo.txt", false, false);
+        RunToEnd(*fit);
+        EXPECT_TRUE(fit->Error());
+        EXPECT_EQ(fit->ErrorInfo(), c.message);
+        EXPECT_EQ(fit->Repetitions().size(), c.repetitions);
+        if (c.fisher != nullptr) {
+            EXPECT_TRUE(OnlyCrLf(ReadWholeFile(P("out.txt"))));
+            EXPECT_EQ(ReadWholeFile(P("Fisher_out.txt")), c.fisher);
+        } else {
+            EXPECT_LT(fit->Advancement(), 100);
+            EXPECT_EQ(FilesIn(dir_), INPUTS);
+        }
+    }
 }
 
 TEST_F(FitRun, AGapBeyondTheThresholdEndsTheFitSayingWhy) {
@@ -231,17 +276,6 @@ TEST(FitStatistics, NonFiniteValuesAreAnErrorNotAResult) {
     EXPECT_NE(NonFiniteStatistic(rep).find("SStot"), std::string::npos);
 }
 
-TEST_F(FitRun, AnInputErrorEndsTheFitWithItsMessage) {
-    std::ofstream(P("pheno.txt"), std::ios::trunc)
-        << "Station\tProvenance\tYear\tBudburst\n1\t1\t2001\t12,5\n";
-    auto fit = MakeFit(SmallSearch(1), "fitinfo.txt", false, false);
-    RunToEnd(*fit);
-    EXPECT_TRUE(fit->Error());
-    EXPECT_NE(fit->ErrorInfo().find("line 2"), std::string::npos) << fit->ErrorInfo();
-    EXPECT_LT(fit->Advancement(), 100);
-    EXPECT_EQ(FilesIn(dir_), INPUTS); // no partial output, sensitivity or Fisher file
-}
-
 TEST_F(FitRun, PreparationFailuresRaiseTheirMessage) {
     const struct {
         const char* pheno;
@@ -265,41 +299,6 @@ TEST_F(FitRun, PreparationFailuresRaiseTheirMessage) {
     }
     EXPECT_FALSE(fs::exists(P("out.txt")));
 }
-
-TEST_F(FitRun, AFisherFailureReachesTheErrorText) {
-    // Two scored observations: the statistic's divisor (n - 1) - 1 is 0 on the helper thread.
-    std::ofstream(P("fitinfo.txt"), std::ios::trunc) << "Station\tProvenance\tYear\n1\t1\t2001\n1\t1\t2002\n";
-    auto small = MakeFit(SmallSearch(1), "fitinfo.txt", false, false);
-    RunToEnd(*small);
-    EXPECT_TRUE(small->Error());
-    EXPECT_EQ(small->ErrorInfo().rfind("Data insufficient to calculate the fisher statistics\n", 0), 0u)
-        << small->ErrorInfo();
-    EXPECT_EQ(fs::file_size(P("Fisher_out.txt")), 0u);
-    EXPECT_TRUE(OnlyCrLf(ReadWholeFile(P("out.txt"))));
-}
-
-// --- the run thread ---
-
-namespace {
-
-// A search long enough to be caught running.
-TRMetropolisDesc LongSearch() {
-    TRMetropolisDesc md = SmallSearch(50);
-    md.ntr = 200;
-    md.nts = 50;
-    return md;
-}
-
-bool WaitUntil(const std::function<bool()>& done, int ms = 20000) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
-}
-
-} // namespace
 
 TEST_F(FitRun, QuitStopsARunningFitAndLeavesEarlierFilesUntouched) {
     const char* const earlier[] = {"out.txt", "SA_out.txt", "Fisher_out.txt"};
@@ -328,11 +327,8 @@ TEST_F(FitRun, QuitStopsARunningFitAndLeavesEarlierFilesUntouched) {
     EXPECT_EQ(FilesIn(dir_), expected);
 }
 
-TEST_F(FitRun, PauseHoldsTheFitAndResumeLetsItGoOn) {
-    TRMetropolisDesc md = SmallSearch(2);
-    md.ntr = 40;
-    md.nts = 10;
-    auto fit = MakeFit(md, "fitinfo.txt", false, true);
+TEST_F(FitRun, PauseHoldsTheFitResumeLetsItGoOnAndDestroyingItEndsIt) {
+    auto fit = MakeFit(LongSearch(), "fitinfo.txt", false, false);
     fit->Prepare();
     fit->Pause();
     fit->Start();
@@ -343,34 +339,9 @@ TEST_F(FitRun, PauseHoldsTheFitAndResumeLetsItGoOn) {
     EXPECT_EQ(fit->MetropolisProgress(), held);
     EXPECT_FALSE(fit->Finished());
     fit->Resume();
-    fit->WaitFor();
-    EXPECT_TRUE(fit->Finished());
-    EXPECT_FALSE(fit->Error()) << fit->ErrorInfo();
-    EXPECT_EQ(fit->Repetitions().size(), 2u);
-}
-
-TEST_F(FitRun, DestroyingAPausedFitEndsIt) {
-    auto fit = MakeFit(LongSearch(), "fitinfo.txt", false, false);
-    fit->Prepare();
-    fit->Start();
     ASSERT_TRUE(WaitUntil([&] { return fit->Advancement() >= 50; }));
+    EXPECT_FALSE(fit->Error()) << fit->ErrorInfo();
     fit->Pause();
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     fit.reset(); // must neither hang nor leak
-    SUCCEED();
-}
-
-TEST_F(FitRun, AFitRowWithoutPhenologyRowNamesItsFileAndLine) {
-    std::ofstream(P("fitinfo.txt"), std::ios::app) << "7\t1\t2001\n";
-    auto fit = MakeFit(SmallSearch(1), "fitinfo.txt", false, true);
-    RunToEnd(*fit);
-    EXPECT_TRUE(fit->Error());
-    const std::string& msg = fit->ErrorInfo();
-    EXPECT_EQ(msg.rfind("The fit info file is defective at line 6 (\"" + P("fitinfo.txt") + "\")", 0), 0u)
-        << msg;
-    EXPECT_NE(msg.find("station 7, provenance 1, year 2001 has no row in the phenology data file \"" +
-                       P("pheno.txt")),
-              std::string::npos)
-        << msg;
-    EXPECT_TRUE(fit->Repetitions().empty());
 }

@@ -102,19 +102,12 @@ TEST(FitObjective, RowsThatAreNotRun) {
                                "phenology data file or in wrong order...");
     }
     EXPECT_EQ(t.pheno.tabPheno[0].dates[0].fits, 1); // rows before it were scored
-}
 
-TEST(FitObjective, T0PickedFromTheRow) {
-    // T0 102 on the first row puts its date at 112.5; the second row has none and starts from
-    // the T0 of the parameter vector (100), as the model run writes every phase's T0.
-    TinyFit t({{112.5, 102.0}, {110.5, MISSING}}, 0, TPhaseT0Mode::PickedFromPheno);
-    TMyMetropolis obj(t.model, t.W, t.pheno, t.fit, 0, -1);
-    EXPECT_DOUBLE_EQ(obj.f(t.fd), 0.0);
-    EXPECT_EQ(t.Marks(), (std::vector<int>{1, 1}));
-
-    TinyFit bad({{112.5}}, 0, TPhaseT0Mode::PickedFromPheno); // no T0 column on the row
-    TMyMetropolis noColumn(bad.model, bad.W, bad.pheno, bad.fit, 0, -1);
-    EXPECT_THROW(noColumn.f(bad.fd), EOrvexError);
+    // T0 picked from the row is compared with a plain loop in ParallelRows; a row without
+    // the T0 column stops the fit too.
+    TinyFit noT0({{112.5}}, 0, TPhaseT0Mode::PickedFromPheno);
+    TMyMetropolis noColumn(noT0.model, noT0.W, noT0.pheno, noT0.fit, 0, -1);
+    EXPECT_THROW(noColumn.f(noT0.fd), EOrvexError);
 }
 
 TEST(FitObjective, RowsThatCannotBeScoredNeverLowerTheSum) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 
 #include "ModelFixture.h"
@@ -109,6 +110,15 @@ double PlainLoop(TMetaModel& m, TRPhenoInfos& pheno, const TRFitInfo& fit, const
     return ss;
 }
 
+// The value, or the error raised instead.
+std::pair<double, std::string> Outcome(const std::function<double()>& f) {
+    try {
+        return {f(), ""};
+    } catch (const EOrvexError& e) {
+        return {0.0, e.what()};
+    }
+}
+
 } // namespace
 
 TEST(ParallelRows, ThreadsGiveWhatOneThreadAndThePlainLoopGive) {
@@ -123,11 +133,10 @@ TEST(ParallelRows, ThreadsGiveWhatOneThreadAndThePlainLoopGive) {
         one->Initialize(threshold, phenoOne);
         many->Initialize(threshold, phenoMany);
         plain->Initialize(threshold, phenoPlain);
-        TRFunctionDesc fd;
+        TRFunctionDesc fd, unused; // the other two models set up as the fit sets them up
         one->initializeParameters(fd);
-        TRFunctionDesc fdMany, fdPlain;
-        many->initializeParameters(fdMany);
-        plain->initializeParameters(fdPlain);
+        many->initializeParameters(unused);
+        plain->initializeParameters(unused);
         const int leftOut = seed % 4 == 0 ? static_cast<int>(seed) : -1;
         TMyMetropolis objOne(*one, d.W, phenoOne, d.fit, threshold, leftOut);
         TMyMetropolis objMany(*many, d.W, phenoMany, d.fit, threshold, leftOut);
@@ -140,23 +149,10 @@ TEST(ParallelRows, ThreadsGiveWhatOneThreadAndThePlainLoopGive) {
                     v.value = std::uniform_real_distribution<double>(v.minBound, v.maxBound)(rng);
             }
             const std::string where = "model " + std::to_string(seed) + " point " + std::to_string(point);
-            std::string errOne, errMany, errPlain;
-            double a = 0, b = 0, c = 0;
-            try {
-                a = objOne.f(fd);
-            } catch (const EOrvexError& e) {
-                errOne = e.what();
-            }
-            try {
-                b = objMany.f(fd);
-            } catch (const EOrvexError& e) {
-                errMany = e.what();
-            }
-            try {
-                c = -PlainLoop(*plain, phenoPlain, d.fit, fd, threshold);
-            } catch (const EOrvexError& e) {
-                errPlain = e.what();
-            }
+            const auto [a, errOne] = Outcome([&] { return objOne.f(fd); });
+            const auto [b, errMany] = Outcome([&] { return objMany.f(fd); });
+            const auto [c, errPlain] =
+                Outcome([&] { return -PlainLoop(*plain, phenoPlain, d.fit, fd, threshold); });
             ASSERT_EQ(errOne, errMany) << where;
             ASSERT_EQ(errOne, errPlain) << where;
             if (!errOne.empty()) continue;

@@ -22,25 +22,22 @@ TRVarInfo Slot(const std::string& name, double best, int b4, int after) {
 
 } // namespace
 
+// Plain numbers are in the golden fit files.
 TEST(RepetitionTable, GeneralNumbersPadTheirExponent) {
     const struct {
         double v;
         int digits;
         const char* text;
     } cases[] = {
-        {123.456, 2, "123.456"},
-        {0.5, 3, "0.5"},
-        {1.5e-7, 2, "1.5E-07"},
-        {1.5e-7, 3, "1.5E-007"},
-        {123456789.0, 2, "1.2345679E08"},
-        {-2.5e12, 3, "-2.5E012"},
-        {0.0, 2, "0"},
+        {1.5e-7, 2, "1.5E-07"},   {1.5e-7, 3, "1.5E-007"}, {123456789.0, 2, "1.2345679E08"},
+        {-2.5e12, 3, "-2.5E012"}, {0.0, 2, "0"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FloatToStrGeneralExp(c.v, 8, c.digits), c.text) << c.v;
 }
 
-TEST(RepetitionTable, TableHoldsModelSlotsFunctionsAndStatistics) {
+// The golden fit files hold a one-phase table and its texts; these are the slots they lack.
+TEST(RepetitionTable, SlotsTheGoldenFitsLack) {
     TRFunctionDesc fd;
     fd.var_info = {Slot("T0<1>", 60.0, 3, 1), Slot("SStar<1>", 150.25, 6, 3), Slot("T0<2>", 10.0, 3, 1),
                    Slot("SStar<2>", 20.0, 6, 3), Slot("Topt", 25.0, 2, 2)};
@@ -50,45 +47,21 @@ TEST(RepetitionTable, TableHoldsModelSlotsFunctionsAndStatistics) {
     std::vector<std::unique_ptr<TModelFunction>> functions;
     functions.push_back(TModelFunction::GetFunction("GDD"));
     functions.back()->SetIndices(0, 0);
-    functions.back()->setParameterValue(0, 4.5);
     functions.push_back(TModelFunction::GetFunction("Wang"));
     functions.back()->SetIndices(1, 0);
     functions.back()->useDayLengthAsVar = true;
     const std::vector<std::string> climateHeader = {"station", "lat", "year", "doy", "tmean", "tmin"};
 
     TRInfoTableInput in;
-    in.modelType = "Two phases";
     in.fd = &fd;
     in.t0NotFitted = {false, true};
     in.functions = &functions;
     in.climateHeader = &climateHeader;
-    in.SStot = 1000.0;
-    in.SSres = 250.0;
-    in.RMSE = 25.0;
-    in.EFF = 0.75;
-    in.nbObs = 10;
     const THashtable t = BuildInfoTable(in);
-
-    EXPECT_EQ(t.getWideString("Model Type"), "Two phases");
-    EXPECT_EQ(t.getWideString("T0<1>"), "60.0");
-    EXPECT_EQ(t.getWideString("SStar<1>"), "150.250");
     EXPECT_EQ(t.getWideString("T0<2>"), "N/A");
     EXPECT_EQ(t.getWideString("Topt"), ""); // a function slot, not a model slot
-    EXPECT_EQ(t.getWideString("Phase Function<1,1>"), "[GDD, tmean]");
     EXPECT_EQ(t.getWideString("Phase Function<2,1>"), "[Wang, -DL-]");
-    EXPECT_FALSE(t.getWideString("Tbase<1,1>").empty());
     EXPECT_FALSE(t.getWideString("Tmax<2,1>").empty());
-    EXPECT_EQ(t.getWideString("RMSE"), "5");
-    EXPECT_EQ(t.getWideString("EFF"), "0.75");
-    EXPECT_EQ(t.getWideString("NbObs"), "10");
-    const int n = t.getLength();
-    EXPECT_EQ(t.getKeys()[static_cast<std::size_t>(n - 6)], "-------");
-
-    EXPECT_EQ(TableStatsText(t, ""), "SStot:\t1000\nSSres:\t250\nRMSE:\t5\nEFF:\t0.75\nNbObs:\t10\n");
-    const std::string params = TableParametersText(t, "title");
-    EXPECT_EQ(params.rfind("title\nModel Type:\tTwo phases\nT0<1>:\t60.0\n", 0), 0u);
-    EXPECT_EQ(params.find("-------"), std::string::npos);
-    EXPECT_EQ(params.find("SStot"), std::string::npos);
 
     in.climateHeader = nullptr; // snapshot without climate data
     functions[0]->SetWeatherDataColumn(-1);
@@ -121,4 +94,3 @@ TEST(RepetitionTable, TablesUseTheSettingsParsedOnce) {
     in.settings = &missing;
     EXPECT_THROW(BuildInfoTable(in), EOrvexError);
 }
-
