@@ -180,4 +180,6 @@ TEST(SeriesColors, RandomColoursStandOutFromLightAndDarkBackgrounds) {
         for (int i = 0; i < 200; ++i)
             EXPECT_TRUE(VisibleOn(RandomSeriesColor(random, bg), bg));
     EXPECT_FALSE(VisibleOn(0xF0F0F0, qRgb(240, 240, 240)));
+    EXPECT_TRUE(VisibleOn(0x646464, qRgb(0, 0, 0)));  // 3.5 : 1
+    EXPECT_FALSE(VisibleOn(0x505050, qRgb(0, 0, 0))); // 2.6 : 1
 }
