@@ -160,6 +160,30 @@ TEST(MetaModelRun, LinkedPhasesReadThePreviousPhaseSumWhateverRowRanBefore) {
     }
 }
 
+TEST(MetaModelRun, AStateKeepingFunctionStartsAfreshOnEveryRun) {
+    // Erez carries its chill precursor from hour to hour, never from one run into the next.
+    TWeather W;
+    AddYear(W, 2001, 5.0);
+    AddYear(W, 2002, 9.0);
+    auto ph = std::make_unique<TPhase>(nullptr, TFunctionList{}, 0);
+    ph->tempHourFunction = std::make_unique<TTempHourFunc>(TempHeur, "tempheur");
+    auto f = Func("Erez");
+    for (int p = 0; const double v : {1.6, 277.0, 4153.5, 12888.8, 139500.0, 2.567e18})
+        f->setParameterValue(p++, v);
+    f->workWithTempHour(ph->tempHourFunction.get());
+    ph->PushFunction(std::move(f));
+    ph->t0 = 10;
+    ph->sStar = 20.0;
+    TMetaModel m;
+    m.PushPhase(std::move(ph));
+    m.Initialize(0, W);
+    m.Run(0);
+    const double first = m.DatePredictedArr[0];
+    m.Run(1);
+    m.Run(0);
+    EXPECT_EQ(m.DatePredictedArr[0], first);
+}
+
 TEST(MetaModelRun, PhaseAfterOneEndingOnTheLastDayFails) {
     // Phase 1 starts and ends on day 365; phase 2 has no day left and fails like a phase that
     // never reaches S*; phase 3 then starts after the failure on day 365. A missing value on
