@@ -7,7 +7,6 @@
 
 #include "HourlyTemps.h"
 #include "ModelFixture.h"
-#include "OrvexError.h"
 
 using namespace fixture;
 
@@ -23,12 +22,8 @@ struct Outcome {
 
 Outcome RunRow(TMetaModel& m, int k) {
     Outcome o;
-    try {
-        m.Run(k);
-    } catch (const EOrvexError& e) {
-        o.error = e.what();
-        return o;
-    }
+    o.error = ErrorOf([&] { m.Run(k); });
+    if (!o.error.empty()) return o;
     o.dates = Bits(m.DatePredictedArr);
     o.missing = m.GetNbMissingTemp();
     for (const auto& ph : m.PhasesArr) {

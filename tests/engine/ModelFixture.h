@@ -12,6 +12,7 @@
 
 #include "MetaModel.h"
 #include "ModelsFuncLib.h"
+#include "OrvexError.h"
 #include "UtilStuff.h"
 
 namespace fixture {
@@ -26,6 +27,16 @@ inline std::vector<std::uint64_t> Bits(const std::vector<double>& v) {
     for (double x : v)
         bits.push_back(std::bit_cast<std::uint64_t>(x));
     return bits;
+}
+
+// The error a call raises, or "" when it raises none.
+template <class F> std::string ErrorOf(F f) {
+    try {
+        f();
+    } catch (const EOrvexError& e) {
+        return e.what();
+    }
+    return "";
 }
 
 // Random numbers as the random-model tests draw them.
