@@ -112,12 +112,8 @@ TEST(MetaModelParameters, MoreThanThirtyParametersAreRefused) {
     EXPECT_NO_THROW(m.initializeParameters(fd));
     EXPECT_EQ(fd.nb_of_parameters, 30);
     m.PhasesArr[0]->PushFunction(Func("GDD"));
-    try {
-        m.initializeParameters(fd);
-        FAIL();
-    } catch (const EOrvexError& e) {
-        EXPECT_STREQ(e.what(), "The model has 31 parameters to fit; a fit takes at most 30");
-    }
+    EXPECT_EQ(ErrorOf([&] { m.initializeParameters(fd); }),
+              "The model has 31 parameters to fit; a fit takes at most 30");
 }
 
 } // namespace

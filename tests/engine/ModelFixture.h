@@ -170,10 +170,8 @@ inline std::unique_ptr<TMetaModel> RandomModel(std::mt19937& rng) {
             ph->PushFunction(std::move(f));
         }
         const bool other = uni.Pick(4) == 0;
-        if (i == 0)
-            ph->t0Mode = other ? TPhaseT0Mode::PickedFromPheno : TPhaseT0Mode::Fitted;
-        else
-            ph->t0Mode = other ? TPhaseT0Mode::Fitted : TPhaseT0Mode::PickedFromPrevPhase;
+        ph->t0Mode = i == 0 ? (other ? TPhaseT0Mode::PickedFromPheno : TPhaseT0Mode::Fitted)
+                            : (other ? TPhaseT0Mode::Fitted : TPhaseT0Mode::PickedFromPrevPhase);
         ph->t0DataColumn = 2;
         ph->t0 = std::floor(uni(-200.0, 150.0));
         ph->sStar = uni.Pick(8) == 0 ? std::floor(uni(0.0, 50.0)) : uni(-5.0, hourly ? 2000.0 : 400.0);

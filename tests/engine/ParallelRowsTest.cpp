@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "ModelFixture.h"
@@ -39,16 +40,15 @@ double PlainLoop(TMetaModel& m, TRPhenoInfos& pheno, const TRFitInfo& fit, const
                  int threshold) {
     double ss = 0.0;
     for (const TRInfoData& fr : fit.tabFit) {
-        int k = 0;
-        while (pheno.tabPheno[static_cast<std::size_t>(k)].station != fr.station ||
-               pheno.tabPheno[static_cast<std::size_t>(k)].year != fr.year)
-            ++k;
-        const TRPhenoData& row = pheno.tabPheno[static_cast<std::size_t>(k)];
+        const auto it = std::find_if(pheno.tabPheno.begin(), pheno.tabPheno.end(), [&](const TRPhenoData& r) {
+            return r.station == fr.station && r.year == fr.year;
+        });
+        const TRPhenoData& row = *it;
         m.setParameters(fd);
         for (const auto& ph : m.PhasesArr)
             if (ph->t0Mode == TPhaseT0Mode::PickedFromPheno && row.dates[2].date != MISSING)
                 ph->SetT0(row.dates[2].date);
-        m.Run(k);
+        m.Run(static_cast<int>(it - pheno.tabPheno.begin()));
         for (int j = 0; j < m.GetNbPhases(); ++j) {
             const TPhase& ph = *m.PhasesArr[static_cast<std::size_t>(j)];
             if (ph.phenoDataColumn < 0 || !ph.usedToFit) continue;
