@@ -18,14 +18,6 @@ namespace {
 class MetaModelXML : public ScratchDirTest {
 protected:
     std::string Write(const std::string& text) { return WriteFile("model.xml", text); }
-    std::string LoadError(TMetaModel& m, const std::string& text) {
-        try {
-            m.LoadFromXML(Write(text));
-        } catch (const EOrvexError& e) {
-            return e.what();
-        }
-        return "";
-    }
 };
 
 // One phase of a model file; `functions` goes inside <Functions>.
@@ -172,7 +164,7 @@ TEST_F(MetaModelXML, AFailedLoadLeavesTheModelAsItWas) {
     for (const Case& c : cases) {
         TMetaModel m;
         m.PushPhase(IdentityPhase(0, 100, 10));
-        const std::string error = LoadError(m, c.text);
+        const std::string error = ErrorOf([&] { m.LoadFromXML(Write(c.text)); });
         EXPECT_NE(error.find("Model file \"" + (dir_ / "model.xml").string() + "\""), std::string::npos)
             << error;
         EXPECT_NE(error.find(c.error), std::string::npos) << error;
