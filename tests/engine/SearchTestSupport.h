@@ -3,6 +3,7 @@
 
 #include <deque>
 #include <functional>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -31,7 +32,11 @@ private:
 
 struct Call {
     double temp0, tempf, bgedown;
+    bool operator==(const Call&) const = default;
 };
+inline void PrintTo(const Call& c, std::ostream* os) {
+    *os << "{" << c.temp0 << ", " << c.tempf << ", " << c.bgedown << "}";
+}
 
 // The n-th evaluation (n from 0) returns result(point, n) and records the settings it ran under;
 // the search is stopped once stopAfter evaluations are made.
