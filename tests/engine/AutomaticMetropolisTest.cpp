@@ -2,80 +2,16 @@
 
 #include <cmath>
 #include <cstdio>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "AutomaticMetropolis.h"
-#include "Metropolis.h"
-#include "OrvexError.h"
-#include "RandomDistrib.h"
+#include "ErrorText.h"
 #include "SearchProgress.h"
+#include "SearchTestSupport.h"
 #include "SensitivityFile.h"
 
 namespace {
-
-// Every draw the same: moves go up by a quarter of the step, never exactly 0 or 1.
-class ConstantRandom : public TUniDistrib {
-public:
-    explicit ConstantRandom(double x) : TUniDistrib(1, 2, 3, 4), x_(x) {}
-    double newRandom() override { return x_; }
-
-private:
-    double x_;
-};
-
-struct Call {
-    double temp0, tempf, bgedown;
-};
-
-// The n-th evaluation returns result(n) (n from 0) and records the settings it ran under.
-class ScriptedObjective : public TMetropolis {
-public:
-    ScriptedObjective(const TRMetropolisDesc& md, std::function<double(int)> result)
-        : md_(md), result_(std::move(result)) {}
-    double f(const TRFunctionDesc&) override {
-        calls.push_back({md_.temp0, md_.tempf, md_.bgedown});
-        return result_(static_cast<int>(calls.size()) - 1);
-    }
-    bool Terminated() const override { return stopAfter >= 0 && static_cast<int>(calls.size()) >= stopAfter; }
-    std::vector<Call> calls;
-    int stopAfter = -1;
-
-private:
-    const TRMetropolisDesc& md_;
-    std::function<double(int)> result_;
-};
-
-TRFunctionDesc Fixed(std::vector<std::pair<std::string, double>> params) {
-    TRFunctionDesc fd;
-    fd.nb_of_parameters = static_cast<int>(params.size());
-    for (const auto& [name, value] : params) {
-        TRVarInfo v;
-        v.setName(name);
-        v.value = v.bestvalue = v.minBound = v.maxBound = value;
-        v.step = 0.0;
-        fd.var_info.push_back(v);
-    }
-    fd.best_result = -1e10;
-    fd.best_overall_result = -1e10;
-    return fd;
-}
-
-TRMetropolisDesc Settings() {
-    TRMetropolisDesc md;
-    md.ntr = 1;
-    md.nts = 2;
-    md.veryglob = 2;
-    md.global = 2;
-    md.conf_interval = 2;
-    md.nb_repetitions = 1;
-    md.temp_confint = 3;
-    md.climbrate = 0.1;
-    md.precision = 0.5;
-    TMetropolis::InitMetropolisDesc(md, 5.0);
-    return md;
-}
 
 // An anonymous file, gone when closed.
 struct TempFile {
@@ -92,9 +28,10 @@ struct TempFile {
     }
 };
 
-// The staged search with every draw 0.75, its progress lines thrown away.
+// The staged search with every draw 0.75 (moves go up by a quarter of the step), its progress
+// lines thrown away.
 bool Search(TMetropolis& obj, TRFunctionDesc& fd, TRMetropolisDesc& md, int rep, TSensitivityFile* sa) {
-    ConstantRandom rd(0.75);
+    ScriptedRandom rd({}, 0.75);
     TSearchProgress progress;
     TRFunctionDesc bestFit;
     return StagedSearch(obj, fd, md, rd, rep, sa, progress, bestFit);
@@ -105,11 +42,12 @@ bool Search(TMetropolis& obj, TRFunctionDesc& fd, TRMetropolisDesc& md, int rep,
 // Fixed parameters make every annealing run one evaluation, so the script below is one
 // result per run: warm-up, two very global runs, two global, two local, two confidence runs.
 TEST(StagedSearch, StagesSettingsAndProgressLines) {
-    TRFunctionDesc fd = Fixed({{"a", 1.5}, {"b", -2.0}});
+    TRFunctionDesc fd = Fixed({1.5, -2.0});
     TRMetropolisDesc md = Settings();
     const std::vector<double> script = {-100, -80, -90, -70, -60, -50, -50, -55, -58};
-    ScriptedObjective obj(md, [&](int n) { return script.at(static_cast<std::size_t>(n)); });
-    ConstantRandom rd(0.75);
+    TestObjective obj(md,
+                      [&](const TRFunctionDesc&, int n) { return script.at(static_cast<std::size_t>(n)); });
+    ScriptedRandom rd({}, 0.75);
     TSearchProgress progress;
     progress.Set(0, "SEARCH");
     progress.Set(2, "old");
@@ -119,23 +57,10 @@ TEST(StagedSearch, StagesSettingsAndProgressLines) {
 
     ASSERT_TRUE(StagedSearch(obj, fd, md, rd, 1, &sa.out, progress, bestFit));
 
-    ASSERT_EQ(obj.calls.size(), script.size());
     const double d = 0.99, shrunk = 0.99 * 0.9;
     const std::vector<Call> expected = {{5, 5, d}, {5, 5, d}, {5, 5, d},      {5, 5, d},     {5, 5, d},
                                         {0, 0, d}, {0, 0, d}, {3, 3, shrunk}, {3, 3, shrunk}};
-    for (std::size_t n = 0; n < expected.size(); ++n) {
-        SCOPED_TRACE(n);
-        EXPECT_EQ(obj.calls[n].temp0, expected[n].temp0);
-        EXPECT_EQ(obj.calls[n].tempf, expected[n].tempf);
-        EXPECT_DOUBLE_EQ(obj.calls[n].bgedown, expected[n].bgedown);
-    }
-    EXPECT_DOUBLE_EQ(md.bgedown, shrunk);
-    EXPECT_EQ(fd.best_result, -50.0);
-    EXPECT_EQ(fd.best_overall_result, -50.0);
-    EXPECT_EQ(bestFit.best_overall_result, -50.0);
-    ASSERT_EQ(bestFit.var_info.size(), 2u);
-    EXPECT_EQ(bestFit.var_info[0].best_overall_value, 1.5);
-    EXPECT_EQ(bestFit.var_info[1].best_overall_value, -2.0);
+    EXPECT_EQ(obj.calls, expected);
     // Out-of-bounds moves only: the confidence stage's step is 10 for a parameter without range.
     EXPECT_EQ(fd.var_info[0].step, 10.0 * std::pow(0.99 * 0.9, 2 * 2));
 
@@ -156,15 +81,12 @@ TEST(StagedSearch, StagesSettingsAndProgressLines) {
     }
     EXPECT_EQ(progress.Lines(), lines);
 
-    std::string sensitivity = "1.500\t-2.000\t50.000\r\n";
-    for (int k = 0; k < 4; ++k)
-        sensitivity += "1.500\t-2.000\t55.000\r\n";
-    for (int k = 0; k < 4; ++k)
-        sensitivity += "1.500\t-2.000\t58.000\r\n";
-    EXPECT_EQ(sa.Text(), sensitivity);
+    // The overall best point (kept in bestFit), then every visit of the two runs.
+    const std::string at55 = "1.500\t-2.000\t55.000\r\n", at58 = "1.500\t-2.000\t58.000\r\n";
+    EXPECT_EQ(sa.Text(), "1.500\t-2.000\t50.000\r\n" + at55 + at55 + at55 + at55 + at58 + at58 + at58 + at58);
 
     // A later repetition that does worse leaves the overall best where it was.
-    ScriptedObjective worse(md, [](int) { return -200.0; });
+    TestObjective worse(md, [](const TRFunctionDesc&, int) { return -200.0; });
     fd.best_result = -1e10;
     ASSERT_TRUE(StagedSearch(worse, fd, md, rd, 2, &sa.out, progress, bestFit));
     EXPECT_EQ(fd.best_overall_result, -50.0);
@@ -172,39 +94,37 @@ TEST(StagedSearch, StagesSettingsAndProgressLines) {
 }
 
 // Runs per stage from the settings; every run is one evaluation (fixed parameters), and every
-// evaluation gains `gain` on the one before.
+// evaluation gains `gain` on the one before. Two repetitions.
 TEST(StagedSearch, RunsPerStage) {
     struct Case {
         const char* name;
         int veryglob, global;
         double climbrate, gain;
-        int rep, nb_repetitions;
+        int rep;
         bool skip_fisher;
         int conf_interval;
         int runs; // warm-up + very global + global + local + confidence
     };
     const Case cases[] = {
-        {"no very global stage", 0, 1, 0.1, 0.0, 1, 2, false, 1, 1 + 0 + 1 + 1},
-        {"global runs up to its count", 3, 4, 0.1, 0.0, 1, 2, false, 1, 1 + 3 + 4 + 1},
-        {"no climb rate: one global run", 0, 4, 0.0, 0.0, 1, 2, false, 1, 1 + 0 + 1 + 1},
-        {"local stops after 51 runs", 0, 1, 0.1, 1.0, 1, 2, false, 1, 1 + 0 + 1 + 51},
-        {"gain below precision stops it", 0, 1, 0.1, 0.25, 1, 2, false, 1, 1 + 0 + 1 + 1},
-        {"last repetition: confidence runs", 0, 1, 0.1, 0.0, 2, 2, false, 3, 1 + 0 + 1 + 1 + 3},
-        {"later repetitions too", 0, 1, 0.1, 0.0, 5, 2, false, 1, 1 + 0 + 1 + 1 + 1},
-        {"skipped: its count unused", 0, 1, 0.1, 0.0, 2, 2, true, 0, 1 + 0 + 1 + 1},
-        {"no climb rate: one confidence run", 0, 1, 0.0, 0.0, 2, 2, false, 3, 1 + 0 + 1 + 1 + 1},
+        {"no very global stage", 0, 1, 0.1, 0.0, 1, false, 1, 1 + 0 + 1 + 1},
+        {"no climb rate: one global run", 0, 4, 0.0, 0.0, 1, false, 1, 1 + 0 + 1 + 1},
+        {"local stops after 51 runs", 0, 1, 0.1, 1.0, 1, false, 1, 1 + 0 + 1 + 51},
+        {"gain below precision stops it", 0, 1, 0.1, 0.25, 1, false, 1, 1 + 0 + 1 + 1},
+        {"later repetitions too", 0, 1, 0.1, 0.0, 5, false, 1, 1 + 0 + 1 + 1 + 1},
+        {"skipped: its count unused", 0, 1, 0.1, 0.0, 2, true, 0, 1 + 0 + 1 + 1},
+        {"no climb rate: one confidence run", 0, 1, 0.0, 0.0, 2, false, 3, 1 + 0 + 1 + 1 + 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TRFunctionDesc fd = Fixed({{"x", 0.0}});
+        TRFunctionDesc fd = Fixed({0.0});
         TRMetropolisDesc md = Settings();
         md.veryglob = c.veryglob;
         md.global = c.global;
         md.climbrate = c.climbrate;
-        md.nb_repetitions = c.nb_repetitions;
+        md.nb_repetitions = 2;
         md.skip_fisher = c.skip_fisher;
         md.conf_interval = c.conf_interval;
-        ScriptedObjective obj(md, [&](int n) { return -1000.0 + c.gain * n; });
+        TestObjective obj(md, [&](const TRFunctionDesc&, int n) { return -1000.0 + c.gain * n; });
         TempFile sa;
         ASSERT_TRUE(Search(obj, fd, md, c.rep, &sa.out));
         EXPECT_EQ(static_cast<int>(obj.calls.size()), c.runs);
@@ -214,25 +134,21 @@ TEST(StagedSearch, RunsPerStage) {
 // The global stage sets the next final temperature from the specific heat var / tempf^2 of
 // the run, and scales the climb rate when the planned drop is too small or too large.
 TEST(StagedSearch, GlobalStageCoolsBySpecificHeat) {
-    TRFunctionDesc fd = Fixed({{"x", 0.0}});
-    fd.var_info[0].minBound = -1e9;
-    fd.var_info[0].maxBound = 1e9;
-    fd.var_info[0].step = 1.0;
-    TRMetropolisDesc md = Settings();
+    TRFunctionDesc fd = Problem({0.0}, 1.0, -1e9, 1e9);
+    TRMetropolisDesc md = Settings(1, 2, 1.0, 1.0);
     md.veryglob = 0;
     md.global = 3;
     md.nb_repetitions = 2;
-    TMetropolis::InitMetropolisDesc(md, 1.0);
     md.precision = 1e9; // one local run
     // Three evaluations per run (start, two accepted moves); the two sweep ends differ by
     // d, so the run's variance is d^2 / 2: 2, 0.5 and 5000 in the global runs.
     const std::vector<double> sweepGap = {1.0, 2.0, 1.0, 100.0, 1.0};
-    ScriptedObjective obj(md, [&](int n) {
+    TestObjective obj(md, [&](const TRFunctionDesc&, int n) {
         const int run = n / 3, k = n % 3;
         const double base = -1e6 + 1000.0 * run;
         return k == 0 ? base : k == 1 ? base + 1.0 : base + 1.0 + sweepGap.at(static_cast<std::size_t>(run));
     });
-    ConstantRandom rd(0.75);
+    ScriptedRandom rd({}, 0.75);
     TSearchProgress progress;
     TRFunctionDesc bestFit;
     ASSERT_TRUE(StagedSearch(obj, fd, md, rd, 1, nullptr, progress, bestFit));
@@ -248,63 +164,69 @@ TEST(StagedSearch, GlobalStageCoolsBySpecificHeat) {
     EXPECT_EQ(obj.calls[6].temp0, 1.0);  // every global run cools from the start temperature
 }
 
-TEST(StagedSearch, StopsBetweenAndInsideRuns) {
-    for (int stopAfter : {1, 3, 4}) {
+// One parameter that always moves, three evaluations a run: a stop is seen at the safe point
+// before the next visit (1: inside the warm-up) or the next run (3), and nothing is evaluated
+// after it. Every evaluation has its safe point before it, and the last one sees the stop.
+TEST(StagedSearch, StopsAtTheNextSafePoint) {
+    for (int stopAfter : {1, 3, 11}) {
         SCOPED_TRACE(stopAfter);
-        TRFunctionDesc fd = Fixed({{"x", 0.0}});
+        TRFunctionDesc fd = Problem({0.0}, 1.0);
         TRMetropolisDesc md = Settings();
         md.skip_fisher = true;
-        ScriptedObjective obj(md, [](int) { return -1.0; });
+        TestObjective obj(md, [](const TRFunctionDesc&, int) { return -1.0; });
         obj.stopAfter = stopAfter;
         EXPECT_FALSE(Search(obj, fd, md, 5, nullptr));
         EXPECT_EQ(static_cast<int>(obj.calls.size()), stopAfter);
+        EXPECT_EQ(obj.gates, stopAfter + 1);
     }
 }
 
 TEST(StagedSearch, SettingsThatCannotRunRaiseBeforeAnyEvaluation) {
     struct Case {
-        int global, conf_interval, rep;
+        int ntr, nts, global, conf_interval;
         bool withFile;
+        const char* error; // the start of the message
     };
-    for (const Case& c : {Case{0, 1, 1, true}, Case{1, 0, 1, true}, Case{1, 1, 1, false}}) {
-        TRFunctionDesc fd = Fixed({{"x", 0.0}});
-        TRMetropolisDesc md = Settings();
+    const Case cases[] = {
+        {-2, -3, 1, 1, true, "Optimisation setting ntr is -2"}, // their product of 6 is no excuse
+        {1, 1, 1, 1, true,
+         "Optimisation setting ntr x nts is 1: it must be at least 2 (the variance of a run needs two "
+         "sweeps)"},
+        {1, 2, 0, 1, true, "Optimisation setting global is 0"},
+        {1, 2, 1, 0, true, "Optimisation setting conf_interval is 0"},
+        {1, 2, 1, 1, false, "The confidence-interval search has no sensitivity file"},
+    };
+    for (const Case& c : cases) {
+        TRFunctionDesc fd = Fixed({0.0});
+        TRMetropolisDesc md = Settings(c.ntr, c.nts);
         md.global = c.global;
         md.conf_interval = c.conf_interval;
-        ScriptedObjective obj(md, [](int) { return -1.0; });
+        TestObjective obj(md, [](const TRFunctionDesc&, int) { return -1.0; });
         TempFile sa;
-        EXPECT_THROW(Search(obj, fd, md, c.rep, c.withFile ? &sa.out : nullptr), EOrvexError);
+        const std::string error = ErrorText([&] { Search(obj, fd, md, 1, c.withFile ? &sa.out : nullptr); });
+        EXPECT_EQ(error.rfind(c.error, 0), 0u) << error;
         EXPECT_TRUE(obj.calls.empty());
     }
 }
 
 TEST(StagedSearch, DememoMovesEveryParameterByOneDraw) {
     struct Case {
-        double draw, value, step, lo, hi, expected;
+        double draw, value, step, hi, expected;
     };
     const Case cases[] = {
-        {0.75, 1.0, 2.0, -100.0, 100.0, 6.0}, // ten moves of +0.5
-        {0.25, 1.0, 2.0, -100.0, 100.0, -4.0},
-        {0.75, 1.0, 2.0, -100.0, 3.0, 2.5}, // 3.0 itself is not taken: bounds are excluded
-        {0.75, 1.0, 2.0, -100.0, 2.9, 2.5},
-        {0.75, 1.0, 0.0, 1.0, 1.0, 1.0}, // a fixed parameter stays
+        {0.75, 1.0, 2.0, 100.0, 6.0}, // ten moves of +0.5
+        {0.25, 1.0, 2.0, 100.0, -4.0},
+        {0.75, 1.0, 2.0, 3.0, 2.5}, // 3.0 itself is not taken: bounds are excluded
+        {0.75, 1.0, 0.0, 1.0, 1.0}, // a fixed parameter stays
     };
     for (const Case& c : cases) {
-        TRFunctionDesc fd;
-        fd.nb_of_parameters = 2;
-        fd.var_info.resize(2);
-        for (auto& v : fd.var_info) {
-            v.value = c.value;
-            v.step = c.step;
-            v.minBound = c.lo;
-            v.maxBound = c.hi;
-        }
+        SCOPED_TRACE(testing::Message() << c.draw << " " << c.hi);
+        TRFunctionDesc fd = Problem({c.value, c.value}, c.step, -100.0, c.hi);
         fd.var_info[1].step = 2.0 * c.step;
         fd.var_info[1].maxBound = 1e9;
-        fd.var_info[1].minBound = -1e9;
-        ConstantRandom rd(c.draw);
+        ScriptedRandom rd({c.draw});
         dememo(fd, 10, rd);
-        EXPECT_DOUBLE_EQ(fd.var_info[0].value, c.expected) << c.draw << " " << c.hi;
+        EXPECT_DOUBLE_EQ(fd.var_info[0].value, c.expected);
         EXPECT_DOUBLE_EQ(fd.var_info[1].value, c.value + 10 * (c.draw - 0.5) * 2.0 * c.step);
     }
 }

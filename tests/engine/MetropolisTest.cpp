@@ -1,46 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <deque>
-#include <functional>
-#include <stdexcept>
 #include <vector>
 
-#include "Metropolis.h"
 #include "OrvexError.h"
-#include "RandomDistrib.h"
+#include "SearchTestSupport.h"
 
 namespace {
-
-// Hands out the draws a test lists, and fails the test when the run wants one more.
-class ScriptedRandom : public TUniDistrib {
-public:
-    explicit ScriptedRandom(std::deque<double> draws) : TUniDistrib(1, 2, 3, 4), draws_(std::move(draws)) {}
-    double newRandom() override {
-        if (draws_.empty()) throw std::logic_error("unexpected draw");
-        const double x = draws_.front();
-        draws_.pop_front();
-        return x;
-    }
-    std::size_t left() const { return draws_.size(); }
-
-private:
-    std::deque<double> draws_;
-};
-
-// Objective given by a function of the problem; counts its calls.
-class TestObjective : public TMetropolis {
-public:
-    explicit TestObjective(std::function<double(const TRFunctionDesc&)> fn) : fn_(std::move(fn)) {}
-    double f(const TRFunctionDesc& fd) override {
-        ++calls;
-        return fn_(fd);
-    }
-    int calls = 0;
-
-private:
-    std::function<double(const TRFunctionDesc&)> fn_;
-};
 
 class RecordingSink : public TSensitivityOutput {
 public:
@@ -51,31 +17,6 @@ public:
     std::vector<int> blocks;
     std::vector<double> rows;
 };
-
-TRFunctionDesc Problem(int nb, double value, double step, double lo = -100.0, double hi = 100.0) {
-    TRFunctionDesc fd;
-    fd.nb_of_parameters = nb;
-    fd.var_info.resize(nb);
-    for (auto& v : fd.var_info) {
-        v.minBound = lo;
-        v.maxBound = hi;
-        v.value = value;
-        v.step = step;
-    }
-    fd.best_result = -1e300;
-    return fd;
-}
-
-TRMetropolisDesc Settings(int ntr, int nts, double temp0, double tempf) {
-    TRMetropolisDesc md;
-    md.ntr = ntr;
-    md.nts = nts;
-    md.global = 1;
-    md.conf_interval = 1;
-    TMetropolis::InitMetropolisDesc(md, temp0);
-    md.tempf = tempf;
-    return md;
-}
 
 } // namespace
 
@@ -106,17 +47,18 @@ TEST(Metropolis, MoveVerdicts) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TRFunctionDesc fd = Problem(1, 10.0, 4.0, c.lo, c.hi);
+        TRFunctionDesc fd = Problem({10.0}, 4.0, c.lo, c.hi);
         TRMetropolisDesc md = Settings(1, 2, 1.0, 1.0);
         std::deque<double> draws = c.draws;
         draws.push_back(0.5); // second visit: no move at all ((0.5 - 0.5) * step) and equal result
         draws.push_back(0.5);
         ScriptedRandom rd(draws);
-        TestObjective obj(
-            [&](const TRFunctionDesc& p) { return p.var_info[0].value == 10.0 ? -5.0 : -5.0 + c.trial; });
+        TestObjective obj(md, [&](const TRFunctionDesc& p, int) {
+            return p.var_info[0].value == 10.0 ? -5.0 : -5.0 + c.trial;
+        });
         ASSERT_TRUE(obj.Metropolise(fd, md, rd, false, nullptr));
         EXPECT_EQ(rd.left(), 0u);
-        EXPECT_EQ(obj.calls, c.calls + 1);
+        EXPECT_EQ(static_cast<int>(obj.calls.size()), c.calls + 1);
         EXPECT_DOUBLE_EQ(fd.var_info[0].value, c.accepted ? 10.0 + (c.draws[0] - 0.5) * 4.0 : 10.0);
         // The first visit grows or shrinks the step; the second (accepted, equal) grows it again.
         EXPECT_DOUBLE_EQ(fd.var_info[0].step, 4.0 * (c.accepted ? 1.01 : 0.99) * 1.01);
@@ -148,11 +90,10 @@ TEST(Metropolis, TemperatureSchedule) {
                 draws.push_back(0.75);
                 if (t > 0.0) draws.push_back(std::exp(-1.0 / t) * side);
             }
-            TRFunctionDesc fd = Problem(1, 0.0, 1.0);
-            TRMetropolisDesc md = Settings(3, 1, c.temp0, 0.0);
-            md.tempf = c.tempf;
+            TRFunctionDesc fd = Problem({0.0}, 1.0);
+            TRMetropolisDesc md = Settings(3, 1, c.temp0, c.tempf);
             ScriptedRandom rd(draws);
-            TestObjective obj([&](const TRFunctionDesc& p) { return p.curr_result + c.trial; });
+            TestObjective obj(md, [&](const TRFunctionDesc& p, int) { return p.curr_result + c.trial; });
             testing::internal::CaptureStdout();
             EXPECT_NO_THROW(obj.Metropolise(fd, md, rd, false, nullptr)); // no draw beyond the script
             // Only one of the two at zero is worth a line on the console.
@@ -169,10 +110,10 @@ TEST(Metropolis, TemperatureSchedule) {
 // every visit; rows hold every value and the sum of squares. Every step is 0: no draw, no
 // move attempted, and an acceptance rate of 0 rather than 0 / 0.
 TEST(Metropolis, SensitivityRowsInBlocks) {
-    TRFunctionDesc fd = Problem(5, 2.0, 0.0);
+    TRFunctionDesc fd = Problem(std::vector<double>(5, 2.0), 0.0);
     TRMetropolisDesc md = Settings(1, 5000, 1.0, 1.0);
     ScriptedRandom rd({});
-    TestObjective obj([](const TRFunctionDesc&) { return -42.0; });
+    TestObjective obj(md, [](const TRFunctionDesc&, int) { return -42.0; });
     RecordingSink sink;
     obj.Metropolise(fd, md, rd, true, &sink);
     EXPECT_EQ(md.pacc, 0.0);
@@ -185,53 +126,14 @@ TEST(Metropolis, SensitivityRowsInBlocks) {
 }
 
 TEST(Metropolis, ObjectiveErrorDropsHeldRows) {
-    TRFunctionDesc fd = Problem(1, 0.0, 1.0);
+    TRFunctionDesc fd = Problem({0.0}, 1.0);
     TRMetropolisDesc md = Settings(1, 3, 1.0, 1.0);
     ScriptedRandom rd({0.75, 0.75, 0.75}); // first move accepted (equal result), second one fails
-    int calls = 0;
-    TestObjective obj([&calls](const TRFunctionDesc&) {
-        if (++calls == 3) throw EOrvexError("model failed");
+    TestObjective obj(md, [](const TRFunctionDesc&, int n) {
+        if (n == 2) throw EOrvexError("model failed");
         return -1.0;
     });
     RecordingSink sink;
     EXPECT_THROW(obj.Metropolise(fd, md, rd, true, &sink), EOrvexError);
     EXPECT_TRUE(sink.blocks.empty());
-}
-
-TEST(Metropolis, StopsAtASafePoint) {
-    std::atomic<bool> stop{false};
-    TRFunctionDesc fd = Problem(2, 0.0, 1.0);
-    TRMetropolisDesc md = Settings(10, 10, 1.0, 1.0);
-    TUniDistrib rd(12, 34, 56, 78);
-    int gates = 0;
-    struct Gated : TestObjective {
-        using TestObjective::TestObjective;
-        std::function<void()> gate;
-        void PauseGate() override { gate(); }
-    } gated([](const TRFunctionDesc&) { return -1.0; });
-    gated.SetStopFlag(&stop);
-    gated.gate = [&] {
-        if (++gates == 7) stop = true;
-    };
-    EXPECT_FALSE(gated.Metropolise(fd, md, rd, false, nullptr));
-    EXPECT_EQ(gates, 7);
-    EXPECT_EQ(gated.calls, 7); // the start point and six moves
-}
-
-// The search's own counts are checked through the staged search.
-TEST(Metropolis, SettingsThatCannotRunRaise) {
-    TRFunctionDesc fd = Problem(1, 0.0, 1.0);
-    TestObjective obj([](const TRFunctionDesc&) { return 0.0; });
-    ScriptedRandom rd({});
-    TRMetropolisDesc negative = Settings(-2, -3, 1.0, 1.0); // their product of 6 is no excuse
-    EXPECT_THROW(obj.Metropolise(fd, negative, rd, false, nullptr), EOrvexError);
-    TRMetropolisDesc md = Settings(1, 1, 1.0, 1.0);
-    try {
-        obj.Metropolise(fd, md, rd, false, nullptr);
-        ADD_FAILURE() << "no error";
-    } catch (const EOrvexError& e) {
-        EXPECT_STREQ(e.what(), "Optimisation setting ntr x nts is 1: it must be at least 2 (the variance of "
-                               "a run needs two sweeps)");
-    }
-    EXPECT_EQ(obj.calls, 0);
 }
