@@ -62,17 +62,15 @@ TEST_F(SettingsFile, EveryFaultGivesTheOneMessage) {
     };
     const std::string head = "<Functions><F name=\"Richardson\">";
     const std::string p0 = R"(<P id="0" name="a" value="1" step="1" min="0" max="2"/>)";
+    const std::string end = "</F></Functions>";
     const std::vector<Bad> bad = {
-        {"id mismatch",
-         head + p0 + R"(<P id="2" name="b" value="1" step="1" min="0" max="2"/></F></Functions>)", 1},
-        {"id not a number",
-         head + R"(<P id="x" name="a" value="1" step="1" min="0" max="2"/></F></Functions>)", 0},
-        {"missing attribute", head + R"(<P id="0" name="a" value="1" min="0" max="2"/></F></Functions>)", 0},
-        {"missing name", head + R"(<P id="0" value="1" step="1" min="0" max="2"/></F></Functions>)", 0},
-        {"bad number", head + R"(<P id="0" name="a" value="1;5" step="1" min="0" max="2"/></F></Functions>)",
-         0},
-        {"too few parameters", head + p0 + "</F></Functions>", 1},
-        {"no entry for the kind", "<Functions><F name=\"GDD\">" + p0 + "</F></Functions>", 0},
+        {"id mismatch", head + p0 + R"(<P id="2" name="b" value="1" step="1" min="0" max="2"/>)" + end, 1},
+        {"id not a number", head + R"(<P id="x" name="a" value="1" step="1" min="0" max="2"/>)" + end, 0},
+        {"missing attribute", head + R"(<P id="0" name="a" value="1" min="0" max="2"/>)" + end, 0},
+        {"missing name", head + R"(<P id="0" value="1" step="1" min="0" max="2"/>)" + end, 0},
+        {"bad number", head + R"(<P id="0" name="a" value="1;5" step="1" min="0" max="2"/>)" + end, 0},
+        {"too few parameters", head + p0 + end, 1},
+        {"no entry for the kind", "<Functions><F name=\"GDD\">" + p0 + end, 0},
         {"wrong root", "<Function>" + head + p0 + "</F></Function>", 0},
         {"not XML", "<Functions><F name=", 0},
     };

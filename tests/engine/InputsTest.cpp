@@ -83,7 +83,7 @@ TEST_F(InputsTest, BadOrMissingFilesNameFileAndLine) {
         {PHENO, "three header fields", "Station\tProvenance\tYear\n1 1 2001\n", col},
         {PHENO, "empty file", "", col},
         {PHENO, "header split on blanks only", "Station Provenance Year Budburst\n1 1 2001 90\n", col},
-        {PHENO, "comma decimal", kPhenoHeader + "1 3 2001 95,5 130\n", bad + "2 "},
+        // a comma decimal, and a whole message, are FitRun.InputFaultsEndTheFitSayingWhy's
         {PHENO, "real station", kPhenoHeader + "1 3 2001 95 130\n1.0 3 2002 95 130\n", bad + "3 "},
         {PHENO, "fewer dates", kPhenoHeader + "1 3 2001 95 130\n1 3 2002 95\n1 3 2003 95 130\n", bad + "3 "},
         {PHENO, "more dates", kPhenoHeader + "1 3 2001 95 130 160\n", bad + "2 "},
@@ -124,7 +124,6 @@ TEST_F(InputsTest, BadOrMissingFilesNameFileAndLine) {
         EXPECT_EQ(msg.rfind(c.expected, 0), 0u) << c.name << ": " << msg;
         EXPECT_NE(msg.find(path), std::string::npos) << c.name << ": " << msg;
     }
-    // The whole message (the reader's own text, the file, then the reason) is FitRun's.
     // A folder opens but cannot be read.
     EXPECT_NE(ErrorText([&] { read_sim_infos(dir_.string()); }).find(dir_.string()), std::string::npos);
     // The first and last days of the run are dates.

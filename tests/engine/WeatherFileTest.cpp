@@ -200,12 +200,8 @@ TEST_F(WeatherFile, LoadAndPhenoLinksRowsToTheFirstMatchingStationYear) {
     const std::string path =
         WriteFile("p.txt", HEADER + Years(1, 2001, 2002) + Years(2, 2001, 2001) + Years(1, 2001, 2001));
     TRPhenoInfos pheno;
-    for (auto [sta, year] : {std::pair{1, 2002}, {2, 2001}, {1, 2001}, {1, 1999}, {3, 2001}}) {
-        TRPhenoData row;
-        row.station = sta;
-        row.year = year;
-        pheno.tabPheno.push_back(row);
-    }
+    for (auto [sta, year] : {std::pair{1, 2002}, {2, 2001}, {1, 2001}, {1, 1999}, {3, 2001}})
+        pheno.tabPheno.push_back(TRPhenoData{sta, 1, year, {}});
     TWeather w;
     w.LoadAndPheno(path, pheno);
     EXPECT_EQ(pheno.weatherPTR, &w);
