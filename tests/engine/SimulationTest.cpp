@@ -62,7 +62,6 @@ TEST_F(SimulationTest, OutputFileOfTheExampleModel) {
         // The model as the program finds it beside the executable: the preset is shipped there.
         TSimulation sim(c.maxMissing, kClimate, output_, kModelBesideExe, c.withT0 ? kT0 : "");
         sim.Prepare();
-        ASSERT_TRUE(fs::exists(sim.nomf_parameters()));
         sim.Start();
         sim.WaitFor();
         ASSERT_TRUE(sim.Finished());
