@@ -229,24 +229,16 @@ TEST_F(FitRun, InputFaultsEndTheFitSayingWhy) {
 TEST_F(FitRun, AGapBeyondTheThresholdEndsTheFitSayingWhy) {
     TRMetropolisDesc md = SmallSearch(3);
     md.missing_threshold = 0;
-    // A gap on day 10 of every year leaves nothing to fit from day 1: the error says why.
-    std::string climate = ReadWholeFile(P("climate.txt"));
-    for (const char* year : {"2001", "2002", "2003", "2004"}) {
-        const std::string key = std::string("\t") + year + "\t10\t";
-        const std::size_t at = climate.find(key);
-        ASSERT_NE(at, std::string::npos);
-        const std::size_t value = at + key.size();
-        climate.replace(value, climate.find('\t', value) - value, "-9999");
-    }
-    std::ofstream(P("climate.txt"), std::ios::trunc | std::ios::binary) << climate;
+    // A mean temperature missing on day 10 of every year leaves nothing to fit from day 1: the
+    // error says why.
+    const std::regex day10("(\t200[1-4]\t10\t)[^\t]*");
+    WriteFile("climate.txt", std::regex_replace(ReadWholeFile(P("climate.txt")), day10, "$1-9999"));
     TFit gaps(GddModel(), md, P("climate.txt"), P("pheno.txt"), P("fitinfo.txt"), P("out.txt"), 0, false);
     RunToEnd(gaps);
     EXPECT_TRUE(gaps.Error());
-    EXPECT_EQ(gaps.ErrorInfo().rfind("Too many missing values ( found : 1 | max is : 0).\nUnable to fit.\n"
-                                     "The climate data has gaps",
-                                     0),
-              0u)
-        << gaps.ErrorInfo();
+    const std::string why = "Too many missing values ( found : 1 | max is : 0).\nUnable to fit.\n"
+                            "The climate data has gaps";
+    EXPECT_EQ(gaps.ErrorInfo().substr(0, why.size()), why);
 }
 
 TEST(FitStatistics, NonFiniteValuesAreAnErrorNotAResult) {

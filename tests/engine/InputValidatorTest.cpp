@@ -11,7 +11,6 @@
 #include "FitOutputFile.h"
 #include "InputValidator.h"
 #include "Inputs.h"
-#include "OrvexError.h"
 #include "ScratchDir.h"
 #include "UtilStuff.h"
 #include "Weather.h"
