@@ -12,9 +12,6 @@
 namespace {
 class SettingsFile : public ScratchDirTest {
 protected:
-    std::string Write(const std::string& body) {
-        return WriteFile("f" + std::to_string(n_++) + ".xml", body);
-    }
     // The error of reading parameter `i` of a function from `file`.
     static std::string ReadError(const std::string& file, int i, const char* func = "Richardson") {
         TRVarInfo info;
@@ -24,7 +21,6 @@ protected:
         return "Error: bad or impossible reading of the functions settings file \"" + file +
                "\" for function <" + func + ">, parameter <" + std::to_string(i) + "> !";
     }
-    int n_ = 0;
 };
 
 const char* GOOD = R"(<?xml version="1.0"?>
@@ -41,7 +37,7 @@ const char* GOOD = R"(<?xml version="1.0"?>
 // Names are cut to 20 characters, not bytes.
 TEST_F(SettingsFile, ReadsPointOrCommaAndCutsLongNames) {
     auto f = TModelFunction::GetFunction("Richardson");
-    const std::string file = Write(GOOD);
+    const std::string file = WriteFile("f.xml", GOOD);
     TRVarInfo info;
     f->parameterInitValuesXML(file, 0, info);
     EXPECT_EQ(std::tuple(info.name, info.value, info.bestvalue, info.minBound, info.maxBound, info.b4_point,
@@ -75,7 +71,7 @@ TEST_F(SettingsFile, EveryFaultGivesTheOneMessage) {
         {"not XML", "<Functions><F name=", 0},
     };
     for (const Bad& b : bad) {
-        const std::string file = Write(b.body);
+        const std::string file = WriteFile("f.xml", b.body);
         EXPECT_EQ(ReadError(file, b.param), Message(file, "Richardson", b.param)) << b.what;
     }
     EXPECT_EQ(ReadError(P("none.xml"), 0), Message(P("none.xml"), "Richardson", 0));
@@ -91,9 +87,9 @@ TEST_F(SettingsFile, BoundsThatCannotBeFittedAreRefused) {
         {R"(value="5" step="0" min="-5" max="15")", "the step is not positive"},
         {R"(value="5" step="-1" min="-5" max="15")", "the step is not positive"},
     };
+    const std::string head = R"(<Functions><F name="GDD"><P id="0" name="Tbase" )";
     for (const auto& b : bad) {
-        const std::string file = Write(std::string(R"(<Functions><F name="GDD"><P id="0" name="Tbase" )") +
-                                       b.attrs + "/></F></Functions>");
+        const std::string file = WriteFile("f.xml", head + b.attrs + "/></F></Functions>");
         const std::string msg = ReadError(file, 0, "GDD");
         for (const std::string& part :
              {"\"" + file + "\"", std::string("<GDD>, parameter <0> (Tbase) value "), std::string(b.fault)})

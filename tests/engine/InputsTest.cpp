@@ -13,13 +13,7 @@ namespace {
 
 const std::string kData = std::string(ORVEX_TEST_DATA) + "/inputs/";
 
-class InputsTest : public ScratchDirTest {
-protected:
-    std::string Write(const std::string& content) {
-        return WriteFile("f" + std::to_string(files_++) + ".txt", content);
-    }
-    int files_ = 0;
-};
+using InputsTest = ScratchDirTest;
 
 using TReader = void (*)(const std::string&);
 const TReader PHENO = [](const std::string& p) { read_pheno_infos(p); };
@@ -67,7 +61,7 @@ TEST_F(InputsTest, PhenoLineEndsBlanksAndEndMarksReadAlike) {
         {"end mark line", kPhenoHeader + "12 3 2001 95.5 130\n0 0 0\n"},
     };
     for (const auto& [name, content] : variants) {
-        const TRPhenoInfos p = read_pheno_infos(Write(content));
+        const TRPhenoInfos p = read_pheno_infos(WriteFile("f.txt", content));
         ASSERT_EQ(p.nb_obs(), 1) << name;
         EXPECT_EQ(Row(p.tabPheno[0]), TRow(12, 3, 2001, {95.5, 130.0})) << name;
     }
@@ -119,7 +113,7 @@ TEST_F(InputsTest, BadOrMissingFilesNameFileAndLine) {
         {T0, "missing", std::nullopt, "The t0 info file is already open, please close it"},
     };
     for (const auto& c : cases) {
-        const std::string path = c.content ? Write(*c.content) : P("missing.txt");
+        const std::string path = c.content ? WriteFile("f.txt", *c.content) : P("missing.txt");
         const std::string msg = ErrorText([&] { c.read(path); });
         EXPECT_EQ(msg.rfind(c.expected, 0), 0u) << c.name << ": " << msg;
         EXPECT_NE(msg.find(path), std::string::npos) << c.name << ": " << msg;
@@ -127,7 +121,8 @@ TEST_F(InputsTest, BadOrMissingFilesNameFileAndLine) {
     // A folder opens but cannot be read.
     EXPECT_NE(ErrorText([&] { read_sim_infos(dir_.string()); }).find(dir_.string()), std::string::npos);
     // The first and last days of the run are dates.
-    EXPECT_EQ(read_pheno_infos(Write(kPhenoHeader + "1 3 2001 -365 366\n")).tabPheno[0].dates[1].date, 366.0);
+    const TRPhenoInfos days = read_pheno_infos(WriteFile("f.txt", kPhenoHeader + "1 3 2001 -365 366\n"));
+    EXPECT_EQ(Row(days.tabPheno[0]), TRow(1, 3, 2001, {-365.0, 366.0}));
 }
 
 TEST_F(InputsTest, FitInfoRowsStopAtStationZero) {
@@ -142,7 +137,7 @@ TEST_F(InputsTest, FitInfoRowsStopAtStationZero) {
         {"short end mark", "S\tP\tY\n1 1 2001\n2 2 2002\n0\n"},
     };
     for (const auto& [name, content] : variants) {
-        const TRFitInfo v = read_fit_infos(Write(content));
+        const TRFitInfo v = read_fit_infos(WriteFile("f.txt", content));
         ASSERT_EQ(v.nb_fit(), 2) << name;
         EXPECT_EQ(v.tabFit[1].year, 2002) << name;
     }
@@ -156,7 +151,7 @@ TEST_F(InputsTest, T0FileYearsAndValues) {
     EXPECT_EQ(s.Years[0].t0_data, (std::vector<double>{60.0, -9999.0}));
     EXPECT_EQ(s.Years[1].t0_data, (std::vector<double>{61.5, 120.0}));
     // Empty lines at the end are no years.
-    const TRSimInfo v = read_sim_infos(Write("Year\tt0\n2001 60\n2002 61\n\n\n"));
+    const TRSimInfo v = read_sim_infos(WriteFile("f.txt", "Year\tt0\n2001 60\n2002 61\n\n\n"));
     EXPECT_EQ(v.nb_phases, 1);
     ASSERT_EQ(v.Years.size(), 2u);
     EXPECT_EQ(v.Years[1].year, 2002);
