@@ -12,9 +12,6 @@
 namespace {
 class SettingsFile : public ScratchDirTest {
 protected:
-    std::string Write(const std::string& body) {
-        return WriteFile("f" + std::to_string(n_++) + ".xml", body);
-    }
     // The error of reading parameter `i` of a function from `file`.
     static std::string ReadError(const std::string& file, int i, const char* func = "Richardson") {
         TRVarInfo info;
@@ -24,7 +21,6 @@ protected:
         return "Error: bad or impossible reading of the functions settings file \"" + file +
                "\" for function <" + func + ">, parameter <" + std::to_string(i) + "> !";
     }
-    int n_ = 0;
 };
 
 const char* GOOD = R"(<?xml version="1.0"?>
@@ -41,7 +37,7 @@ const char* GOOD = R"(<?xml version="1.0"?>
 // Names are cut to 20 characters, not bytes.
 TEST_F(SettingsFile, ReadsPointOrCommaAndCutsLongNames) {
     auto f = TModelFunction::GetFunction("Richardson");
-    const std::string file = Write(GOOD);
+    const std::string file = WriteFile("f.xml", GOOD);
     TRVarInfo info;
     f->parameterInitValuesXML(file, 0, info);
     EXPECT_EQ(std::tuple(info.name, info.value, info.bestvalue, info.minBound, info.maxBound, info.b4_point,
@@ -62,22 +58,20 @@ TEST_F(SettingsFile, EveryFaultGivesTheOneMessage) {
     };
     const std::string head = "<Functions><F name=\"Richardson\">";
     const std::string p0 = R"(<P id="0" name="a" value="1" step="1" min="0" max="2"/>)";
+    const std::string end = "</F></Functions>";
     const std::vector<Bad> bad = {
-        {"id mismatch",
-         head + p0 + R"(<P id="2" name="b" value="1" step="1" min="0" max="2"/></F></Functions>)", 1},
-        {"id not a number",
-         head + R"(<P id="x" name="a" value="1" step="1" min="0" max="2"/></F></Functions>)", 0},
-        {"missing attribute", head + R"(<P id="0" name="a" value="1" min="0" max="2"/></F></Functions>)", 0},
-        {"missing name", head + R"(<P id="0" value="1" step="1" min="0" max="2"/></F></Functions>)", 0},
-        {"bad number", head + R"(<P id="0" name="a" value="1;5" step="1" min="0" max="2"/></F></Functions>)",
-         0},
-        {"too few parameters", head + p0 + "</F></Functions>", 1},
-        {"no entry for the kind", "<Functions><F name=\"GDD\">" + p0 + "</F></Functions>", 0},
+        {"id mismatch", head + p0 + R"(<P id="2" name="b" value="1" step="1" min="0" max="2"/>)" + end, 1},
+        {"id not a number", head + R"(<P id="x" name="a" value="1" step="1" min="0" max="2"/>)" + end, 0},
+        {"missing attribute", head + R"(<P id="0" name="a" value="1" min="0" max="2"/>)" + end, 0},
+        {"missing name", head + R"(<P id="0" value="1" step="1" min="0" max="2"/>)" + end, 0},
+        {"bad number", head + R"(<P id="0" name="a" value="1;5" step="1" min="0" max="2"/>)" + end, 0},
+        {"too few parameters", head + p0 + end, 1},
+        {"no entry for the kind", "<Functions><F name=\"GDD\">" + p0 + end, 0},
         {"wrong root", "<Function>" + head + p0 + "</F></Function>", 0},
         {"not XML", "<Functions><F name=", 0},
     };
     for (const Bad& b : bad) {
-        const std::string file = Write(b.body);
+        const std::string file = WriteFile("f.xml", b.body);
         EXPECT_EQ(ReadError(file, b.param), Message(file, "Richardson", b.param)) << b.what;
     }
     EXPECT_EQ(ReadError(P("none.xml"), 0), Message(P("none.xml"), "Richardson", 0));
@@ -93,9 +87,9 @@ TEST_F(SettingsFile, BoundsThatCannotBeFittedAreRefused) {
         {R"(value="5" step="0" min="-5" max="15")", "the step is not positive"},
         {R"(value="5" step="-1" min="-5" max="15")", "the step is not positive"},
     };
+    const std::string head = R"(<Functions><F name="GDD"><P id="0" name="Tbase" )";
     for (const auto& b : bad) {
-        const std::string file = Write(std::string(R"(<Functions><F name="GDD"><P id="0" name="Tbase" )") +
-                                       b.attrs + "/></F></Functions>");
+        const std::string file = WriteFile("f.xml", head + b.attrs + "/></F></Functions>");
         const std::string msg = ReadError(file, 0, "GDD");
         for (const std::string& part :
              {"\"" + file + "\"", std::string("<GDD>, parameter <0> (Tbase) value "), std::string(b.fault)})

@@ -11,7 +11,6 @@
 #include "FitOutputFile.h"
 #include "InputValidator.h"
 #include "Inputs.h"
-#include "OrvexError.h"
 #include "ScratchDir.h"
 #include "UtilStuff.h"
 #include "Weather.h"
@@ -81,32 +80,16 @@ std::string ApplyEdits(const std::string& clean, const std::vector<Edit>& edits,
     return out + before.back();
 }
 
+// A case is refused unless `ok`; its log is the golden file named after it unless `golden` is given.
 struct Case {
-    Case(std::string n, bool ok) : name(std::move(n)), expected(ok) {}
-    std::string name;
-    std::vector<Edit> pheno, fit, meteo;
-    bool expected;
+    std::string name{};
+    std::vector<Edit> pheno{}, fit{}, meteo{};
+    bool ok = false;
     bool TRValidationSettings::*skip = nullptr; // the check whose box is ticked
     std::string eol = "\n";
-    std::string golden;   // defaults to the case name
-    std::string from, to; // one change to the golden log
-
-    Case& Pheno(std::vector<Edit> e) { return pheno = std::move(e), *this; }
-    Case& Fit(std::vector<Edit> e) { return fit = std::move(e), *this; }
-    Case& Meteo(std::vector<Edit> e) { return meteo = std::move(e), *this; }
-    Case& Skip(bool TRValidationSettings::*check) { return skip = check, *this; }
-    Case& Eol(std::string e) { return eol = std::move(e), *this; }
-    Case& Golden(std::string name, std::string from_ = "", std::string to_ = "") {
-        golden = std::move(name), from = std::move(from_), to = std::move(to_);
-        return *this;
-    }
+    std::string golden{};
+    std::string from{}, to{}; // one change to the golden log
 };
-Case Broken(std::string name) {
-    return {std::move(name), false};
-}
-Case Ok(std::string name) {
-    return {std::move(name), true};
-}
 
 // The three input files of a folder.
 TRValidationSettings FilesIn(const fs::path& dir) {
@@ -123,75 +106,79 @@ const TRValidationSettings CLEAN = FilesIn(DATA / "clean");
 const std::vector<Edit> LATITUDES = {SetCell(100, 1, "45.6"), SetCell(200, 1, "95"),
                                      SetCell(300, 1, "-9999")};
 const Case CASES[] = {
-    Ok("clean"),
-    Ok("clean_crlf").Eol("\r\n").Golden("clean"),
-    Ok("clean_cr").Eol("\r").Golden("clean"),
+    {.name = "clean", .ok = true},
+    {.name = "clean_crlf", .ok = true, .eol = "\r\n", .golden = "clean"},
+    {.name = "clean_cr", .ok = true, .eol = "\r", .golden = "clean"},
     // Phenology
-    Broken("pheno_header_columns").Pheno({SetLine(1, "Station|Provenance|Year")}),
-    Broken("pheno_value_count").Pheno({SetLine(3, "1|2|2000|97"), InsertAt(4, "")}),
-    Broken("pheno_not_integer")
-        .Pheno({SetCell(2, 0, "1a"), SetCell(3, 1, "x"), SetCell(4, 2, "2001.0"), SetCell(5, 0, "b"),
-                SetCell(5, 1, "c")}),
-    Broken("pheno_year_range").Pheno({SetCell(2, 2, "0"), SetCell(5, 2, "3000")}),
-    Broken("pheno_station_order").Pheno({SetCell(4, 0, "0"), SetCell(4, 3, "x")}),
-    Broken("pheno_year_order").Pheno({SetCell(4, 2, "1999")}),
-    Broken("pheno_not_float").Pheno({SetCell(2, 3, "95,5"), SetCell(2, 4, "abc"), SetCell(3, 4, "")}),
-    Broken("pheno_alignment")
-        .Pheno({InsertAt(6, "2|1|2002|80|100"), InsertAt(6, "2|1|2003|80|100"),
-                InsertAt(6, "2|1|2004|80|100"), InsertAt(6, "2|1|2005|8x|100"), InsertAt(6, "2|1|2006|80")}),
-    Broken("pheno_not_a_day")
-        .Pheno({SetCell(2, 3, "1e300"), SetCell(3, 3, "367"), SetCell(4, 4, "-366"), SetCell(5, 3, "-365"),
-                SetCell(5, 4, "366")}),
+    {.name = "pheno_header_columns", .pheno = {SetLine(1, "Station|Provenance|Year")}},
+    {.name = "pheno_value_count", .pheno = {SetLine(3, "1|2|2000|97"), InsertAt(4, "")}},
+    {.name = "pheno_not_integer",
+     .pheno = {SetCell(2, 0, "1a"), SetCell(3, 1, "x"), SetCell(4, 2, "2001.0"), SetCell(5, 0, "b"),
+               SetCell(5, 1, "c")}},
+    {.name = "pheno_year_range", .pheno = {SetCell(2, 2, "0"), SetCell(5, 2, "3000")}},
+    {.name = "pheno_station_order", .pheno = {SetCell(4, 0, "0"), SetCell(4, 3, "x")}},
+    {.name = "pheno_year_order", .pheno = {SetCell(4, 2, "1999")}},
+    {.name = "pheno_not_float", .pheno = {SetCell(2, 3, "95,5"), SetCell(2, 4, "abc"), SetCell(3, 4, "")}},
+    {.name = "pheno_alignment",
+     .pheno = {InsertAt(6, "2|1|2002|80|100"), InsertAt(6, "2|1|2003|80|100"), InsertAt(6, "2|1|2004|80|100"),
+               InsertAt(6, "2|1|2005|8x|100"), InsertAt(6, "2|1|2006|80")}},
+    {.name = "pheno_not_a_day",
+     .pheno = {SetCell(2, 3, "1e300"), SetCell(3, 3, "367"), SetCell(4, 4, "-366"), SetCell(5, 3, "-365"),
+               SetCell(5, 4, "366")}},
     // Fit information
-    Broken("fit_header_columns").Fit({SetLine(1, "Station|Provenance")}),
-    Broken("fit_header_wide").Fit({SetLine(1, "Station|Provenance|Year|Note")}),
-    Broken("fit_value_count").Fit({SetLine(2, "1|1|2000|x"), SetCell(4, 0, "z")}),
-    Broken("fit_not_integer").Fit({SetCell(2, 1, "p"), SetCell(3, 2, "2001a")}),
-    Broken("fit_unknown_station").Fit({InsertAt(5, "3|1|2001")}),
-    Broken("fit_wrong_order").Fit({SetLine(2, "1|1|2001"), SetLine(3, "1|1|2000")}),
-    Broken("fit_written_differently").Fit({SetCell(3, 0, "01")}),
-    Broken("fit_last_row_twice").Fit({InsertAt(5, "2|1|2001")}),
+    {.name = "fit_header_columns", .fit = {SetLine(1, "Station|Provenance")}},
+    {.name = "fit_header_wide", .fit = {SetLine(1, "Station|Provenance|Year|Note")}},
+    {.name = "fit_value_count", .fit = {SetLine(2, "1|1|2000|x"), SetCell(4, 0, "z")}},
+    {.name = "fit_not_integer", .fit = {SetCell(2, 1, "p"), SetCell(3, 2, "2001a")}},
+    {.name = "fit_unknown_station", .fit = {InsertAt(5, "3|1|2001")}},
+    {.name = "fit_wrong_order", .fit = {SetLine(2, "1|1|2001"), SetLine(3, "1|1|2000")}},
+    {.name = "fit_written_differently", .fit = {SetCell(3, 0, "01")}},
+    {.name = "fit_last_row_twice", .fit = {InsertAt(5, "2|1|2001")}},
     // Climate
-    Broken("meteo_header_columns").Meteo({SetLine(1, "Station|Latitude|Year|Day|Tmean|Tmin")}),
-    Broken("meteo_value_count").Meteo({SetLine(11, "1|45.5|2000|10|5.0|1.0|9.0"), SetLine(21, "")}),
-    Broken("meteo_not_numbers")
-        .Meteo({SetCell(3, 0, "x"), SetCell(4, 1, ""), SetCell(5, 2, "2000a"), SetCell(6, 3, "4.0"),
-                SetCell(7, 4, "abc"), SetCell(8, 7, "1,5")}),
-    Broken("meteo_first_day").Meteo({DeleteLine(2)}),
-    Broken("meteo_year_start").Meteo({DeleteLine(368)}),
-    Broken("meteo_year_end").Meteo({DeleteLine(367)}),
-    Broken("meteo_last_day").Meteo({DeleteLine(1097)}),
-    Broken("meteo_station_order").Meteo({SetCell(800, 0, "1")}),
-    Broken("meteo_year_order").Meteo({SetCell(500, 2, "1999")}),
-    Broken("meteo_day_increment").Meteo({DeleteLine(12)}),
-    Broken("meteo_day_at_int_end").Meteo({SetCell(11, 3, "2147483647")}),
-    Broken("meteo_latitude").Meteo(LATITUDES),
-    Broken("meteo_temperature_range")
-        .Meteo({SetCell(20, 4, "60"), SetCell(30, 5, "-60"), SetCell(40, 6, "75.5"), SetCell(50, 4, "-9999"),
-                SetCell(60, 4, "61"), SetCell(60, 5, "-70")}),
-    Broken("meteo_tmin_above_tmax").Meteo({SetCell(20, 5, "20")}),
-    Broken("meteo_tmean_outside").Meteo({SetCell(30, 4, "10")}),
-    Broken("meteo_pheno_unmatched").Pheno({InsertAt(5, "1|1|2002|90|-9999")}),
-    Ok("meteo_extra_station_year").Pheno({DeleteLine(2), DeleteLine(3)}).Fit({DeleteLine(2)}),
+    {.name = "meteo_header_columns", .meteo = {SetLine(1, "Station|Latitude|Year|Day|Tmean|Tmin")}},
+    {.name = "meteo_value_count", .meteo = {SetLine(11, "1|45.5|2000|10|5.0|1.0|9.0"), SetLine(21, "")}},
+    {.name = "meteo_not_numbers",
+     .meteo = {SetCell(3, 0, "x"), SetCell(4, 1, ""), SetCell(5, 2, "2000a"), SetCell(6, 3, "4.0"),
+               SetCell(7, 4, "abc"), SetCell(8, 7, "1,5")}},
+    {.name = "meteo_first_day", .meteo = {DeleteLine(2)}},
+    {.name = "meteo_year_start", .meteo = {DeleteLine(368)}},
+    {.name = "meteo_year_end", .meteo = {DeleteLine(367)}},
+    {.name = "meteo_last_day", .meteo = {DeleteLine(1097)}},
+    {.name = "meteo_station_order", .meteo = {SetCell(800, 0, "1")}},
+    {.name = "meteo_year_order", .meteo = {SetCell(500, 2, "1999")}},
+    {.name = "meteo_day_increment", .meteo = {DeleteLine(12)}},
+    {.name = "meteo_day_at_int_end", .meteo = {SetCell(11, 3, "2147483647")}},
+    {.name = "meteo_latitude", .meteo = LATITUDES},
+    {.name = "meteo_temperature_range",
+     .meteo = {SetCell(20, 4, "60"), SetCell(30, 5, "-60"), SetCell(40, 6, "75.5"), SetCell(50, 4, "-9999"),
+               SetCell(60, 4, "61"), SetCell(60, 5, "-70")}},
+    {.name = "meteo_tmin_above_tmax", .meteo = {SetCell(20, 5, "20")}},
+    {.name = "meteo_tmean_outside", .meteo = {SetCell(30, 4, "10")}},
+    {.name = "meteo_pheno_unmatched", .pheno = {InsertAt(5, "1|1|2002|90|-9999")}},
+    {.name = "meteo_extra_station_year",
+     .pheno = {DeleteLine(2), DeleteLine(3)},
+     .fit = {DeleteLine(2)},
+     .ok = true},
     // A skipped check drops its own lines only: the log is another case's, with one line changed.
-    Ok("meteo_latitude_skipped")
-        .Meteo(LATITUDES)
-        .Skip(&TRValidationSettings::skip_lat)
-        .Golden("clean", "0\t{LATITUDE}", "1\t{LATITUDE}"),
-    Broken("meteo_tmin_above_tmax_skipped")
-        .Meteo({SetCell(20, 5, "20")})
-        .Skip(&TRValidationSettings::skip_tminmax)
-        .Golden("meteo_tmin_above_tmax", "Wrong Temperatures : \"20\" is not less or equal to \"-1.2\".",
-                "Wrong mean Temperature : \"-3.95\" (expected between \"20\" and \"-1.2\"."),
-    Ok("meteo_tmean_outside_skipped")
-        .Meteo({SetCell(30, 4, "10")})
-        .Skip(&TRValidationSettings::skip_tmean)
-        .Golden("clean"),
+    {.name = "meteo_latitude_skipped",
+     .meteo = LATITUDES,
+     .ok = true,
+     .skip = &TRValidationSettings::skip_lat,
+     .golden = "clean",
+     .from = "0\t{LATITUDE}",
+     .to = "1\t{LATITUDE}"},
+    {.name = "meteo_tmin_above_tmax_skipped",
+     .meteo = {SetCell(20, 5, "20")},
+     .skip = &TRValidationSettings::skip_tminmax,
+     .golden = "meteo_tmin_above_tmax",
+     .from = "Wrong Temperatures : \"20\" is not less or equal to \"-1.2\".",
+     .to = "Wrong mean Temperature : \"-3.95\" (expected between \"20\" and \"-1.2\"."},
+    {.name = "meteo_tmean_outside_skipped",
+     .meteo = {SetCell(30, 4, "10")},
+     .ok = true,
+     .skip = &TRValidationSettings::skip_tmean,
+     .golden = "clean"},
 };
-
-void PrintTo(const Case& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class ValidatorGolden : public ScratchDirTest, public testing::WithParamInterface<Case> {
 protected:
@@ -212,7 +199,7 @@ TEST_P(ValidatorGolden, WritesExpectedLog) {
     const Case& c = GetParam();
     const std::string log = P("Log/Error/errlog.txt"); // its folders are made as needed
     // The validator is a temporary: its log is closed before it is read.
-    EXPECT_EQ(TInputValidator(Materialise(c), log).Validate(), c.expected);
+    EXPECT_EQ(TInputValidator(Materialise(c), log).Validate(), c.ok);
     std::string golden = ReadWholeFile(DATA / "expected" / ((c.golden.empty() ? c.name : c.golden) + ".txt"));
     if (!c.from.empty()) golden.replace(golden.find(c.from), c.from.size(), c.to);
     EXPECT_EQ(ReadWholeFile(log), golden) << "actual log: " << log;
@@ -222,18 +209,16 @@ INSTANTIATE_TEST_SUITE_P(Files, ValidatorGolden, testing::ValuesIn(CASES),
                          [](const testing::TestParamInfo<Case>& info) { return info.param.name; });
 
 TEST_F(InputValidator, UnopenableFilesAreNamed) {
-    const std::string missing = P("nowhere.txt");
-    for (auto path : {&TRValidationSettings::pheno_path, &TRValidationSettings::fit_path,
-                      &TRValidationSettings::meteo_path}) {
-        TRValidationSettings s = CLEAN;
-        s.*path = missing;
-        const std::string msg = ErrorText([&] { TInputValidator(s, P("errlog.txt")); });
-        EXPECT_NE(msg.find(missing), std::string::npos) << msg;
+    // A folder is no input file either.
+    for (const std::string& bad : {P("nowhere.txt"), dir_.string()}) {
+        for (auto path : {&TRValidationSettings::pheno_path, &TRValidationSettings::fit_path,
+                          &TRValidationSettings::meteo_path}) {
+            TRValidationSettings s = CLEAN;
+            s.*path = bad;
+            const std::string msg = ErrorText([&] { TInputValidator(s, P("errlog.txt")); });
+            EXPECT_NE(msg.find(bad), std::string::npos) << msg;
+        }
     }
-    // A folder is no input file.
-    TRValidationSettings s = CLEAN;
-    s.fit_path = dir_.string();
-    EXPECT_THROW(TInputValidator(s, P("errlog.txt")), EOrvexError);
     // Nor can a log be made in a folder that is a plain file.
     WriteFile("plain", "x");
     const std::string log = P("plain/errlog.txt");
@@ -264,25 +249,14 @@ TEST_F(InputValidator, PauseHoldsUntilResumedOrStopped) {
 
 // What the validator accepts, the readers must read: a file passing validation and then
 // failing to load would stop a fit after the user was told the inputs are fine. The validator
-// accepts the clean files in the golden table.
+// accepts the clean files in the golden table, and refuses phenology rows without climate data.
 TEST(ValidatorAndReaders, AcceptedFilesLoad) {
     TRPhenoInfos pheno = read_pheno_infos(CLEAN.pheno_path);
-    const TRFitInfo fit = read_fit_infos(CLEAN.fit_path);
+    EXPECT_GT(read_fit_infos(CLEAN.fit_path).nb_fit(), 0);
     TWeather weather;
     weather.LoadAndPheno(CLEAN.meteo_path, pheno);
-
-    EXPECT_GT(fit.nb_fit(), 0);
     ASSERT_EQ(pheno.tabWeatherIdx.size(), pheno.tabPheno.size());
-    // Every fit row names a phenology row that has climate data.
-    for (const TRInfoData& row : fit.tabFit) {
-        bool found = false;
-        for (int k = 0; k < pheno.nb_obs(); ++k) {
-            const TRPhenoData& p = pheno.tabPheno[static_cast<std::size_t>(k)];
-            if (p.station == row.station && p.provenance == row.provenance && p.year == row.year)
-                found = pheno.tabWeatherIdx[static_cast<std::size_t>(k)] >= 0;
-        }
-        EXPECT_TRUE(found) << row.station << " " << row.year;
-    }
+    EXPECT_EQ(std::count(pheno.tabWeatherIdx.begin(), pheno.tabWeatherIdx.end(), -1), 0);
 }
 
 } // namespace

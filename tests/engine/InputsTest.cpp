@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "ErrorText.h"
@@ -12,13 +13,7 @@ namespace {
 
 const std::string kData = std::string(ORVEX_TEST_DATA) + "/inputs/";
 
-class InputsTest : public ScratchDirTest {
-protected:
-    std::string Write(const std::string& content) {
-        return WriteFile("f" + std::to_string(files_++) + ".txt", content);
-    }
-    int files_ = 0;
-};
+using InputsTest = ScratchDirTest;
 
 using TReader = void (*)(const std::string&);
 const TReader PHENO = [](const std::string& p) { read_pheno_infos(p); };
@@ -28,11 +23,20 @@ const TReader T0 = [](const std::string& p) { read_sim_infos(p); };
 struct BadCase {
     TReader read;
     const char* name;
-    std::string content;
-    std::string expected; // the message starts with this text
+    std::optional<std::string> content; // none: the file does not exist
+    std::string expected;               // the message starts with this text
 };
 
 const std::string kPhenoHeader = "Station\tProvenance\tYear\tBudburst\tFlowering\n";
+
+using TRow = std::tuple<int, int, int, std::vector<double>>;
+// Station, provenance, year and dates of a row.
+TRow Row(const TRPhenoData& r) {
+    std::vector<double> dates;
+    for (const TRPhenoDate& d : r.dates)
+        dates.push_back(d.date);
+    return {r.station, r.provenance, r.year, dates};
+}
 
 } // namespace
 
@@ -41,13 +45,8 @@ TEST_F(InputsTest, PhenoFileRowsDatesAndYears) {
     ASSERT_EQ(p.nb_obs(), 4);
     EXPECT_EQ(p.dataHeader,
               (std::vector<std::string>{"Station", "Provenance", "Year", "Budburst", "Flowering"}));
-    EXPECT_EQ(p.tabPheno[1].station, 1);
-    EXPECT_EQ(p.tabPheno[1].provenance, 2);
-    EXPECT_EQ(p.tabPheno[1].year, 1998);
-    ASSERT_EQ(p.tabPheno[1].dates.size(), 2u);
-    EXPECT_EQ(p.tabPheno[1].dates[0].date, -9999.0);
-    EXPECT_EQ(p.tabPheno[1].dates[1].date, 128.25);
-    EXPECT_EQ(p.tabPheno[2].dates[1].date, -9999.0);
+    EXPECT_EQ(Row(p.tabPheno[1]), TRow(1, 2, 1998, {-9999.0, 128.25}));
+    EXPECT_EQ(Row(p.tabPheno[2]), TRow(2, 1, 2003, {101.0, -9999.0}));
     // Year 0 takes no part in the observation years.
     EXPECT_EQ(p.minObsYear, 1998);
     EXPECT_EQ(p.maxObsYear, 2003);
@@ -62,16 +61,13 @@ TEST_F(InputsTest, PhenoLineEndsBlanksAndEndMarksReadAlike) {
         {"end mark line", kPhenoHeader + "12 3 2001 95.5 130\n0 0 0\n"},
     };
     for (const auto& [name, content] : variants) {
-        const TRPhenoInfos p = read_pheno_infos(Write(content));
+        const TRPhenoInfos p = read_pheno_infos(WriteFile("f.txt", content));
         ASSERT_EQ(p.nb_obs(), 1) << name;
-        EXPECT_EQ(p.tabPheno[0].station, 12) << name;
-        ASSERT_EQ(p.tabPheno[0].dates.size(), 2u) << name;
-        EXPECT_EQ(p.tabPheno[0].dates[0].date, 95.5) << name;
-        EXPECT_EQ(p.tabPheno[0].dates[1].date, 130.0) << name;
+        EXPECT_EQ(Row(p.tabPheno[0]), TRow(12, 3, 2001, {95.5, 130.0})) << name;
     }
 }
 
-TEST_F(InputsTest, BadFilesNameFileAndLine) {
+TEST_F(InputsTest, BadOrMissingFilesNameFileAndLine) {
     const std::string col =
         "The number of columns in the phenology data file is incorrect, please check it !";
     const std::string bad = "The pheno file is defective at line ";
@@ -81,7 +77,7 @@ TEST_F(InputsTest, BadFilesNameFileAndLine) {
         {PHENO, "three header fields", "Station\tProvenance\tYear\n1 1 2001\n", col},
         {PHENO, "empty file", "", col},
         {PHENO, "header split on blanks only", "Station Provenance Year Budburst\n1 1 2001 90\n", col},
-        {PHENO, "comma decimal", kPhenoHeader + "1 3 2001 95,5 130\n", bad + "2 "},
+        // a comma decimal, and a whole message, are FitRun.InputFaultsEndTheFitSayingWhy's
         {PHENO, "real station", kPhenoHeader + "1 3 2001 95 130\n1.0 3 2002 95 130\n", bad + "3 "},
         {PHENO, "fewer dates", kPhenoHeader + "1 3 2001 95 130\n1 3 2002 95\n1 3 2003 95 130\n", bad + "3 "},
         {PHENO, "more dates", kPhenoHeader + "1 3 2001 95 130 160\n", bad + "2 "},
@@ -111,27 +107,29 @@ TEST_F(InputsTest, BadFilesNameFileAndLine) {
         {T0, "comma decimal", "Year\tt0\n2001 60,5\n", badT0 + "2 "},
         {T0, "real year", "Year\tt0\n2001.0 60\n", badT0 + "2 "},
         {T0, "header only", "Year\tt0\r\n\r\n", badT0 + "2 "},
+
+        {PHENO, "missing", std::nullopt, "The phenology data file is open, please close it"},
+        {FIT, "missing", std::nullopt, "The info file is already open, please close it"},
+        {T0, "missing", std::nullopt, "The t0 info file is already open, please close it"},
     };
     for (const auto& c : cases) {
-        const std::string path = Write(c.content);
+        const std::string path = c.content ? WriteFile("f.txt", *c.content) : P("missing.txt");
         const std::string msg = ErrorText([&] { c.read(path); });
         EXPECT_EQ(msg.rfind(c.expected, 0), 0u) << c.name << ": " << msg;
         EXPECT_NE(msg.find(path), std::string::npos) << c.name << ": " << msg;
     }
-    // The whole message: the reader's own text, the file, then the reason.
-    const std::string path = Write(kPhenoHeader + "1 3 2001 95,5 130\n");
-    EXPECT_EQ(ErrorText([&] { read_pheno_infos(path); }),
-              bad + "2 (\"" + path + "\"): \"95,5\" is not a number");
+    // A folder opens but cannot be read.
+    EXPECT_NE(ErrorText([&] { read_sim_infos(dir_.string()); }).find(dir_.string()), std::string::npos);
     // The first and last days of the run are dates.
-    EXPECT_EQ(read_pheno_infos(Write(kPhenoHeader + "1 3 2001 -365 366\n")).tabPheno[0].dates[1].date, 366.0);
+    const TRPhenoInfos days = read_pheno_infos(WriteFile("f.txt", kPhenoHeader + "1 3 2001 -365 366\n"));
+    EXPECT_EQ(Row(days.tabPheno[0]), TRow(1, 3, 2001, {-365.0, 366.0}));
 }
 
 TEST_F(InputsTest, FitInfoRowsStopAtStationZero) {
     const TRFitInfo f = read_fit_infos(kData + "fitinfo.txt");
     ASSERT_EQ(f.nb_fit(), 2);
-    EXPECT_EQ(f.tabFit[1].station, 2);
-    EXPECT_EQ(f.tabFit[1].provenance, 1);
-    EXPECT_EQ(f.tabFit[1].year, 2003);
+    EXPECT_EQ(std::tuple(f.tabFit[1].station, f.tabFit[1].provenance, f.tabFit[1].year),
+              std::tuple(2, 1, 2003));
 
     const std::vector<std::pair<const char*, std::string>> variants = {
         {"empty lines", "S\tP\tY\n\n1 1 2001\n\n2 2 2002\n\n\n"},
@@ -139,7 +137,7 @@ TEST_F(InputsTest, FitInfoRowsStopAtStationZero) {
         {"short end mark", "S\tP\tY\n1 1 2001\n2 2 2002\n0\n"},
     };
     for (const auto& [name, content] : variants) {
-        const TRFitInfo v = read_fit_infos(Write(content));
+        const TRFitInfo v = read_fit_infos(WriteFile("f.txt", content));
         ASSERT_EQ(v.nb_fit(), 2) << name;
         EXPECT_EQ(v.tabFit[1].year, 2002) << name;
     }
@@ -152,32 +150,10 @@ TEST_F(InputsTest, T0FileYearsAndValues) {
     EXPECT_EQ(s.Years[0].year, 2001);
     EXPECT_EQ(s.Years[0].t0_data, (std::vector<double>{60.0, -9999.0}));
     EXPECT_EQ(s.Years[1].t0_data, (std::vector<double>{61.5, 120.0}));
-
-    const std::vector<std::pair<const char*, std::string>> variants = {
-        {"last line without line end", "Year\tt0\n2001 60\n2002 61"},
-        {"empty lines at end", "Year\tt0\n2001 60\n2002 61\n\n\n"},
-    };
-    for (const auto& [name, content] : variants) {
-        const TRSimInfo v = read_sim_infos(Write(content));
-        EXPECT_EQ(v.nb_phases, 1) << name;
-        ASSERT_EQ(v.Years.size(), 2u) << name;
-        EXPECT_EQ(v.Years[1].year, 2002) << name;
-        EXPECT_EQ(v.Years[1].t0_data, std::vector<double>{61.0}) << name;
-    }
-}
-
-TEST_F(InputsTest, UnopenableFilesAreNamed) {
-    const std::string missing = (dir_ / "missing.txt").string();
-    const std::vector<std::pair<std::function<void()>, std::string>> cases = {
-        {[&] { read_pheno_infos(missing); }, "The phenology data file is open, please close it"},
-        {[&] { read_fit_infos(missing); }, "The info file is already open, please close it"},
-        {[&] { read_sim_infos(missing); }, "The t0 info file is already open, please close it"},
-    };
-    for (const auto& [read, expected] : cases) {
-        const std::string msg = ErrorText(read);
-        EXPECT_EQ(msg.rfind(expected, 0), 0u) << msg;
-        EXPECT_NE(msg.find(missing), std::string::npos) << msg;
-    }
-    // A folder opens but cannot be read.
-    EXPECT_NE(ErrorText([&] { read_sim_infos(dir_.string()); }).find(dir_.string()), std::string::npos);
+    // Empty lines at the end are no years.
+    const TRSimInfo v = read_sim_infos(WriteFile("f.txt", "Year\tt0\n2001 60\n2002 61\n\n\n"));
+    EXPECT_EQ(v.nb_phases, 1);
+    ASSERT_EQ(v.Years.size(), 2u);
+    EXPECT_EQ(v.Years[1].year, 2002);
+    EXPECT_EQ(v.Years[1].t0_data, std::vector<double>{61.0});
 }
