@@ -225,6 +225,7 @@ double TMyMetropolis::f(const TRFunctionDesc& fd) {
     }
 
     RowRun sequential;
+    bool overflow = false;
     int lastRun = 0;
     long long days = 0;
     for (int p = 1; p <= nbFit; ++p) {
@@ -265,7 +266,14 @@ double TMyMetropolis::f(const TRFunctionDesc& fd) {
                 if (obs.date != MISSING) {
                     obs.fits = 1;
                     if (scorable) {
-                        deviance = run->dates[static_cast<std::size_t>(j)] - obs.date;
+                        // A phase whose sum falls on its last day interpolates a date far before
+                        // any day a run reads; counted as the first such day, no deviation weighs
+                        // more than the penalty, so leaving the data never pays. Dates within
+                        // -365..365 keep their deviation.
+                        const double date = run->dates[static_cast<std::size_t>(j)];
+                        deviance = std::max(date, double(FIRST_RUN_DAY)) - obs.date;
+                        // Yet a date whose square overflows is a fault of the parameters' arithmetic.
+                        overflow = overflow || !std::isfinite((date - obs.date) * (date - obs.date));
                     } else {
                         sumsquare += UnscoredPenalty(obs.date);
                         ++unscored_.observations;
@@ -281,7 +289,7 @@ double TMyMetropolis::f(const TRFunctionDesc& fd) {
     daysLastEvaluation_ = days;
     // The model is left as the last row's run left it: the fit reads its state.
     if (parallel && lastRun > 0) RunRow(model_, lastRun, sequential);
-    if (!std::isfinite(sumsquare))
+    if (overflow || !std::isfinite(sumsquare))
         throw EOrvexError("Floating point overflow in the sum of squares of the fit: a predicted date lies "
                           "far outside the year");
     return -sumsquare;

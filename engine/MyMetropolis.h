@@ -45,7 +45,8 @@ public:
     // passes the model's errors on.
     double f(const TRFunctionDesc& fd) override;
 
-    // At least the square of any deviation of a date a run predicts (days -365..365).
+    // At least the square of any scored deviation: f counts a date before -365 as -365, and
+    // runs cap dates at 365.
     static double UnscoredPenalty(double observed);
     const TUnscoredRows& Unscored() const { return unscored_; }
     // Rows set aside for every candidate because the climate data holds more missing values

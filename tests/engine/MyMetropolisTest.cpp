@@ -133,6 +133,29 @@ TEST(FitObjective, RowsThatCannotBeScoredNeverLowerTheSum) {
     EXPECT_DOUBLE_EQ(given.f(fixedT0.fd), 0.0);
     EXPECT_EQ(given.Unscored().observations, 0);
 
+    // A sum that falls on the last day interpolates a date far before -365: 0.1 a day, -0.1 on
+    // day 159, S* 200 and observed 100 give -1683 from T0 1. T0 -5 starts before the data and
+    // cannot be scored; that must not pay.
+    TWeather cold;
+    AddYear(cold, 2001, 0.1);
+    Day(cold, 0, 159).Ref()._tmp = -0.1;
+    TMetaModel falling;
+    auto ph = IdentityPhase(0, 1.0, 200.0);
+    ph->usedToFit = true;
+    ph->phenoDataColumn = 0;
+    falling.PushPhase(std::move(ph));
+    TRPhenoInfos fallingPheno = Pheno(cold, {{100.0}});
+    falling.Initialize(0, fallingPheno);
+    const TRFitInfo fallingRows{{{1, 0, 0, 2001}}};
+    TMyMetropolis fall(falling, cold, fallingPheno, fallingRows, 0, -1);
+    TRFunctionDesc at = Problem({1.0, 200.0}, 0.0);
+    const double scored = fall.f(at);
+    EXPECT_EQ(fall.Unscored().observations, 0);
+    at.var_info[0].value = -5.0;
+    EXPECT_DOUBLE_EQ(fall.f(at), -TMyMetropolis::UnscoredPenalty(100.0));
+    EXPECT_EQ(fall.Unscored().observations, 1);
+    EXPECT_LE(fall.f(at), scored);
+
     // A date far outside the year overflows the sum: an error, not a score.
     for (int d = 1; d <= 365; ++d)
         Day(t.W, 0, d).Ref()._tmp = -1.0;
