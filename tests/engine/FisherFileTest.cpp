@@ -77,7 +77,8 @@ TEST(FitOutputTable, LatePredictionsPrintAsTheEndOfTheYear) {
     for (const auto& [predicted, printed] : cases)
         rows.push_back({1, 1, 2001, {{predicted, 100.0, true}}});
     TRepetition rep(1, "m");
-    const std::string text = SimulationTableText(rows, {"Station", "Provenance", "Year", "Budburst"}, {0}, rep);
+    const std::string text =
+        SimulationTableText(rows, {"Station", "Provenance", "Year", "Budburst"}, {0}, rep);
     ASSERT_EQ(rep.simResultsAsRaw.size(), rows.size());
     for (std::size_t k = 0; k < rows.size(); ++k) {
         SCOPED_TRACE(cases[k].first);

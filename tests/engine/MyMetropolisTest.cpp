@@ -163,3 +163,45 @@ TEST(FitObjective, RowsThatCannotBeScoredNeverLowerTheSum) {
     t.fd.var_info[1].value = 1e160;
     EXPECT_THROW(obj.f(t.fd), EOrvexError);
 }
+
+TEST(FitObjective, GapsCountTheDaysARunCanRead) {
+    // From T0 100 with an S* never reached, a run sums every day it can: the count of a row's
+    // gaps is what that run meets. Observed 100: no run sums day 160 but a phase started there.
+    enum Second { None, OwnT0, Follows };
+    const struct {
+        const char* name;
+        std::vector<int> gaps;
+        double observed;
+        Second second;
+        int count;
+    } cases[] = {
+        {"the limit day is never summed", {160}, 100.0, None, 0},
+        {"a limit within a day", {160}, 100.5, None, 1},
+        {"the days before the limit", {150, 159, 160}, 100.0, None, 2},
+        {"two linked phases with fixed T0s sum a day each", {150, 159, 160}, 100.0, OwnT0, 4},
+        {"a phase after a failed one starts on its limit", {150, 159, 160}, 100.0, Follows, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TWeather W;
+        AddYear(W, 2001, 1.0);
+        for (int d : c.gaps)
+            Day(W, 0, d).Ref()._tmp = MISSING;
+        TMetaModel model;
+        for (int i = 0; i < (c.second == None ? 1 : 2); ++i) {
+            auto ph = IdentityPhase(i, 100.0, 1e9, TPhaseT0Mode::Fixed);
+            ph->usedToFit = true;
+            ph->phenoDataColumn = i;
+            if (i > 0 && c.second == OwnT0) ph->phaseLinkMode = TPhaseLinkMode::Overlap_Multiplication;
+            if (i > 0 && c.second == Follows) ph->t0Mode = TPhaseT0Mode::PickedFromPrevPhase;
+            model.PushPhase(std::move(ph));
+        }
+        TRPhenoInfos pheno = Pheno(W, {{c.observed, c.observed}});
+        model.Initialize(0, pheno);
+        model.Run(0);
+        EXPECT_EQ(model.GetNbMissingTemp(), c.count);
+        TMyMetropolis obj(model, W, pheno, TRFitInfo{{{1, 0, 0, 2001}}}, 0, -1);
+        EXPECT_EQ(obj.GapRows(), c.count > 0 ? 1 : 0);
+        EXPECT_EQ(obj.MaxGapCount(), c.count);
+    }
+}
