@@ -308,13 +308,14 @@ double TMyMetropolis::f(const TRFunctionDesc& fd) {
                 if (obs.date != MISSING) {
                     obs.fits = 1;
                     if (scorable) {
-                        // A phase whose sum falls on its last day interpolates a date far before
-                        // any day a run reads; counted as the first such day, no deviation weighs
-                        // more than the penalty, so leaving the data never pays. Dates within
-                        // -365..365 keep their deviation.
+                        // A date before -365 (a sum that falls on a phase's last day interpolates
+                        // one far back) counts as -365: no deviation then weighs more than the
+                        // penalty of a row that cannot be scored, so leaving the data never pays.
+                        // Dates within -365..365 keep their deviation.
                         const double date = run->dates[static_cast<std::size_t>(j)];
                         deviance = std::max(date, double(FIRST_RUN_DAY)) - obs.date;
-                        // Yet a date whose square overflows is a fault of the parameters' arithmetic.
+                        // One whose square overflows still ends the fit: such parameters break
+                        // the arithmetic.
                         overflow = overflow || !std::isfinite((date - obs.date) * (date - obs.date));
                     } else {
                         sumsquare += UnscoredPenalty(obs.date);
