@@ -199,8 +199,13 @@ void TFit::Run() {
     SetTreatment("Fitting...");
     // The local stage of every search sets temp0 to 0: each repetition starts from this one.
     const double startTemp = metropolisD.temp0;
+    // A pass may end on any row's run (a failed one leaves that row's T0 from the data in the
+    // model, which the next pass would fix as its T0): each one starts from the model as given.
+    TRFunctionDesc given;
+    model->initializeParameters(given);
     for (int k = 1; k <= passes; ++k) {
         if (Gate()) return;
+        model->setParameters(given);
         if (!RunPass(k, startTemp)) return;
     }
     f_output.Close();

@@ -77,37 +77,78 @@ int TMyMetropolis::GapCount(int k, bool& outside) const {
     if (w < 0 || w >= wea_.NbYears() || model_.PhasesArr.empty()) return 0;
     const TWeatherYear& year = wea_.Year(w);
 
-    int first = 1;
-    const TPhase& ph0 = *model_.PhasesArr.front();
-    if (ph0.photoperiodMode == TPhotoperiodMode::No) {
-        double t0 = MISSING;
-        if (ph0.t0Mode == TPhaseT0Mode::Fixed) t0 = ph0.t0;
-        const int c = ph0.t0DataColumn;
-        if (ph0.t0Mode == TPhaseT0Mode::PickedFromPheno && c >= 0 && c < static_cast<int>(row.dates.size()))
-            t0 = row.dates[static_cast<std::size_t>(c)].date;
-        // A T0 that no parameter moves may start before day 1, in the previous year's data
-        // or before any.
-        if (t0 != MISSING)
-            first = static_cast<int>(std::clamp(std::nearbyint(t0), double(FIRST_RUN_DAY), 400.0));
-    }
-    // A phase bounded by its observation stops sixty days after it; any other may run on.
-    double last = 0.0;
-    for (const auto& ph : model_.PhasesArr) {
-        const int c = ph->phenoDataColumn;
-        const double obs = ph->usedToFit && c >= 0 && c < static_cast<int>(row.dates.size())
+    // Per phase, the days its runs can read whatever the parameters: from its T0 when no
+    // parameter moves it (else day 1) to the day before its observation's limit (day 364
+    // without one), the first day being summed in any case. A phase that follows the previous
+    // one may also start the day after that one's last day, or after its failure on the day
+    // sixty days after its own observation (365 without one).
+    struct Span {
+        int from = 1, to = LAST_RUN_DAY - 1;
+        bool follows = false; // never reads a day the previous phase reads in the same run
+    };
+    std::vector<Span> spans;
+    for (std::size_t i = 0; i < model_.PhasesArr.size(); ++i) {
+        const TPhase& ph = *model_.PhasesArr[i];
+        const int c = ph.phenoDataColumn;
+        const double obs = ph.usedToFit && c >= 0 && c < static_cast<int>(row.dates.size())
                                ? row.dates[static_cast<std::size_t>(c)].date
                                : MISSING;
-        last = std::max(last, obs == MISSING ? 365.0 : std::min(obs + 60.0, 365.0));
+        Span s;
+        if (obs != MISSING)
+            s.to = static_cast<int>(std::clamp(std::ceil(std::min(obs + 60.0, 365.0)) - 1.0,
+                                               double(FIRST_RUN_DAY - 1), double(LAST_RUN_DAY - 1)));
+        if (ph.t0Mode == TPhaseT0Mode::PickedFromPrevPhase) {
+            s.from = 0;
+            if (i > 0) {
+                const Span& prev = spans.back();
+                s.follows = true;
+                s.from = prev.from;
+                const int afterFailure =
+                    obs == MISSING
+                        ? LAST_RUN_DAY
+                        : static_cast<int>(std::clamp(std::nearbyint(obs + 60.0), double(FIRST_RUN_DAY),
+                                                      double(LAST_RUN_DAY)));
+                s.to = std::max({s.to, std::min(prev.to + 1, LAST_RUN_DAY), afterFailure});
+            }
+        } else {
+            double t0 = MISSING;
+            if (ph.photoperiodMode == TPhotoperiodMode::No) {
+                if (ph.t0Mode == TPhaseT0Mode::Fixed) t0 = ph.t0;
+                const int tc = ph.t0DataColumn;
+                if (ph.t0Mode == TPhaseT0Mode::PickedFromPheno && tc >= 0 &&
+                    tc < static_cast<int>(row.dates.size()))
+                    t0 = row.dates[static_cast<std::size_t>(tc)].date;
+            }
+            // A T0 that no parameter moves may start before day 1, in the previous year's data
+            // or before any.
+            if (t0 != MISSING)
+                s.from = static_cast<int>(std::clamp(std::nearbyint(t0), double(FIRST_RUN_DAY), 400.0));
+            if (i > 0 && ph.phaseLinkMode != TPhaseLinkMode::Sequential)
+                s.from = std::max(s.from, spans.back().from);
+        }
+        s.to = std::min(std::max(s.to, s.from), LAST_RUN_DAY);
+        spans.push_back(s);
     }
-    const int lastDay = std::min(static_cast<int>(last), year.numDays);
+    int first = LAST_RUN_DAY + 1, last = FIRST_RUN_DAY - 1;
+    for (const Span& s : spans) {
+        first = std::min(first, s.from);
+        last = std::max(last, s.to);
+    }
 
     int count = 0;
-    for (int d = first; d <= lastDay; ++d) {
+    for (int d = first; d <= last; ++d) {
         const TRWeatherDay& wd = year.GetDay(d);
-        int dayCount = 0; // one phase sums a day: the phase missing most
-        for (const auto& ph : model_.PhasesArr) {
+        // Phases that follow one another sum a day once: the one missing most counts. A phase
+        // with a T0 of its own may sum it as well.
+        int dayCount = 0, chain = 0;
+        for (std::size_t i = 0; i < spans.size(); ++i) {
+            if (!spans[i].follows) {
+                dayCount += chain;
+                chain = 0;
+            }
+            if (d < spans[i].from || d > spans[i].to) continue;
             int n = 0;
-            for (const auto& fn : ph->functions) {
+            for (const auto& fn : model_.PhasesArr[i]->functions) {
                 const int col = fn->GetWeatherDataColumn();
                 if (col < 0) continue;
                 bool missing = GetWeatherDayDataAt(wd, col) == MISSING;
@@ -115,8 +156,9 @@ int TMyMetropolis::GapCount(int k, bool& outside) const {
                     missing = wd._tmn == MISSING || wd._tmx == MISSING || year.DayValue(1, d + 1) == MISSING;
                 n += missing ? 1 : 0;
             }
-            dayCount = std::max(dayCount, n);
+            chain = std::max(chain, n);
         }
+        dayCount += chain;
         count += dayCount;
         int at = d;
         if (dayCount > 0 && d < 1) outside = outside || year.Locate(at) == nullptr;
@@ -225,6 +267,7 @@ double TMyMetropolis::f(const TRFunctionDesc& fd) {
     }
 
     RowRun sequential;
+    bool overflow = false;
     int lastRun = 0;
     long long days = 0;
     for (int p = 1; p <= nbFit; ++p) {
@@ -265,7 +308,15 @@ double TMyMetropolis::f(const TRFunctionDesc& fd) {
                 if (obs.date != MISSING) {
                     obs.fits = 1;
                     if (scorable) {
-                        deviance = run->dates[static_cast<std::size_t>(j)] - obs.date;
+                        // A date before -365 (a sum that falls on a phase's last day interpolates
+                        // one far back) counts as -365: no deviation then weighs more than the
+                        // penalty of a row that cannot be scored, so leaving the data never pays.
+                        // Dates within -365..365 keep their deviation.
+                        const double date = run->dates[static_cast<std::size_t>(j)];
+                        deviance = std::max(date, double(FIRST_RUN_DAY)) - obs.date;
+                        // One whose square overflows still ends the fit: such parameters break
+                        // the arithmetic.
+                        overflow = overflow || !std::isfinite((date - obs.date) * (date - obs.date));
                     } else {
                         sumsquare += UnscoredPenalty(obs.date);
                         ++unscored_.observations;
@@ -281,7 +332,7 @@ double TMyMetropolis::f(const TRFunctionDesc& fd) {
     daysLastEvaluation_ = days;
     // The model is left as the last row's run left it: the fit reads its state.
     if (parallel && lastRun > 0) RunRow(model_, lastRun, sequential);
-    if (!std::isfinite(sumsquare))
+    if (overflow || !std::isfinite(sumsquare))
         throw EOrvexError("Floating point overflow in the sum of squares of the fit: a predicted date lies "
                           "far outside the year");
     return -sumsquare;

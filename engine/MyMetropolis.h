@@ -45,14 +45,15 @@ public:
     // passes the model's errors on.
     double f(const TRFunctionDesc& fd) override;
 
-    // At least the square of any deviation of a date a run predicts (days -365..365).
+    // At least the square of any scored deviation: f counts a date before -365 as -365, and
+    // runs cap dates at 365.
     static double UnscoredPenalty(double observed);
     const TUnscoredRows& Unscored() const { return unscored_; }
     // Rows set aside for every candidate because the climate data holds more missing values
-    // than allowed on the days their runs reach whatever the parameters: the row's own year
-    // from the first phase's T0 when no parameter moves it (else day 1) to the last day the
-    // run can reach. The largest such count, and whether a fixed or data T0 starts before
-    // the climate data.
+    // than allowed on the days their runs can read whatever the parameters: the row's own
+    // year, each phase from its T0 when no parameter moves it (else day 1) to the last day
+    // it can sum; phases with T0s of their own may sum the same day, and each counts it. The
+    // largest such count, and whether a fixed or data T0 starts before the climate data.
     int GapRows() const { return gapRows_; }
     int MaxGapCount() const { return maxGapCount_; }
     bool GapOutsideData() const { return gapOutsideData_; }

@@ -7,6 +7,7 @@
 #include "FitOutputFile.h"
 #include "OrvexError.h"
 #include "Outputs.h"
+#include "Repetition.h"
 #include "ScratchDir.h"
 #include "SensitivityFile.h"
 
@@ -62,4 +63,26 @@ TEST_F(FisherFiles, SensitivityWriteErrorsRaise) {
     TSensitivityFile readOnly(file, sa);
     EXPECT_THROW(readOnly.WriteRows(rows, 2), EOrvexError);
     std::fclose(file);
+}
+
+// A prediction sixty days or more after its observation (or without one) is the end of the year
+// in the table and in the rows the charts read.
+TEST(FitOutputTable, LatePredictionsPrintAsTheEndOfTheYear) {
+    const std::pair<double, double> cases[] = {
+        {159.9, 159.9}, // observed 100: short of the limit
+        {160.0, 365.0}, // exactly at it
+        {170.0, 365.0},
+    };
+    std::vector<TRSimulationResult> rows;
+    for (const auto& [predicted, printed] : cases)
+        rows.push_back({1, 1, 2001, {{predicted, 100.0, true}}});
+    TRepetition rep(1, "m");
+    const std::string text =
+        SimulationTableText(rows, {"Station", "Provenance", "Year", "Budburst"}, {0}, rep);
+    ASSERT_EQ(rep.simResultsAsRaw.size(), rows.size());
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        SCOPED_TRACE(cases[k].first);
+        EXPECT_EQ(rep.simResultsAsRaw[k].data_row[1], cases[k].second);
+    }
+    EXPECT_NE(text.find("2001\t365.0\t100.0\t1\n1\t1\t2001\t365.0\t"), std::string::npos) << text;
 }

@@ -150,6 +150,22 @@ TEST_F(FitRun, LeaveOneOutWritesOneSummaryPerPass) {
     EXPECT_FALSE(fs::exists(P("Fisher_out.txt")));
 }
 
+TEST_F(FitRun, EveryLeaveOneOutPassStartsFromTheSameModel) {
+    // T0 from the data, 1 in the model: 2001 has none and takes the model's. The first pass
+    // leaves 2001 out and fails (2002 and 2003 observed on one day); its last run read T0 40.
+    WriteFile("pheno.txt", "Station\tProvenance\tYear\tBudburst\tT0\n1\t1\t2001\t124\t-9999\n"
+                           "1\t1\t2002\t130\t1\n1\t1\t2003\t130\t40\n");
+    auto model = GddModel();
+    model->PhasesArr[0]->t0Mode = TPhaseT0Mode::PickedFromPheno;
+    model->PhasesArr[0]->t0DataColumn = 1;
+    auto fit = MakeFit(SmallSearch(1), "fitinfo_loo.txt", true, true, std::move(model));
+    RunToEnd(*fit);
+    EXPECT_EQ(fit->ErrorInfo().rfind("The number of NON-MISSING observations for the Fit <0>", 0), 0u);
+    ASSERT_EQ(fit->Repetitions().size(), 2u);
+    for (const TRepetition* rep : fit->Repetitions())
+        EXPECT_EQ(rep->moindCarrD.var_info[0].value, 1.0); // the T0 that 2001 is scored from
+}
+
 TEST_F(FitRun, AnExactFitIsAPerfectFitNotMissingData) {
     // Observed dates are the model's own: every parameter fixed, the sum of squares is 0.
     auto model = GddModel();

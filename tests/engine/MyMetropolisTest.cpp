@@ -133,10 +133,75 @@ TEST(FitObjective, RowsThatCannotBeScoredNeverLowerTheSum) {
     EXPECT_DOUBLE_EQ(given.f(fixedT0.fd), 0.0);
     EXPECT_EQ(given.Unscored().observations, 0);
 
+    // A sum that falls on the last day interpolates a date far before -365: 0.1 a day, -0.1 on
+    // day 159, S* 200 and observed 100 give -1683 from T0 1. T0 -5 starts before the data and
+    // cannot be scored; that must not pay.
+    TWeather cold;
+    AddYear(cold, 2001, 0.1);
+    Day(cold, 0, 159).Ref()._tmp = -0.1;
+    TMetaModel falling;
+    auto ph = IdentityPhase(0, 1.0, 200.0);
+    ph->usedToFit = true;
+    ph->phenoDataColumn = 0;
+    falling.PushPhase(std::move(ph));
+    TRPhenoInfos fallingPheno = Pheno(cold, {{100.0}});
+    falling.Initialize(0, fallingPheno);
+    const TRFitInfo fallingRows{{{1, 0, 0, 2001}}};
+    TMyMetropolis fall(falling, cold, fallingPheno, fallingRows, 0, -1);
+    TRFunctionDesc at = Problem({1.0, 200.0}, 0.0);
+    const double scored = fall.f(at);
+    EXPECT_EQ(fall.Unscored().observations, 0);
+    at.var_info[0].value = -5.0;
+    EXPECT_DOUBLE_EQ(fall.f(at), -TMyMetropolis::UnscoredPenalty(100.0));
+    EXPECT_EQ(fall.Unscored().observations, 1);
+    EXPECT_LE(fall.f(at), scored);
+
     // A date far outside the year overflows the sum: an error, not a score.
     for (int d = 1; d <= 365; ++d)
         Day(t.W, 0, d).Ref()._tmp = -1.0;
     t.fd.var_info[0].value = 100.0;
     t.fd.var_info[1].value = 1e160;
     EXPECT_THROW(obj.f(t.fd), EOrvexError);
+}
+
+TEST(FitObjective, GapsCountTheDaysARunCanRead) {
+    // From T0 100 with an S* never reached, a run sums every day it can: the count of a row's
+    // gaps is what that run meets. Observed 100: no run sums day 160 but a phase started there.
+    enum Second { None, OwnT0, Follows };
+    const struct {
+        const char* name;
+        std::vector<int> gaps;
+        double observed;
+        Second second;
+        int count;
+    } cases[] = {
+        {"the limit day is never summed", {160}, 100.0, None, 0},
+        {"a limit within a day", {160}, 100.5, None, 1},
+        {"the days before the limit", {150, 159, 160}, 100.0, None, 2},
+        {"two linked phases with fixed T0s sum a day each", {150, 159, 160}, 100.0, OwnT0, 4},
+        {"a phase after a failed one starts on its limit", {150, 159, 160}, 100.0, Follows, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TWeather W;
+        AddYear(W, 2001, 1.0);
+        for (int d : c.gaps)
+            Day(W, 0, d).Ref()._tmp = MISSING;
+        TMetaModel model;
+        for (int i = 0; i < (c.second == None ? 1 : 2); ++i) {
+            auto ph = IdentityPhase(i, 100.0, 1e9, TPhaseT0Mode::Fixed);
+            ph->usedToFit = true;
+            ph->phenoDataColumn = i;
+            if (i > 0 && c.second == OwnT0) ph->phaseLinkMode = TPhaseLinkMode::Overlap_Multiplication;
+            if (i > 0 && c.second == Follows) ph->t0Mode = TPhaseT0Mode::PickedFromPrevPhase;
+            model.PushPhase(std::move(ph));
+        }
+        TRPhenoInfos pheno = Pheno(W, {{c.observed, c.observed}});
+        model.Initialize(0, pheno);
+        model.Run(0);
+        EXPECT_EQ(model.GetNbMissingTemp(), c.count);
+        TMyMetropolis obj(model, W, pheno, TRFitInfo{{{1, 0, 0, 2001}}}, 0, -1);
+        EXPECT_EQ(obj.GapRows(), c.count > 0 ? 1 : 0);
+        EXPECT_EQ(obj.MaxGapCount(), c.count);
+    }
 }
