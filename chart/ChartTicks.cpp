@@ -32,3 +32,36 @@ std::vector<long double> TickValues(long double lo, long double hi, long double 
     }
     return ticks;
 }
+
+namespace {
+
+// The next step below `step` in the 1, 2, 5 sequence.
+long double FinerStep(long double step) {
+    const long double decade = std::pow(10.0L, std::floor(std::log10(step) + 1e-9L));
+    const long double mantissa = std::nearbyint(step / decade);
+    if (mantissa >= 5) return 2 * decade;
+    if (mantissa >= 2) return decade;
+    return decade / 2;
+}
+
+int TicksInView(long double lo, long double hi, long double step) {
+    int n = 0;
+    for (const long double t : TickValues(lo, hi, step, 5))
+        n += t >= lo;
+    return n;
+}
+
+} // namespace
+
+long double ReadableStep(long double step, long double lo, long double hi, long double pixelsPerUnit,
+                         long double labelSpacing) {
+    if (!(step > 0) || !std::isfinite(step) || !(pixelsPerUnit > 0) || !std::isfinite(pixelsPerUnit) ||
+        !(labelSpacing > 0))
+        return step;
+    while (TicksInView(lo, hi, step) < 3) {
+        const long double finer = FinerStep(step);
+        if (!(finer * pixelsPerUnit >= labelSpacing)) break;
+        step = finer;
+    }
+    return step;
+}

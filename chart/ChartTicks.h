@@ -12,3 +12,8 @@ long double TickCount(long double pixels, long double extent, long double labelS
 // else at (Trunc(lo / step) - 1) x step, which may lie below `lo` (callers skip those). Made by
 // index, so zero is exact; never more than `maxCount`, and they always increase.
 std::vector<long double> TickValues(long double lo, long double hi, long double step, int maxCount = 10000);
+// `step` made finer down the 1, 2, 5 sequence (50, 20, 10, 5, ...) while the view [lo, hi] holds
+// fewer than three ticks and the finer ticks still lie `labelSpacing` pixels apart: the rule
+// above may leave a single number on an axis (a view 70 units wide with a step of 50).
+long double ReadableStep(long double step, long double lo, long double hi, long double pixelsPerUnit,
+                         long double labelSpacing);

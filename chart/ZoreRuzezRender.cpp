@@ -168,7 +168,10 @@ std::string TZoreRuzez::AxisText(const TLabeling& handler, long double value) {
 
 long double TZoreRuzez::VerticalStep(TChartCanvas& cv, const TPixelRect& g, const TRect2D& v) const {
     const int textH = cv.TextHeight(QStringLiteral("Xy"));
-    return TickStepForCount(TickCount(g.Bottom - g.Top, v.Y2 - v.Y1, textH));
+    const long double pixels = g.Bottom - g.Top, extent = v.Y2 - v.Y1;
+    // Finer numbers keep half a line between them.
+    return ReadableStep(TickStepForCount(TickCount(pixels, extent, textH)), v.Y1, v.Y2, pixels / extent,
+                        1.5L * textH);
 }
 
 int TZoreRuzez::VerticalNumbersWidth(TChartCanvas& cv, const TPixelRect& g, const TRect2D& v) {
@@ -229,9 +232,10 @@ void TZoreRuzez::DrawHorizontalAxis(TRenderState& st) {
     }
     const int pixels = g.Right - g.Left;
     const long double extent = v.X2 - v.X1;
-    const long double n =
-        templ.empty() ? 10 : TickCount(pixels, extent, cv.TextWidth(QString::fromStdString(templ)));
-    const long double step = TickStepForCount(n);
+    const int templWidth = cv.TextWidth(QString::fromStdString(templ));
+    const long double n = templ.empty() ? 10 : TickCount(pixels, extent, templWidth);
+    const long double step =
+        ReadableStep(TickStepForCount(n), v.X1, v.X2, pixels / extent, templ.empty() ? 0 : templWidth);
     // The corner left of the plot is free: the first number may stay centred on its tick.
     const TPixelRect lx{st.R.Left, g.Bottom + 1, st.R.Right, st.R.Bottom};
     const bool axisLine = FGridStyle == TGridStyle::gsYAxis || FGridStyle == TGridStyle::gsAxises ||

@@ -224,7 +224,8 @@ void TOrvexWindow::PlayPauseBtnClick() {
 }
 
 void TOrvexWindow::PageControl1Change() {
-    if (TFitDisplay* frame = ActiveFit()) SetButtonPlay(!frame->IsRunning());
+    // Only a paused fit offers to play: a finished one has nothing left to resume.
+    if (TFitDisplay* frame = ActiveFit()) SetButtonPlay(!frame->IsFinished() && !frame->IsRunning());
 }
 
 void TOrvexWindow::ActivateOpenTabOptions() {

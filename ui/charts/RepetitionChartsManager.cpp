@@ -25,6 +25,7 @@
 #include "Repetition.h"
 #include "SlotGuard.h"
 #include "UtilStuff.h"
+#include "WindowPlacement.h"
 
 namespace {
 
@@ -271,6 +272,7 @@ void TRepChartMgr::ViewChartButtonClick() {
     Guarded(this, [&] {
         auto* chart = new TChartView(this, Repetition.rawDataHeader, Repetition.simResultsAsRaw, GetColumns(),
                                      dOptions);
+        PlaceCascaded(chart, this, chartsOpened++);
         chart->show();
         chartsList.push_back(chart);
     });
@@ -281,6 +283,7 @@ TChartView* TRepChartMgr::ViewFuncChart(TModelFunction& func) {
     TChartController::ComputeFuncAxis(func, abs_data, ord_data);
     dOptions2.func_params = func.toString();
     auto* chart = new TChartView(this, func.name, abs_data, ord_data, dOptions2);
+    PlaceCascaded(chart, this, chartsOpened++);
     chart->show();
     return chart;
 }
@@ -309,7 +312,7 @@ void TRepChartMgr::ViewFormulaButtonClick() {
             Dialogs().Error(this, QStringLiteral("Cannot open the picture \"%1\"").arg(path));
             return;
         }
-        view->move(ViewFormulaButton->mapToGlobal(QPoint(ViewFormulaButton->width(), 0)));
+        PlaceOnScreen(view, ViewFormulaButton->mapToGlobal(QPoint(ViewFormulaButton->width(), 0)), this);
         view->show();
     });
 }
@@ -320,6 +323,8 @@ void TRepChartMgr::PlayWithParamsButton1Click() {
         if (!f) return;
         TChartView* chart = ViewFuncChart(*f);
         TChartController controller(this, *f, chart);
+        // Beside its chart rather than over it.
+        PlaceOnScreen(&controller, chart->frameGeometry().topRight() + QPoint(1, 0), chart);
         Dialogs().Exec(&controller);
     });
 }

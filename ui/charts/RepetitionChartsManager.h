@@ -90,6 +90,7 @@ private:
 
     int index = 0;
     std::vector<TChartView*> chartsList; // the open dates charts, owned as child windows
+    int chartsOpened = 0;                // charts of every kind, for their places on the screen
     int axisDataLen = 0;
     TOrdMode ordMode = TOrdMode::Checkbox;
     TRepetition& Repetition;

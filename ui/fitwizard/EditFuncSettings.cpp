@@ -23,6 +23,7 @@
 #include "OrvexError.h"
 #include "SlotGuard.h"
 #include "TextFactory.h"
+#include "WindowPlacement.h"
 
 namespace {
 
@@ -35,7 +36,6 @@ std::optional<double> ReadNumber(const QLineEdit* edit) {
     if (!TryParseSetting(edit->text().trimmed().toStdString(), v)) return std::nullopt;
     return v;
 }
-
 
 } // namespace
 
@@ -220,7 +220,7 @@ void TEditFuncForm::FormulaButtonClick() {
     Guarded(this, [&] {
         auto* view = new TImageView(this, FormulaPicturePath(function_->getName()));
         view->setAttribute(Qt::WA_DeleteOnClose);
-        view->move(mapToGlobal(QPoint(width(), 0)));
+        PlaceOnScreen(view, mapToGlobal(QPoint(width(), 0)), this);
         view->show();
     });
 }

@@ -19,6 +19,7 @@
 #include "EditPhaseSettings.h"
 #include "SlotGuard.h"
 #include "TextFactory.h"
+#include "WindowPlacement.h"
 
 namespace {
 
@@ -382,7 +383,8 @@ QComboBox* TModelDesignTab::OverlapCombo(int i_phase) const {
 void TModelDesignTab::PlaceDialog(QWidget* dialog) const {
     // Beside the button that opened it.
     const QWidget* at = QApplication::focusWidget();
-    if (at != nullptr && isAncestorOf(at)) dialog->move(at->mapToGlobal(QPoint(at->width(), 0)));
+    if (at != nullptr && isAncestorOf(at))
+        PlaceOnScreen(dialog, at->mapToGlobal(QPoint(at->width(), 0)), this);
 }
 
 void TModelDesignTab::EditPhase(int i_phase) {

@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include "FileUtils.h"
 #include "SlotGuard.h"
 #include "StatsManager.h"
+#include "TabColumns.h"
 
 namespace {
 // Lines put into the text box per event-loop turn: a large output never holds the window.
@@ -168,6 +170,10 @@ void TFitDisplay::ShowOutput() {
     if (pending_.size() > 1 && pending_.back().isEmpty()) pending_.removeLast();
     loadAt_ = 0;
     RichEdit1->clear();
+    // The tables line up under their names, however wide the names or the values.
+    QTextOption option = RichEdit1->document()->defaultTextOption();
+    option.setTabs(ColumnTabStops(pending_, RichEdit1->document()->defaultFont()));
+    RichEdit1->document()->setDefaultTextOption(option);
     LoadSlice();
     if (Loading()) loader_->start();
 }

@@ -37,3 +37,13 @@ TEST(ChartTicks, TicksByIndexWithExactZeroAndABound) {
     EXPECT_LE(TickValues(1e30L, 1e30L + 1e15L, 1).size(), 3u) << "an index that no longer grows ends";
     EXPECT_TRUE(TickValues(0, 1, 0).empty());
 }
+
+TEST(ChartTicks, TooFewTicksGetAFinerStepWhereTheLabelsFit) {
+    // A response over -26 .. 46 on 340 pixels: a step of 50 leaves the view only 0.
+    const long double ppu = 340 / 71.64L;
+    EXPECT_EQ(ReadableStep(50, -25.97L, 45.67L, ppu, 50), 20);
+    EXPECT_EQ(ReadableStep(50, -25.97L, 45.67L, ppu, 150), 50) << "the finer labels would overlap";
+    EXPECT_EQ(ReadableStep(5, 100.12L, 100.28L, 1000, 20), 0.05L) << "down the 5, 2, 1 sequence";
+    EXPECT_EQ(ReadableStep(1, -10, 10, 15, 13), 1) << "enough ticks already";
+    EXPECT_EQ(ReadableStep(10000, 0, 1, 0, 13), 10000) << "no pixels, nothing to fit";
+}

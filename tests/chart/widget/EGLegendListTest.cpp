@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QImage>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -65,6 +66,27 @@ TEST(EGLegendList, OnlyTheBoxTogglesVisibilityAndEveryPressSelects) {
     b.Click(b.BoxOf(0));
     EXPECT_TRUE(b.graph.Series().Series(0).Visible()) << "no boxes, no toggling";
     EXPECT_EQ(b.list.ItemIndex(), 0);
+}
+
+TEST(EGLegendList, TheBoxIsCrossedExactlyWhileItsSeriesShows) {
+    Bound b;
+    // Dark pixels inside a row's box, its frame left out.
+    const auto ink = [&](int row) {
+        const QImage picture = b.list.viewport()->grab().toImage();
+        const QRect inside =
+            b.list.CheckSquare(b.list.visualItemRect(b.list.item(row))).adjusted(1, 1, -1, -1);
+        int dark = 0;
+        for (int y = inside.top(); y <= inside.bottom(); ++y)
+            for (int x = inside.left(); x <= inside.right(); ++x)
+                dark += qGray(picture.pixel(x, y)) < 128;
+        return dark;
+    };
+    EXPECT_GT(ink(0), 0);
+    EXPECT_EQ(ink(2), 0) << "hidden series";
+    b.Click(b.BoxOf(0));
+    b.Click(b.BoxOf(2));
+    EXPECT_EQ(ink(0), 0);
+    EXPECT_GT(ink(2), 0);
 }
 
 TEST(EGLegendList, OneListPerGraphAndNeitherOutlivesTheOtherUnsafely) {

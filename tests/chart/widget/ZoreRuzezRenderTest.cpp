@@ -5,12 +5,18 @@
 #include "GraphTestSupport.h"
 #include "MDParser10.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QImage>
+#include <QPixmap>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <set>
+#include <vector>
 
 namespace {
 
@@ -105,6 +111,49 @@ TEST(ZoreRuzezRender, AxesGridAndWholeNumbersSitOnTheirTicks) {
     const QString big = "-123456780";
     EXPECT_GE(g.GraphRect().Left, fm.horizontalAdvance(big) + 4);
     EXPECT_EQ(CountColor(wide, kMagenta, 0, 0, g.GraphRect().Left, textH), Ink(g, big));
+}
+
+TEST(ZoreRuzezRender, EachAxisNumbersAtLeastThreeTicksWhereTheyFit) {
+    // A response curve's view, -20 .. 40 widened by a tenth, on both axes.
+    const TRect2D view = Rect2D(-25.97, -25.97, 45.67, 45.67);
+    const long double extent = view.X2 - view.X1;
+    std::vector<long double> xs, ys;
+    TZoreRuzez g;
+    const auto text = [](long double v) {
+        return QString::number(static_cast<double>(v), 'f', 3).toStdString();
+    };
+    g.SetOnXLabeling([&](TZoreRuzez&, long double v, std::string& lbl) {
+        xs.push_back(v);
+        lbl = text(v);
+    });
+    g.SetOnYLabeling([&](TZoreRuzez&, long double v, std::string& lbl) {
+        ys.push_back(v);
+        lbl = text(v);
+    });
+    g.resize(400, 400);
+    g.SetVisRect(view);
+    g.Picture();
+    QImage probe(10, 10, QImage::Format_RGB32);
+    TChartCanvas canvas(probe, g.font());
+    const int labelW = canvas.TextWidth(QStringLiteral("-88.888")),
+              textH = canvas.TextHeight(QStringLiteral("Xy"));
+    // Plots sized so that the usual rule picks a step of 50, which leaves the view only 0.
+    const int plotW = static_cast<int>(0.8L * extent * labelW / 10), plotH = static_cast<int>(6.5L * textH);
+    const TPixelRect p = g.GraphRect();
+    g.resize(plotW + g.width() - (p.Right - p.Left), plotH + g.height() - (p.Bottom - p.Top));
+    xs.clear();
+    ys.clear();
+    g.Picture();
+    ASSERT_EQ(g.GraphRect().Right - g.GraphRect().Left, plotW);
+    ASSERT_EQ(g.GraphRect().Bottom - g.GraphRect().Top, plotH);
+    ASSERT_GE(xs.size(), 2u);
+    xs.erase(xs.begin(), xs.begin() + 2); // the two texts that size the numbers
+    // The vertical numbers are also asked for once to size the margin.
+    for (const auto* numbers : {&xs, &ys}) {
+        const std::set<long double> inView(numbers->begin(), numbers->end());
+        EXPECT_GE(std::count_if(inView.begin(), inView.end(), [&](long double t) { return t >= view.X1; }), 3)
+            << (numbers == &xs ? "X" : "Y");
+    }
 }
 
 TEST(ZoreRuzezRender, PointMarkerAndSymbol) {
@@ -226,4 +275,32 @@ TEST(ZoreRuzezRender, FunctionCurveAndItsBreakAtAPole) {
     bad.SetFunc("X+*");
     half.SetVisible(true);
     EXPECT_GT(CountColor(g.Picture(), kBlue), 0);
+}
+
+TEST(ZoreRuzezRender, ABatchOfChangesPaintsOnceAtItsOutermostEnd) {
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            paints += e->type() == QEvent::Paint;
+            return false;
+        }
+    } counter;
+    TZoreRuzez g;
+    MakeBare(g, 80, 60);
+    g.show();
+    QApplication::processEvents();
+    g.installEventFilter(&counter);
+
+    g.BeginUpdate();
+    TPoints& s = g.Series().Add();
+    s.SetColor(kGreen);
+    s.Add(-5, -5);
+    s.Add(5, 5);
+    g.BeginUpdate();
+    g.EndUpdate();
+    QApplication::processEvents();
+    EXPECT_EQ(counter.paints, 0) << "nothing is painted inside the batch";
+    g.EndUpdate();
+    EXPECT_EQ(counter.paints, 1) << "the end of the batch paints at once";
+    EXPECT_GT(CountColor(g.grab().toImage(), kGreen), 0);
 }

@@ -102,6 +102,10 @@ TEST_F(MainWindow, FitSheetPausesAndPlays) {
     fits[0]->finished = true; // a finished fit ignores the button
     window->PlayPauseBtn->trigger();
     EXPECT_FALSE(fits[0]->paused);
+    // Nor does a finished fit offer to play, back from another sheet.
+    window->PageControl1->setCurrentIndex(0);
+    window->PageControl1->setCurrentIndex(1);
+    EXPECT_EQ(window->PlayPauseBtn->text(), "Pause");
     EXPECT_TRUE(scripted.shown.isEmpty()) << scripted.shown.join("|").toStdString();
 }
 

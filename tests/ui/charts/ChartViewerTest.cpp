@@ -34,7 +34,7 @@ double Eval(const std::string& formula, double x) {
 
 // The points a dates chart must show for ordinate column `col`, computed from the rows.
 struct Expected {
-    std::vector<TPoint2D> points;
+    std::vector<TPoint2D> points, inRowOrder;
     double minX = 9999, maxX = -9999, minY = 9999, maxY = -9999;
     int missing = 0;
 };
@@ -60,9 +60,28 @@ Expected ExpectedPoints(const std::vector<TRRawData>& rows, const std::vector<in
             if (j == ordinate) e.points.push_back({x + offset, y});
         }
     }
+    e.inRowOrder = e.points;
     std::sort(e.points.begin(), e.points.end(),
               [](const TPoint2D& a, const TPoint2D& b) { return a.X < b.X; });
     return e;
+}
+
+// The information text of a data series, from its plotted values.
+std::string StatisticsText(const std::vector<TPoint2D>& points) {
+    double lo = 1e308, hi = -1e308, sum = 0;
+    for (const TPoint2D& p : points) {
+        lo = std::min(lo, static_cast<double>(p.Y));
+        hi = std::max(hi, static_cast<double>(p.Y));
+        sum += static_cast<double>(p.Y);
+    }
+    const double n = static_cast<double>(points.size()), mean = sum / n;
+    double squares = 0;
+    for (const TPoint2D& p : points)
+        squares += (static_cast<double>(p.Y) - mean) * (static_cast<double>(p.Y) - mean);
+    const auto f = [](double v) { return FloatToStrFixed(v, 8, 4); };
+    return "Plots Count : " + std::to_string(points.size()) + "\nMin Value : " + f(lo) +
+           "\nMax Value : " + f(hi) + "\nSum : " + f(sum) + "\nMean Value : " + f(mean) +
+           "\n\nDeviation : " + f(std::sqrt(squares / (n - 1)));
 }
 
 using ChartView = RepetitionFixture;
@@ -102,6 +121,7 @@ TEST_F(ChartView, DatesChartPlotsEveryRowApartAndFramesThem) {
     chart->EGLegendList1->SetItemIndex(1);
     chart->EGLegendList1Click();
     EXPECT_EQ(chart->InfosEdit1->toPlainText().toStdString(), chart->LegendInfo(1));
+    EXPECT_EQ(chart->LegendInfo(1), StatisticsText(e.points));
 
     // A name without the lower-case extension gets it.
     QTemporaryDir out;
@@ -149,6 +169,14 @@ TEST_F(ChartView, RegressionsAreLeastSquaresAndKeepTheColours) {
     for (const TPoint2D& p : e.points)
         residual += static_cast<double>(p.Y) - Eval(poly.Func(), static_cast<double>(p.X));
     EXPECT_LE(std::fabs(residual), 1e-6 * spread * e.points.size());
+    // The regression's row tells its formula, the data row its own points' statistics.
+    TVeskPolyFit same;
+    same.SetPower(3);
+    for (const TPoint2D& p : e.inRowOrder)
+        same.NextValue(static_cast<double>(p.X), static_cast<double>(p.Y));
+    same.GetCoefficients();
+    EXPECT_EQ(chart->LegendInfo(3), "Formula : \ny=" + same.GetShortFormula());
+    EXPECT_EQ(chart->LegendInfo(2), StatisticsText(e.points));
 
     EXPECT_EQ(chart->SeriesColors(), colours);
     for (int i = 0; i < s.Count(); ++i)

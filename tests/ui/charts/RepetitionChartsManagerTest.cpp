@@ -2,15 +2,19 @@
 // chart, function charts and formula pictures.
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCommandLinkButton>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 
+#include "ChartControl.h"
 #include "ChartViewer.h"
 #include "ImageViewer.h"
 #include "ModelFunction.h"
@@ -130,4 +134,65 @@ TEST_F(ChartManager, FormulaPictureFallsBackToNA) {
     ASSERT_EQ(views.size(), 1);
     EXPECT_EQ(views[0]->size(), QSize(40, 10));
     SetExeFolder("");
+}
+
+TEST_F(ChartManager, WindowsOpenWholeOnTheScreenAndChartsApart) {
+    QTemporaryDir exe;
+    QDir(exe.path()).mkpath("System/Resources");
+    SetExeFolder(exe.path().toStdString());
+    QImage(300, 200, QImage::Format_RGB32).save(exe.path() + "/System/Resources/formula_NA.bmp", "BMP");
+    TRepChartMgr mgr(nullptr, Rep());
+    mgr.Initialize();
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    mgr.show();
+    // At the screen's right edge the picture cannot open right of its button.
+    mgr.move(area.right() + 1 - mgr.frameGeometry().width(), area.top());
+    mgr.ViewFormulaButton->click();
+    const auto views = mgr.findChildren<TImageView*>();
+    ASSERT_EQ(views.size(), 1);
+    EXPECT_TRUE(area.contains(views[0]->frameGeometry()));
+
+    mgr.ViewChartButton->click();
+    mgr.ViewChartButton->click();
+    mgr.ViewFuncChart(*Rep().functionsList.at(0));
+    const auto charts = mgr.findChildren<TChartView*>();
+    ASSERT_EQ(charts.size(), 3);
+    for (qsizetype i = 0; i < charts.size(); ++i) {
+        EXPECT_TRUE(area.contains(charts[i]->frameGeometry())) << i;
+        for (qsizetype k = 0; k < i; ++k)
+            EXPECT_NE(charts[i]->pos(), charts[k]->pos()) << k << " and " << i;
+    }
+    SetExeFolder("");
+}
+
+TEST_F(ChartManager, PlaygroundButtonPlaysWithTheChosenFunctionOnItsOwnChart) {
+    TRepChartMgr mgr(nullptr, Rep());
+    mgr.Initialize();
+    const int chosen = static_cast<int>(Rep().functionsList.size()) - 1;
+    mgr.FuncButtons->button(chosen)->click();
+    const TModelFunction& func = *Rep().functionsList.back();
+    QString title;
+    size_t rows = 0;
+    QPointer<TChartView> chart;
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    dialogs.onExec = [&](QDialog* d) {
+        const auto* playground = qobject_cast<TChartController*>(d);
+        ASSERT_NE(playground, nullptr);
+        title = playground->windowTitle();
+        rows = playground->Rows().size();
+        const auto charts = mgr.findChildren<TChartView*>();
+        ASSERT_EQ(charts.size(), 1);
+        chart = charts[0];
+        EXPECT_TRUE(chart->isVisible() && chart->IsFuncViewer());
+        // Both open whole on the screen, the playground beside its chart.
+        EXPECT_TRUE(area.contains(chart->frameGeometry()));
+        EXPECT_TRUE(area.contains(QRect(playground->pos(), playground->size())));
+        EXPECT_NE(playground->pos(), chart->pos());
+    };
+    mgr.PlayWithParamsButton1->click();
+    EXPECT_EQ(title.toStdString(), "<" + func.name + "> Function Control...");
+    EXPECT_EQ(rows, func.varInfos.size());
+    ASSERT_FALSE(chart.isNull());
+    EXPECT_FALSE(chart->isVisible()) << "the chart goes with the playground";
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("|").toStdString();
 }

@@ -106,6 +106,27 @@ TEST(StatisticsLibrary, HighDegreesFarFromTheOriginReproduceThePoints) {
     }
 }
 
+TEST(StatisticsLibrary, DegreePlusOneDistinctAbscissasDetermineTheFit) {
+    // y = 1 - 2x + 3x^2 through three points; a line through two abscissas, one of them twice.
+    struct Case {
+        int power;
+        std::vector<std::pair<double, double>> points;
+        std::vector<double> coefficients;
+    } cases[] = {{2, {{-1, 6}, {0, 1}, {1, 2}}, {1, -2, 3}}, {1, {{4, 1}, {6, 5}, {4, 1}}, {-7, 2}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE("degree " + std::to_string(c.power));
+        TVeskPolyFit fit;
+        fit.SetPower(c.power);
+        for (const auto& [x, y] : c.points)
+            fit.NextValue(x, y);
+        const std::vector<double> got = fit.GetCoefficients();
+        ASSERT_EQ(got.size(), c.coefficients.size());
+        for (size_t k = 0; k < got.size(); ++k)
+            EXPECT_NEAR(got[k], c.coefficients[k], 1e-9) << k;
+        EXPECT_TRUE(fit.Determined());
+    }
+}
+
 TEST(StatisticsLibrary, UndeterminedFitsGiveTheSentinel) {
     struct Case {
         int power;

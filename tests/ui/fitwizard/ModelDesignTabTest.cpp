@@ -3,15 +3,20 @@
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStackedWidget>
+#include <QToolButton>
 #include <fstream>
 #include <tuple>
 
 #include "EditFuncSettings.h"
 #include "EditPhaseSettings.h"
+#include "ImageViewer.h"
 #include "ModelDesignTab.h"
 #include "OrvexError.h"
 #include "UiTestSupport.h"
@@ -187,4 +192,35 @@ TEST_F(ModelDesignTab, FormulaPictureFallsBackToNA) {
         EXPECT_TRUE(
             QFile::exists(SOURCE + "/System/Resources/formula_" + QString::fromStdString(name) + ".bmp"))
             << name;
+}
+
+TEST_F(ModelDesignTab, EditorsAndFormulaPicturesOpenWholeOnTheScreen) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    // Moves a shown window so that `at`'s right edge meets the screen's: what opens right of it
+    // must come back inside.
+    const auto toTheRightEdge = [&](QWidget* window, const QWidget* at) {
+        window->show();
+        const int right = at->mapToGlobal(QPoint(at->width(), 0)).x();
+        window->move(window->pos() + QPoint(area.right() + 1 - right, 0));
+    };
+    TModelDesignTab tab;
+    Prebuild(tab);
+    toTheRightEdge(&tab, tab.LoadModelButton1);
+    QApplication::setActiveWindow(&tab);
+    tab.LoadModelButton1->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), tab.LoadModelButton1);
+    QRect editor;
+    dialogs.onExec = [&](QDialog* d) { editor = QRect(d->pos(), d->size()); };
+    tab.EditPhase(0);
+    EXPECT_TRUE(area.contains(editor)) << editor.x() << "," << editor.y();
+
+    QDir(dir.path()).mkpath("System/Resources");
+    QImage(300, 200, QImage::Format_RGB32).save(dir.path() + "/System/Resources/formula_NA.bmp", "BMP");
+    const TPhase& ph = *tab.Designer().Model().PhasesArr[0];
+    TEditFuncForm form(nullptr, ph, *ph.functions[0], {"Tmean"}, nullptr);
+    toTheRightEdge(&form, &form);
+    form.FormulaButton->click();
+    const auto views = form.findChildren<TImageView*>();
+    ASSERT_EQ(views.size(), 1);
+    EXPECT_TRUE(area.contains(views[0]->frameGeometry()));
 }

@@ -1,8 +1,11 @@
+#include <QAbstractTextDocumentLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QThread>
 #include <fstream>
 
@@ -87,6 +90,48 @@ TEST_F(FitFrame, FinishedFitShowsItsOutputInSlices) {
     frame.reset(); // a finished fit is freed without a word
     EXPECT_TRUE(state->destroyed && state->quits == 0);
     EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("|").toStdString();
+}
+
+TEST_F(FitFrame, OutputColumnsLineUpUnderTheirNames) {
+    // Names wider and narrower than their values, in tables of different shapes.
+    const std::vector<std::vector<int>> tables = {{0, 1}, {3, 4, 5}};
+    WriteOutput("Model Type:\tExample GDD\r\nT0<1>:\t1.0\r\n\r\n"
+                "station_code\tprovenance/family\tyear\tpredicted <0>\tobserved <0>\tused to fit <0>\r\n"
+                "1\t1\t2001\t123.4\t124.0\t1\r\n"
+                "100245\tA long provenance name\t2002\t-9999.0\t125.0\t0\r\n");
+    auto frame = Frame();
+    state->finished = true;
+    frame->Timer1Timer();
+    ASSERT_TRUE(WaitWhile([&] { return frame->Loading(); }, 10000));
+    QTextDocument* doc = frame->RichEdit1->document();
+    // Where each cell of a line starts and ends, as the text box lays it out.
+    const auto cells = [&](int number) {
+        const QTextBlock block = doc->findBlockByNumber(number);
+        doc->documentLayout()->blockBoundingRect(block);
+        const QTextLine line = block.layout()->lineAt(0);
+        std::vector<std::pair<qreal, qreal>> spans;
+        qsizetype from = 0;
+        for (const QString& cell : block.text().split('\t')) {
+            spans.push_back({line.cursorToX(static_cast<int>(from)),
+                             line.cursorToX(static_cast<int>(from + cell.size()))});
+            from += cell.size() + 1;
+        }
+        return spans;
+    };
+    for (const auto& table : tables) {
+        const auto header = cells(table[0]);
+        for (int row : table) {
+            SCOPED_TRACE("line " + std::to_string(row));
+            const auto spans = cells(row);
+            ASSERT_EQ(spans.size(), header.size());
+            for (size_t j = 0; j < spans.size(); ++j) {
+                EXPECT_EQ(spans[j].first, header[j].first) << "column " << j;
+                if (j > 0) {
+                    EXPECT_LT(spans[j - 1].second, spans[j].first) << "column " << j;
+                }
+            }
+        }
+    }
 }
 
 TEST_F(FitFrame, FailuresAreShownOnce) {
