@@ -10,6 +10,7 @@
 #include "AppFolder.h"
 #include "ConfigModelFit.h"
 #include "Dialogs.h"
+#include "FileFilters.h"
 #include "FileUtils.h"
 #include "InputValidator.h"
 #include "OrvexConfig.h"
@@ -18,8 +19,6 @@
 #include "ValidationThread.h"
 
 namespace {
-
-const QString OPEN_FILTER_TXT = QStringLiteral("TXT (*.txt)");
 
 std::string Resolved(const QLineEdit* edit) {
     return GetAbsolutePath(ExeFolder(), edit->text().toStdString());
@@ -52,22 +51,22 @@ std::string ValidationIni(bool fromDefault) {
 } // namespace
 
 void TConfigModelFitWindow::TempBtnClick() {
-    const QString name = Dialogs().OpenFile(this, OPEN_FILTER_TXT);
+    const QString name = Dialogs().OpenFile(this, FIT_TXT_FILTER);
     if (!name.isEmpty()) TemperaturesPath->setText(name);
 }
 
 void TConfigModelFitWindow::PhenoBtnClick() {
-    const QString name = Dialogs().OpenFile(this, OPEN_FILTER_TXT);
+    const QString name = Dialogs().OpenFile(this, FIT_TXT_FILTER);
     if (!name.isEmpty()) PhenologyPath->setText(name);
 }
 
 void TConfigModelFitWindow::FitInfoBtnClick() {
-    const QString name = Dialogs().OpenFile(this, OPEN_FILTER_TXT);
+    const QString name = Dialogs().OpenFile(this, FIT_TXT_FILTER);
     if (!name.isEmpty()) FitInfoPath->setText(name);
 }
 
 void TConfigModelFitWindow::SaveFitAsBtnClick() {
-    const QString name = Dialogs().SaveFile(this, OPEN_FILTER_TXT);
+    const QString name = Dialogs().SaveFile(this, FIT_TXT_FILTER);
     if (!name.isEmpty()) SaveFitAsPath->setText(name);
 }
 

@@ -94,6 +94,17 @@ TEST_F(ConfigModelFit, SkipBoxesExcludeEachOther) {
     EXPECT_FALSE(again.SkipLatitudeValidationCB3->isChecked());
 }
 
+TEST_F(ConfigModelFit, BrowseDialogsOfferEveryKindOfFile) {
+    TConfigModelFitWindow w;
+    dialogs.fileAnswer = "/data/climate.dat";
+    for (QPushButton* b : {w.TempBtn, w.PhenoBtn, w.FitInfoBtn, w.SaveFitAsBtn, w.OpenExistingFileButton1})
+        b->click();
+    const QString txt = "TXT (*.txt);;XML (*.xml);;CSV (*.csv);;All Files (*)";
+    const QString xml = "XML (*.xml);;TXT (*.txt);;CSV (*.csv);;All Files (*)";
+    EXPECT_EQ(dialogs.filters, (QStringList{txt, txt, txt, txt, xml}));
+    EXPECT_EQ(w.TemperaturesPath->text(), "/data/climate.dat");
+}
+
 TEST_F(ConfigModelFit, AnErrorInThePhenologyFileNamesTheLog) {
     std::string pheno = ReadWholeFile(Source("examples/phenology.txt").toStdString());
     pheno.replace(pheno.find("112"), 3, "11x");

@@ -27,6 +27,7 @@ TEST_F(FitExport, NewFileThenTwoAppendsKeepEveryFitInOrder) {
     }
     EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join("|").toStdString();
     EXPECT_FALSE(QFile::exists(QString::fromStdString(Folder() + "ignored.xml")));
+    EXPECT_EQ(dialogs.filters, QStringList(3, "XML (*.xml);;TXT (*.txt);;CSV (*.csv);;All Files (*)"));
 
     pugi::xml_document doc;
     ASSERT_TRUE(doc.load_file(file.c_str()));
