@@ -1,5 +1,6 @@
 // The files tab of the fit wizard: the paths, their entry checks and the validation run.
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -236,7 +237,11 @@ void TConfigModelFitWindow::ShowDebuggerReport() {
                                                 "found at \"") +
                                      QString::fromStdString(logPath_) +
                                      QStringLiteral("\".\nPress \"OK\" to display the report."))) {
-        Dialogs().OpenDocument(QString::fromStdString(logPath_));
+        // A machine without a desktop viewer opens nothing: the user must still find the log.
+        const QString report = QFileInfo(QString::fromStdString(logPath_)).absoluteFilePath();
+        if (!Dialogs().OpenDocument(report))
+            Dialogs().Warning(this, QStringLiteral("No viewer could open the report.\nIts full path is \"") +
+                                        report + QStringLiteral("\"."));
     }
     SwitchTab(0);
 }

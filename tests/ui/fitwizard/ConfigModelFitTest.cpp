@@ -123,6 +123,14 @@ TEST_F(ConfigModelFit, AnErrorInThePhenologyFileNamesTheLog) {
     EXPECT_EQ(w.PageControl1->currentIndex(), 0);
     EXPECT_FALSE(w.allowNextStep);
 
+    // No viewer: the user is told where the report is.
+    dialogs.openAnswer = false;
+    dialogs.shown.clear();
+    RunValidation(w);
+    EXPECT_EQ(dialogs.shown.size(), 2);
+    EXPECT_EQ(dialogs.shown.last(),
+              QString::fromStdString("No viewer could open the report.\nIts full path is \"" + log + "\"."));
+
     // Cancel in the error box opens nothing.
     dialogs.confirmAnswer = false;
     dialogs.opened.clear();
