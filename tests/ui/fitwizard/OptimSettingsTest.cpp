@@ -2,6 +2,7 @@
 #include <QLineEdit>
 #include <QTabWidget>
 #include <fstream>
+#include <tuple>
 
 #include "IniFile.h"
 #include "WizardTestSupport.h"
@@ -13,7 +14,44 @@ protected:
     std::string LastIni() const { return Folder() + PRESETS_OPTIM_DIR + "last.ini"; }
 };
 
+auto Fields(const TRMetropolisDesc& d) {
+    return std::tuple(d.ntr, d.nts, d.missing_threshold, d.veryglob, d.global, d.nb_repetitions,
+                      d.temp_confint, d.conf_interval, d.temp0, d.tempf, d.bgeup, d.bgedown, d.tT, d.t0,
+                      d.climbrate, d.pacc, d.precision, d.skip_fisher);
+}
+
 } // namespace
+
+TEST_F(OptimSettings, EveryTextGoesToItsOwnSearchSetting) {
+    TOptimSettingsText s;
+    s.NbVeryGlobalSearch = "2";
+    s.NbGlobalSearch = "3";
+    s.NbConfidenceInterval = "4";
+    s.TemperatureConfInt = "5";
+    s.MetropolisTemperature = "6,5";
+    s.TemperatureClimbRate = "7.25";
+    s.NtrLoops = "8";
+    s.NtsLoops = "9";
+    s.NbRepetitions = "10";
+    s.MetPrecision = "0.125";
+    s.MaxMissingTemp = "11";
+    s.SkipFisher = true;
+    s.LeaveOneOut = false;
+    TRMetropolisDesc expected;
+    expected.veryglob = 2;
+    expected.global = 3;
+    expected.conf_interval = 4;
+    expected.temp_confint = 5;
+    expected.temp0 = expected.tempf = 6.5;
+    expected.climbrate = 7.25;
+    expected.ntr = 8;
+    expected.nts = 9;
+    expected.nb_repetitions = 10;
+    expected.precision = 0.125;
+    expected.missing_threshold = 11;
+    expected.skip_fisher = true;
+    EXPECT_EQ(Fields(ToMetropolisDesc(s)), Fields(expected));
+}
 
 TEST_F(OptimSettings, DefaultsToLastAndBackWithEitherSeparator) {
     {
