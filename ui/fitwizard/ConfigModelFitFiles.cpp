@@ -90,7 +90,9 @@ void TConfigModelFitWindow::DefaultValidationButton1Click() {
 }
 
 void TConfigModelFitWindow::gui_LoadValidationParams(bool fromDefault) {
-    const TValidationOptions o = LoadValidationOptions(ValidationIni(fromDefault));
+    const TValidationOptions o = fromDefault
+                                     ? LoadValidationOptions(ValidationIni(true))
+                                     : LoadValidationOptions(ValidationIni(false), ValidationIni(true));
     SkipValidationCB1->setChecked(o.SkipAll);
     if (o.SkipAll) {
         SkipValidationCB1Click(); // also when the box was checked already

@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <fstream>
+#include <tuple>
 
 #include "FitOutputFile.h"
 #include "ThreadedProgress.h"
@@ -92,6 +93,21 @@ TEST_F(ConfigModelFit, SkipBoxesExcludeEachOther) {
     TConfigModelFitWindow again;
     EXPECT_TRUE(again.SkipValidationCB1->isChecked());
     EXPECT_FALSE(again.SkipLatitudeValidationCB3->isChecked());
+}
+
+TEST_F(ConfigModelFit, ValidationOptionsOpenAsLastUsedAndRestoreTheDefaults) {
+    const std::string folder = Folder() + PRESETS_VALID_DIR;
+    std::ofstream(folder + "default.ini")
+        << "[option]\nSkipAll=False\nSkipLatitude=True\nSkipMeanTemp=False\nSkipMinMaxTemp=True\n";
+    std::ofstream(folder + "last.ini") << "[option]\nSkipAll=False\nSkipLatitude=False\nSkipMeanTemp=True\n";
+    const auto boxes = [](const TConfigModelFitWindow& w) {
+        return std::tuple(w.SkipValidationCB1->isChecked(), w.SkipLatitudeValidationCB3->isChecked(),
+                          w.SkipMeanTempValidationCB2->isChecked(), w.SkipMinMaxValidationCB4->isChecked());
+    };
+    TConfigModelFitWindow w;
+    EXPECT_EQ(boxes(w), std::tuple(false, false, true, true)); // the missing key from the defaults
+    w.DefaultValidationButton1->click();
+    EXPECT_EQ(boxes(w), std::tuple(false, true, false, true));
 }
 
 TEST_F(ConfigModelFit, BrowseDialogsOfferEveryKindOfFile) {
