@@ -43,10 +43,11 @@ public:
     }
     bool OpenDocument(const QString& path) override {
         opened << path;
-        return true;
+        return openAnswer;
     }
 
     bool confirmAnswer = true;
+    bool openAnswer = true; // false: no viewer for the document
     QString fileAnswer;
     // Plays the user's part in a modal window; the window's result is returned.
     std::function<void(QDialog*)> onExec;

@@ -26,10 +26,13 @@ TLoad Load(TIni& ini, const std::string& path) {
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& key,
                                  const std::string& def) const {
-    TIni ini;
-    if (Load(ini, path_) != TLoad::Loaded) return def;
-    const char* value = ini.GetValue(section.c_str(), key.c_str(), nullptr);
-    return value ? std::string(value) : def;
+    for (const std::string* path : {&path_, &fallback_}) {
+        if (path->empty()) continue;
+        TIni ini;
+        if (Load(ini, *path) != TLoad::Loaded) continue;
+        if (const char* value = ini.GetValue(section.c_str(), key.c_str(), nullptr)) return value;
+    }
+    return def;
 }
 
 void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {

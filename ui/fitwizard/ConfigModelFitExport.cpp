@@ -6,6 +6,7 @@
 #include "AppFolder.h"
 #include "ConfigModelFit.h"
 #include "Dialogs.h"
+#include "FileFilters.h"
 #include "FileUtils.h"
 #include "FitExport.h"
 #include "ModelDesignTab.h"
@@ -21,7 +22,7 @@ void TConfigModelFitWindow::OpenFitFileButton3Click() {
 }
 
 void TConfigModelFitWindow::OpenExistingFileButton1Click() {
-    const QString name = Dialogs().OpenFile(this, QStringLiteral("XML (*.xml)"));
+    const QString name = Dialogs().OpenFile(this, FIT_XML_FILTER);
     if (!name.isEmpty()) OpenExistingFilePathEdit1->setText(name);
 }
 
@@ -34,7 +35,7 @@ void TConfigModelFitWindow::ExportFullFit() {
     const std::string existing = OpenExistingFilePathEdit1->text().toStdString();
     if (append && existing.empty()) throw EOrvexError("You must select an input file first !");
     if (!gui_CheckModel()) return;
-    const QString chosen = Dialogs().SaveFile(this, QStringLiteral("XML (*.xml)"));
+    const QString chosen = Dialogs().SaveFile(this, FIT_XML_FILTER);
     if (chosen.isEmpty()) return;
 
     TFitExport fit;

@@ -1,5 +1,6 @@
 // The files tab of the fit wizard: the paths, their entry checks and the validation run.
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -10,6 +11,7 @@
 #include "AppFolder.h"
 #include "ConfigModelFit.h"
 #include "Dialogs.h"
+#include "FileFilters.h"
 #include "FileUtils.h"
 #include "InputValidator.h"
 #include "OrvexConfig.h"
@@ -18,8 +20,6 @@
 #include "ValidationThread.h"
 
 namespace {
-
-const QString OPEN_FILTER_TXT = QStringLiteral("TXT (*.txt)");
 
 std::string Resolved(const QLineEdit* edit) {
     return GetAbsolutePath(ExeFolder(), edit->text().toStdString());
@@ -52,22 +52,22 @@ std::string ValidationIni(bool fromDefault) {
 } // namespace
 
 void TConfigModelFitWindow::TempBtnClick() {
-    const QString name = Dialogs().OpenFile(this, OPEN_FILTER_TXT);
+    const QString name = Dialogs().OpenFile(this, FIT_TXT_FILTER);
     if (!name.isEmpty()) TemperaturesPath->setText(name);
 }
 
 void TConfigModelFitWindow::PhenoBtnClick() {
-    const QString name = Dialogs().OpenFile(this, OPEN_FILTER_TXT);
+    const QString name = Dialogs().OpenFile(this, FIT_TXT_FILTER);
     if (!name.isEmpty()) PhenologyPath->setText(name);
 }
 
 void TConfigModelFitWindow::FitInfoBtnClick() {
-    const QString name = Dialogs().OpenFile(this, OPEN_FILTER_TXT);
+    const QString name = Dialogs().OpenFile(this, FIT_TXT_FILTER);
     if (!name.isEmpty()) FitInfoPath->setText(name);
 }
 
 void TConfigModelFitWindow::SaveFitAsBtnClick() {
-    const QString name = Dialogs().SaveFile(this, OPEN_FILTER_TXT);
+    const QString name = Dialogs().SaveFile(this, FIT_TXT_FILTER);
     if (!name.isEmpty()) SaveFitAsPath->setText(name);
 }
 
@@ -90,7 +90,9 @@ void TConfigModelFitWindow::DefaultValidationButton1Click() {
 }
 
 void TConfigModelFitWindow::gui_LoadValidationParams(bool fromDefault) {
-    const TValidationOptions o = LoadValidationOptions(ValidationIni(fromDefault));
+    const TValidationOptions o = fromDefault
+                                     ? LoadValidationOptions(ValidationIni(true))
+                                     : LoadValidationOptions(ValidationIni(false), ValidationIni(true));
     SkipValidationCB1->setChecked(o.SkipAll);
     if (o.SkipAll) {
         SkipValidationCB1Click(); // also when the box was checked already
@@ -237,7 +239,11 @@ void TConfigModelFitWindow::ShowDebuggerReport() {
                                                 "found at \"") +
                                      QString::fromStdString(logPath_) +
                                      QStringLiteral("\".\nPress \"OK\" to display the report."))) {
-        Dialogs().OpenDocument(QString::fromStdString(logPath_));
+        // A machine without a desktop viewer opens nothing: the user must still find the log.
+        const QString report = QFileInfo(QString::fromStdString(logPath_)).absoluteFilePath();
+        if (!Dialogs().OpenDocument(report))
+            Dialogs().Warning(this, QStringLiteral("No viewer could open the report.\nIts full path is \"") +
+                                        report + QStringLiteral("\"."));
     }
     SwitchTab(0);
 }

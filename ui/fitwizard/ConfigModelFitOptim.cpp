@@ -1,6 +1,8 @@
 // The optimisation tab of the fit wizard, its settings files and the checks of "FIT NOW !".
 #include <QCheckBox>
 #include <QLineEdit>
+#include <utility>
+#include <vector>
 
 #include "AppFolder.h"
 #include "ConfigModelFit.h"
@@ -15,52 +17,46 @@ std::string OptimIni(bool fromDefault) {
     return ExeFolder() + PRESETS_OPTIM_DIR + (fromDefault ? "default.ini" : "last.ini");
 }
 
-std::string Text(const QLineEdit* edit) {
-    return edit->text().toStdString();
-}
+using S = TOptimSettingsText;
 
-void SetText(QLineEdit* edit, const std::string& text) {
-    edit->setText(QString::fromStdString(text));
+// Each text of the settings with the edit that holds it.
+std::vector<std::pair<std::string TOptimSettingsText::*, QLineEdit*>>
+OptimEdits(const TConfigModelFitWindow& w) {
+    return {{&S::NbVeryGlobalSearch, w.NbVeryGlobalSearch},
+            {&S::NbGlobalSearch, w.NbGlobalSearch},
+            {&S::NbConfidenceInterval, w.NbConfidenceInterval},
+            {&S::TemperatureConfInt, w.TemperatureConfInt},
+            {&S::MetropolisTemperature, w.MetropolisTemperature},
+            {&S::TemperatureClimbRate, w.TemperatureClimbRate},
+            {&S::NtrLoops, w.NtrLoops},
+            {&S::NtsLoops, w.NtsLoops},
+            {&S::NbRepetitions, w.NbRepetitions},
+            {&S::MetPrecision, w.MetPrecision},
+            {&S::MaxMissingTemp, w.MaxMissingTemp}};
 }
 
 } // namespace
 
 TOptimSettingsText TConfigModelFitWindow::OptimSettings() const {
     TOptimSettingsText s;
-    s.NbVeryGlobalSearch = Text(NbVeryGlobalSearch);
-    s.NbGlobalSearch = Text(NbGlobalSearch);
-    s.NbConfidenceInterval = Text(NbConfidenceInterval);
-    s.TemperatureConfInt = Text(TemperatureConfInt);
-    s.MetropolisTemperature = Text(MetropolisTemperature);
-    s.TemperatureClimbRate = Text(TemperatureClimbRate);
-    s.NtrLoops = Text(NtrLoops);
-    s.NtsLoops = Text(NtsLoops);
-    s.NbRepetitions = Text(NbRepetitions);
-    s.MetPrecision = Text(MetPrecision);
-    s.MaxMissingTemp = Text(MaxMissingTemp);
+    for (const auto& [field, edit] : OptimEdits(*this))
+        s.*field = edit->text().toStdString();
     s.SkipFisher = SkipFisherCB1->isChecked();
     s.LeaveOneOut = LeaveOneOutCB1->isChecked();
     return s;
 }
 
 void TConfigModelFitWindow::SetOptimSettings(const TOptimSettingsText& s) {
-    SetText(NbVeryGlobalSearch, s.NbVeryGlobalSearch);
-    SetText(NbGlobalSearch, s.NbGlobalSearch);
-    SetText(NbConfidenceInterval, s.NbConfidenceInterval);
-    SetText(TemperatureConfInt, s.TemperatureConfInt);
-    SetText(MetropolisTemperature, s.MetropolisTemperature);
-    SetText(TemperatureClimbRate, s.TemperatureClimbRate);
-    SetText(NtrLoops, s.NtrLoops);
-    SetText(NtsLoops, s.NtsLoops);
-    SetText(NbRepetitions, s.NbRepetitions);
-    SetText(MetPrecision, s.MetPrecision);
-    SetText(MaxMissingTemp, s.MaxMissingTemp);
+    for (const auto& [field, edit] : OptimEdits(*this))
+        edit->setText(QString::fromStdString(s.*field));
     SkipFisherCB1->setChecked(s.SkipFisher);
     LeaveOneOutCB1->setChecked(s.LeaveOneOut);
 }
 
 void TConfigModelFitWindow::gui_LoadOptimParams(bool fromDefault) {
-    SetOptimSettings(LoadOptimSettings(OptimIni(fromDefault)));
+    // A fresh install has no last.ini, and an older one may lack a newer key.
+    SetOptimSettings(fromDefault ? LoadOptimSettings(OptimIni(true))
+                                 : LoadOptimSettings(OptimIni(false), OptimIni(true)));
 }
 
 void TConfigModelFitWindow::gui_SaveOptimParams() {
@@ -83,11 +79,20 @@ bool TConfigModelFitWindow::gui_CheckModel() {
         SwitchTab(1);
         return false;
     }
+    const TOptimSettingsText settings = OptimSettings();
     std::string wrongData;
-    if (!ValidateMetropolisValues(wrongData)) {
+    const std::string* wrongText = nullptr;
+    if (!::ValidateMetropolisValues(settings, wrongData, &wrongText)) {
         Dialogs().Warning(this, QStringLiteral("\"") + QString::fromStdString(wrongData) +
                                     QStringLiteral("\" is not a valid value!"));
         SwitchTab(2);
+        // The text alone may not tell which field it is (an empty one, a value held twice).
+        for (const auto& [field, edit] : OptimEdits(*this)) {
+            if (&(settings.*field) == wrongText) {
+                edit->setFocus();
+                edit->selectAll();
+            }
+        }
         return false;
     }
     message = designer.CheckHourlyConversion();

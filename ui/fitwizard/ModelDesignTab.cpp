@@ -17,13 +17,13 @@
 #include "Dialogs.h"
 #include "EditFuncSettings.h"
 #include "EditPhaseSettings.h"
+#include "FileFilters.h"
 #include "SlotGuard.h"
 #include "TextFactory.h"
 #include "WindowPlacement.h"
 
 namespace {
 
-const QString XML_FILTER = QStringLiteral("XML (*.xml);;TXT (*.txt);;CSV (*.csv);;All Files (*)");
 constexpr int COMBO_WIDTH = 130;
 
 // Pictures of how a phase follows the previous one and how a function joins its neighbour.
@@ -207,7 +207,7 @@ void TModelDesignTab::PresetsCB1Change(int index) {
 
 void TModelDesignTab::LoadModelButton1Click() {
     Guarded(this, [&] {
-        const QString name = Dialogs().OpenFile(this, XML_FILTER);
+        const QString name = Dialogs().OpenFile(this, FIT_XML_FILTER);
         if (name.isEmpty()) return;
         designer_.LoadModelFile(name.toStdString());
         gui_RefreshFromModel();
@@ -216,7 +216,7 @@ void TModelDesignTab::LoadModelButton1Click() {
 
 void TModelDesignTab::SaveModelButton1Click() {
     Guarded(this, [&] {
-        const QString name = Dialogs().SaveFile(this, XML_FILTER);
+        const QString name = Dialogs().SaveFile(this, FIT_XML_FILTER);
         if (!name.isEmpty()) designer_.SaveModelFile(name.toStdString());
     });
 }

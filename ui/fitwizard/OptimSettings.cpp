@@ -48,8 +48,8 @@ double ToDecimal(const std::string& text) {
 
 } // namespace
 
-TOptimSettingsText LoadOptimSettings(const std::string& iniPath) {
-    const TIniFile ini(iniPath);
+TOptimSettingsText LoadOptimSettings(const std::string& iniPath, const std::string& fallbackPath) {
+    const TIniFile ini(iniPath, fallbackPath);
     const auto read = [&](const char* key) { return ini.ReadString(SECTION, key, ""); };
     TOptimSettingsText s;
     s.NbVeryGlobalSearch = read("NbVeryGlobalSearch");
@@ -88,10 +88,12 @@ void SaveOptimSettings(const std::string& iniPath, const TOptimSettingsText& s) 
     write("LeaveOneOut", myBoolToStr2(s.LeaveOneOut));
 }
 
-bool ValidateMetropolisValues(const TOptimSettingsText& s, std::string& wrongData) {
+bool ValidateMetropolisValues(const TOptimSettingsText& s, std::string& wrongData,
+                              const std::string** wrongText) {
     for (const auto& [text, kind] : CheckOrder(s)) {
         if (!Passes(*text, kind)) {
             wrongData = *text;
+            if (wrongText) *wrongText = text;
             return false;
         }
     }
@@ -123,8 +125,8 @@ TRMetropolisDesc ToMetropolisDesc(const TOptimSettingsText& s) {
     return d;
 }
 
-TValidationOptions LoadValidationOptions(const std::string& iniPath) {
-    const TIniFile ini(iniPath);
+TValidationOptions LoadValidationOptions(const std::string& iniPath, const std::string& fallbackPath) {
+    const TIniFile ini(iniPath, fallbackPath);
     const auto read = [&](const char* key) { return myStrToBool2(ini.ReadString(SECTION, key, "")); };
     TValidationOptions o;
     o.SkipAll = read("SkipAll");

@@ -16,14 +16,17 @@ struct TOptimSettingsText {
     bool LeaveOneOut = false;
 };
 
-// Missing file or keys give empty texts and false; decimals come back with '.'.
-TOptimSettingsText LoadOptimSettings(const std::string& iniPath);
+// A key missing from iniPath is read from fallbackPath (when given); missing from both, it
+// gives an empty text or false. Decimals come back with '.'.
+TOptimSettingsText LoadOptimSettings(const std::string& iniPath, const std::string& fallbackPath = "");
 // Every key in order, texts as they stand. Raises EOrvexError when the file cannot be written.
 void SaveOptimSettings(const std::string& iniPath, const TOptimSettingsText& s);
 
-// The first text the search cannot use, in the check's order, goes to wrongData (false);
-// wrongData is empty when all pass. MaxMissingTemp is not checked.
-bool ValidateMetropolisValues(const TOptimSettingsText& s, std::string& wrongData);
+// The first text the search cannot use, in the check's order, goes to wrongData (false) and
+// its address in s to wrongText when given; wrongData is empty when all pass. MaxMissingTemp
+// is not checked.
+bool ValidateMetropolisValues(const TOptimSettingsText& s, std::string& wrongData,
+                              const std::string** wrongText = nullptr);
 
 // The search settings as the main window hands them on; the search sets the other fields.
 // Raises EOrvexError when a text is not a number.
@@ -34,6 +37,6 @@ struct TValidationOptions {
     bool SkipAll = false, SkipLatitude = false, SkipMeanTemp = false, SkipMinMaxTemp = false;
 };
 
-// A checked SkipAll leaves the three others false, unread.
-TValidationOptions LoadValidationOptions(const std::string& iniPath);
+// A checked SkipAll leaves the three others false, unread. Missing keys as for the settings.
+TValidationOptions LoadValidationOptions(const std::string& iniPath, const std::string& fallbackPath = "");
 void SaveValidationOptions(const std::string& iniPath, const TValidationOptions& o);

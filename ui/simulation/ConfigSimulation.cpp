@@ -14,13 +14,12 @@
 
 #include "AppFolder.h"
 #include "Dialogs.h"
+#include "FileFilters.h"
 #include "OrvexConfig.h"
 #include "TextFactory.h"
 
 namespace {
 const char* const SECTION = "path-sim";
-const QString OPEN_FILTER_TXT = QStringLiteral("TXT (*.txt)");
-const QString OPEN_FILTER_XML = QStringLiteral("XML (*.xml)");
 } // namespace
 
 TConfigSimulationWindow::TConfigSimulationWindow(QWidget* owner)
@@ -108,22 +107,22 @@ TConfigSimulationWindow::TConfigSimulationWindow(QWidget* owner)
 }
 
 void TConfigSimulationWindow::TempBtnClick() {
-    const QString name = Dialogs().OpenFile(this, OPEN_FILTER_TXT);
+    const QString name = Dialogs().OpenFile(this, SIM_TXT_FILTER);
     if (!name.isEmpty()) TemperaturesPath->setText(name);
 }
 
 void TConfigSimulationWindow::SimInfoBtnClick() {
-    const QString name = Dialogs().OpenFile(this, OPEN_FILTER_TXT);
+    const QString name = Dialogs().OpenFile(this, SIM_TXT_FILTER);
     if (!name.isEmpty()) T0InfoPath->setText(name);
 }
 
 void TConfigSimulationWindow::ParamBtnClick() {
-    const QString name = Dialogs().OpenFile(this, OPEN_FILTER_XML);
+    const QString name = Dialogs().OpenFile(this, SIM_XML_FILTER);
     if (!name.isEmpty()) ModelAsXmlPath->setText(name);
 }
 
 void TConfigSimulationWindow::SaveAsBtnClick() {
-    const QString name = Dialogs().SaveFile(this, OPEN_FILTER_TXT);
+    const QString name = Dialogs().SaveFile(this, SIM_SAVE_FILTER);
     if (!name.isEmpty()) SaveAsPath->setText(name);
 }
 

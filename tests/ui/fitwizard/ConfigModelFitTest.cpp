@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <fstream>
+#include <tuple>
 
 #include "FitOutputFile.h"
 #include "ThreadedProgress.h"
@@ -94,6 +95,32 @@ TEST_F(ConfigModelFit, SkipBoxesExcludeEachOther) {
     EXPECT_FALSE(again.SkipLatitudeValidationCB3->isChecked());
 }
 
+TEST_F(ConfigModelFit, ValidationOptionsOpenAsLastUsedAndRestoreTheDefaults) {
+    const std::string folder = Folder() + PRESETS_VALID_DIR;
+    std::ofstream(folder + "default.ini")
+        << "[option]\nSkipAll=False\nSkipLatitude=True\nSkipMeanTemp=False\nSkipMinMaxTemp=True\n";
+    std::ofstream(folder + "last.ini") << "[option]\nSkipAll=False\nSkipLatitude=False\nSkipMeanTemp=True\n";
+    const auto boxes = [](const TConfigModelFitWindow& w) {
+        return std::tuple(w.SkipValidationCB1->isChecked(), w.SkipLatitudeValidationCB3->isChecked(),
+                          w.SkipMeanTempValidationCB2->isChecked(), w.SkipMinMaxValidationCB4->isChecked());
+    };
+    TConfigModelFitWindow w;
+    EXPECT_EQ(boxes(w), std::tuple(false, false, true, true)); // the missing key from the defaults
+    w.DefaultValidationButton1->click();
+    EXPECT_EQ(boxes(w), std::tuple(false, true, false, true));
+}
+
+TEST_F(ConfigModelFit, BrowseDialogsOfferEveryKindOfFile) {
+    TConfigModelFitWindow w;
+    dialogs.fileAnswer = "/data/climate.dat";
+    for (QPushButton* b : {w.TempBtn, w.PhenoBtn, w.FitInfoBtn, w.SaveFitAsBtn, w.OpenExistingFileButton1})
+        b->click();
+    const QString txt = "TXT (*.txt);;XML (*.xml);;CSV (*.csv);;All Files (*)";
+    const QString xml = "XML (*.xml);;TXT (*.txt);;CSV (*.csv);;All Files (*)";
+    EXPECT_EQ(dialogs.filters, (QStringList{txt, txt, txt, txt, xml}));
+    EXPECT_EQ(w.TemperaturesPath->text(), "/data/climate.dat");
+}
+
 TEST_F(ConfigModelFit, AnErrorInThePhenologyFileNamesTheLog) {
     std::string pheno = ReadWholeFile(Source("examples/phenology.txt").toStdString());
     pheno.replace(pheno.find("112"), 3, "11x");
@@ -111,6 +138,14 @@ TEST_F(ConfigModelFit, AnErrorInThePhenologyFileNamesTheLog) {
     EXPECT_NE(ReadWholeFile(log).find("Value \"11x\" is not a float."), std::string::npos);
     EXPECT_EQ(w.PageControl1->currentIndex(), 0);
     EXPECT_FALSE(w.allowNextStep);
+
+    // No viewer: the user is told where the report is.
+    dialogs.openAnswer = false;
+    dialogs.shown.clear();
+    RunValidation(w);
+    EXPECT_EQ(dialogs.shown.size(), 2);
+    EXPECT_EQ(dialogs.shown.last(),
+              QString::fromStdString("No viewer could open the report.\nIts full path is \"" + log + "\"."));
 
     // Cancel in the error box opens nothing.
     dialogs.confirmAnswer = false;

@@ -72,6 +72,9 @@ TEST_F(ConfigSimulation, FileButtonsFillTheirFields) {
     for (const QLineEdit* e :
          {window.TemperaturesPath, window.T0InfoPath, window.SaveAsPath, window.ModelAsXmlPath})
         EXPECT_EQ(e->text(), "/data/chosen.txt");
+    const QString txt = "TXT (*.txt);;XML (*.xml);;All Files (*)";
+    EXPECT_EQ(dialogs.filters, (QStringList{txt, txt, "TXT (*.txt);;All Files (*)",
+                                            "XML (*.xml);;TXT (*.txt);;All Files (*)"}));
     dialogs.fileAnswer.clear(); // cancelled: the field keeps its name
     window.TempBtn->click();
     EXPECT_EQ(window.TemperaturesPath->text(), "/data/chosen.txt");
