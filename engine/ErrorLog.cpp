@@ -18,24 +18,30 @@ std::string ErrorLogEntry(std::int64_t line, std::string_view tag, std::string_v
 }
 
 void TErrorLog::Create(std::string path) {
-    if (file_ != nullptr) std::fclose(file_);
     path_ = std::move(path);
     std::error_code ec;
     const auto folder = std::filesystem::path(path_).parent_path();
     if (!folder.empty()) std::filesystem::create_directories(folder, ec);
-    file_ = std::fopen(path_.c_str(), "wb");
-    if (file_ == nullptr)
-        throw EOrvexError("The given error file \"" + path_ + "\" doesn't exist,\nor is already in use.");
+    file_.Create(path_, "The given error file \"" + path_ + "\" doesn't exist,\nor is already in use.");
 }
 
-TErrorLog::~TErrorLog() {
-    if (file_ != nullptr) std::fclose(file_);
+void TErrorLog::Commit() {
+    Flush();
+    try {
+        file_.Commit();
+    } catch (const EOrvexError&) {
+        Fail();
+    }
+}
+
+void TErrorLog::Fail() const {
+    throw EOrvexError("Unable to write the error file \"" + path_ + "\".");
 }
 
 void TErrorLog::Write(std::string_view text) {
-    if (file_ == nullptr) throw EOrvexError("The error file is not open.");
-    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size())
-        throw EOrvexError("Unable to write the error file \"" + path_ + "\".");
+    std::FILE* f = file_.Stream();
+    if (f == nullptr) throw EOrvexError("The error file is not open.");
+    if (std::fwrite(text.data(), 1, text.size(), f) != text.size()) Fail();
 }
 
 void TErrorLog::Entry(std::int64_t line, std::string_view tag, std::string_view message) {
@@ -48,6 +54,5 @@ void TErrorLog::Piece(std::string_view text) {
 }
 
 void TErrorLog::Flush() {
-    if (file_ != nullptr && std::fflush(file_) != 0)
-        throw EOrvexError("Unable to write the error file \"" + path_ + "\".");
+    if (file_.Stream() != nullptr && std::fflush(file_.Stream()) != 0) Fail();
 }

@@ -6,15 +6,20 @@
 #include <string>
 #include <string_view>
 
+#include "PendingFile.h"
+
 // "Line <n>" padded to 16 characters, then ":" TAB tag TAB message CR LF.
 std::string ErrorLogEntry(std::int64_t line, std::string_view tag, std::string_view message);
 
+// Written aside: an earlier log stays as it was until Commit, so a log that cannot be written
+// whole never replaces it.
 class TErrorLog {
 public:
     TErrorLog() = default;
-    // Creates (truncates) the log, and its folder when missing; raises EOrvexError naming the file.
+    // Starts the log, and makes its folder when missing; raises EOrvexError naming the file.
     void Create(std::string path);
-    ~TErrorLog();
+    // The log written so far replaces any earlier one; raises EOrvexError naming the file.
+    void Commit();
     TErrorLog(const TErrorLog&) = delete;
     TErrorLog& operator=(const TErrorLog&) = delete;
 
@@ -26,7 +31,8 @@ public:
 
 private:
     void Write(std::string_view text);
+    [[noreturn]] void Fail() const;
 
     std::string path_;
-    std::FILE* file_ = nullptr;
+    TPendingFile file_;
 };

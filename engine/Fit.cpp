@@ -30,6 +30,11 @@ std::string TooManyMissing(int found, int max) {
            " | max is : " + std::to_string(max) + ").\nUnable to fit.";
 }
 
+std::string NotEnoughData(int fit) {
+    return "The number of NON-MISSING observations for the Fit <" + std::to_string(fit) +
+           ">\nis \"less or equal to 1\"... Not enought data to do the job...";
+}
+
 const char* const CAUSE_GAPS = "\nThe climate data has gaps (-9999) in the days the observed rows need.";
 const char* const CAUSE_GIVEN_T0_OUTSIDE =
     "\nA T0 fixed in the model or read from the phenology data starts a phase before the first day of the "
@@ -208,26 +213,48 @@ void TFit::Run() {
         model->setParameters(given);
         if (!RunPass(k, startTemp)) return;
     }
+    // A fit without a result leaves the earlier files as they were.
+    if (repetitions_.empty()) {
+        if (!Error()) SetError(NotEnoughData(0));
+        return;
+    }
+    CommitFiles();
+    advancement_ = 100;
+}
+
+// The three files are one commit: each is made whole aside first, and only then do they
+// replace the files of an earlier fit, so a failed write leaves those as they were.
+void TFit::CommitFiles() {
     f_output.Close();
+    f_output.Complete();
     if (!SkipFisher) {
         f_sensitivity = nullptr;
         sensitivityFile_.Close();
+        SetTreatment("Write fisher output");
+        std::vector<std::string> lines;
+        // A last pass without result has no best sum of squares: its own error says why the
+        // statistics are missing.
+        if (std::isfinite(SSBest)) {
+            try {
+                const TRFunctionDesc last = garbage_.empty() ? TRFunctionDesc{} : garbage_.back()->moindCarrD;
+                lines =
+                    FisherFileLines(sensitivityFile_.TempPath(), last, nb_obs_tot, SSBest, nomf_sensitivity);
+            } catch (const std::exception& e) {
+                lines.clear(); // the Fisher file stays empty
+                SetError(std::string(FISHER_FAILED) + "\n" + e.what());
+            }
+        }
+        std::string text;
+        for (const auto& line : lines)
+            text += line + "\r\n";
+        fisherFile_.Write(text);
+        fisherFile_.Close();
     }
-    // Both are complete: only now do they replace the files of an earlier fit.
     f_output.Commit();
-
     if (!SkipFisher) {
         sensitivityFile_.Commit();
-        SetTreatment("Write fisher output");
-        try {
-            const TRFunctionDesc last = garbage_.empty() ? TRFunctionDesc{} : garbage_.back()->moindCarrD;
-            write_fisher(fisherFile_.TempPath(), nomf_sensitivity, last, nb_obs_tot, SSBest);
-        } catch (const std::exception& e) {
-            SetError(std::string(FISHER_FAILED) + "\n" + e.what());
-        }
         fisherFile_.Commit();
     }
-    advancement_ = 100;
 }
 
 bool TFit::RunPass(int k, double startTemp) {
@@ -273,8 +300,7 @@ bool TFit::RunPass(int k, double startTemp) {
                 SetError(TooManyMissing(opt.MaxGapCount(), metropolisD.missing_threshold) +
                          (opt.GapOutsideData() ? CAUSE_GIVEN_T0_OUTSIDE : CAUSE_GAPS));
             else
-                SetError("The number of NON-MISSING observations for the Fit <" + std::to_string(r - 1) +
-                         ">\nis \"less or equal to 1\"... Not enought data to do the job...");
+                SetError(NotEnoughData(r - 1));
             LogIt(std::string("Relevant = ") + (rep.isRelevant ? "True" : "False"));
             LogIt("SStot_val = " + FloatToStrGeneral(sstot));
             break;

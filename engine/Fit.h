@@ -75,6 +75,7 @@ private:
     class Objective;
     // false when the fit was stopped during the pass.
     bool RunPass(int k, double startTemp);
+    void CommitFiles();
     void SetTreatment(std::string text);
 
     // Set up by the constructor and Prepare, then the fit thread's alone.

@@ -177,6 +177,11 @@ void TFitOutputFile::DropBody() {
 }
 
 void TFitOutputFile::Commit() {
+    Complete();
+    file_.Commit();
+}
+
+void TFitOutputFile::Complete() {
     if (deferred_) {
         file_.Close();
         const std::string tail = ReadFrom(file_.TempPath(), covered_);
@@ -201,7 +206,7 @@ void TFitOutputFile::Commit() {
         summaries_.clear();
         head_.clear();
     }
-    file_.Commit();
+    file_.Close();
 }
 
 void TFitOutputFile::Discard() {

@@ -54,6 +54,9 @@ public:
     void InsertSummary(const std::vector<std::string>& summaryRows, int leftOut, int nbFitLines);
     // Closes the file (it can be appended to again); raises EOrvexError when a write failed.
     void Close() { file_.Close(); }
+    // Puts the whole file together aside and closes it; raises EOrvexError naming it when a
+    // write fails. Afterwards only Commit's rename is left.
+    void Complete();
     // The complete file replaces any file at its path; raises EOrvexError naming it on failure.
     void Commit();
     // Drops what was written; any file at the path is left as it was.

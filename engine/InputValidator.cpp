@@ -44,7 +44,8 @@ std::string TInputValidator::GetLogFilePath() {
 
 bool TInputValidator::Validate() {
     const bool ok = ValidatePheno() && ValidateFit() && ValidateMeteo();
-    f_errlog.Flush();
+    // Only a log written whole replaces the earlier one.
+    f_errlog.Commit();
     return ok && !Stopped();
 }
 

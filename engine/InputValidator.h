@@ -37,7 +37,8 @@ public:
     const std::string& LogFilePath() const { return f_errlog.Path(); }
 
     // Phenology, then fit-information, then climate file; a file with errors ends the validation.
-    // True when all three pass. Run once per validator. False also when stopped.
+    // True when all three pass. Run once per validator. False also when stopped. The log replaces
+    // an earlier one only once written whole: a write failure raises and keeps the earlier log.
     bool Validate();
 
     // Size of the climate file and the bytes of it read so far; safe to read from any thread.

@@ -120,8 +120,9 @@ std::string FisherFileName(const std::string& outputPath) {
     return Beside(outputPath, "Fisher_");
 }
 
-void write_fisher(const std::string& fisherPath, const std::string& sensitivityPath, const TRFunctionDesc& fd,
-                  int nb_obs_tot, double SSBest) {
+std::vector<std::string> FisherFileLines(const std::string& sensitivityPath, const TRFunctionDesc& fd,
+                                         int nb_obs_tot, double SSBest, const std::string& shownName) {
+    const std::string& shown = shownName.empty() ? sensitivityPath : shownName;
     std::string header;
     for (int i = 0; i < fd.nb_of_parameters && i < static_cast<int>(fd.var_info.size()); ++i)
         header += fd.var_info[static_cast<std::size_t>(i)].name + "\t";
@@ -141,16 +142,20 @@ void write_fisher(const std::string& fisherPath, const std::string& sensitivityP
             double value = 0.0;
             if (!TryParseFloat(last, value))
                 throw EOrvexError("'" + last + "' is not a valid floating point value (line " +
-                                  std::to_string(i) + " of " + sensitivityPath + ")");
+                                  std::to_string(i) + " of " + shown + ")");
             line += "\t" + FormatFloat("0.000", Fisher(value, SSBest, 1, n));
         }
         LogIt("Fisher computing : " + FormatSecondsMS(ElapsedTime(begin)));
     };
-    const TParallelFunction save = [&] {
-        const TBeginTime begin = GetBeginTime();
-        WriteLinesCRLF(fisherPath, lines);
-        LogIt("Fisher save : " + FormatSecondsMS(ElapsedTime(begin)));
-    };
     ParallelExe(
-        worker, [] {}, save);
+        worker, [] {}, nullptr);
+    return lines;
+}
+
+void write_fisher(const std::string& fisherPath, const std::string& sensitivityPath, const TRFunctionDesc& fd,
+                  int nb_obs_tot, double SSBest) {
+    const std::vector<std::string> lines = FisherFileLines(sensitivityPath, fd, nb_obs_tot, SSBest);
+    const TBeginTime begin = GetBeginTime();
+    WriteLinesCRLF(fisherPath, lines);
+    LogIt("Fisher save : " + FormatSecondsMS(ElapsedTime(begin)));
 }

@@ -33,9 +33,13 @@ std::string SimulationTableText(const std::vector<TRSimulationResult>& rows,
 std::string SensitivityFileName(const std::string& outputPath);
 std::string FisherFileName(const std::string& outputPath);
 
-// The Fisher file from the sensitivity file: a header of the parameter names of fd, "SSres"
-// and "Fisher statistics", then every sensitivity line followed by TAB and the Fisher
-// statistic of its sum of squares against SSBest ("0.000"). The computation runs on a helper
-// thread; the file is written only when it succeeded. Raises EOrvexError otherwise.
+// The lines of the Fisher file from the sensitivity file: a header of the parameter names of
+// fd, "SSres" and "Fisher statistics", then every sensitivity line followed by TAB and the
+// Fisher statistic of its sum of squares against SSBest ("0.000"). The computation runs on a
+// helper thread; raises EOrvexError when the data do not allow it. Errors name the
+// sensitivity file as shownName (its path when empty).
+std::vector<std::string> FisherFileLines(const std::string& sensitivityPath, const TRFunctionDesc& fd,
+                                         int nb_obs_tot, double SSBest, const std::string& shownName = {});
+// The same lines written to the Fisher file, with CR LF, only when they could be computed.
 void write_fisher(const std::string& fisherPath, const std::string& sensitivityPath, const TRFunctionDesc& fd,
                   int nb_obs_tot, double SSBest);

@@ -47,6 +47,11 @@ void TPendingFile::Reopen() {
     if (stream_ == nullptr) Fail(std::strerror(errno));
 }
 
+void TPendingFile::Write(std::string_view text) {
+    Reopen();
+    if (std::fwrite(text.data(), 1, text.size(), stream_) != text.size()) Fail(std::strerror(errno));
+}
+
 void TPendingFile::Close() {
     if (stream_ == nullptr) return;
     const bool failed = std::ferror(stream_) != 0;

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 class TPendingFile {
 public:
@@ -20,6 +21,9 @@ public:
     std::FILE* Stream() const { return stream_; }
     // Opens the temporary file again for appending; raises EOrvexError naming the final path.
     void Reopen();
+    // Appends text to the open stream (reopened when closed); raises EOrvexError naming the
+    // final path when it cannot be written.
+    void Write(std::string_view text);
     // Closes the stream; raises EOrvexError naming the final path when pending text could not
     // be written.
     void Close();

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -99,6 +100,7 @@ public:
             if (first || !QuickLine(line, nbUser)) nbUser = CarefulLine(line, first);
             if (sta_ == 0) continue; // station 0 marks a record to ignore
             if (years.empty() || sta_ != prevSta_ || yea_ != prevYea_) {
+                StartStationYear();
                 years.push_back(
                     std::make_unique<TWeatherYear>(yea_, sta_, static_cast<int>(years.size()), owner_));
                 prevSta_ = sta_;
@@ -114,6 +116,20 @@ private:
     [[noreturn]] void NotNumber(const std::string& what, std::string_view tok, const char* kind) const {
         throw EOrvexError(std::string(BAD_NUMBER_TEXT) + "\n\rIn " + Where() + ", the " + what + " \"" +
                           std::string(tok) + "\" is not " + kind + ".");
+    }
+
+    // The lines of a station-year follow each other. One met again after other lines would be
+    // read as a second station-year that fits never use; a file sorted by day before station
+    // would make one of every line.
+    void StartStationYear() {
+        const std::uint64_t key = (static_cast<std::uint64_t>(static_cast<std::uint32_t>(sta_)) << 32) |
+                                  static_cast<std::uint32_t>(yea_);
+        const auto [at, added] = started_.emplace(key, line_);
+        if (!added)
+            throw EOrvexError("Error : station " + std::to_string(sta_) + ", year " + std::to_string(yea_) +
+                              " appears again in " + Where() + " after the lines of another station-year" +
+                              " (it begins at line " + std::to_string(at->second) +
+                              "); the lines of a station-year must follow each other.");
     }
 
     [[noreturn]] void TooFew(int found) const {
@@ -237,6 +253,7 @@ private:
     double lat_ = 0.0, tmp_ = 0.0, tmn_ = 0.0, tmx_ = 0.0;
     TDoubleArr user_{};
     int prevSta_ = 0, prevYea_ = 0;
+    std::unordered_map<std::uint64_t, int> started_; // (station, year) -> its first line
 };
 
 // "ss.zzz": whole seconds (at least two digits) and milliseconds.

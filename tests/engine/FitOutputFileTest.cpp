@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
 
+#include "FileSizeLimit.h"
 #include "FitOutputFile.h"
 #include "OrvexError.h"
 #include "ScratchDir.h"
@@ -81,6 +83,35 @@ TEST_F(FitOutputFileTest, FailuresNameTheFile) {
     } catch (const EOrvexError& e) {
         EXPECT_NE(std::string(e.what()).find("/nonexistent_dir_orvex/x.txt"), std::string::npos);
     }
+}
+
+// A full disk met when the buffered text is flushed at the close: the earlier file stays and the
+// failure is raised. Each text stays below the stream's buffer, so its write succeeds.
+TEST_F(FitOutputFileTest, AFullDiskAtTheCloseKeepsTheEarlierFile) {
+    const std::string path = WriteFile("out.txt", "earlier");
+    const std::vector<std::string> rows(30, std::string(30, 'x'));
+    const auto full = [&](const std::function<void()>& write) {
+        return WithFileSizeLimit(200, [&] {
+            write();
+            return std::string();
+        });
+    };
+    // The Fisher file's writer.
+    std::string error = full([&] { WriteLinesCRLF(path, rows); });
+    EXPECT_NE(error.find(path), std::string::npos) << error;
+    EXPECT_EQ(ReadWholeFile(path), "earlier");
+    // The output file, put together from its header and kept summaries at its end.
+    error = full([&] {
+        TFitOutputFile out;
+        out.Create(path, "cannot create");
+        out.Append(std::string(15, '\n'), "fail");
+        out.InsertSummary(rows, -1, 1);
+        out.Close();
+        out.Commit();
+    });
+    EXPECT_NE(error.find(path), std::string::npos) << error;
+    EXPECT_EQ(ReadWholeFile(path), "earlier");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1); // no temporary file
 }
 
 // The file keeps its summaries aside and puts itself together at the end; the result must be

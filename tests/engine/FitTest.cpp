@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "ErrorText.h"
+#include "FileSizeLimit.h"
 #include "Fit.h"
 #include "FitOutputFile.h"
 #include "Inputs.h"
@@ -193,9 +194,10 @@ TEST_F(FitRun, AnExactFitIsAPerfectFitNotMissingData) {
     EXPECT_EQ(fit->Repetitions()[0]->EFF, 1.0);
 }
 
-// An input fault ends the fit with an error that says why. Found while reading, it leaves no
-// file behind; reported once the fit ended, it leaves whole output and Fisher files (CR LF
-// lines), the Fisher file empty when its statistics could not be computed.
+// An input fault ends the fit with an error that says why. Found while reading, or leaving the
+// fit without a result, it leaves no file behind; reported once the fit ended, it leaves whole
+// output and Fisher files (CR LF lines), the Fisher file empty when its statistics could not be
+// computed.
 TEST_F(FitRun, InputFaultsEndTheFitSayingWhy) {
     const struct {
         const char* file;
@@ -216,7 +218,7 @@ TEST_F(FitRun, InputFaultsEndTheFitSayingWhy) {
         {"fitinfo.txt", "Station\tProvenance\tYear\n1\t1\t2001\n", false,
          "The number of NON-MISSING observations for the Fit <0>\nis \"less or equal to 1\"... "
          "Not enought data to do the job...",
-         0, "T0<1>\tSStar<1>\tTbase\tSSres\tFisher statistics\r\n"},
+         0, nullptr},
         // Two scored observations: the statistic's divisor (n - 1) - 1 is 0 on the helper thread.
         {"fitinfo.txt", "Station\tProvenance\tYear\n1\t1\t2001\n1\t1\t2002\n", false,
          "Data insufficient to calculate the fisher statistics\nEOrvexError: Fisher statistic: "
@@ -239,6 +241,113 @@ TEST_F(FitRun, InputFaultsEndTheFitSayingWhy) {
             EXPECT_LT(fit->Advancement(), 100);
             EXPECT_EQ(FilesIn(dir_), INPUTS);
         }
+    }
+}
+
+const std::string NOT_ENOUGH_DATA = "The number of NON-MISSING observations for the Fit <0>\nis \"less or "
+                                    "equal to 1\"... Not enought data to do the job...";
+
+// Observations all on one day leave nothing to fit: the fit says so before any search, and a fit
+// without a result leaves the earlier files as they were.
+TEST_F(FitRun, AFitWithoutResultKeepsTheEarlierFiles) {
+    WriteFile("pheno.txt", "Station\tProvenance\tYear\tBudburst\n1\t1\t2001\t124\n1\t1\t2002\t124\n");
+    WriteFile("fitinfo.txt", "Station\tProvenance\tYear\n1\t1\t2001\n1\t1\t2002\n");
+    const char* const earlier[] = {"out.txt", "SA_out.txt", "Fisher_out.txt"};
+    for (const char* name : earlier)
+        WriteFile(name, "earlier");
+    auto fit = MakeFit(SmallSearch(2), "fitinfo.txt", false, false);
+    RunToEnd(*fit);
+    EXPECT_EQ(fit->ErrorInfo(), NOT_ENOUGH_DATA);
+    EXPECT_EQ(fit->MetropolisProgress()[1], ""); // no search ran
+    std::set<std::string> expected = INPUTS;
+    for (const char* name : earlier) {
+        EXPECT_EQ(ReadWholeFile(P(name)), "earlier") << name;
+        expected.insert(name);
+    }
+    EXPECT_EQ(FilesIn(dir_), expected);
+}
+
+// The last pass of a leave-one-out fit, left with two observations of one day, has nothing to fit:
+// its error is the fit's, not the Fisher step's that follows, and the passes that succeeded are
+// written.
+TEST_F(FitRun, ALastPassWithoutResultReportsItsOwnCause) {
+    WriteFile("pheno.txt", "Station\tProvenance\tYear\tBudburst\n1\t1\t2001\t124\n1\t1\t2002\t124\n"
+                           "1\t1\t2003\t129\n");
+    auto fit = MakeFit(SmallSearch(1), "fitinfo_loo.txt", true, false);
+    RunToEnd(*fit);
+    EXPECT_EQ(fit->ErrorInfo(), NOT_ENOUGH_DATA);
+    EXPECT_EQ(fit->Repetitions().size(), 2u);
+    EXPECT_NE(ReadWholeFile(P("out.txt")).find("[ Left fit : 2 ]"), std::string::npos);
+    EXPECT_EQ(ReadWholeFile(P("Fisher_out.txt")), ""); // no best sum of squares to compare with
+}
+
+// A full disk while the Fisher file is written: none of the three files replaces the earlier
+// ones, and the error names the write that failed. The limit lets the output and sensitivity
+// files be written whole but not the Fisher file, the longest of the three.
+TEST_F(FitRun, AFullDiskAtTheFisherFileKeepsTheEarlierFiles) {
+    const char* const names[] = {"out.txt", "SA_out.txt", "Fisher_out.txt"};
+    RunToEnd(*MakeFit(SmallSearch(2), "fitinfo.txt", false, false));
+    const auto size = [&](const char* name) { return fs::file_size(P(name)); };
+    const auto limit = std::max(size("out.txt"), size("SA_out.txt"));
+    ASSERT_LT(limit, size("Fisher_out.txt"));
+    for (const char* name : names)
+        WriteFile(name, "earlier");
+
+    const std::string error = WithFileSizeLimit(limit, [&] {
+        auto fit = MakeFit(SmallSearch(2), "fitinfo.txt", false, false);
+        RunToEnd(*fit);
+        return fit->ErrorInfo();
+    });
+    EXPECT_EQ(error.rfind("Cannot write the file \"" + P("Fisher_out.txt") + "\": ", 0), 0u) << error;
+    std::set<std::string> expected = INPUTS;
+    for (const char* name : names) {
+        EXPECT_EQ(ReadWholeFile(P(name)), "earlier") << name;
+        expected.insert(name);
+    }
+    EXPECT_EQ(FilesIn(dir_), expected);
+}
+
+// Every candidate of the search leaves a row it cannot score: the first row's missing T0 starts
+// its run at the model's T0, 50 days before the year, where the climate data either ends or holds
+// only gaps. The fit ends after the search naming the cause.
+TEST_F(FitRun, NoScorablePointAfterTheSearchEndsTheFitSayingWhy) {
+    auto model = [] {
+        auto m = GddModel();
+        TPhase& phase = *m->PhasesArr[0];
+        phase.t0Mode = TPhaseT0Mode::PickedFromPheno;
+        phase.t0 = -50.0;
+        phase.t0DataColumn = 1;
+        return m;
+    };
+    WriteFile("pheno.txt", "Station\tProvenance\tYear\tBudburst\tStart\n1\t1\t2001\t124\t-9999\n"
+                           "1\t1\t2002\t125\t1\n1\t1\t2003\t129\t1\n1\t1\t2004\t134\t1\n");
+    const std::string climate = ReadWholeFile(P("climate.txt"));
+    // The same lines as year 2000, every mean temperature missing.
+    const std::regex year2001("\n1\t45\\.0\t2001\t([0-9]+)\t[^\t]*");
+    std::string gaps;
+    for (std::sregex_iterator m(climate.begin(), climate.end(), year2001), end; m != end; ++m)
+        gaps += "1\t45.0\t2000\t" + (*m)[1].str() + "\t-9999\t-1\t1\n";
+    const std::size_t body = climate.find('\n') + 1;
+    const struct {
+        std::string climate;
+        const char* cause;
+    } cases[] = {
+        {climate,
+         "\nThe best parameters start a phase outside the climate data: its T0 lies before the first "
+         "day of the data or the run goes beyond its last."},
+        {climate.substr(0, body) + gaps + climate.substr(body),
+         "\nThe climate data has gaps (-9999) in the days the observed rows need."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cause);
+        WriteFile("climate.txt", c.climate);
+        auto fit = MakeFit(SmallSearch(1), "fitinfo.txt", false, true, model());
+        RunToEnd(*fit);
+        const std::string error = fit->ErrorInfo();
+        EXPECT_EQ(error.rfind("Too many missing values ( found : ", 0), 0u) << error;
+        EXPECT_NE(error.find(" | max is : 10).\nUnable to fit." + std::string(c.cause)), std::string::npos)
+            << error;
+        EXPECT_TRUE(fit->Repetitions().empty());
     }
 }
 
@@ -276,19 +385,26 @@ TEST(FitStatistics, NonFiniteValuesAreAnErrorNotAResult) {
 }
 
 TEST_F(FitRun, PreparationFailuresRaiseTheirMessage) {
+    fs::create_directory(P("folder")); // exists, but is no input file
     const struct {
+        const char* climate;
         const char* pheno;
+        const char* info;
         const char* out;
         const char* message;
     } cases[] = {
-        {"missing.txt", "out.txt", "The phenology date file does not exist."},
-        {"pheno.txt", "no_such_dir/out.txt", "Output file cannot be created or is already open : "},
+        {"climate.txt", "missing.txt", "fitinfo.txt", "out.txt", "The phenology date file does not exist."},
+        {"folder", "pheno.txt", "fitinfo.txt", "out.txt", "The climate data file does not exist."},
+        {"climate.txt", "folder", "fitinfo.txt", "out.txt", "The phenology date file does not exist."},
+        {"climate.txt", "pheno.txt", "folder", "out.txt", "The fit info file does not exist."},
+        {"climate.txt", "pheno.txt", "fitinfo.txt", "no_such_dir/out.txt",
+         "Output file cannot be created or is already open : "},
     };
     for (const auto& c : cases) {
-        TFit fit(GddModel(), SmallSearch(1), P("climate.txt"), P(c.pheno), P("fitinfo.txt"), P(c.out), 10,
-                 false);
+        TFit fit(GddModel(), SmallSearch(1), P(c.climate), P(c.pheno), P(c.info), P(c.out), 10, false);
         const std::string error = ErrorText([&] { fit.Prepare(); });
-        EXPECT_EQ(error.rfind(c.message, 0), 0u) << c.pheno << " " << c.out << ": " << error;
+        EXPECT_EQ(error.rfind(c.message, 0), 0u)
+            << c.climate << " " << c.pheno << " " << c.info << " " << c.out << ": " << error;
         EXPECT_FALSE(fit.Error());
         EXPECT_THROW(fit.Start(), EOrvexError);
     }

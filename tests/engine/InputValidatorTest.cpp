@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ErrorText.h"
+#include "FileSizeLimit.h"
 #include "FitOutputFile.h"
 #include "InputValidator.h"
 #include "Inputs.h"
@@ -224,6 +225,16 @@ TEST_F(InputValidator, UnopenableFilesAreNamed) {
     const std::string log = P("plain/errlog.txt");
     EXPECT_EQ(ErrorText([&] { TInputValidator(CLEAN, log); }),
               "The given error file \"" + log + "\" doesn't exist,\nor is already in use.");
+}
+
+// A log that cannot be written whole, on a full disk, leaves the earlier one as it was.
+TEST_F(InputValidator, AFullDiskKeepsTheEarlierLog) {
+    const std::string log = WriteFile("errlog.txt", "earlier");
+    const std::string error =
+        WithFileSizeLimit(300, [&] { return std::to_string(TInputValidator(CLEAN, log).Validate()); });
+    EXPECT_EQ(error, "Unable to write the error file \"" + log + "\".");
+    EXPECT_EQ(ReadWholeFile(log), "earlier");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 1); // no temporary file
 }
 
 // Progress runs up to the climate file's size; a stopped run ends without a report.

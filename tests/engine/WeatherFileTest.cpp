@@ -120,7 +120,7 @@ TEST_F(WeatherFile, YearsAtTheEndsOfTheIntRangeHaveNoNeighbours) {
     constexpr int first = std::numeric_limits<int>::min();
     TWeather w;
     w.LoadAll(
-        WriteFile("ends.txt", HEADER + DayLine(1, last, 1) + DayLine(1, first, 1) + DayLine(1, last, 1)));
+        WriteFile("ends.txt", HEADER + DayLine(1, last, 1) + DayLine(1, first, 1) + DayLine(1, last - 1, 1)));
     ASSERT_EQ(w.NbYears(), 3);
     for (const auto& [year, day] : {std::pair{0, 366}, std::pair{1, 0}, std::pair{1, 367}, std::pair{2, 0}})
         EXPECT_EQ(w.Year(year).GetDay(day)._sta, MISSING_INT) << year << " " << day;
@@ -180,6 +180,33 @@ TEST_F(WeatherFile, EachBadFileGivesItsOwnMessage) {
     EXPECT_DOUBLE_EQ(GetWeatherDayDataAt(w.Year(0).GetDay(1), 12), 10.0);
 }
 
+// The lines of a station-year follow each other: one met again after other lines would be read as
+// a second station-year that fits never use. A file sorted by day, then station, stops at once.
+TEST_F(WeatherFile, AStationYearMetAgainIsRefusedAtItsLine) {
+    const struct {
+        const char* name;
+        std::string content;
+        std::string message; // "@" stands for the file's path
+    } cases[] = {
+        {"byday",
+         HEADER + DayLine(1, 2001, 1) + DayLine(2, 2001, 1) + DayLine(1, 2001, 2) + DayLine(2, 2001, 2),
+         "Error : station 1, year 2001 appears again in the meteo file \"@\" at line 4 after the lines of "
+         "another station-year (it begins at line 2); the lines of a station-year must follow each other."},
+        {"interrupted",
+         HEADER + DayLine(1, 2001, 1) + DayLine(1, 2001, 2) + DayLine(1, 2002, 1) + "\n" +
+             DayLine(1, 2001, 3),
+         "Error : station 1, year 2001 appears again in the meteo file \"@\" at line 6 after the lines of "
+         "another station-year (it begins at line 2); the lines of a station-year must follow each other."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = WriteFile(c.name, c.content);
+        std::string want = c.message;
+        want.replace(want.find('@'), 1, path);
+        EXPECT_EQ(ErrorText([&] { TWeather().LoadAll(path); }), want);
+    }
+}
+
 TEST_F(WeatherFile, UnreadableFileIsNamedAndKeepsTheLoadedData) {
     TWeather w;
     w.LoadAll(WriteFile("good.txt", HEADER + DayLine(1, 2001, 1)));
@@ -195,7 +222,7 @@ TEST_F(WeatherFile, UnreadableFileIsNamedAndKeepsTheLoadedData) {
 
 TEST_F(WeatherFile, LoadAndPhenoLinksRowsToTheFirstMatchingStationYear) {
     const std::string path =
-        WriteFile("p.txt", HEADER + Years(1, 2001, 2002) + Years(2, 2001, 2001) + Years(1, 2001, 2001));
+        WriteFile("p.txt", HEADER + Years(1, 2001, 2002) + Years(2, 2001, 2001) + Years(3, 2002, 2002));
     TRPhenoInfos pheno;
     for (auto [sta, year] : {std::pair{1, 2002}, {2, 2001}, {1, 2001}, {1, 1999}, {3, 2001}})
         pheno.tabPheno.push_back(TRPhenoData{sta, 1, year, {}});
