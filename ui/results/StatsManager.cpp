@@ -20,7 +20,7 @@
 #include "TextFactory.h"
 
 namespace {
-const QString SAVE_FILTER = QStringLiteral("XML (*.xml);;TXT (*.txt);;All Files (*.*)");
+const QString SAVE_FILTER = QStringLiteral("XML (*.xml);;TXT (*.txt);;All Files (*)");
 constexpr int COLUMN_WIDTH = 120;
 } // namespace
 
