@@ -133,6 +133,14 @@ TEST_F(MainWindow, QuittingAsksForTheLastRunningFitFirst) {
     window->show();
     window->CreateFit();
     window->CreateFit();
+    scripted.answers = {false}; // refused: every sheet and fit stays, the window too
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(scripted.shown, QStringList{"Do you really want to quit Orvex ?"});
+    EXPECT_EQ(Tabs(), (QStringList{"Home", "Model fit 1", "Model fit 2"}));
+    EXPECT_FALSE(fits[0]->quits || fits[1]->quits || fits[0]->paused || fits[1]->paused);
+
+    scripted.shown.clear();
     scripted.answers = {true, false}; // quit, then keep "Model fit 2"
     EXPECT_FALSE(window->close());
     EXPECT_TRUE(window->isVisible());
