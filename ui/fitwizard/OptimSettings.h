@@ -22,7 +22,7 @@ TOptimSettingsText LoadOptimSettings(const std::string& iniPath);
 void SaveOptimSettings(const std::string& iniPath, const TOptimSettingsText& s);
 
 // The first text the search cannot use, in the check's order, goes to wrongData (false);
-// wrongData is empty when all pass. MaxMissingTemp is not checked.
+// wrongData is empty when all pass. MaxMissingTemp comes last.
 bool ValidateMetropolisValues(const TOptimSettingsText& s, std::string& wrongData);
 
 // The search settings as the main window hands them on; the search sets the other fields.

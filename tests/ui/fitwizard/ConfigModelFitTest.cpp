@@ -159,6 +159,16 @@ TEST_F(ConfigModelFit, FitNowChecksPhasesThenSettings) {
     w.OKBtnClick();
     EXPECT_EQ(dialogs.shown.last(), "\"0\" is not a valid value!");
     EXPECT_EQ(w.PageControl1->currentIndex(), 2);
+
+    // Checked with the others: the window stays, and last.ini gets no empty value to trip on.
+    w.DefaultOptimButton1Click();
+    w.MaxMissingTemp->clear();
+    w.PageControl1->setCurrentIndex(1);
+    w.OKBtnClick();
+    EXPECT_EQ(dialogs.shown.last(), "\"\" is not a valid value!");
+    EXPECT_EQ(w.PageControl1->currentIndex(), 2);
+    EXPECT_NE(w.result(), QDialog::Accepted);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Folder() + PRESETS_OPTIM_DIR + "last.ini")));
 }
 
 TEST_F(ConfigModelFit, ClosingWithoutFitNowFreesTheModel) {
