@@ -67,6 +67,9 @@ TFitDisplay::TFitDisplay(QWidget* owner, std::unique_ptr<TFitRun> run)
 
 TFitDisplay::~TFitDisplay() {
     if (!fit) return;
+    // The message box runs the event loop: a tick then would take the stopped fit for a
+    // finished one.
+    Timer1->stop();
     if (!fit->Finished()) {
         fit->Quit();
         try {
