@@ -13,6 +13,7 @@
 #include "FileUtils.h"
 #include "InputValidator.h"
 #include "OrvexConfig.h"
+#include "OutputFile.h"
 #include "SlotGuard.h"
 #include "ThreadedProgress.h"
 #include "ValidationThread.h"
@@ -116,23 +117,41 @@ bool TConfigModelFitWindow::gui_ValidateSourcesFilesEntries() {
         const char* empty;
         const char* what;
         const char* cannot;
+        const char* field;
     };
     const TEntry inputs[] = {
         {TemperaturesPath, "Please select a temperatures file.", "The given temperatures file \"",
-         "\" doesn't exist,\nor is already in use."},
+         "\" doesn't exist,\nor is already in use.", "temperatures file"},
         {PhenologyPath, "Please select a phenology file.", "The given phenology file \"",
-         "\" doesn't exist,\nor is already in use."},
+         "\" doesn't exist,\nor is already in use.", "phenology file"},
         {FitInfoPath, "Please select a fit informations file.", "The given fit informations file \"",
-         "\" doesn't exist,\nor is already in use."},
+         "\" doesn't exist,\nor is already in use.", "fit informations file"},
         {SaveFitAsPath, "Please choose a \"model fit\" output filename.", "The given output filename \"",
-         "\" isn't writable,\nmaybe already in use."},
+         "\" isn't writable,\nmaybe already in use.", nullptr},
     };
     for (const TEntry& e : inputs) {
         if (e.edit->text().isEmpty()) {
             Dialogs().Warning(this, QString::fromUtf8(e.empty));
             return false;
         }
-        const bool ok = e.edit == SaveFitAsPath ? CanWrite(Resolved(e.edit)) : CanRead(Resolved(e.edit));
+        bool ok = false;
+        if (e.edit != SaveFitAsPath) {
+            ok = CanRead(Resolved(e.edit));
+        } else {
+            // The fit's output replaces its file whole: an input named again would be lost.
+            for (const TEntry& in : inputs) {
+                if (in.edit == SaveFitAsPath || !SameFile(Resolved(SaveFitAsPath), Resolved(in.edit)))
+                    continue;
+                Dialogs().Warning(this, QStringLiteral("The output filename \"") + SaveFitAsPath->text() +
+                                            QStringLiteral("\" and the ") + QString::fromUtf8(in.field) +
+                                            QStringLiteral(" \"") + in.edit->text() +
+                                            QStringLiteral("\" are the same file.\nPlease choose another "
+                                                           "output filename."));
+                SaveFitAsPath->setFocus();
+                return false;
+            }
+            ok = CanWrite(Resolved(e.edit));
+        }
         if (!ok) {
             Dialogs().Warning(this, QString::fromUtf8(e.what) + e.edit->text() + QString::fromUtf8(e.cannot));
             return false;
