@@ -36,13 +36,15 @@ bool CanRead(const std::string& path) {
 }
 
 // An existing output file is opened for appending, so its contents survive the check; one
-// that does not exist yet is created empty.
-bool CanWrite(const std::string& path) {
+// that does not exist yet is created empty, and `created` says so.
+bool CanWrite(const std::string& path, bool& created) {
+    created = false;
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) return false;
     const bool exists = std::filesystem::exists(path, ec);
     std::FILE* f = std::fopen(path.c_str(), exists ? "ab" : "wb");
     if (f == nullptr) return false;
+    created = !exists;
     return std::fclose(f) == 0;
 }
 
@@ -150,7 +152,9 @@ bool TConfigModelFitWindow::gui_ValidateSourcesFilesEntries() {
                 SaveFitAsPath->setFocus();
                 return false;
             }
-            ok = CanWrite(Resolved(e.edit));
+            bool created = false;
+            ok = CanWrite(Resolved(e.edit), created);
+            if (created) createdOutputs_.push_back(Resolved(e.edit));
         }
         if (!ok) {
             Dialogs().Warning(this, QString::fromUtf8(e.what) + e.edit->text() + QString::fromUtf8(e.cannot));
@@ -259,6 +263,19 @@ void TConfigModelFitWindow::ShowDebuggerReport() {
         Dialogs().OpenDocument(QString::fromStdString(logPath_));
     }
     SwitchTab(0);
+}
+
+std::string TConfigModelFitWindow::CreatedOutput() const {
+    for (const std::string& path : createdOutputs_)
+        if (SameFile(path, Resolved(SaveFitAsPath))) return path;
+    return {};
+}
+
+void TConfigModelFitWindow::DropCreatedOutputs(const std::string& kept) {
+    for (const std::string& path : createdOutputs_)
+        if (path != kept) RemoveIfEmpty(path);
+    createdOutputs_.clear();
+    if (!kept.empty()) createdOutputs_.push_back(kept);
 }
 
 bool TConfigModelFitWindow::ValidationRunning() const {

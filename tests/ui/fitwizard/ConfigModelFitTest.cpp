@@ -109,6 +109,23 @@ TEST_F(ConfigModelFit, AnOutputNamingAnInputIsRefusedWhateverItsSpelling) {
     EXPECT_EQ(w.PageControl1->currentIndex(), 0);
 }
 
+TEST_F(ConfigModelFit, TheEmptyOutputTheCheckMadeGoesWithACancel) {
+    const QString output = QString::fromStdString(Folder() + "fit.txt");
+    {
+        TConfigModelFitWindow w;
+        PassFilesTab(w);
+        EXPECT_TRUE(QFile::exists(output));
+        w.CancelBtnClick();
+        EXPECT_FALSE(QFile::exists(output));
+    }
+    // One that was there before stays, even empty.
+    std::ofstream(output.toStdString()).close();
+    TConfigModelFitWindow w;
+    PassFilesTab(w);
+    w.CancelBtnClick();
+    EXPECT_TRUE(QFile::exists(output));
+}
+
 TEST_F(ConfigModelFit, SkipBoxesExcludeEachOther) {
     TConfigModelFitWindow w;
     w.SkipLatitudeValidationCB3->setChecked(true);
