@@ -22,6 +22,7 @@
 #include "NumberText.h"
 #include "OrvexConfig.h"
 #include "OrvexError.h"
+#include "OutputFile.h"
 #include "SimulDisplay.h"
 #include "SlotGuard.h"
 #include "UtilStuff.h"
@@ -143,12 +144,19 @@ void TOrvexWindow::CreateFit() {
         request->metropolis.missing_threshold = request->maxMissingTemp;
         request->metropolis.skip_fisher = request->skipFisher;
 
-        std::unique_ptr<TFitRun> fit = fitFactory(std::move(*request));
+        const std::string createdOutput = request->createdOutput;
+        std::unique_ptr<TFitRun> fit;
         // A failed preparation raises, having dropped what it made: the error box shows it and
         // the run goes unstarted.
-        fit->Prepare();
+        try {
+            fit = fitFactory(std::move(*request));
+            fit->Prepare();
+        } catch (...) {
+            RemoveIfEmpty(createdOutput);
+            throw;
+        }
         fit->Start();
-        CreateFitDisplay(std::move(fit));
+        CreateFitDisplay(std::move(fit), createdOutput);
         ActivateOpenTabOptions();
     });
 }
@@ -165,8 +173,8 @@ void TOrvexWindow::RememberFitPaths(const TFitRequest& request) {
     }
 }
 
-void TOrvexWindow::CreateFitDisplay(std::unique_ptr<TFitRun> fit) {
-    auto* display = new TFitDisplay(nullptr, std::move(fit));
+void TOrvexWindow::CreateFitDisplay(std::unique_ptr<TFitRun> fit, const std::string& createdOutput) {
+    auto* display = new TFitDisplay(nullptr, std::move(fit), createdOutput);
     const int index = PageControl1->addTab(display, QStringLiteral("Model fit ") + QString::number(cptFit));
     ++cptFit;
     PageControl1->setCurrentIndex(index);

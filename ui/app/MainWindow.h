@@ -68,7 +68,7 @@ private:
     QWidget* CreateHomePage(const QString& version);
     void ConnectActions();
 
-    void CreateFitDisplay(std::unique_ptr<TFitRun> fit);
+    void CreateFitDisplay(std::unique_ptr<TFitRun> fit, const std::string& createdOutput);
     void createSimulDisplay(QWidget* display);
     // The frame of the active sheet when it is a fit sheet.
     TFitDisplay* ActiveFit() const;

@@ -314,6 +314,7 @@ void TConfigModelFitWindow::CancelBtnClick() {
 void TConfigModelFitWindow::done(int result) {
     QDialog::done(result);
     if (result != QDialog::Accepted) ModelTab->Designer().TakeModel();
+    DropCreatedOutputs(result == QDialog::Accepted ? CreatedOutput() : std::string());
 }
 
 void TConfigModelFitWindow::HelpBtnClick() {

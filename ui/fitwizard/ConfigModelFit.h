@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "OptimSettings.h"
 #include "ValidationForm.h"
@@ -45,6 +46,9 @@ public:
     void gui_ShowNextStep();
     void ShowDebuggerReport();
     bool ValidationRunning() const;
+    // The output file the entry checks created empty, when it is still the one named; empty
+    // when that file was there before.
+    std::string CreatedOutput() const;
 
     // IValidationForm, for the progress window.
     bool IsValidationSuspended() override;
@@ -121,7 +125,8 @@ public slots:
     void OpenFitFileButton3Click();
     void OpenExistingFileButton1Click();
     void SaveFullFitButton1Click();
-    // Any close but "FIT NOW !" frees the model the window holds.
+    // Any close but "FIT NOW !" frees the model the window holds and removes the empty output
+    // files its checks made; "FIT NOW !" keeps the one the fit will fill.
     void done(int result) override;
 
 private:
@@ -138,6 +143,8 @@ private:
     // Waits for the thread, then releases it and the validator, and closes the progress window.
     void EndValidation(TOutcome outcome);
     void ExportFullFit();
+    // Removes the files the entry checks created, still empty, except `kept`.
+    void DropCreatedOutputs(const std::string& kept);
 
     std::unique_ptr<TInputValidator> filesValidator;
     std::unique_ptr<TValidationThread> validationThread;
@@ -148,4 +155,5 @@ private:
     TOutcome outcome_ = TOutcome::None;
     std::string validationError_;
     std::string logPath_;
+    std::vector<std::string> createdOutputs_;
 };

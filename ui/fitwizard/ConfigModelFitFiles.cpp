@@ -15,6 +15,7 @@
 #include "FileUtils.h"
 #include "InputValidator.h"
 #include "OrvexConfig.h"
+#include "OutputFile.h"
 #include "SlotGuard.h"
 #include "ThreadedProgress.h"
 #include "ValidationThread.h"
@@ -35,13 +36,15 @@ bool CanRead(const std::string& path) {
 }
 
 // An existing output file is opened for appending, so its contents survive the check; one
-// that does not exist yet is created empty.
-bool CanWrite(const std::string& path) {
+// that does not exist yet is created empty, and `created` says so.
+bool CanWrite(const std::string& path, bool& created) {
+    created = false;
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) return false;
     const bool exists = std::filesystem::exists(path, ec);
     std::FILE* f = std::fopen(path.c_str(), exists ? "ab" : "wb");
     if (f == nullptr) return false;
+    created = !exists;
     return std::fclose(f) == 0;
 }
 
@@ -118,23 +121,43 @@ bool TConfigModelFitWindow::gui_ValidateSourcesFilesEntries() {
         const char* empty;
         const char* what;
         const char* cannot;
+        const char* field;
     };
     const TEntry inputs[] = {
         {TemperaturesPath, "Please select a temperatures file.", "The given temperatures file \"",
-         "\" doesn't exist,\nor is already in use."},
+         "\" doesn't exist,\nor is already in use.", "temperatures file"},
         {PhenologyPath, "Please select a phenology file.", "The given phenology file \"",
-         "\" doesn't exist,\nor is already in use."},
+         "\" doesn't exist,\nor is already in use.", "phenology file"},
         {FitInfoPath, "Please select a fit informations file.", "The given fit informations file \"",
-         "\" doesn't exist,\nor is already in use."},
+         "\" doesn't exist,\nor is already in use.", "fit informations file"},
         {SaveFitAsPath, "Please choose a \"model fit\" output filename.", "The given output filename \"",
-         "\" isn't writable,\nmaybe already in use."},
+         "\" isn't writable,\nmaybe already in use.", nullptr},
     };
     for (const TEntry& e : inputs) {
         if (e.edit->text().isEmpty()) {
             Dialogs().Warning(this, QString::fromUtf8(e.empty));
             return false;
         }
-        const bool ok = e.edit == SaveFitAsPath ? CanWrite(Resolved(e.edit)) : CanRead(Resolved(e.edit));
+        bool ok = false;
+        if (e.edit != SaveFitAsPath) {
+            ok = CanRead(Resolved(e.edit));
+        } else {
+            // The fit's output replaces its file whole: an input named again would be lost.
+            for (const TEntry& in : inputs) {
+                if (in.edit == SaveFitAsPath || !SameFile(Resolved(SaveFitAsPath), Resolved(in.edit)))
+                    continue;
+                Dialogs().Warning(this, QStringLiteral("The output filename \"") + SaveFitAsPath->text() +
+                                            QStringLiteral("\" and the ") + QString::fromUtf8(in.field) +
+                                            QStringLiteral(" \"") + in.edit->text() +
+                                            QStringLiteral("\" are the same file.\nPlease choose another "
+                                                           "output filename."));
+                SaveFitAsPath->setFocus();
+                return false;
+            }
+            bool created = false;
+            ok = CanWrite(Resolved(e.edit), created);
+            if (created) createdOutputs_.push_back(Resolved(e.edit));
+        }
         if (!ok) {
             Dialogs().Warning(this, QString::fromUtf8(e.what) + e.edit->text() + QString::fromUtf8(e.cannot));
             return false;
@@ -246,6 +269,19 @@ void TConfigModelFitWindow::ShowDebuggerReport() {
                                         report + QStringLiteral("\"."));
     }
     SwitchTab(0);
+}
+
+std::string TConfigModelFitWindow::CreatedOutput() const {
+    for (const std::string& path : createdOutputs_)
+        if (SameFile(path, Resolved(SaveFitAsPath))) return path;
+    return {};
+}
+
+void TConfigModelFitWindow::DropCreatedOutputs(const std::string& kept) {
+    for (const std::string& path : createdOutputs_)
+        if (path != kept) RemoveIfEmpty(path);
+    createdOutputs_.clear();
+    if (!kept.empty()) createdOutputs_.push_back(kept);
 }
 
 bool TConfigModelFitWindow::ValidationRunning() const {

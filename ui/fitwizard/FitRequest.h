@@ -14,6 +14,9 @@ struct TFitRequest {
     std::string fitInfoPath;
     std::string saveFitAsPath;
     bool savePathValues = false; // "Keep those values in memory"
+    // The output file as the wizard's check created it, empty and absolute: it goes again unless
+    // a fit fills it. Empty when the file was there before.
+    std::string createdOutput;
     int maxMissingTemp = 0;
     bool leaveOneOut = false;
     bool skipFisher = true;

@@ -23,6 +23,7 @@ std::optional<TFitRequest> RunFitWizard(QWidget* parent, const TFitPaths& paths)
     request.fitInfoPath = window.FitInfoPath->text().toStdString();
     request.saveFitAsPath = window.SaveFitAsPath->text().toStdString();
     request.savePathValues = window.savePathValues->isChecked();
+    request.createdOutput = window.CreatedOutput();
     request.maxMissingTemp = ToWholeNumber(settings.MaxMissingTemp);
     request.leaveOneOut = settings.LeaveOneOut;
     request.skipFisher = settings.SkipFisher;

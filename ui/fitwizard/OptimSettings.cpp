@@ -26,7 +26,10 @@ std::vector<std::pair<const std::string*, TKind>> CheckOrder(const TOptimSetting
             {&s.NtrLoops, TKind::AtLeastOne},
             {&s.NtsLoops, TKind::AtLeastOne},
             {&s.NbRepetitions, TKind::AtLeastOne},
-            {&s.MetPrecision, TKind::Decimal}};
+            {&s.MetPrecision, TKind::Decimal},
+            // Checked last, with the others: an empty value would pass "FIT NOW !", be saved to
+            // last.ini and only then fail its conversion, taking the designed model with it.
+            {&s.MaxMissingTemp, TKind::Whole}};
 }
 
 bool Passes(const std::string& text, TKind kind) {

@@ -24,7 +24,7 @@ void SaveOptimSettings(const std::string& iniPath, const TOptimSettingsText& s);
 
 // The first text the search cannot use, in the check's order, goes to wrongData (false) and
 // its address in s to wrongText when given; wrongData is empty when all pass. MaxMissingTemp
-// is not checked.
+// comes last.
 bool ValidateMetropolisValues(const TOptimSettingsText& s, std::string& wrongData,
                               const std::string** wrongText = nullptr);
 

@@ -15,6 +15,7 @@
 #include "AppFolder.h"
 #include "Dialogs.h"
 #include "FileUtils.h"
+#include "OutputFile.h"
 #include "SlotGuard.h"
 #include "StatsManager.h"
 #include "TabColumns.h"
@@ -24,8 +25,8 @@ namespace {
 constexpr qsizetype LOAD_SLICE = 2000;
 } // namespace
 
-TFitDisplay::TFitDisplay(QWidget* owner, std::unique_ptr<TFitRun> run)
-    : QWidget(owner), fit(std::move(run)), clock_(0) {
+TFitDisplay::TFitDisplay(QWidget* owner, std::unique_ptr<TFitRun> run, std::string createdOutput)
+    : QWidget(owner), fit(std::move(run)), createdOutput_(std::move(createdOutput)), clock_(0) {
     steady_.start(); // the clock's zero
     Label1 = new QLabel(QStringLiteral("Execution time:"));
     Label2 = new QLabel;
@@ -69,13 +70,19 @@ TFitDisplay::TFitDisplay(QWidget* owner, std::unique_ptr<TFitRun> run)
 
 TFitDisplay::~TFitDisplay() {
     if (!fit) return;
+    // The message box runs the event loop: a tick then would take the stopped fit for a
+    // finished one.
+    Timer1->stop();
     if (!fit->Finished()) {
         fit->Quit();
+        RemoveIfEmpty(createdOutput_);
         try {
             Dialogs().Message(this, QStringLiteral("Fit canceled !"));
         } catch (...) {
             // Nothing may leave a destructor; the fit is stopped all the same.
         }
+    } else if (fit->Error()) {
+        RemoveIfEmpty(createdOutput_); // failed before a tick could show it
     }
     fit.reset();
 }
@@ -148,6 +155,7 @@ void TFitDisplay::ShowFailure() {
     Dialogs().Error(this, QString::fromStdString(fit->ErrorInfo()));
     Label2->setText(QStringLiteral("Fit Failed!"));
     fit->Quit();
+    RemoveIfEmpty(createdOutput_);
     ProgressBar1->hide();
     RichEdit1->clear();
     RichEdit1->appendPlainText(Label2->text());

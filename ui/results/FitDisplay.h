@@ -22,8 +22,9 @@ class QTimer;
 class TFitDisplay : public QWidget {
     Q_OBJECT
 public:
-    // Takes the run over, already started.
-    TFitDisplay(QWidget* owner, std::unique_ptr<TFitRun> fit);
+    // Takes the run over, already started. createdOutput: the empty output file the wizard
+    // made, removed when the fit fails or is stopped before it filled it.
+    TFitDisplay(QWidget* owner, std::unique_ptr<TFitRun> fit, std::string createdOutput = {});
     // A fit still going is stopped and waited for ("Fit canceled !").
     ~TFitDisplay() override;
 
@@ -60,6 +61,7 @@ private:
     void ShowLines(const std::vector<std::string>& lines);
 
     std::unique_ptr<TFitRun> fit;
+    std::string createdOutput_;
     QElapsedTimer steady_;
     TRunClock clock_;
     std::vector<std::string> shownProgress_;

@@ -15,7 +15,9 @@
 #include "AppFolder.h"
 #include "Dialogs.h"
 #include "FileFilters.h"
+#include "FileUtils.h"
 #include "OrvexConfig.h"
+#include "OutputFile.h"
 #include "TextFactory.h"
 
 namespace {
@@ -132,6 +134,28 @@ void TConfigSimulationWindow::HelpBtnClick() {
                                      "model fit run.\nFeel free to configure all the requiered settings..."));
 }
 
+bool TConfigSimulationWindow::OutputNamesNoInput() {
+    // Resolved as the run resolves them.
+    const auto file = [](const QLineEdit* edit) {
+        return GetAbsolutePath(ExeFolder(), edit->text().toStdString());
+    };
+    const std::pair<const QLineEdit*, QString> inputs[] = {
+        {TemperaturesPath, QStringLiteral("temperatures file")},
+        {ModelAsXmlPath, QStringLiteral("fitted model XML file")},
+        {T0InfoPath, QStringLiteral("T0 file")}};
+    for (const auto& [edit, field] : inputs) {
+        if (edit->text().isEmpty() || !SameFile(file(SaveAsPath), file(edit))) continue;
+        Dialogs().Warning(this,
+                          QStringLiteral("The output file \"") + SaveAsPath->text() +
+                              QStringLiteral("\" and the ") + field + QStringLiteral(" \"") + edit->text() +
+                              QStringLiteral("\" are the same file.\nPlease choose another output file."));
+        PageControl1->setCurrentIndex(0);
+        SaveAsPath->setFocus();
+        return false;
+    }
+    return true;
+}
+
 void TConfigSimulationWindow::OKBtnClick() {
     if (ModelAsXmlPath->text().isEmpty()) {
         Dialogs().Warning(this, QStringLiteral("Please select a fitted model XML file."));
@@ -150,6 +174,7 @@ void TConfigSimulationWindow::OKBtnClick() {
         PageControl1->setCurrentIndex(0);
         return;
     }
+    if (!OutputNamesNoInput()) return;
     if (savePathValues->isChecked()) {
         try {
             iniFile.WriteString(SECTION, "temperatures",

@@ -42,5 +42,9 @@ public slots:
     void OKBtnClick();
 
 private:
+    // The run's output replaces its file whole: naming an input there would lose it. Warns,
+    // naming both fields, and gives false.
+    bool OutputNamesNoInput();
+
     TIniFile iniFile;
 };

@@ -1,8 +1,10 @@
 // The main window's sheets, with a stand-in wizard and stand-in fit and simulation runs.
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QTabWidget>
 #include <deque>
+#include <fstream>
 
 #include "FakeFitRun.h"
 #include "FakeSimulationRun.h"
@@ -45,6 +47,10 @@ protected:
             request.saveFitAsPath = Folder() + "out.txt";
             request.savePathValues = keepPaths;
             request.maxMissingTemp = 4;
+            if (makeOutput) { // as the wizard's check does
+                std::ofstream(request.saveFitAsPath);
+                request.createdOutput = request.saveFitAsPath;
+            }
             return request;
         };
         window->fitFactory = [this](TFitRequest request) {
@@ -75,6 +81,7 @@ protected:
     std::string prepareError;
     bool cancelWizard = false;
     bool keepPaths = true;
+    bool makeOutput = false;
     std::vector<std::vector<std::string>> simulationCalls;
     std::vector<std::shared_ptr<TFakeSimulationState>> simulations;
 };
@@ -137,6 +144,14 @@ TEST_F(MainWindow, QuittingAsksForTheLastRunningFitFirst) {
     window->show();
     window->CreateFit();
     window->CreateFit();
+    scripted.answers = {false}; // refused: every sheet and fit stays, the window too
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(scripted.shown, QStringList{"Do you really want to quit Orvex ?"});
+    EXPECT_EQ(Tabs(), (QStringList{"Home", "Model fit 1", "Model fit 2"}));
+    EXPECT_FALSE(fits[0]->quits || fits[1]->quits || fits[0]->paused || fits[1]->paused);
+
+    scripted.shown.clear();
     scripted.answers = {true, false}; // quit, then keep "Model fit 2"
     EXPECT_FALSE(window->close());
     EXPECT_TRUE(window->isVisible());
@@ -164,6 +179,50 @@ TEST_F(MainWindow, FailedPreparationShowsItsErrorAndAddsNoSheet) {
     cancelWizard = true;
     window->CreateFit();
     EXPECT_EQ(fits.size(), 1u);
+}
+
+TEST_F(MainWindow, TheWizardsEmptyOutputGoesUnlessAFitFillsIt) {
+    makeOutput = true;
+    const QString out = QString::fromStdString(Folder() + "out.txt");
+    const auto frame = [&] { return qobject_cast<TFitDisplay*>(window->PageControl1->currentWidget()); };
+
+    prepareError = "The phenology date file does not exist.";
+    window->CreateFit();
+    EXPECT_FALSE(QFile::exists(out)) << "failed preparation";
+    prepareError.clear();
+
+    window->CreateFit();
+    window->CloseTabBtn->trigger();
+    EXPECT_FALSE(QFile::exists(out)) << "stopped";
+
+    window->CreateFit();
+    fits.back()->finished = fits.back()->error = true;
+    frame()->Timer1Timer();
+    EXPECT_FALSE(QFile::exists(out)) << "failed";
+
+    window->CreateFit();
+    fits.back()->finished = fits.back()->error = true;
+    window->CloseTabBtn->trigger(); // before a tick showed the failure
+    EXPECT_FALSE(QFile::exists(out)) << "failed, unseen";
+
+    // Filled by the fit, or there before the wizard even empty: kept.
+    window->CreateFit();
+    std::ofstream(out.toStdString()) << "Orvex fit";
+    fits.back()->finished = true;
+    window->CloseTabBtn->trigger();
+    EXPECT_TRUE(QFile::exists(out));
+    makeOutput = false;
+    std::ofstream(out.toStdString()).close();
+    window->CreateFit();
+    window->CloseTabBtn->trigger();
+    EXPECT_TRUE(QFile::exists(out));
+
+    // Quitting stops the fit.
+    makeOutput = true;
+    window->CreateFit();
+    window->show();
+    EXPECT_TRUE(window->close());
+    EXPECT_FALSE(QFile::exists(out)) << "quit";
 }
 
 TEST_F(MainWindow, RemembersPathsInsideTheExecutablesTreeRelative) {

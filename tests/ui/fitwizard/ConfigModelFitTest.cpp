@@ -2,6 +2,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <filesystem>
 #include <fstream>
 #include <tuple>
 
@@ -77,6 +78,53 @@ TEST_F(ConfigModelFit, FilesTabChecksGateTheOtherTabsAndKeepAnExistingOutput) {
     w.PageControl1->setCurrentIndex(3);
     EXPECT_EQ(w.PageControl1->currentIndex(), 0);
     EXPECT_FALSE(w.allowNextStep);
+}
+
+TEST_F(ConfigModelFit, AnOutputNamingAnInputIsRefusedWhateverItsSpelling) {
+    QDir(dir.path()).mkpath("data");
+    const std::string pheno = ReadWholeFile(Source("examples/phenology.txt").toStdString());
+    std::ofstream(Folder() + "data/pheno.txt") << pheno;
+    std::filesystem::create_symlink(Folder() + "data/pheno.txt", Folder() + "link.txt");
+    std::filesystem::create_hard_link(Folder() + "data/pheno.txt", Folder() + "hard.txt");
+
+    TConfigModelFitWindow w;
+    FillExampleFiles(w);
+    w.PhenologyPath->setText("data/pheno.txt");
+    w.SkipValidationCB1->setChecked(true);
+    for (const QString output : {"data/../data/pheno.txt", "link.txt", "hard.txt"}) {
+        w.SaveFitAsPath->setText(output);
+        w.InputValidationButton1Click();
+        ASSERT_FALSE(dialogs.shown.isEmpty()) << output.toStdString();
+        EXPECT_EQ(dialogs.shown.last(), "The output filename \"" + output +
+                                            "\" and the phenology file \"data/pheno.txt\" are the same "
+                                            "file.\nPlease choose another output filename.");
+        EXPECT_EQ(w.PageControl1->currentIndex(), 0) << output.toStdString();
+    }
+    EXPECT_EQ(ReadWholeFile(Folder() + "data/pheno.txt"), pheno);
+
+    // The climate file too, reached from the application's folder by another way.
+    w.SaveFitAsPath->setText(w.TemperaturesPath->text().replace("examples/", "examples/../examples/"));
+    w.InputValidationButton1Click();
+    EXPECT_TRUE(dialogs.shown.last().contains("\" and the temperatures file \""))
+        << dialogs.shown.last().toStdString();
+    EXPECT_EQ(w.PageControl1->currentIndex(), 0);
+}
+
+TEST_F(ConfigModelFit, TheEmptyOutputTheCheckMadeGoesWithACancel) {
+    const QString output = QString::fromStdString(Folder() + "fit.txt");
+    {
+        TConfigModelFitWindow w;
+        PassFilesTab(w);
+        EXPECT_TRUE(QFile::exists(output));
+        w.CancelBtnClick();
+        EXPECT_FALSE(QFile::exists(output));
+    }
+    // One that was there before stays, even empty.
+    std::ofstream(output.toStdString()).close();
+    TConfigModelFitWindow w;
+    PassFilesTab(w);
+    w.CancelBtnClick();
+    EXPECT_TRUE(QFile::exists(output));
 }
 
 TEST_F(ConfigModelFit, SkipBoxesExcludeEachOther) {
@@ -194,6 +242,16 @@ TEST_F(ConfigModelFit, FitNowChecksPhasesThenSettings) {
     w.OKBtnClick();
     EXPECT_EQ(dialogs.shown.last(), "\"0\" is not a valid value!");
     EXPECT_EQ(w.PageControl1->currentIndex(), 2);
+
+    // Checked with the others: the window stays, and last.ini gets no empty value to trip on.
+    w.DefaultOptimButton1Click();
+    w.MaxMissingTemp->clear();
+    w.PageControl1->setCurrentIndex(1);
+    w.OKBtnClick();
+    EXPECT_EQ(dialogs.shown.last(), "\"\" is not a valid value!");
+    EXPECT_EQ(w.PageControl1->currentIndex(), 2);
+    EXPECT_NE(w.result(), QDialog::Accepted);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Folder() + PRESETS_OPTIM_DIR + "last.ini")));
 }
 
 TEST_F(ConfigModelFit, ClosingWithoutFitNowFreesTheModel) {

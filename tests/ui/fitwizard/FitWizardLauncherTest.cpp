@@ -13,6 +13,11 @@ TEST_F(FitWizardLauncher, FitNowHandsOverPathsSettingsAndModel) {
         auto* w = qobject_cast<TConfigModelFitWindow*>(d);
         ASSERT_NE(w, nullptr);
         EXPECT_EQ(w->FitInfoPath->text(), "f.txt");
+        FillExampleFiles(*w);
+        w->SaveFitAsPath->setText("first.txt"); // checked, then changed: its empty file goes
+        w->SkipValidationCB1->setChecked(true);
+        w->InputValidationButton1Click();
+        w->PageControl1->setCurrentIndex(0);
         PassFilesTab(*w);
         GiveExampleModel(*w);
         w->DefaultOptimButton1Click();
@@ -27,6 +32,9 @@ TEST_F(FitWizardLauncher, FitNowHandsOverPathsSettingsAndModel) {
     std::optional<TFitRequest> request = RunFitWizard(nullptr, paths);
     ASSERT_TRUE(request.has_value());
     EXPECT_EQ(request->saveFitAsPath, "fit.txt");
+    EXPECT_EQ(request->createdOutput, Folder() + "fit.txt"); // kept for the fit to fill
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(request->createdOutput)));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Folder() + "first.txt")));
     EXPECT_FALSE(request->savePathValues);
     EXPECT_TRUE(request->leaveOneOut && request->metropolis.skip_fisher);
     const TRMetropolisDesc& m = request->metropolis;

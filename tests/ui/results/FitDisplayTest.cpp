@@ -157,3 +157,18 @@ TEST_F(FitFrame, FailuresAreShownOnce) {
     EXPECT_EQ(dialogs.shown, QStringList{"Output file cannot be read (may be already in use) : missing.txt"});
     EXPECT_EQ(frame->RichEdit1->toPlainText(), "SEARCH");
 }
+
+TEST_F(FitFrame, ClosingARunningFitStopsTheTimerBeforeItsMessage) {
+    // The message box runs the event loop while it is shown.
+    class TLingeringDialogs : public TFakeDialogs {
+    public:
+        void Message(QWidget* parent, const QString& text) override {
+            TFakeDialogs::Message(parent, text);
+            WaitWhile([] { return true; }, 350);
+        }
+    } lingering;
+    state->output = "missing.txt";
+    Frame().reset();
+    EXPECT_EQ(lingering.shown, QStringList{"Fit canceled !"});
+    EXPECT_EQ(state->quits, 1);
+}

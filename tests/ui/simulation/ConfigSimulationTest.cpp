@@ -4,6 +4,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <filesystem>
+#include <fstream>
 
 #include "ConfigSimulation.h"
 #include "IniFile.h"
@@ -78,4 +80,33 @@ TEST_F(ConfigSimulation, FileButtonsFillTheirFields) {
     dialogs.fileAnswer.clear(); // cancelled: the field keeps its name
     window.TempBtn->click();
     EXPECT_EQ(window.TemperaturesPath->text(), "/data/chosen.txt");
+}
+
+TEST_F(ConfigSimulation, AnOutputNamingAnInputIsRefusedWhateverItsSpelling) {
+    for (const char* name : {"clim.txt", "m.xml", "t0.txt"})
+        std::ofstream(Folder() + name) << name;
+    std::filesystem::create_symlink(Folder() + "m.xml", Folder() + "link.xml");
+    TConfigSimulationWindow window;
+    window.TemperaturesPath->setText("clim.txt");
+    window.ModelAsXmlPath->setText(QString::fromStdString(Folder() + "m.xml"));
+    window.T0InfoPath->setText("t0.txt");
+    const std::pair<QString, QString> cases[] = {
+        {"sub/../clim.txt", "temperatures file \"clim.txt\""},
+        {"link.xml", "fitted model XML file \"" + window.ModelAsXmlPath->text() + "\""},
+        {QString::fromStdString(Folder() + "./t0.txt"), "T0 file \"t0.txt\""}};
+    for (const auto& [output, input] : cases) {
+        window.SaveAsPath->setText(output);
+        window.PageControl1->setCurrentIndex(1);
+        window.OKBtnClick();
+        ASSERT_FALSE(dialogs.shown.isEmpty()) << output.toStdString();
+        EXPECT_EQ(dialogs.shown.last(), "The output file \"" + output + "\" and the " + input +
+                                            " are the same file.\nPlease choose another output file.");
+        EXPECT_EQ(window.PageControl1->currentIndex(), 0);
+        EXPECT_NE(window.result(), QDialog::Accepted);
+    }
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Folder() + ORVEX_INI_FILE)));
+
+    window.SaveAsPath->setText("sim.txt");
+    window.OKBtnClick();
+    EXPECT_EQ(window.result(), QDialog::Accepted);
 }
