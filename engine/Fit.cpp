@@ -55,7 +55,7 @@ class TFit::Objective : public TMyMetropolis {
 public:
     Objective(TFit& fit, int leftOut)
         : TMyMetropolis(*fit.model, *fit.weather_, fit.pheno_, fit.fitInfo_,
-                        fit.metropolisD.missing_threshold, leftOut),
+                        fit.metropolisD.missing_threshold, leftOut, fit.fitRows_),
           fit_(fit) {
         SetStopFlag(&fit.StopFlag());
     }
@@ -241,7 +241,10 @@ bool TFit::RunPass(int k, double startTemp) {
     } else {
         advancement_ = 50;
     }
+    // Every pass starts from the same model, data and threshold: the first one matches the
+    // rows and counts their gaps for all.
     Objective opt(*this, leftOut);
+    fitRows_ = opt.Rows();
     // Threads and model copies serve every pass.
     opt.UseWorkers(rowWorkers_);
     struct KeepWorkers {
