@@ -166,11 +166,7 @@ std::string TFit::CurrentTreatment() const {
 }
 
 std::vector<std::string> TFit::GetRepetitionsAsStrings() const {
-    std::vector<THashtable> tables;
-    tables.reserve(repetitions_.size());
-    for (const TRepetition* rep : repetitions_)
-        tables.push_back(rep->GetInfoTable());
-    return SummaryRows(tables);
+    return SummaryRows(summaryTables_);
 }
 
 void TFit::Run() {
@@ -313,6 +309,7 @@ bool TFit::RunPass(int k, double startTemp) {
         SSBest = std::min(SSBest, -fd.best_result);
         advancement_ += static_cast<int>(std::nearbyint(60.0 / std::max(nbRep, 1)));
         repetitions_.push_back(&rep);
+        summaryTables_.push_back(rep.GetInfoTable());
         if (fd.best_result == 0.0 || r + 1 > nbRep) break;
         if (Gate()) return false;
     }

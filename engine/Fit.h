@@ -103,6 +103,8 @@ private:
     std::vector<std::unique_ptr<TRepetition>> garbage_; // every repetition made
     std::shared_ptr<const TFunctionSettings> functionSettings_; // parsed once per fit for the tables
     std::vector<TRepetition*> repetitions_;
+    // Their tables, made once: every pass's summary shows all the repetitions so far.
+    std::vector<THashtable> summaryTables_;
     TRFunctionDesc bestFit_D;
     double SSBest = 0.0;
     int nb_obs_tot = 0;
