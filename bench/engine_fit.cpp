@@ -1,7 +1,8 @@
 // Whole fits from files on disk, with a minimal search so that what is measured is the fit
 // around the search: the cores a fit keeps busy (process CPU time over wall time), and how a
-// leave-one-out fit grows with the number of station-years (one pass per station-year; linear
-// is the floor, so time / N should stay flat).
+// leave-one-out fit grows with the number of station-years. It makes one pass per station-year
+// and each pass runs every row, so time / N grows at most in proportion to N once the fixed
+// cost of a pass is small beside its rows; growing faster means work repeated in every pass.
 
 #include <benchmark/benchmark.h>
 

@@ -60,7 +60,7 @@ class TFit::Objective : public TMyMetropolis {
 public:
     Objective(TFit& fit, int leftOut)
         : TMyMetropolis(*fit.model, *fit.weather_, fit.pheno_, fit.fitInfo_,
-                        fit.metropolisD.missing_threshold, leftOut),
+                        fit.metropolisD.missing_threshold, leftOut, fit.fitRows_),
           fit_(fit) {
         SetStopFlag(&fit.StopFlag());
     }
@@ -171,11 +171,7 @@ std::string TFit::CurrentTreatment() const {
 }
 
 std::vector<std::string> TFit::GetRepetitionsAsStrings() const {
-    std::vector<THashtable> tables;
-    tables.reserve(repetitions_.size());
-    for (const TRepetition* rep : repetitions_)
-        tables.push_back(rep->GetInfoTable());
-    return SummaryRows(tables);
+    return SummaryRows(summaryTables_);
 }
 
 void TFit::Run() {
@@ -268,7 +264,10 @@ bool TFit::RunPass(int k, double startTemp) {
     } else {
         advancement_ = 50;
     }
+    // Every pass starts from the same model, data and threshold: the first one matches the
+    // rows and counts their gaps for all.
     Objective opt(*this, leftOut);
+    fitRows_ = opt.Rows();
     // Threads and model copies serve every pass.
     opt.UseWorkers(rowWorkers_);
     struct KeepWorkers {
@@ -336,6 +335,7 @@ bool TFit::RunPass(int k, double startTemp) {
         SSBest = std::min(SSBest, -fd.best_result);
         advancement_ += static_cast<int>(std::nearbyint(60.0 / std::max(nbRep, 1)));
         repetitions_.push_back(&rep);
+        summaryTables_.push_back(rep.GetInfoTable());
         if (fd.best_result == 0.0 || r + 1 > nbRep) break;
         if (Gate()) return false;
     }

@@ -22,6 +22,7 @@
 #include "SearchProgress.h"
 
 class TUniDistrib;
+struct TFitRows;
 struct TRowWorkers;
 class TWeather;
 
@@ -99,9 +100,12 @@ private:
     TRPhenoInfos pheno_;
     std::unique_ptr<TWeather> weather_;
     std::shared_ptr<TRowWorkers> rowWorkers_;           // threads and model copies of the passes' objectives
+    std::shared_ptr<const TFitRows> fitRows_;           // the passes' rows matched and set aside for gaps
     std::vector<std::unique_ptr<TRepetition>> garbage_; // every repetition made
     std::shared_ptr<const TFunctionSettings> functionSettings_; // parsed once per fit for the tables
     std::vector<TRepetition*> repetitions_;
+    // Their tables, made once: every pass's summary shows all the repetitions so far.
+    std::vector<THashtable> summaryTables_;
     TRFunctionDesc bestFit_D;
     double SSBest = 0.0;
     int nb_obs_tot = 0;

@@ -26,9 +26,15 @@ TRPhenoDate& DateAt(TRPhenoData& row, int column, int rowNumber) {
 } // namespace
 
 TMyMetropolis::TMyMetropolis(TMetaModel& p_model, const TWeather& p_wea, TRPhenoInfos& p_pheno,
-                             const TRFitInfo& p_fit, int p_missing_threshold, int p_fit_left_id)
+                             const TRFitInfo& p_fit, int p_missing_threshold, int p_fit_left_id,
+                             std::shared_ptr<const TFitRows> p_rows)
     : model_(p_model), wea_(p_wea), pheno_(p_pheno), fit_(p_fit), missing_threshold_(p_missing_threshold),
-      fitLeftID_(p_fit_left_id) {
+      fitLeftID_(p_fit_left_id),
+      // Counting the gaps reads every day a row's runs can reach: once per fit, not per pass.
+      rows_(p_rows != nullptr && p_rows->phenoRowOfFit.size() == fit_.tabFit.size() ? std::move(p_rows)
+                                                                                    : MatchRows()) {}
+
+std::shared_ptr<const TFitRows> TMyMetropolis::MatchRows() const {
     // The first phenology row of each key, through a hash map: a fit may have thousands of rows.
     struct KeyHash {
         std::size_t operator()(const std::tuple<int, int, int>& t) const {
@@ -43,21 +49,23 @@ TMyMetropolis::TMyMetropolis(TMetaModel& p_model, const TWeather& p_wea, TRPheno
         const TRPhenoData& pr = pheno_.tabPheno[static_cast<std::size_t>(k)];
         firstRow[{pr.station, pr.provenance, pr.year}] = k;
     }
-    phenoRowOfFit_.reserve(fit_.tabFit.size());
+    auto rows = std::make_shared<TFitRows>();
+    rows->phenoRowOfFit.reserve(fit_.tabFit.size());
     for (const TRInfoData& fr : fit_.tabFit) {
         const auto at = firstRow.find({fr.station, fr.provenance, fr.year});
         const int found = at == firstRow.end() ? -1 : at->second;
-        allMatched_ = allMatched_ && found >= 0;
-        phenoRowOfFit_.push_back(found);
+        rows->allMatched = rows->allMatched && found >= 0;
+        rows->phenoRowOfFit.push_back(found);
         bool outside = false;
         const int gaps = found >= 0 ? GapCount(found, outside) : 0;
-        gapRow_.push_back(gaps > missing_threshold_ ? 1 : 0);
+        rows->gapRow.push_back(gaps > missing_threshold_ ? 1 : 0);
         if (gaps > missing_threshold_) {
-            ++gapRows_;
-            maxGapCount_ = std::max(maxGapCount_, gaps);
-            gapOutsideData_ = gapOutsideData_ || outside;
+            ++rows->gapRows;
+            rows->maxGapCount = std::max(rows->maxGapCount, gaps);
+            rows->gapOutsideData = rows->gapOutsideData || outside;
         }
     }
+    return rows;
 }
 
 TMyMetropolis::~TMyMetropolis() = default;

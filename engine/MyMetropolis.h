@@ -21,6 +21,19 @@ struct TUnscoredRows {
     bool outsideData = false; // some run met days beyond the climate data
 };
 
+// What the objective draws from the fit rows, the phenology rows and the climate data alone,
+// whatever the parameters: the same for every pass of a fit, so worked out once and shared.
+struct TFitRows {
+    // Per fit row, its first phenology row with the same station, provenance and year (from 0),
+    // -1 when none. The rows' keys never change during a fit.
+    std::vector<int> phenoRowOfFit;
+    std::vector<char> gapRow; // per fit row: set aside for gaps
+    int gapRows = 0;
+    int maxGapCount = 0;
+    bool gapOutsideData = false;
+    bool allMatched = true; // every fit row has its phenology row
+};
+
 // Threads and their copies of the model, made once and handed from pass to pass of a fit.
 struct TRowWorkers {
     std::unique_ptr<TRowPool> pool;
@@ -33,8 +46,11 @@ public:
     // p_pheno is held by reference: the fit thread reads the scored marks (dates[c].fits) that
     // f writes, so it must outlive this object. The fit rows are copied.
     // p_fit_left_id: the 1-based fit row left out of a leave-one-out pass, -1 when none.
+    // p_rows: Rows() of an earlier objective of the same model, data, fit rows and threshold (a
+    // fit's earlier pass), or null to work them out here.
     TMyMetropolis(TMetaModel& p_model, const TWeather& p_wea, TRPhenoInfos& p_pheno, const TRFitInfo& p_fit,
-                  int p_missing_threshold, int p_fit_left_id);
+                  int p_missing_threshold, int p_fit_left_id,
+                  std::shared_ptr<const TFitRows> p_rows = nullptr);
     ~TMyMetropolis() override;
 
     // Every candidate is compared on the same observations: those of the rows not left out
@@ -54,9 +70,11 @@ public:
     // year, each phase from its T0 when no parameter moves it (else day 1) to the last day
     // it can sum; phases with T0s of their own may sum the same day, and each counts it. The
     // largest such count, and whether a fixed or data T0 starts before the climate data.
-    int GapRows() const { return gapRows_; }
-    int MaxGapCount() const { return maxGapCount_; }
-    bool GapOutsideData() const { return gapOutsideData_; }
+    int GapRows() const { return rows_->gapRows; }
+    int MaxGapCount() const { return rows_->maxGapCount; }
+    bool GapOutsideData() const { return rows_->gapOutsideData; }
+    // The rows matched and set aside, for the next pass of the fit.
+    std::shared_ptr<const TFitRows> Rows() const { return rows_; }
 
     // Rows of one evaluation run on this many threads, each with a copy of the model made at
     // the first evaluation on threads, and their deviations are added in row order, so results
@@ -85,13 +103,10 @@ private:
     TRFitInfo fit_;
     int missing_threshold_;
     int fitLeftID_;
-    // Per fit row, its first phenology row with the same station, provenance and year (from 0),
-    // -1 when none. The rows' keys never change during a fit.
-    std::vector<int> phenoRowOfFit_;
-    std::vector<char> gapRow_; // per fit row
-    int gapRows_ = 0;
-    int maxGapCount_ = 0;
-    bool gapOutsideData_ = false;
+    const std::shared_ptr<const TFitRows> rows_; // shared with the fit's other passes
+    const std::vector<int>& phenoRowOfFit_ = rows_->phenoRowOfFit;
+    const std::vector<char>& gapRow_ = rows_->gapRow;
+    const bool allMatched_ = rows_->allMatched;
     TUnscoredRows unscored_;
 
     // What the run of one fit row leaves for the sum.
@@ -103,11 +118,11 @@ private:
     };
     int workers_ = 0;
     long long daysLastEvaluation_ = -1;
-    bool allMatched_ = true; // every fit row has its phenology row
     std::shared_ptr<TRowWorkers> rowWorkers_;
     std::vector<RowRun> runs_;         // per fit row
     std::vector<double> t0s_, sStars_; // per phase, as the parameter vector sets them
 
+    std::shared_ptr<const TFitRows> MatchRows() const;
     int GapCount(int k, bool& outside) const;
     bool Runs(int p) const; // fit row p (from 1) is run
     bool Parallel();

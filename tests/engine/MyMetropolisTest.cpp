@@ -164,6 +164,23 @@ TEST(FitObjective, RowsThatCannotBeScoredNeverLowerTheSum) {
     EXPECT_THROW(obj.f(t.fd), EOrvexError);
 }
 
+TEST(FitObjective, LaterPassesTakeTheRowsTheFirstOneSetAside) {
+    // A fit's passes share one matching of the rows and one count of their gaps: a later pass
+    // reads no climate data for them, as filling the gap of 2003 after the first shows.
+    TinyFit t({{112.5}, {MISSING}, {100.25}}, 0);
+    TMyMetropolis first(t.model, t.W, t.pheno, t.fit, 0, -1);
+    Day(t.W, 2, 102).Ref()._tmp = 1.0;
+    TMyMetropolis later(t.model, t.W, t.pheno, t.fit, 0, 2, first.Rows());
+    EXPECT_EQ(later.GapRows(), 1);
+    EXPECT_EQ(later.MaxGapCount(), first.MaxGapCount());
+    EXPECT_EQ(TMyMetropolis(t.model, t.W, t.pheno, t.fit, 0, 2).GapRows(), 0);
+
+    // Rows worked out for another number of fit rows are worked out again.
+    TRFitInfo two = t.fit;
+    two.tabFit.erase(two.tabFit.begin());
+    EXPECT_EQ(TMyMetropolis(t.model, t.W, t.pheno, two, 0, -1, first.Rows()).GapRows(), 0);
+}
+
 TEST(FitObjective, GapsCountTheDaysARunCanRead) {
     // From T0 100 with an S* never reached, a run sums every day it can: the count of a row's
     // gaps is what that run meets. Observed 100: no run sums day 160 but a phase started there.
