@@ -157,11 +157,12 @@ void TMetaModel::Run(int i_obs) {
             throw EOrvexError("There is no phenology row " + IntToStr(i_obs + 1));
         row = &Pheno.tabPheno[static_cast<std::size_t>(i_obs)];
         W_idx = Pheno.tabWeatherIdx[static_cast<std::size_t>(i_obs)];
-        if (W_idx < 0 || W_idx >= static_cast<int>(years_.size()) || cacheWeather_ != Pheno.weatherPTR)
+        if (W_idx < 0 || climate_ == nullptr || W_idx >= climate_->NbYears() ||
+            &climate_->Weather() != Pheno.weatherPTR)
             throw EOrvexError("Phenology row " + IntToStr(i_obs + 1) + " (station " + IntToStr(row->station) +
                               ", year " + IntToStr(row->year) + ") has no climate data");
     } else {
-        if (Wea == nullptr || cacheWeather_ != Wea)
+        if (Wea == nullptr || climate_ == nullptr || &climate_->Weather() != Wea)
             throw EOrvexError("The model has no climate data to run on");
         if (HasT0SimInfo()) {
             if (i_obs < 0 || i_obs >= static_cast<int>(simInfo.Years.size()))
@@ -173,11 +174,11 @@ void TMetaModel::Run(int i_obs) {
                                   " T0 columns for a model of " + IntToStr(GetNbPhases()) + " phases");
             W_idx = simYear->wea_id;
         }
-        if (W_idx < 0 || W_idx >= static_cast<int>(years_.size()))
+        if (W_idx < 0 || W_idx >= climate_->NbYears())
             throw EOrvexError("There is no climate year " + IntToStr(W_idx + 1) + " for run " +
                               IntToStr(i_obs + 1));
     }
-    RunPhases(years_[static_cast<std::size_t>(W_idx)], row, simYear);
+    RunPhases(climate_->Year(W_idx), row, simYear);
 }
 
 void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRSimYear* simYear) {
@@ -385,7 +386,7 @@ double TMetaModel::DayIncrement(TPhase& ph, const YearDays& yd, int day, double 
         if (f.varLinkMode == TVarLinkMode::Composition)
             out = f.runDaily(wdFor(f), j == 0 ? ph.overlapCompVar : a_sum, OPTIM_LVL);
         else if (f.useDayLengthAsVar)
-            out = f.runDaily(wdFor(f), DayLengthOf(yd, wdFor(f)), OPTIM_LVL);
+            out = f.runDaily(wdFor(f), climate_->DayLengthOf(yd, wdFor(f)), OPTIM_LVL);
         else if (f.tempHour)
             out = f.runHourly(*yd.year, day, OPTIM_LVL);
         else

@@ -162,7 +162,7 @@ int TMyMetropolis::WorkersFor() {
             auto copy = model_.Clone();
             copy->SortFunctions();
             copy->generalDayLoopOnly = model_.generalDayLoopOnly;
-            copy->Initialize(model_.maxMissingTemp_, model_.Pheno);
+            copy->InitializeLike(model_); // one climate table for all
             made->copies.push_back(std::move(copy));
         }
         made->pool = std::make_unique<TRowPool>(workers);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <random>
 
+#include "AllocCounter.h"
 #include "ModelFixture.h"
 #include "MyMetropolis.h"
 
@@ -158,3 +159,22 @@ TEST(ParallelRows, ShortEvaluationsStayOnTheCallingThread) {
     }
 }
 
+// The model copies of the threads read the climate look-ups of the fit's model: making four
+// workers costs far less memory than one more table would.
+TEST(ParallelRows, TheWorkersShareOneClimateTable) {
+    Data d;
+    MakeData(d);
+    std::mt19937 rng(8);
+    auto m = RandomModel(rng);
+    const long long beforeTable = HeapBytesAllocated();
+    m->Initialize(3, d.pheno);
+    const long long table = HeapBytesAllocated() - beforeTable;
+    TRFunctionDesc fd;
+    m->initializeParameters(fd);
+    TMyMetropolis obj(*m, d.W, d.pheno, d.fit, 3, -1);
+    obj.SetWorkers(4);
+    const long long beforeWorkers = HeapBytesAllocated();
+    ErrorOf([&] { obj.f(fd); });
+    ASSERT_NE(obj.Workers(), nullptr);
+    EXPECT_LT(HeapBytesAllocated() - beforeWorkers, table / 2);
+}
