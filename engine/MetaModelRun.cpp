@@ -81,37 +81,39 @@ int DayAfterFailure(const TPhase& ph, double obs) {
     return static_cast<int>(d);
 }
 
+// The first day on which a phase bounded by `limit` has failed: the day loops compare whole
+// days with it rather than converting each day to compare with the limit.
+int FailDay(double limit) {
+    if (!(limit < 365.0)) return 365; // infinite, or no limit at all
+    return limit > 2.0 * FIRST_RUN_DAY ? static_cast<int>(std::ceil(limit)) : 2 * FIRST_RUN_DAY;
+}
+
 // The one-function loop over days [s.day, end) of a run computed ahead: x[k] the input of the
 // run's day k and out[k] its output; src and sums from the run's first day. Out of
 // line: without a call inside, the sums stay in registers.
 struct TRunSums {
     double sum, sum1, a;
     int day, missing, outside;
-    double fault; // a non-finite output met: the loop stops before its day
+    double fault; // a non-finite output met on a summed day
     bool ended, failed;
 };
 
 [[gnu::noinline]] void SumRun(TRunSums& s, int end, const double* x, const double* out,
                               const TWeatherYear* const* src, double* sums, bool additive, double weight,
-                              double sStar, double limit) {
+                              double sStar, int failDay) {
     double sum = s.sum, sum1 = s.sum1, a = s.a;
     int day = s.day, missing = 0, outside = 0;
     const int start = day;
+    // + 0.0 turns -0 to 0 as the general loop's additive link does; + -0.0 changes nothing.
+    const double zero = additive ? 0.0 : -0.0;
     while (day < end) {
         sum1 = sum;
         const std::size_t k = static_cast<std::size_t>(day - start);
-        const double o = out[k];
-        if (x[k] == MISSING) {
+        a = out[k] * weight + zero;
+        if (x[k] == MISSING) [[unlikely]] {
             ++missing;
             if (src[k] == nullptr) ++outside;
             a = 0.0;
-        } else {
-            if (!std::isfinite(o)) [[unlikely]] {
-                s.fault = o;
-                s.ended = true;
-                break;
-            }
-            a = additive ? o * weight + 0.0 : o * weight; // + 0.0 turns -0 to 0 as below
         }
         sum += a;
         sums[k] = sum;
@@ -120,12 +122,23 @@ struct TRunSums {
             s.ended = true;
             break;
         }
-        if (limit <= day || day >= 365) {
+        if (day >= failDay) {
             s.failed = true;
             s.ended = true;
             break;
         }
     }
+    // A non-finite output leaves the sum non-finite: only then are the days looked at again,
+    // for the first summed one, where the general loop raises.
+    if (!std::isfinite(sum)) [[unlikely]]
+        for (int d = start; d < day; ++d) {
+            const std::size_t k = static_cast<std::size_t>(d - start);
+            if (x[k] != MISSING && !std::isfinite(out[k])) {
+                s.fault = out[k];
+                s.ended = true;
+                break;
+            }
+        }
     s.sum = sum;
     s.sum1 = sum1;
     s.a = a;
@@ -255,11 +268,13 @@ TMetaModel::PhaseSums TMetaModel::RunSimplePhase(TPhase& ph, const YearDays& yd,
     // days past the end of the phase are never used, nor checked.
     const bool byRun = !readsDay && f.computeRun(nullptr, 0, nullptr, OPTIM_LVL);
     bool ended = false;
+    const int failDay = FailDay(limit);
     while (byRun && !ended) {
         constexpr int RUN = 16;
         std::array<double, RUN> xs, outs;
         const int runStart = day;
-        const int runEnd = std::min(day + RUN, LAST_RUN_DAY + 1);
+        // No day at or after the fail day is summed, but the first day always is.
+        const int runEnd = std::max(runStart + 1, std::min({day + RUN, LAST_RUN_DAY + 1, failDay}));
         // Days of one station-year are read in place.
         const double* x = xs.data();
         const double* column = nullptr;
@@ -280,7 +295,7 @@ TMetaModel::PhaseSums TMetaModel::RunSimplePhase(TPhase& ph, const YearDays& yd,
         f.computeRun(x, runEnd - runStart, outs.data(), OPTIM_LVL);
         TRunSums r{Sum, Sum1, a_sum, day, 0, 0, 0.0, false, false};
         SumRun(r, runEnd, x, outs.data(), &yd.src[Slot(runStart)], &sums[Slot(runStart)], additive, weight,
-               sStar, limit);
+               sStar, failDay);
         Sum = r.sum;
         Sum1 = r.sum1;
         a_sum = r.a;
