@@ -88,64 +88,6 @@ int FailDay(double limit) {
     return limit > 2.0 * FIRST_RUN_DAY ? static_cast<int>(std::ceil(limit)) : 2 * FIRST_RUN_DAY;
 }
 
-// The one-function loop over days [s.day, end) of a run computed ahead: x[k] the input of the
-// run's day k and out[k] its output; src and sums from the run's first day. Out of
-// line: without a call inside, the sums stay in registers.
-struct TRunSums {
-    double sum, sum1, a;
-    int day, missing, outside;
-    double fault; // a non-finite output met on a summed day
-    bool ended, failed;
-};
-
-[[gnu::noinline]] void SumRun(TRunSums& s, int end, const double* x, const double* out,
-                              const TWeatherYear* const* src, double* sums, bool additive, double weight,
-                              double sStar, int failDay) {
-    double sum = s.sum, sum1 = s.sum1, a = s.a;
-    int day = s.day, missing = 0, outside = 0;
-    const int start = day;
-    // + 0.0 turns -0 to 0 as the general loop's additive link does; + -0.0 changes nothing.
-    const double zero = additive ? 0.0 : -0.0;
-    while (day < end) {
-        sum1 = sum;
-        const std::size_t k = static_cast<std::size_t>(day - start);
-        a = out[k] * weight + zero;
-        if (x[k] == MISSING) [[unlikely]] {
-            ++missing;
-            if (src[k] == nullptr) ++outside;
-            a = 0.0;
-        }
-        sum += a;
-        sums[k] = sum;
-        ++day;
-        if (sum > sStar) {
-            s.ended = true;
-            break;
-        }
-        if (day >= failDay) {
-            s.failed = true;
-            s.ended = true;
-            break;
-        }
-    }
-    // A non-finite output leaves the sum non-finite: only then are the days looked at again,
-    // for the first summed one, where the general loop raises.
-    if (!std::isfinite(sum)) [[unlikely]]
-        for (int d = start; d < day; ++d) {
-            const std::size_t k = static_cast<std::size_t>(d - start);
-            if (x[k] != MISSING && !std::isfinite(out[k])) {
-                s.fault = out[k];
-                s.ended = true;
-                break;
-            }
-        }
-    s.sum = sum;
-    s.sum1 = sum1;
-    s.a = a;
-    s.day = day;
-    s.missing = missing;
-    s.outside = outside;
-}
 } // namespace
 
 double TMetaModel::ValueAt(const YearDays& yd, int day, int col) {
@@ -269,44 +211,57 @@ TMetaModel::PhaseSums TMetaModel::RunSimplePhase(TPhase& ph, const YearDays& yd,
     const bool byRun = !readsDay && f.computeRun(nullptr, 0, nullptr, OPTIM_LVL);
     bool ended = false;
     const int failDay = FailDay(limit);
+    TDaySums r;
+    r.a = a_sum;
+    r.day = day;
+    const double zero = additive ? 0.0 : -0.0;
     while (byRun && !ended) {
-        constexpr int RUN = 16;
-        std::array<double, RUN> xs, outs;
-        const int runStart = day;
+        const int runStart = r.day;
         // No day at or after the fail day is summed, but the first day always is.
-        const int runEnd = std::max(runStart + 1, std::min({day + RUN, LAST_RUN_DAY + 1, failDay}));
-        // Days of one station-year are read in place.
-        const double* x = xs.data();
+        const int lastEnd = std::max(runStart + 1, std::min(LAST_RUN_DAY + 1, failDay));
+        // Days of one station-year are read in place, as far as they go, the outputs computed
+        // on the way.
         const double* column = nullptr;
-        int at = 0;
+        int at = 0, segEnd = 0;
         for (int k = 0; k < yd.nbSegments; ++k) {
             const auto& seg = yd.segments[static_cast<std::size_t>(k)];
-            if (seg.from <= runStart && runEnd - 1 <= seg.to) {
+            if (seg.from <= runStart && runStart <= seg.to) {
                 column = seg.columns.Column(col);
                 at = seg.at0 + (runStart - seg.from);
+                segEnd = seg.to + 1;
                 break;
             }
         }
-        if (column != nullptr)
-            x = column + (at - 1);
-        else
+        bool summed = false;
+        if (column != nullptr) {
+            const TDaySumsArgs in{column + (at - 1), nullptr,       &sums[Slot(runStart)], std::min(segEnd, lastEnd),
+                                  weight,            zero,          sStar,                 failDay};
+            summed = f.sumDays(r, in, OPTIM_LVL);
+        }
+        if (!summed) {
+            // Days outside the data, or across station-years: sixteen at a time, computed ahead.
+            constexpr int RUN = 16;
+            std::array<double, RUN> xs, outs;
+            const int runEnd = std::min(runStart + RUN, lastEnd);
             for (int d = runStart; d < runEnd; ++d)
                 xs[static_cast<std::size_t>(d - runStart)] = ValueAt(yd, d, col);
-        f.computeRun(x, runEnd - runStart, outs.data(), OPTIM_LVL);
-        TRunSums r{Sum, Sum1, a_sum, day, 0, 0, 0.0, false, false};
-        SumRun(r, runEnd, x, outs.data(), &yd.src[Slot(runStart)], &sums[Slot(runStart)], additive, weight,
-               sStar, failDay);
+            f.computeRun(xs.data(), runEnd - runStart, outs.data(), OPTIM_LVL);
+            const TDaySumsArgs in{xs.data(), &yd.src[Slot(runStart)], &sums[Slot(runStart)], runEnd, weight, zero,
+                                  sStar,     failDay};
+            SumDays(r, in, [&outs](int k, double) { return outs[static_cast<std::size_t>(k)]; });
+        }
+        ended = r.ended;
+        ph.last_date = r.day - 1;
+        if (r.fault != 0.0) f.checked(r.fault);
+    }
+    if (byRun) {
         Sum = r.sum;
         Sum1 = r.sum1;
         a_sum = r.a;
         day = r.day;
-        ended = r.ended;
-        prev_failed = prev_failed || r.failed;
+        prev_failed = r.failed;
         nbMissingTemp += r.missing;
         nbMissingOutside_ += r.outside;
-        ph.last_date = day - 1;
-        const double fault = r.fault;
-        if (fault != 0.0) f.checked(fault);
     }
     while (!byRun) {
         Sum1 = Sum;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "DaySums.h"
 #include "OrvexConfig.h"
 #include "OrvexRawTypes.h"
 #include "Weather.h"
@@ -132,6 +133,13 @@ public:
     // n == 0, which asks whether the kind can); the others return false.
     virtual bool computeRun(const double* x, int n, double* out, int optim) {
         (void)x, (void)n, (void)out, (void)optim;
+        return false;
+    }
+    // SumDays of a phase of this one function over days of one climate column, the outputs
+    // computed inline: the kinds whose output depends on the input value alone do it and
+    // return true; the others return false.
+    virtual bool sumDays(TDaySums& s, const TDaySumsArgs& in, int optim) {
+        (void)s, (void)in, (void)optim;
         return false;
     }
     // runDaily's check, on an output of computeRun.

@@ -73,6 +73,11 @@ double TSTICS_simple::compute(const TRWeatherDay&, double T, int) {
         for (int k = 0; k < n; ++k)                                                                          \
             out[k] = Kind::compute(none, x[k], optim);                                                       \
         return true;                                                                                         \
+    }                                                                                                        \
+    bool Kind::sumDays(TDaySums& s, const TDaySumsArgs& in, int optim) {                                     \
+        static const TRWeatherDay none{};                                                                    \
+        SumDays(s, in, [&](int, double x) { return Kind::compute(none, x, optim); });                       \
+        return true;                                                                                         \
     }
 
 namespace {
@@ -95,6 +100,18 @@ bool TGDD_inverse::computeRun(const double* x, int n, double* out, int) {
     const double a = p()[0];
     for (int k = 0; k < n; ++k)
         out[k] = KeepOrZero(a - x[k], x[k] < a);
+    return true;
+}
+
+bool TGDD::sumDays(TDaySums& s, const TDaySumsArgs& in, int) {
+    const double a = p()[0];
+    SumDays(s, in, [a](int, double x) { return KeepOrZero(x - a, x > a); });
+    return true;
+}
+
+bool TGDD_inverse::sumDays(TDaySums& s, const TDaySumsArgs& in, int) {
+    const double a = p()[0];
+    SumDays(s, in, [a](int, double x) { return KeepOrZero(a - x, x < a); });
     return true;
 }
 RUN_OF_VALUES(TLandsberg)
