@@ -237,6 +237,7 @@ bool TFit::RunPass(int k, double startTemp) {
         advancement_ = 50;
     }
     Objective opt(*this, leftOut);
+    opt.SetWorkers(rowWorkerCount_);
     // Threads and model copies serve every pass.
     opt.UseWorkers(rowWorkers_);
     struct KeepWorkers {
