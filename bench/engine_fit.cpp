@@ -133,7 +133,7 @@ void BM_FitThreadsAgainstOneThread(benchmark::State& state) {
         md = synthetic::DefaultSettings();
     } else {
         md.ntr = 1;
-        md.nts = n >= 30000 ? 3 : 10;
+        md.nts = 10;
         md.veryglob = n >= 30000 ? 0 : 3;
         md.global = n >= 30000 ? 1 : 5;
         md.nb_repetitions = n >= 30000 ? 1 : 3;

@@ -262,7 +262,7 @@ void CostPerDay(benchmark::State& state) {
     auto records = [](const FloorRow& r, int day) { return r.year->DayValue(0, day); };
     std::vector<double> os, ol, fsm, fl;
     for (auto _ : state) {
-        for (int round = 0; round < 7; ++round) {
+        for (int round = 0; round < 21; ++round) {
             MedianNs([&] { return objLarge.f(large->point); }, 1, ol);
             MedianNs([&] { return objSmall.f(small->point); }, 100, os);
             MedianNs([&] { return FloorSS(*large, rowsLarge, records); }, 1, fl);

@@ -62,6 +62,10 @@ public:
     // Allocates nothing. Raises EOrvexError on input that does not fit the model (a row
     // without climate data, a start day outside -365..365, ...) and on floating-point faults.
     void Run(int i_obs);
+    // Fit: brings the climate look-ups of phenology row i_obs toward the cache ahead of its Run,
+    // a station-year of its own far from the last: its entry's head, or with `days` also the
+    // first phase's first days (the head should have been fetched a row earlier). A hint only.
+    void PrefetchRow(int i_obs, bool days) const;
     int GetNbMissingTemp() const { return nbMissingTemp; }
     // Of those, the ones met on days the climate data does not reach (before its first day or
     // after its last).

@@ -2,6 +2,7 @@
 // unless it raises.
 
 #include <algorithm>
+#include <cstddef>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -98,6 +99,34 @@ double TMetaModel::ValueAt(const YearDays& yd, int day, int col) {
 TRWeatherDay TMetaModel::DayAt(const YearDays& yd, int day) {
     const TWeatherYear* src = yd.src[Slot(day)];
     return src != nullptr ? src->Record(yd.at[Slot(day)]) : NoDataDay();
+}
+
+void TMetaModel::PrefetchRow(int i_obs, bool days) const {
+    if (climate_ == nullptr || !HasPhenoInfo() || i_obs < 0 || i_obs >= static_cast<int>(Pheno.tabWeatherIdx.size()))
+        return;
+    const int w = Pheno.tabWeatherIdx[static_cast<std::size_t>(i_obs)];
+    if (w < 0 || w >= climate_->NbYears()) return;
+    const YearDays& yd = climate_->Year(w);
+    if (!days) {
+        const char* head = reinterpret_cast<const char*>(&yd);
+        for (std::size_t b = 0; b < offsetof(YearDays, src); b += 64)
+            __builtin_prefetch(head + b);
+        return;
+    }
+    if (PhasesArr.empty() || PhasesArr[0]->functions.empty()) return;
+    const TPhase& ph = *PhasesArr[0];
+    if (ph.photoperiodMode != TPhotoperiodMode::No || !(ph.t0 >= FIRST_RUN_DAY && ph.t0 <= LAST_RUN_DAY)) return;
+    const int day = static_cast<int>(ph.t0);
+    for (int k = 0; k < yd.nbSegments; ++k) {
+        const auto& seg = yd.segments[static_cast<std::size_t>(k)];
+        if (day < seg.from || day > seg.to) continue;
+        const double* column = seg.columns.Column(ph.functions[0]->weatherDataColumn);
+        if (column == nullptr) return;
+        const double* first = column + (seg.at0 + (day - seg.from) - 1);
+        for (int d = 0; d < 32; d += 8)
+            __builtin_prefetch(first + d);
+        return;
+    }
 }
 
 void TMetaModel::Run(int i_obs) {
