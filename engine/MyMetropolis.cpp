@@ -15,6 +15,8 @@
 
 namespace {
 
+constexpr int PREFETCH_ROWS = 1000;
+
 TRPhenoDate& DateAt(TRPhenoData& row, int column, int rowNumber) {
     if (column < 0)
         throw EOrvexError("A phase picks its T0 from the phenology data but names no column for it");
@@ -211,9 +213,12 @@ void TMyMetropolis::RunRow(TMetaModel& m, int p, RowRun& out, double* dates) {
         // A missing T0 on this row leaves the one of the parameter vector.
         if (t0 != MISSING) phase.SetT0(t0);
     }
-    // Rows run one after another: the next rows' climate is fetched while this one runs.
-    if (p < fit_.nb_fit()) m.PrefetchRow(phenoRowOfFit_[static_cast<std::size_t>(p)], true);
-    if (p + 1 < fit_.nb_fit()) m.PrefetchRow(phenoRowOfFit_[static_cast<std::size_t>(p + 1)], false);
+    // Rows run one after another: on sets too large to stay in the caches, the next rows'
+    // climate is fetched while this one runs.
+    if (fit_.nb_fit() >= PREFETCH_ROWS) {
+        if (p < fit_.nb_fit()) m.PrefetchRow(phenoRowOfFit_[static_cast<std::size_t>(p)], true);
+        if (p + 1 < fit_.nb_fit()) m.PrefetchRow(phenoRowOfFit_[static_cast<std::size_t>(p + 1)], false);
+    }
     m.Run(k);
     std::copy(m.DatePredictedArr.begin(), m.DatePredictedArr.end(), dates);
     out.missing = m.GetNbMissingTemp();
