@@ -253,7 +253,7 @@ double TMyMetropolis::f(const TRFunctionDesc& fd) {
                 RowRun& out = runs_[static_cast<std::size_t>(i)];
                 try {
                     RunRow(*rowWorkers_->copies[static_cast<std::size_t>(w)], i + 1, out,
-                           &runDates_[static_cast<std::size_t>(i) * dateStride_]);
+                           runDates_.data() + static_cast<std::size_t>(i) * dateStride_);
                 } catch (...) {
                     out.error = std::current_exception();
                 }
@@ -276,7 +276,7 @@ double TMyMetropolis::f(const TRFunctionDesc& fd) {
         const double* dates = ownDates_.data();
         if (parallel) {
             run = &runs_[static_cast<std::size_t>(p - 1)];
-            dates = &runDates_[static_cast<std::size_t>(p - 1) * dateStride_];
+            dates = runDates_.data() + static_cast<std::size_t>(p - 1) * dateStride_;
             // The model itself meets the row's error, as it would have without the threads.
             if (run->error) {
                 RunRow(model_, p, sequential, ownDates_.data());
