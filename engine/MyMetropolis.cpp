@@ -5,6 +5,7 @@
 #include <cmath>
 #include <thread>
 #include <tuple>
+#include <utility>
 #include <unordered_map>
 
 #include "MetaModel.h"
@@ -151,9 +152,13 @@ int TMyMetropolis::WorkersFor() {
         const int cores = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 64);
         use = std::min(cores, static_cast<int>(cost / WORKER_NS));
         if (use < 2) return 1;
-        // On a busy machine the threads may wait for cores: then one thread is kept.
-        if (nsPerDayThreads_ >= nsPerDayOne_ && ++sinceThreadTrial_ < THREAD_RETRY) return 1;
-        sinceThreadTrial_ = 0;
+        // On a busy machine the threads may wait for cores: then one thread is kept, and the
+        // threads' next trial measures them afresh.
+        if (nsPerDayThreads_ >= nsPerDayOne_) {
+            if (++sinceThreadTrial_ < THREAD_RETRY) return 1;
+            sinceThreadTrial_ = 0;
+            nsPerDayThreads_ = 0.0;
+        }
     }
     if (rowWorkers_ == nullptr) {
         const int workers =
@@ -169,6 +174,7 @@ int TMyMetropolis::WorkersFor() {
         }
         made->pool = std::make_unique<TRowPool>(workers);
         rowWorkers_ = std::move(made);
+        unmeasured_ = true; // making the threads is no measure of what they cost
     }
     use = std::min(use, rowWorkers_->pool->Workers());
     if (use < 2) return 1;
@@ -181,7 +187,7 @@ int TMyMetropolis::WorkersFor() {
 }
 
 void TMyMetropolis::Measure(double ns, long long days, bool threads) {
-    if (days <= 0) return;
+    if (std::exchange(unmeasured_, false) || days <= 0) return;
     double& rate = threads ? nsPerDayThreads_ : nsPerDayOne_;
     const double now = ns / static_cast<double>(days);
     rate = rate > 0.0 ? 0.875 * rate + 0.125 * now : now;

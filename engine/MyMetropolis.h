@@ -110,6 +110,7 @@ private:
     long long daysLastEvaluation_ = -1;
     double nsPerDayOne_ = 0.0, nsPerDayThreads_ = 0.0; // measured, smoothed
     int sinceThreadTrial_ = 0;
+    bool unmeasured_ = false; // the evaluation under way made the threads
     int lastWorkers_ = 1;
     bool allMatched_ = true; // every fit row has its phenology row
     std::shared_ptr<TRowWorkers> rowWorkers_;
