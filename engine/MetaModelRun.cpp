@@ -66,10 +66,15 @@ bool ApplyOverlap(TPhase& ph, const TPhase& prev, int day, bool overlapsPrev, do
     return from != day;
 }
 
-void CheckFinite(double x, const char* what, const TPhase& ph) {
-    if (!std::isfinite(x))
-        throw EOrvexError("Floating point " + std::string(std::isnan(x) ? "invalid operation" : "overflow") +
-                          " in the " + what + " of " + PhaseName(ph));
+[[noreturn, gnu::noinline]] void RaiseNonFinite(double x, const char* what, const TPhase& ph) {
+    throw EOrvexError("Floating point " + std::string(std::isnan(x) ? "invalid operation" : "overflow") +
+                      " in the " + what + " of " + PhaseName(ph));
+}
+
+// Inline: twice per phase and row.
+inline void CheckFinite(double x, const char* what, const TPhase& ph) {
+    if (!std::isfinite(x)) [[unlikely]]
+        RaiseNonFinite(x, what, ph);
 }
 
 // Day on which a phase after a failed one starts: sixty days after its observation.
@@ -234,10 +239,11 @@ TMetaModel::PhaseSums TMetaModel::RunSimplePhase(TPhase& ph, const YearDays& yd,
     double Sum = 0.0;
     double Sum1 = 0.0;
     bool prev_failed = false;
-    const bool readsDay = f.ReadsDay();
-    // Kinds that allow it compute the days ahead in runs, one call per run; outputs of
-    // days past the end of the phase are never used, nor checked.
-    const bool byRun = !readsDay && f.computeRun(nullptr, 0, nullptr, OPTIM_LVL);
+    // Kinds that allow it sum a column's days with their outputs computed inline, or compute
+    // them ahead where days cross station-years or leave the data; outputs of days past the
+    // end of the phase are never used, nor checked.
+    const bool byRun = f.RunsOfValues();
+    const bool readsDay = !byRun && f.ReadsDay();
     bool ended = false;
     const int failDay = FailDay(limit);
     TDaySums r;

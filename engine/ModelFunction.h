@@ -135,6 +135,11 @@ public:
         (void)x, (void)n, (void)out, (void)optim;
         return false;
     }
+    // Whether outputs come from computeRun and sumDays: asked once, as the kind never changes.
+    bool RunsOfValues() {
+        if (runsOfValues_ < 0) runsOfValues_ = !ReadsDay() && computeRun(nullptr, 0, nullptr, 0) ? 1 : 0;
+        return runsOfValues_ == 1;
+    }
     // SumDays of a phase of this one function over days of one climate column, the outputs
     // computed inline: the kinds whose output depends on the input value alone do it and
     // return true; the others return false.
@@ -186,4 +191,5 @@ protected:
 
 private:
     void checkIndex(int i) const;
+    signed char runsOfValues_ = -1; // RunsOfValues not asked yet
 };
