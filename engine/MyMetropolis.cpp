@@ -158,6 +158,10 @@ int TMyMetropolis::WorkersFor() {
             if (++sinceThreadTrial_ < THREAD_RETRY) return 1;
             sinceThreadTrial_ = 0;
             nsPerDayThreads_ = 0.0;
+        } else if (++sinceOneThread_ >= THREAD_RETRY) {
+            // Now and then one thread again, so that the two are compared at today's load.
+            sinceOneThread_ = 0;
+            return 1;
         }
     }
     if (rowWorkers_ == nullptr) {
@@ -190,7 +194,9 @@ void TMyMetropolis::Measure(double ns, long long days, bool threads) {
     if (std::exchange(unmeasured_, false) || days <= 0) return;
     double& rate = threads ? nsPerDayThreads_ : nsPerDayOne_;
     const double now = ns / static_cast<double>(days);
-    rate = rate > 0.0 ? 0.875 * rate + 0.125 * now : now;
+    // On a busy machine a thread put aside only lengthens an evaluation: the rate follows a
+    // faster evaluation at once and a slower one slowly.
+    rate = rate <= 0.0 || now < rate ? now : rate + (now - rate) / 16.0;
 }
 
 void TMyMetropolis::SetParametersOnce(const TRFunctionDesc& fd, bool& done) {

@@ -62,8 +62,8 @@ public:
     // are the same to the bit. 0 (the default) decides per evaluation: threads only when the
     // previous evaluation's summed days, at the time per day measured on one thread, promise
     // at least MIN_THREAD_NS of work, one worker per WORKER_NS of it, up to the cores; and not
-    // while threads measured no faster than one thread (tried again now and then). 1 keeps
-    // the rows on the calling thread. Set before the first evaluation.
+    // while threads measured no faster than one thread (each tried again now and then). 1
+    // keeps the rows on the calling thread. Set before the first evaluation.
     void SetWorkers(int workers) { workers_ = workers; }
     static constexpr double MIN_THREAD_NS = 200e3;
     static constexpr double WORKER_NS = 50e3;
@@ -110,6 +110,7 @@ private:
     long long daysLastEvaluation_ = -1;
     double nsPerDayOne_ = 0.0, nsPerDayThreads_ = 0.0; // measured, smoothed
     int sinceThreadTrial_ = 0;
+    int sinceOneThread_ = 0; // evaluations on threads since the last on one thread
     bool unmeasured_ = false; // the evaluation under way made the threads
     int lastWorkers_ = 1;
     bool allMatched_ = true; // every fit row has its phenology row
