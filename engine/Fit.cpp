@@ -268,6 +268,7 @@ bool TFit::RunPass(int k, double startTemp) {
     // rows and counts their gaps for all.
     Objective opt(*this, leftOut);
     fitRows_ = opt.Rows();
+    opt.SetWorkers(rowWorkerCount_);
     // Threads and model copies serve every pass.
     opt.UseWorkers(rowWorkers_);
     struct KeepWorkers {

@@ -49,6 +49,9 @@ public:
     }
     // A generator with fixed seeds, for a reproducible fit. Set before Start.
     void SetRandomGenerator(std::unique_ptr<TUniDistrib> generator);
+    // Threads of the objective's rows, as TMyMetropolis::SetWorkers (0: where they pay, 1:
+    // the fit thread alone), to compare the two. Set before Start.
+    void SetRowWorkers(int workers) { rowWorkerCount_ = workers; }
 
     // --- published state, readable from any thread ---
     int Advancement() const { return advancement_.load(std::memory_order_relaxed); }
@@ -101,6 +104,7 @@ private:
     std::unique_ptr<TWeather> weather_;
     std::shared_ptr<TRowWorkers> rowWorkers_;           // threads and model copies of the passes' objectives
     std::shared_ptr<const TFitRows> fitRows_;           // the passes' rows matched and set aside for gaps
+    int rowWorkerCount_ = 0;
     std::vector<std::unique_ptr<TRepetition>> garbage_; // every repetition made
     std::shared_ptr<const TFunctionSettings> functionSettings_; // parsed once per fit for the tables
     std::vector<TRepetition*> repetitions_;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ClimateTable.h"
 #include "OrvexRawTypes.h"
 #include "Phase.h"
 #include "Weather.h"
@@ -41,6 +42,8 @@ public:
     // Simulation: one run per climate year of wea, or per line of simInfo once it is set.
     void Initialize(int dmax_missing_temp, const TWeather& wea);
     // Both read the climate data once: call them again when it changes.
+    // Fit: as `other` was initialised, reading its climate look-ups rather than building its own.
+    void InitializeLike(const TMetaModel& other);
 
     // --- editing ---
     void PushPhase(std::unique_ptr<TPhase> a_phase);
@@ -59,6 +62,10 @@ public:
     // Allocates nothing. Raises EOrvexError on input that does not fit the model (a row
     // without climate data, a start day outside -365..365, ...) and on floating-point faults.
     void Run(int i_obs);
+    // Fit: brings the climate look-ups of phenology row i_obs toward the cache ahead of its Run,
+    // a station-year of its own far from the last: its entry's head, or with `days` also the
+    // first phase's first days (the head should have been fetched a row earlier). A hint only.
+    void PrefetchRow(int i_obs, bool days) const;
     int GetNbMissingTemp() const { return nbMissingTemp; }
     // Of those, the ones met on days the climate data does not reach (before its first day or
     // after its last).
@@ -109,27 +116,8 @@ public:
     bool generalDayLoopOnly = false;
 
 private:
-    // Climate look-ups of one station-year that do not depend on the parameters.
-    struct YearDays {
-        const TWeatherYear* year = nullptr;
-        // Days from..to read days at0.. of one station-year's columns (no values: outside the
-        // data); none when the days need more than the array holds.
-        struct Segment {
-            int from = 0, to = -1, at0 = 0;
-            TWeatherColumns columns;
-        };
-        std::array<Segment, 6> segments{};
-        int nbSegments = 0;
-        // Per day -365..366, the station-year holding it (null: no climate record reaches the
-        // day) and its number there.
-        std::array<const TWeatherYear*, SUM_TAB_SIZE + 1> src{};
-        std::array<short, SUM_TAB_SIZE + 1> at{};
-        double lat = MISSING;                          // of day 1
-        double dayLength365 = 0.0, dayLength172 = 0.0; // DayLength at lat
-        int dayLengthTab = -1;                         // entry of dayLengths_ for lat
-    };
+    using YearDays = TClimateTable::YearDays;
     void BuildClimateCache(const TWeather& W);
-    double DayLengthOf(const YearDays& yd, const TRWeatherDay& wd) const;
     // Day -365..366 of the station-year as a record.
     static TRWeatherDay DayAt(const YearDays& yd, int day);
     // GetWeatherDayDataAt(DayAt(yd, day), col) without the record.
@@ -156,8 +144,6 @@ private:
     void LoadPhases(pugi::xml_node model_node, const std::string& fileName, const std::string& text);
 
     int nbMissingOutside_ = 0;
-    const TWeather* cacheWeather_ = nullptr;
-    std::vector<YearDays> years_;                     // per station-year of cacheWeather_
-    std::vector<std::array<double, 367>> dayLengths_; // DayLength2 by day of year, per latitude
-    std::vector<double> dayLengthLats_;
+    // Shared with the model's copies on threads, never written after it is built.
+    std::shared_ptr<const TClimateTable> climate_;
 };

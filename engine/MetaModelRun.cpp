@@ -2,6 +2,7 @@
 // unless it raises.
 
 #include <algorithm>
+#include <cstddef>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -65,10 +66,15 @@ bool ApplyOverlap(TPhase& ph, const TPhase& prev, int day, bool overlapsPrev, do
     return from != day;
 }
 
-void CheckFinite(double x, const char* what, const TPhase& ph) {
-    if (!std::isfinite(x))
-        throw EOrvexError("Floating point " + std::string(std::isnan(x) ? "invalid operation" : "overflow") +
-                          " in the " + what + " of " + PhaseName(ph));
+[[noreturn, gnu::noinline]] void RaiseNonFinite(double x, const char* what, const TPhase& ph) {
+    throw EOrvexError("Floating point " + std::string(std::isnan(x) ? "invalid operation" : "overflow") +
+                      " in the " + what + " of " + PhaseName(ph));
+}
+
+// Inline: twice per phase and row.
+inline void CheckFinite(double x, const char* what, const TPhase& ph) {
+    if (!std::isfinite(x)) [[unlikely]]
+        RaiseNonFinite(x, what, ph);
 }
 
 // Day on which a phase after a failed one starts: sixty days after its observation.
@@ -81,58 +87,13 @@ int DayAfterFailure(const TPhase& ph, double obs) {
     return static_cast<int>(d);
 }
 
-// The one-function loop over days [s.day, end) of a run computed ahead: x[k] the input of the
-// run's day k and out[k] its output; src and sums from the run's first day. Out of
-// line: without a call inside, the sums stay in registers.
-struct TRunSums {
-    double sum, sum1, a;
-    int day, missing, outside;
-    double fault; // a non-finite output met: the loop stops before its day
-    bool ended, failed;
-};
-
-[[gnu::noinline]] void SumRun(TRunSums& s, int end, const double* x, const double* out,
-                              const TWeatherYear* const* src, double* sums, bool additive, double weight,
-                              double sStar, double limit) {
-    double sum = s.sum, sum1 = s.sum1, a = s.a;
-    int day = s.day, missing = 0, outside = 0;
-    const int start = day;
-    while (day < end) {
-        sum1 = sum;
-        const std::size_t k = static_cast<std::size_t>(day - start);
-        const double o = out[k];
-        if (x[k] == MISSING) {
-            ++missing;
-            if (src[k] == nullptr) ++outside;
-            a = 0.0;
-        } else {
-            if (!std::isfinite(o)) [[unlikely]] {
-                s.fault = o;
-                s.ended = true;
-                break;
-            }
-            a = additive ? o * weight + 0.0 : o * weight; // + 0.0 turns -0 to 0 as below
-        }
-        sum += a;
-        sums[k] = sum;
-        ++day;
-        if (sum > sStar) {
-            s.ended = true;
-            break;
-        }
-        if (limit <= day || day >= 365) {
-            s.failed = true;
-            s.ended = true;
-            break;
-        }
-    }
-    s.sum = sum;
-    s.sum1 = sum1;
-    s.a = a;
-    s.day = day;
-    s.missing = missing;
-    s.outside = outside;
+// The first day on which a phase bounded by `limit` has failed: the day loops compare whole
+// days with it rather than converting each day to compare with the limit.
+int FailDay(double limit) {
+    if (!(limit < 365.0)) return 365; // infinite, or no limit at all
+    return limit > 2.0 * FIRST_RUN_DAY ? static_cast<int>(std::ceil(limit)) : 2 * FIRST_RUN_DAY;
 }
+
 } // namespace
 
 double TMetaModel::ValueAt(const YearDays& yd, int day, int col) {
@@ -143,6 +104,34 @@ double TMetaModel::ValueAt(const YearDays& yd, int day, int col) {
 TRWeatherDay TMetaModel::DayAt(const YearDays& yd, int day) {
     const TWeatherYear* src = yd.src[Slot(day)];
     return src != nullptr ? src->Record(yd.at[Slot(day)]) : NoDataDay();
+}
+
+void TMetaModel::PrefetchRow(int i_obs, bool days) const {
+    if (climate_ == nullptr || !HasPhenoInfo() || i_obs < 0 || i_obs >= static_cast<int>(Pheno.tabWeatherIdx.size()))
+        return;
+    const int w = Pheno.tabWeatherIdx[static_cast<std::size_t>(i_obs)];
+    if (w < 0 || w >= climate_->NbYears()) return;
+    const YearDays& yd = climate_->Year(w);
+    if (!days) {
+        const char* head = reinterpret_cast<const char*>(&yd);
+        for (std::size_t b = 0; b < offsetof(YearDays, src); b += 64)
+            __builtin_prefetch(head + b);
+        return;
+    }
+    if (PhasesArr.empty() || PhasesArr[0]->functions.empty()) return;
+    const TPhase& ph = *PhasesArr[0];
+    if (ph.photoperiodMode != TPhotoperiodMode::No || !(ph.t0 >= FIRST_RUN_DAY && ph.t0 <= LAST_RUN_DAY)) return;
+    const int day = static_cast<int>(ph.t0);
+    for (int k = 0; k < yd.nbSegments; ++k) {
+        const auto& seg = yd.segments[static_cast<std::size_t>(k)];
+        if (day < seg.from || day > seg.to) continue;
+        const double* column = seg.columns.Column(ph.functions[0]->weatherDataColumn);
+        if (column == nullptr) return;
+        const double* first = column + (seg.at0 + (day - seg.from) - 1);
+        for (int d = 0; d < 32; d += 8)
+            __builtin_prefetch(first + d);
+        return;
+    }
 }
 
 void TMetaModel::Run(int i_obs) {
@@ -157,11 +146,12 @@ void TMetaModel::Run(int i_obs) {
             throw EOrvexError("There is no phenology row " + IntToStr(i_obs + 1));
         row = &Pheno.tabPheno[static_cast<std::size_t>(i_obs)];
         W_idx = Pheno.tabWeatherIdx[static_cast<std::size_t>(i_obs)];
-        if (W_idx < 0 || W_idx >= static_cast<int>(years_.size()) || cacheWeather_ != Pheno.weatherPTR)
+        if (W_idx < 0 || climate_ == nullptr || W_idx >= climate_->NbYears() ||
+            &climate_->Weather() != Pheno.weatherPTR)
             throw EOrvexError("Phenology row " + IntToStr(i_obs + 1) + " (station " + IntToStr(row->station) +
                               ", year " + IntToStr(row->year) + ") has no climate data");
     } else {
-        if (Wea == nullptr || cacheWeather_ != Wea)
+        if (Wea == nullptr || climate_ == nullptr || &climate_->Weather() != Wea)
             throw EOrvexError("The model has no climate data to run on");
         if (HasT0SimInfo()) {
             if (i_obs < 0 || i_obs >= static_cast<int>(simInfo.Years.size()))
@@ -173,11 +163,11 @@ void TMetaModel::Run(int i_obs) {
                                   " T0 columns for a model of " + IntToStr(GetNbPhases()) + " phases");
             W_idx = simYear->wea_id;
         }
-        if (W_idx < 0 || W_idx >= static_cast<int>(years_.size()))
+        if (W_idx < 0 || W_idx >= climate_->NbYears())
             throw EOrvexError("There is no climate year " + IntToStr(W_idx + 1) + " for run " +
                               IntToStr(i_obs + 1));
     }
-    RunPhases(years_[static_cast<std::size_t>(W_idx)], row, simYear);
+    RunPhases(climate_->Year(W_idx), row, simYear);
 }
 
 void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRSimYear* simYear) {
@@ -249,48 +239,64 @@ TMetaModel::PhaseSums TMetaModel::RunSimplePhase(TPhase& ph, const YearDays& yd,
     double Sum = 0.0;
     double Sum1 = 0.0;
     bool prev_failed = false;
-    const bool readsDay = f.ReadsDay();
-    // Kinds that allow it compute the days ahead in runs, one call per run; outputs of
-    // days past the end of the phase are never used, nor checked.
-    const bool byRun = !readsDay && f.computeRun(nullptr, 0, nullptr, OPTIM_LVL);
+    // Kinds that allow it sum a column's days with their outputs computed inline, or compute
+    // them ahead where days cross station-years or leave the data; outputs of days past the
+    // end of the phase are never used, nor checked.
+    const bool byRun = f.RunsOfValues();
+    const bool readsDay = !byRun && f.ReadsDay();
     bool ended = false;
+    const int failDay = FailDay(limit);
+    TDaySums r;
+    r.a = a_sum;
+    r.day = day;
+    const double zero = additive ? 0.0 : -0.0;
     while (byRun && !ended) {
-        constexpr int RUN = 16;
-        std::array<double, RUN> xs, outs;
-        const int runStart = day;
-        const int runEnd = std::min(day + RUN, LAST_RUN_DAY + 1);
-        // Days of one station-year are read in place.
-        const double* x = xs.data();
+        const int runStart = r.day;
+        // No day at or after the fail day is summed, but the first day always is.
+        const int lastEnd = std::max(runStart + 1, std::min(LAST_RUN_DAY + 1, failDay));
+        // Days of one station-year are read in place, as far as they go, the outputs computed
+        // on the way.
         const double* column = nullptr;
-        int at = 0;
+        int at = 0, segEnd = 0;
         for (int k = 0; k < yd.nbSegments; ++k) {
             const auto& seg = yd.segments[static_cast<std::size_t>(k)];
-            if (seg.from <= runStart && runEnd - 1 <= seg.to) {
+            if (seg.from <= runStart && runStart <= seg.to) {
                 column = seg.columns.Column(col);
                 at = seg.at0 + (runStart - seg.from);
+                segEnd = seg.to + 1;
                 break;
             }
         }
-        if (column != nullptr)
-            x = column + (at - 1);
-        else
+        bool summed = false;
+        if (column != nullptr) {
+            const TDaySumsArgs in{column + (at - 1), nullptr,       &sums[Slot(runStart)], std::min(segEnd, lastEnd),
+                                  weight,            zero,          sStar,                 failDay};
+            summed = f.sumDays(r, in, OPTIM_LVL);
+        }
+        if (!summed) {
+            // Days outside the data, or across station-years: sixteen at a time, computed ahead.
+            constexpr int RUN = 16;
+            std::array<double, RUN> xs, outs;
+            const int runEnd = std::min(runStart + RUN, lastEnd);
             for (int d = runStart; d < runEnd; ++d)
                 xs[static_cast<std::size_t>(d - runStart)] = ValueAt(yd, d, col);
-        f.computeRun(x, runEnd - runStart, outs.data(), OPTIM_LVL);
-        TRunSums r{Sum, Sum1, a_sum, day, 0, 0, 0.0, false, false};
-        SumRun(r, runEnd, x, outs.data(), &yd.src[Slot(runStart)], &sums[Slot(runStart)], additive, weight,
-               sStar, limit);
+            f.computeRun(xs.data(), runEnd - runStart, outs.data(), OPTIM_LVL);
+            const TDaySumsArgs in{xs.data(), &yd.src[Slot(runStart)], &sums[Slot(runStart)], runEnd, weight, zero,
+                                  sStar,     failDay};
+            SumDays(r, in, [&outs](int k, double) { return outs[static_cast<std::size_t>(k)]; });
+        }
+        ended = r.ended;
+        ph.last_date = r.day - 1;
+        if (r.fault != 0.0) f.checked(r.fault);
+    }
+    if (byRun) {
         Sum = r.sum;
         Sum1 = r.sum1;
         a_sum = r.a;
         day = r.day;
-        ended = r.ended;
-        prev_failed = prev_failed || r.failed;
+        prev_failed = r.failed;
         nbMissingTemp += r.missing;
         nbMissingOutside_ += r.outside;
-        ph.last_date = day - 1;
-        const double fault = r.fault;
-        if (fault != 0.0) f.checked(fault);
     }
     while (!byRun) {
         Sum1 = Sum;
@@ -385,7 +391,7 @@ double TMetaModel::DayIncrement(TPhase& ph, const YearDays& yd, int day, double 
         if (f.varLinkMode == TVarLinkMode::Composition)
             out = f.runDaily(wdFor(f), j == 0 ? ph.overlapCompVar : a_sum, OPTIM_LVL);
         else if (f.useDayLengthAsVar)
-            out = f.runDaily(wdFor(f), DayLengthOf(yd, wdFor(f)), OPTIM_LVL);
+            out = f.runDaily(wdFor(f), climate_->DayLengthOf(yd, wdFor(f)), OPTIM_LVL);
         else if (f.tempHour)
             out = f.runHourly(*yd.year, day, OPTIM_LVL);
         else

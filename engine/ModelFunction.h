@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "DaySums.h"
 #include "OrvexConfig.h"
 #include "OrvexRawTypes.h"
 #include "Weather.h"
@@ -134,6 +135,18 @@ public:
         (void)x, (void)n, (void)out, (void)optim;
         return false;
     }
+    // Whether outputs come from computeRun and sumDays: asked once, as the kind never changes.
+    bool RunsOfValues() {
+        if (runsOfValues_ < 0) runsOfValues_ = !ReadsDay() && computeRun(nullptr, 0, nullptr, 0) ? 1 : 0;
+        return runsOfValues_ == 1;
+    }
+    // SumDays of a phase of this one function over days of one climate column, the outputs
+    // computed inline: the kinds whose output depends on the input value alone do it and
+    // return true; the others return false.
+    virtual bool sumDays(TDaySums& s, const TDaySumsArgs& in, int optim) {
+        (void)s, (void)in, (void)optim;
+        return false;
+    }
     // runDaily's check, on an output of computeRun.
     double checked(double r) const {
         if (!std::isfinite(r)) [[unlikely]]
@@ -178,4 +191,5 @@ protected:
 
 private:
     void checkIndex(int i) const;
+    signed char runsOfValues_ = -1; // RunsOfValues not asked yet
 };

@@ -1,5 +1,8 @@
 #include "ModelsFuncLibLinear.h"
 
+#include <bit>
+#include <cstdint>
+
 double TGDD::compute(const TRWeatherDay&, double T, int) {
     const double a = p()[0];
     return T > a ? T - a : 0.0;
@@ -70,9 +73,47 @@ double TSTICS_simple::compute(const TRWeatherDay&, double T, int) {
         for (int k = 0; k < n; ++k)                                                                          \
             out[k] = Kind::compute(none, x[k], optim);                                                       \
         return true;                                                                                         \
+    }                                                                                                        \
+    bool Kind::sumDays(TDaySums& s, const TDaySumsArgs& in, int optim) {                                     \
+        static const TRWeatherDay none{};                                                                    \
+        SumDays(s, in, [&](int, double x) { return Kind::compute(none, x, optim); });                       \
+        return true;                                                                                         \
     }
-RUN_OF_VALUES(TGDD)
-RUN_OF_VALUES(TGDD_inverse)
+
+namespace {
+// x where keep holds, else +0: a mask rather than a branch, which mispredicts day after day
+// when temperatures hover about the base.
+inline double KeepOrZero(double x, bool keep) {
+    return std::bit_cast<double>(std::bit_cast<std::uint64_t>(x) & (0 - static_cast<std::uint64_t>(keep)));
+}
+} // namespace
+
+// The base read once: out might alias the parameters as far as the compiler knows.
+bool TGDD::computeRun(const double* x, int n, double* out, int) {
+    const double a = p()[0];
+    for (int k = 0; k < n; ++k)
+        out[k] = KeepOrZero(x[k] - a, x[k] > a);
+    return true;
+}
+
+bool TGDD_inverse::computeRun(const double* x, int n, double* out, int) {
+    const double a = p()[0];
+    for (int k = 0; k < n; ++k)
+        out[k] = KeepOrZero(a - x[k], x[k] < a);
+    return true;
+}
+
+bool TGDD::sumDays(TDaySums& s, const TDaySumsArgs& in, int) {
+    const double a = p()[0];
+    SumDays(s, in, [a](int, double x) { return KeepOrZero(x - a, x > a); });
+    return true;
+}
+
+bool TGDD_inverse::sumDays(TDaySums& s, const TDaySumsArgs& in, int) {
+    const double a = p()[0];
+    SumDays(s, in, [a](int, double x) { return KeepOrZero(a - x, x < a); });
+    return true;
+}
 RUN_OF_VALUES(TLandsberg)
 RUN_OF_VALUES(TRichardson)
 RUN_OF_VALUES(TRichardson_inverse)

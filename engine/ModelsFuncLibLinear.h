@@ -12,6 +12,7 @@ protected:
     TGDD(const char* n) : TModelFunction(n, 1, 0, true, 25) {}
     bool ReadsDay() const override { return false; }
     bool computeRun(const double* x, int n, double* out, int optim) override;
+    bool sumDays(TDaySums& s, const TDaySumsArgs& in, int optim) override;
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -23,6 +24,7 @@ public:
 protected:
     bool ReadsDay() const override { return false; }
     bool computeRun(const double* x, int n, double* out, int optim) override;
+    bool sumDays(TDaySums& s, const TDaySumsArgs& in, int optim) override;
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -34,6 +36,7 @@ public:
 protected:
     bool ReadsDay() const override { return false; }
     bool computeRun(const double* x, int n, double* out, int optim) override;
+    bool sumDays(TDaySums& s, const TDaySumsArgs& in, int optim) override;
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -46,6 +49,7 @@ protected:
     TRichardson(const char* n) : TModelFunction(n, 2, 0, true, 25) {}
     bool ReadsDay() const override { return false; }
     bool computeRun(const double* x, int n, double* out, int optim) override;
+    bool sumDays(TDaySums& s, const TDaySumsArgs& in, int optim) override;
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -56,6 +60,7 @@ public:
 protected:
     bool ReadsDay() const override { return false; }
     bool computeRun(const double* x, int n, double* out, int optim) override;
+    bool sumDays(TDaySums& s, const TDaySumsArgs& in, int optim) override;
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -66,6 +71,7 @@ public:
 protected:
     bool ReadsDay() const override { return false; }
     bool computeRun(const double* x, int n, double* out, int optim) override;
+    bool sumDays(TDaySums& s, const TDaySumsArgs& in, int optim) override;
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -76,6 +82,7 @@ public:
 protected:
     bool ReadsDay() const override { return false; }
     bool computeRun(const double* x, int n, double* out, int optim) override;
+    bool sumDays(TDaySums& s, const TDaySumsArgs& in, int optim) override;
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -86,6 +93,7 @@ public:
 protected:
     bool ReadsDay() const override { return false; }
     bool computeRun(const double* x, int n, double* out, int optim) override;
+    bool sumDays(TDaySums& s, const TDaySumsArgs& in, int optim) override;
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -98,6 +106,7 @@ protected:
     TTriangular(const char* n) : TModelFunction(n, 3, 0, true) {}
     bool ReadsDay() const override { return false; }
     bool computeRun(const double* x, int n, double* out, int optim) override;
+    bool sumDays(TDaySums& s, const TDaySumsArgs& in, int optim) override;
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -108,6 +117,7 @@ public:
 protected:
     bool ReadsDay() const override { return false; }
     bool computeRun(const double* x, int n, double* out, int optim) override;
+    bool sumDays(TDaySums& s, const TDaySumsArgs& in, int optim) override;
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };
 
@@ -119,5 +129,6 @@ public:
 protected:
     bool ReadsDay() const override { return false; }
     bool computeRun(const double* x, int n, double* out, int optim) override;
+    bool sumDays(TDaySums& s, const TDaySumsArgs& in, int optim) override;
     double compute(const TRWeatherDay& wd, double T, int optim) override;
 };

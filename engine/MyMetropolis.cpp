@@ -1,9 +1,11 @@
 #include "MyMetropolis.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <thread>
 #include <tuple>
+#include <utility>
 #include <unordered_map>
 
 #include "MetaModel.h"
@@ -13,6 +15,8 @@
 #include "Weather.h"
 
 namespace {
+
+constexpr int PREFETCH_ROWS = 1000;
 
 TRPhenoDate& DateAt(TRPhenoData& row, int column, int rowNumber) {
     if (column < 0)
@@ -186,29 +190,63 @@ bool TMyMetropolis::Runs(int p) const {
 
 TRowWorkers::~TRowWorkers() = default;
 
-bool TMyMetropolis::Parallel() {
+int TMyMetropolis::WorkersFor() {
     // A row without phenology row stops the evaluation where it stands: kept in order.
-    if (!allMatched_ || fit_.nb_fit() < 2 || workers_ == 1) return false;
+    if (!allMatched_ || fit_.nb_fit() < 2 || workers_ == 1) return 1;
+    int use = workers_;
+    if (use == 0) {
+        // Waking threads costs tens of microseconds: they pay only for long evaluations, and
+        // a search moves one parameter a little, so the last evaluation foretells the next.
+        const double cost = static_cast<double>(daysLastEvaluation_) * nsPerDayOne_;
+        if (daysLastEvaluation_ <= 0 || nsPerDayOne_ <= 0.0 || cost < MIN_THREAD_NS) return 1;
+        const int cores = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 64);
+        use = std::min(cores, static_cast<int>(cost / WORKER_NS));
+        if (use < 2) return 1;
+        // On a busy machine the threads may wait for cores: then one thread is kept, and the
+        // threads' next trial measures them afresh.
+        if (nsPerDayThreads_ >= nsPerDayOne_) {
+            if (++sinceThreadTrial_ < THREAD_RETRY) return 1;
+            sinceThreadTrial_ = 0;
+            nsPerDayThreads_ = 0.0;
+        } else if (++sinceOneThread_ >= THREAD_RETRY) {
+            // Now and then one thread again, so that the two are compared at today's load.
+            sinceOneThread_ = 0;
+            return 1;
+        }
+    }
     if (rowWorkers_ == nullptr) {
-        int workers = workers_;
-        if (workers == 0)
-            workers = daysLastEvaluation_ >= DAYS_FOR_THREADS
-                          ? std::min(16, static_cast<int>(std::thread::hardware_concurrency()))
-                          : 1;
-        if (workers <= 1) return false;
+        const int workers =
+            workers_ > 1 ? workers_ : std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 64);
+        if (workers <= 1) return 1;
         auto made = std::make_shared<TRowWorkers>();
         for (int w = 0; w < workers; ++w) {
             auto copy = model_.Clone();
             copy->SortFunctions();
             copy->generalDayLoopOnly = model_.generalDayLoopOnly;
-            copy->Initialize(model_.maxMissingTemp_, model_.Pheno);
+            copy->InitializeLike(model_); // one climate table for all
             made->copies.push_back(std::move(copy));
         }
         made->pool = std::make_unique<TRowPool>(workers);
         rowWorkers_ = std::move(made);
+        unmeasured_ = true; // making the threads is no measure of what they cost
     }
-    runs_.resize(static_cast<std::size_t>(fit_.nb_fit()));
-    return true;
+    use = std::min(use, rowWorkers_->pool->Workers());
+    if (use < 2) return 1;
+    const std::size_t rows = static_cast<std::size_t>(fit_.nb_fit());
+    runs_.resize(rows);
+    // Whole cache lines per row: no two threads write one line.
+    dateStride_ = (static_cast<std::size_t>(model_.GetNbPhases()) + 7) / 8 * 8;
+    runDates_.resize(rows * dateStride_);
+    return use;
+}
+
+void TMyMetropolis::Measure(double ns, long long days, bool threads) {
+    if (std::exchange(unmeasured_, false) || days <= 0) return;
+    double& rate = threads ? nsPerDayThreads_ : nsPerDayOne_;
+    const double now = ns / static_cast<double>(days);
+    // On a busy machine a thread put aside only lengthens an evaluation: the rate follows a
+    // faster evaluation at once and a slower one slowly.
+    rate = rate <= 0.0 || now < rate ? now : rate + (now - rate) / 16.0;
 }
 
 void TMyMetropolis::SetParametersOnce(const TRFunctionDesc& fd, bool& done) {
@@ -225,7 +263,7 @@ void TMyMetropolis::SetParametersOnce(const TRFunctionDesc& fd, bool& done) {
     done = true;
 }
 
-void TMyMetropolis::RunRow(TMetaModel& m, int p, RowRun& out) {
+void TMyMetropolis::RunRow(TMetaModel& m, int p, RowRun& out, double* dates) {
     const int k = phenoRowOfFit_[static_cast<std::size_t>(p - 1)];
     TRPhenoData& row = pheno_.tabPheno[static_cast<std::size_t>(k)];
     for (std::size_t i = 0; i < m.PhasesArr.size(); ++i) {
@@ -237,8 +275,14 @@ void TMyMetropolis::RunRow(TMetaModel& m, int p, RowRun& out) {
         // A missing T0 on this row leaves the one of the parameter vector.
         if (t0 != MISSING) phase.SetT0(t0);
     }
+    // Rows run one after another: on sets too large to stay in the caches, the next rows'
+    // climate is fetched while this one runs.
+    if (fit_.nb_fit() >= PREFETCH_ROWS) {
+        if (p < fit_.nb_fit()) m.PrefetchRow(phenoRowOfFit_[static_cast<std::size_t>(p)], true);
+        if (p + 1 < fit_.nb_fit()) m.PrefetchRow(phenoRowOfFit_[static_cast<std::size_t>(p + 1)], false);
+    }
     m.Run(k);
-    out.dates.assign(m.DatePredictedArr.begin(), m.DatePredictedArr.end());
+    std::copy(m.DatePredictedArr.begin(), m.DatePredictedArr.end(), dates);
     out.missing = m.GetNbMissingTemp();
     out.outside = m.GetNbMissingOutsideData();
     out.days = 0;
@@ -253,24 +297,29 @@ double TMyMetropolis::f(const TRFunctionDesc& fd) {
     const int nbPhases = model_.GetNbPhases();
     const int nbFit = fit_.nb_fit();
     bool parametersSet = false;
-    const bool parallel = Parallel();
+    const auto started = std::chrono::steady_clock::now();
+    const int use = WorkersFor();
+    const bool parallel = use > 1;
+    lastWorkers_ = use;
+    ownDates_.resize(static_cast<std::size_t>(nbPhases));
     if (parallel) {
         bool any = false;
         for (int p = 1; p <= nbFit && !any; ++p)
             any = Runs(p);
         if (any) {
             SetParametersOnce(fd, parametersSet);
-            for (auto& copy : rowWorkers_->copies)
-                copy->setParameters(fd);
+            for (int w = 0; w < use; ++w)
+                rowWorkers_->copies[static_cast<std::size_t>(w)]->setParameters(fd);
             rowWorkers_->pool->ForEach(nbFit, [&](int w, int i) {
                 if (!Runs(i + 1)) return;
                 RowRun& out = runs_[static_cast<std::size_t>(i)];
                 try {
-                    RunRow(*rowWorkers_->copies[static_cast<std::size_t>(w)], i + 1, out);
+                    RunRow(*rowWorkers_->copies[static_cast<std::size_t>(w)], i + 1, out,
+                           runDates_.data() + static_cast<std::size_t>(i) * dateStride_);
                 } catch (...) {
                     out.error = std::current_exception();
                 }
-            });
+            }, use);
         }
     }
 
@@ -287,16 +336,18 @@ double TMyMetropolis::f(const TRFunctionDesc& fd) {
         if (!Runs(p)) continue;
 
         const RowRun* run = &sequential;
+        const double* dates = ownDates_.data();
         if (parallel) {
             run = &runs_[static_cast<std::size_t>(p - 1)];
+            dates = runDates_.data() + static_cast<std::size_t>(p - 1) * dateStride_;
             // The model itself meets the row's error, as it would have without the threads.
             if (run->error) {
-                RunRow(model_, p, sequential);
+                RunRow(model_, p, sequential, ownDates_.data());
                 std::rethrow_exception(run->error);
             }
         } else {
             SetParametersOnce(fd, parametersSet);
-            RunRow(model_, p, sequential);
+            RunRow(model_, p, sequential, ownDates_.data());
         }
         lastRun = p;
         days += run->days;
@@ -320,7 +371,7 @@ double TMyMetropolis::f(const TRFunctionDesc& fd) {
                         // one far back) counts as -365: no deviation then weighs more than the
                         // penalty of a row that cannot be scored, so leaving the data never pays.
                         // Dates within -365..365 keep their deviation.
-                        const double date = run->dates[static_cast<std::size_t>(j)];
+                        const double date = dates[j];
                         deviance = std::max(date, double(FIRST_RUN_DAY)) - obs.date;
                         // One whose square overflows still ends the fit: such parameters break
                         // the arithmetic.
@@ -339,7 +390,9 @@ double TMyMetropolis::f(const TRFunctionDesc& fd) {
     }
     daysLastEvaluation_ = days;
     // The model is left as the last row's run left it: the fit reads its state.
-    if (parallel && lastRun > 0) RunRow(model_, lastRun, sequential);
+    if (parallel && lastRun > 0) RunRow(model_, lastRun, sequential, ownDates_.data());
+    Measure(std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - started).count(), days,
+            parallel);
     if (overflow || !std::isfinite(sumsquare))
         throw EOrvexError("Floating point overflow in the sum of squares of the fit: a predicted date lies "
                           "far outside the year");

@@ -78,11 +78,17 @@ public:
 
     // Rows of one evaluation run on this many threads, each with a copy of the model made at
     // the first evaluation on threads, and their deviations are added in row order, so results
-    // are the same to the bit. 0 (the default) takes every core once an evaluation has summed
-    // DAYS_FOR_THREADS days or more (waking threads costs more than short evaluations take);
-    // 1 keeps the rows on the calling thread. Set before the first evaluation.
+    // are the same to the bit. 0 (the default) decides per evaluation: threads only when the
+    // previous evaluation's summed days, at the time per day measured on one thread, promise
+    // at least MIN_THREAD_NS of work, one worker per WORKER_NS of it, up to the cores; and not
+    // while threads measured no faster than one thread (each tried again now and then). 1
+    // keeps the rows on the calling thread. Set before the first evaluation.
     void SetWorkers(int workers) { workers_ = workers; }
-    static constexpr long long DAYS_FOR_THREADS = 20000;
+    static constexpr double MIN_THREAD_NS = 200e3;
+    static constexpr double WORKER_NS = 50e3;
+    static constexpr int THREAD_RETRY = 64; // evaluations between two trials of threads that did not pay
+    // Workers the last evaluation ran on (1: the calling thread alone).
+    int LastWorkers() const { return lastWorkers_; }
     // The threads of an earlier objective of the same model and data (a fit's earlier pass),
     // or null; and this one's, null when its rows stay on the calling thread.
     void UseWorkers(std::shared_ptr<TRowWorkers> workers) { rowWorkers_ = std::move(workers); }
@@ -109,24 +115,34 @@ private:
     const bool allMatched_ = rows_->allMatched;
     TUnscoredRows unscored_;
 
-    // What the run of one fit row leaves for the sum.
-    struct RowRun {
-        std::vector<double> dates;
+    // What the run of one fit row leaves for the sum; on a cache line of its own, as threads
+    // write neighbouring rows.
+    struct alignas(64) RowRun {
         int missing = 0, outside = 0;
         long long days = 0; // summed by the run's phases
         std::exception_ptr error;
     };
     int workers_ = 0;
     long long daysLastEvaluation_ = -1;
+    double nsPerDayOne_ = 0.0, nsPerDayThreads_ = 0.0; // measured, smoothed
+    int sinceThreadTrial_ = 0;
+    int sinceOneThread_ = 0; // evaluations on threads since the last on one thread
+    bool unmeasured_ = false; // the evaluation under way made the threads
+    int lastWorkers_ = 1;
     std::shared_ptr<TRowWorkers> rowWorkers_;
     std::vector<RowRun> runs_;         // per fit row
+    std::vector<double> runDates_;     // per fit row, dateStride_ apart (whole cache lines)
+    std::size_t dateStride_ = 0;
+    std::vector<double> ownDates_;     // a run on the calling thread
     std::vector<double> t0s_, sStars_; // per phase, as the parameter vector sets them
 
     std::shared_ptr<const TFitRows> MatchRows() const;
     int GapCount(int k, bool& outside) const;
     bool Runs(int p) const; // fit row p (from 1) is run
-    bool Parallel();
+    // Workers for this evaluation; 1: the calling thread alone.
+    int WorkersFor();
+    void Measure(double ns, long long days, bool threads);
     // Runs fit row p on m: the phases' T0 and S* of the parameter vector, the row's own T0s.
-    void RunRow(TMetaModel& m, int p, RowRun& out);
+    void RunRow(TMetaModel& m, int p, RowRun& out, double* dates);
     void SetParametersOnce(const TRFunctionDesc& fd, bool& done);
 };

@@ -75,6 +75,29 @@ TEST(MetaModelFastLoop, MatchesTheGeneralLoopOnRandomModels) {
     EXPECT_GT(compared, 1000);
 }
 
+// The fast loop compares whole days with the observation's limit: fractional observations,
+// and ones so early that the limit lies before any day, end phases on the general loop's day.
+TEST(MetaModelFastLoop, FractionalAndFarLimitsEndOnTheSameDay) {
+    std::mt19937 rng(77);
+    Draw uni{rng};
+    TWeather W;
+    RandomClimate(W, 1, 3, [&](DayEdit& wd, int) { wd._tmp = uni(-5.0, 25.0); });
+    TRPhenoInfos pheno = RandomPheno(W, uni, {{-30.0, 300.0}, {-30.0, 300.0}, {-30.0, 60.0}});
+    for (TRPhenoData& row : pheno.tabPheno)
+        for (std::size_t c = 0; c < 2; ++c)
+            if (row.dates[c].date != MISSING)
+                row.dates[c].date = uni(0.0, 1.0) < 0.2 ? uni(-900.0, -700.0) : row.dates[c].date + uni(0.0, 1.0);
+    int compared = 0;
+    for (int model = 0; model < 150; ++model) {
+        auto m = RandomModel(rng);
+        m->Initialize(static_cast<int>(uni(0.0, 4.0)), pheno);
+        for (int k = 0; k < pheno.nb_obs(); ++k)
+            compared += ExpectFastIsGeneral(*m, k, "model " + std::to_string(model) + " row " + std::to_string(k))
+                            .error.empty();
+    }
+    EXPECT_GT(compared, 150);
+}
+
 // Runs of days are computed ahead: an overflow on a day the phase sums raises as the general
 // loop raises, one on a day after the phase has ended raises nothing.
 TEST(MetaModelFastLoop, OnlySummedDaysCanFault) {

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <numeric>
 #include <string>
 #include <vector>
@@ -210,4 +213,37 @@ TEST(ModelsFuncLib, ErezCarriesStateUntilReset) {
     EXPECT_EQ(ErezDays(*f, y, 10), first);
     auto c = f->Clone(); // a clone starts afresh
     EXPECT_EQ(ErezDays(*c, y, 10), first);
+}
+
+// The kinds that compute runs of days ahead give what one call per day gives, to the bit, at
+// and about their thresholds, on signed zeros and on values no climate holds.
+TEST(ModelsFuncLib, RunsOfDaysGiveTheDailyOutputsBitForBit) {
+    const double inf = std::numeric_limits<double>::infinity();
+    for (int kind = 0; kind < TModelFunction::GetNbFunc(); ++kind) {
+        auto f = TModelFunction::GetFunction(static_cast<TAvailableFunctions>(kind));
+        if (f->ReadsDay() || !f->computeRun(nullptr, 0, nullptr, 0)) continue;
+        TRVarInfo info;
+        for (int i = 0; i < f->nbOfParameters(); ++i) {
+            f->parameterInitValues(i, info);
+            f->setParameterValue(i, info.value);
+        }
+        for (const double p0 : {5.0, 0.0, -0.0, -3.5}) {
+            if (f->nbOfParameters() > 0) f->setParameterValue(0, p0);
+            std::vector<double> x = {p0, std::nextafter(p0, inf), std::nextafter(p0, -inf), p0 + 1.0, p0 - 1.0,
+                                     0.0, -0.0, MISSING, 1e308, -1e308, inf, -inf, std::nan("")};
+            std::vector<double> out(x.size());
+            f->computeRun(x.data(), static_cast<int>(x.size()), out.data(), 0);
+            for (std::size_t k = 0; k < x.size(); ++k) {
+                double daily = 0.0;
+                try {
+                    daily = f->runDaily(Day(), x[k], 0);
+                } catch (const EOrvexError&) {
+                    EXPECT_FALSE(std::isfinite(out[k])) << f->getName() << " at " << x[k];
+                    continue;
+                }
+                EXPECT_EQ(std::bit_cast<std::uint64_t>(daily), std::bit_cast<std::uint64_t>(out[k]))
+                    << f->getName() << " base " << p0 << " at " << x[k] << ": " << daily << " " << out[k];
+            }
+        }
+    }
 }

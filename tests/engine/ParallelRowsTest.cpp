@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <random>
 
+#include "AllocCounter.h"
 #include "ModelFixture.h"
 #include "MyMetropolis.h"
 
@@ -121,4 +122,59 @@ TEST(ParallelRows, ThreadsGiveWhatOneThreadAndThePlainLoopGive) {
         }
     }
     EXPECT_GT(compared, 40);
+}
+
+// Waking threads costs more than a short evaluation takes: once long evaluations have made the
+// threads, the short ones that follow must still run on the calling thread.
+TEST(ParallelRows, ShortEvaluationsStayOnTheCallingThread) {
+    TWeather W;
+    RandomClimate(W, 7, 10, [](DayEdit& wd, int) { wd._tmp = 10.0; });
+    std::mt19937 rng(3);
+    Draw uni{rng};
+    TRPhenoInfos pheno = RandomPheno(W, uni, {{300.0, 301.0}});
+    TRFitInfo fit;
+    for (const TRPhenoData& row : pheno.tabPheno)
+        fit.tabFit.push_back({row.station, 0, 0, row.year});
+    TMetaModel m;
+    auto ph = IdentityPhase(0, 1.0, 3000.0);
+    ph->usedToFit = true;
+    ph->phenoDataColumn = 0;
+    m.PushPhase(std::move(ph));
+    m.Initialize(0, pheno);
+    TRFunctionDesc fd;
+    m.initializeParameters(fd);
+    fd.var_info[0].value = 1.0;
+    TMyMetropolis obj(m, W, pheno, fit, 0, -1);
+    fd.var_info[1].value = 3000.0; // 300 days a row, 21,000 an evaluation
+    for (int k = 0; k < 4; ++k)
+        obj.f(fd);
+    fd.var_info[1].value = 5.0; // one day a row
+    for (int k = 0; k < 4; ++k) {
+        obj.f(fd);
+#if !defined(__SANITIZE_THREAD__) // the sanitizer slows a row enough for threads to pay
+        if (k > 0) {
+            EXPECT_EQ(obj.LastWorkers(), 1) << "evaluation " << k;
+        }
+#endif
+    }
+}
+
+// The model copies of the threads read the climate look-ups of the fit's model: making four
+// workers costs far less memory than one more table would.
+TEST(ParallelRows, TheWorkersShareOneClimateTable) {
+    Data d;
+    MakeData(d);
+    std::mt19937 rng(8);
+    auto m = RandomModel(rng);
+    const long long beforeTable = HeapBytesAllocated();
+    m->Initialize(3, d.pheno);
+    const long long table = HeapBytesAllocated() - beforeTable;
+    TRFunctionDesc fd;
+    m->initializeParameters(fd);
+    TMyMetropolis obj(*m, d.W, d.pheno, d.fit, 3, -1);
+    obj.SetWorkers(4);
+    const long long beforeWorkers = HeapBytesAllocated();
+    ErrorOf([&] { obj.f(fd); });
+    ASSERT_NE(obj.Workers(), nullptr);
+    EXPECT_LT(HeapBytesAllocated() - beforeWorkers, table / 2);
 }

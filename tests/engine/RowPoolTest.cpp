@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "RowPool.h"
@@ -22,4 +23,20 @@ TEST(RowPool, EveryRowOnceEveryRound) {
             }
         }
     }
+}
+
+// An evaluation may ask for fewer workers than the pool has: only those run its rows, each row
+// still once, whatever the chunks.
+TEST(RowPool, AtMostTheWorkersAskedFor) {
+    TRowPool pool(6);
+    for (int use : {1, 2, 4, 6, 9})
+        for (int rows : {3, 64, 1000}) {
+            std::vector<int> seen(static_cast<std::size_t>(rows), 0), by(static_cast<std::size_t>(rows), -1);
+            pool.ForEach(rows, [&](int w, int row) {
+                ++seen[static_cast<std::size_t>(row)];
+                by[static_cast<std::size_t>(row)] = w;
+            }, use);
+            EXPECT_EQ(seen, std::vector<int>(static_cast<std::size_t>(rows), 1)) << use << " workers";
+            EXPECT_LT(*std::max_element(by.begin(), by.end()), std::max(use, 1)) << use << " workers";
+        }
 }
