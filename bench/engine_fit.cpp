@@ -75,6 +75,23 @@ std::unique_ptr<TMetaModel> Model() {
     return m;
 }
 
+// A search short enough for what is measured to be the fit around it.
+TRMetropolisDesc ShortSearch(int nts, int veryglob, int global, int repetitions) {
+    TRMetropolisDesc md;
+    md.ntr = 1;
+    md.nts = nts;
+    md.veryglob = veryglob;
+    md.global = global;
+    md.nb_repetitions = repetitions;
+    md.missing_threshold = 366;
+    md.temp_confint = 1;
+    md.conf_interval = 1;
+    md.temp0 = 10.0;
+    md.climbrate = 1.0;
+    md.precision = 0.01;
+    return md;
+}
+
 double CpuSeconds() {
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
@@ -129,22 +146,9 @@ void BM_FitThreadsAgainstOneThread(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
     const bool shipped = state.range(1) != 0; // the shipped settings on short sums
     const fs::path dir = shipped ? MakeFiles(n, 95, 80.0, 5.0) : MakeFiles(n);
-    TRMetropolisDesc md;
-    if (shipped) {
-        md = synthetic::DefaultSettings();
-    } else {
-        md.ntr = 1;
-        md.nts = 10;
-        md.veryglob = n >= 30000 ? 0 : 3;
-        md.global = n >= 30000 ? 1 : 5;
-        md.nb_repetitions = n >= 30000 ? 1 : 3;
-        md.missing_threshold = 366;
-        md.temp_confint = 1;
-        md.conf_interval = 1;
-        md.temp0 = 10.0;
-        md.climbrate = 1.0;
-        md.precision = 0.01;
-    }
+    const bool huge = n >= 30000;
+    const TRMetropolisDesc md =
+        shipped ? synthetic::DefaultSettings() : ShortSearch(10, huge ? 0 : 3, huge ? 1 : 5, huge ? 1 : 3);
     std::vector<double> wall, search, cpu;
     FitTimes threads, one;
     for (auto _ : state) {
@@ -181,18 +185,7 @@ void BM_FitThreadsAgainstOneThread(benchmark::State& state) {
 void RunFit(benchmark::State& state, bool leaveOneOut) {
     const int n = static_cast<int>(state.range(0));
     const fs::path dir = MakeFiles(n);
-    TRMetropolisDesc md;
-    md.ntr = 1;
-    md.nts = leaveOneOut ? 2 : 10;
-    md.veryglob = leaveOneOut ? 0 : 3;
-    md.global = leaveOneOut ? 1 : 5;
-    md.nb_repetitions = leaveOneOut ? 1 : 3;
-    md.missing_threshold = 366;
-    md.temp_confint = 1;
-    md.conf_interval = 1;
-    md.temp0 = 10.0;
-    md.climbrate = 1.0;
-    md.precision = 0.01;
+    const TRMetropolisDesc md = leaveOneOut ? ShortSearch(2, 0, 1, 1) : ShortSearch(10, 3, 5, 3);
     double wall = 0.0, cpu = 0.0;
     for (auto _ : state) {
         TFit fit(Model(), md, (dir / "climate.txt").string(), (dir / "phenology.txt").string(),
