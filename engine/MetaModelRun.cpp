@@ -215,8 +215,9 @@ void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRS
     }
 }
 
-void TMetaModel::StartPhase(TPhase& ph, const TPhase* prev, double t0, double obs, const YearDays& yd,
-                            RunState& st) const {
+// Inline: once per phase of every run.
+[[gnu::always_inline]] inline void TMetaModel::StartPhase(TPhase& ph, const TPhase* prev, double t0, double obs,
+                                                         const YearDays& yd, RunState& st) const {
     if (ph.t0Mode != TPhaseT0Mode::PickedFromPrevPhase) {
         st.day = ph.StartingDayOf(t0, yd.lat, yd.dayLength365, yd.dayLength172);
         st.prev_failed = false;

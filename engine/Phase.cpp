@@ -9,15 +9,6 @@
 #include "OrvexError.h"
 #include "WeatherUtils.h"
 
-namespace {
-// std::nearbyint (halves to even) without the library call, once per phase of every run.
-double NearestWhole(double x) {
-    constexpr double TWO52 = 4503599627370496.0; // from here on every double is whole
-    if (!(std::fabs(x) < TWO52)) return x;   // also NaN and infinities
-    return x >= 0.0 ? (x + TWO52) - TWO52 : (x - TWO52) + TWO52;
-}
-} // namespace
-
 TPhase::TPhase(TMetaModel* owner, TFunctionList funcs, int idx)
     : index(idx), ownerModel(owner), functions(std::move(funcs)),
       overlapFunc(TModelFunction::GetFunction(TAvailableFunctions::Negative_Exponential)),
@@ -48,10 +39,10 @@ int TPhase::InitStartingDate(const TWeather& W, int W_idx) const {
     return StartingDay(lat, DayLength(365, lat), DayLength(172, lat));
 }
 
-int TPhase::StartingDayOf(double aT0, double lat, double dayLength365, double dayLength172) const {
+int TPhase::StartingDayOther(double aT0, double lat, double dayLength365, double dayLength172) const {
     double start = 0.0;
     if (photoperiodMode == TPhotoperiodMode::No) {
-        start = NearestWhole(aT0);
+        start = std::nearbyint(aT0);
     } else {
         if (lat == MISSING)
             throw EOrvexError("Error : the option \"Convert T0 to a photoperiod\" requires \r\nto specify "
