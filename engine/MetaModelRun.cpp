@@ -91,7 +91,10 @@ int DayAfterFailure(const TPhase& ph, double obs) {
 // days with it rather than converting each day to compare with the limit.
 int FailDay(double limit) {
     if (!(limit < 365.0)) return 365; // infinite, or no limit at all
-    return limit > 2.0 * FIRST_RUN_DAY ? static_cast<int>(std::ceil(limit)) : 2 * FIRST_RUN_DAY;
+    if (!(limit > 2.0 * FIRST_RUN_DAY)) return 2 * FIRST_RUN_DAY;
+    // std::ceil without the library call: the limit lies within -730..365 here.
+    const int whole = static_cast<int>(limit);
+    return whole < limit ? whole + 1 : whole;
 }
 
 } // namespace
@@ -174,8 +177,8 @@ void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRS
     // No state carries from one run to the next: a prediction never depends on which row ran before.
     for (auto& ph : PhasesArr) {
         for (auto& f : ph->functions)
-            f->ResetState();
-        ph->overlapFunc->ResetState();
+            f->ResetIfStateful();
+        ph->overlapFunc->ResetIfStateful();
     }
     nbMissingTemp = 0;
     nbMissingOutside_ = 0;
@@ -212,8 +215,9 @@ void TMetaModel::RunPhases(const YearDays& yd, const TRPhenoData* row, const TRS
     }
 }
 
-void TMetaModel::StartPhase(TPhase& ph, const TPhase* prev, double t0, double obs, const YearDays& yd,
-                            RunState& st) const {
+// Inline: once per phase of every run.
+[[gnu::always_inline]] inline void TMetaModel::StartPhase(TPhase& ph, const TPhase* prev, double t0, double obs,
+                                                         const YearDays& yd, RunState& st) const {
     if (ph.t0Mode != TPhaseT0Mode::PickedFromPrevPhase) {
         st.day = ph.StartingDayOf(t0, yd.lat, yd.dayLength365, yd.dayLength172);
         st.prev_failed = false;

@@ -124,6 +124,10 @@ public:
     void workWithTempHour(const TTempHourFunc* f);
     // Clears state carried from one call to the next; the model calls it before each run.
     virtual void ResetState() {}
+    // ResetState for the kinds that carry state: no call per run for the others.
+    void ResetIfStateful() {
+        if (keepsState_) ResetState();
+    }
 
     // Whether compute reads the day record besides its input value; the daily run builds the
     // record only for the kinds that do.
@@ -188,6 +192,7 @@ protected:
     [[noreturn]] void raiseFault(const char* what) const;
     // The level a run asks for: optim, or optimLvl for -1.
     int level(int optim) const { return optim == -1 ? optimLvl : optim; }
+    bool keepsState_ = false; // set by the kinds whose ResetState clears something
 
 private:
     void checkIndex(int i) const;

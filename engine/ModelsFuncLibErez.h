@@ -10,6 +10,7 @@ public:
     TErez() : TModelFunction("Erez", 6, 1, false) {
         mustTempHour = true;
         tempHour = true;
+        keepsState_ = true;
     }
     void ResetState() override { InterS = 0.0; }
 

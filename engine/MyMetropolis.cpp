@@ -18,12 +18,17 @@ namespace {
 
 constexpr int PREFETCH_ROWS = 1000;
 
-TRPhenoDate& DateAt(TRPhenoData& row, int column, int rowNumber) {
+[[noreturn, gnu::noinline]] void RaiseNoColumn(int column, int rowNumber) {
     if (column < 0)
         throw EOrvexError("A phase picks its T0 from the phenology data but names no column for it");
-    if (column >= static_cast<int>(row.dates.size()))
-        throw EOrvexError("Phenology row " + IntToStr(rowNumber) + " has no column " + IntToStr(column + 4) +
-                          " although the model reads a date there");
+    throw EOrvexError("Phenology row " + IntToStr(rowNumber) + " has no column " + IntToStr(column + 4) +
+                      " although the model reads a date there");
+}
+
+// Inline: once per phase and row.
+inline TRPhenoDate& DateAt(TRPhenoData& row, int column, int rowNumber) {
+    if (column < 0 || column >= static_cast<int>(row.dates.size())) [[unlikely]]
+        RaiseNoColumn(column, rowNumber);
     return row.dates[static_cast<std::size_t>(column)];
 }
 
@@ -266,14 +271,13 @@ void TMyMetropolis::SetParametersOnce(const TRFunctionDesc& fd, bool& done) {
 void TMyMetropolis::RunRow(TMetaModel& m, int p, RowRun& out, double* dates) {
     const int k = phenoRowOfFit_[static_cast<std::size_t>(p - 1)];
     TRPhenoData& row = pheno_.tabPheno[static_cast<std::size_t>(k)];
+    // A run changes no T0 nor S*: only the T0s rows pick are set again.
     for (std::size_t i = 0; i < m.PhasesArr.size(); ++i) {
         TPhase& phase = *m.PhasesArr[i];
-        phase.t0 = t0s_[i];
-        phase.sStar = sStars_[i];
         if (phase.t0Mode != TPhaseT0Mode::PickedFromPheno) continue;
         const double t0 = DateAt(row, phase.t0DataColumn, k + 1).date;
         // A missing T0 on this row leaves the one of the parameter vector.
-        if (t0 != MISSING) phase.SetT0(t0);
+        phase.SetT0(t0 != MISSING ? t0 : t0s_[i]);
     }
     // Rows run one after another: on sets too large to stay in the caches, the next rows'
     // climate is fetched while this one runs.
@@ -282,7 +286,7 @@ void TMyMetropolis::RunRow(TMetaModel& m, int p, RowRun& out, double* dates) {
         if (p + 1 < fit_.nb_fit()) m.PrefetchRow(phenoRowOfFit_[static_cast<std::size_t>(p + 1)], false);
     }
     m.Run(k);
-    std::copy(m.DatePredictedArr.begin(), m.DatePredictedArr.end(), dates);
+    if (dates != nullptr) std::copy(m.DatePredictedArr.begin(), m.DatePredictedArr.end(), dates);
     out.missing = m.GetNbMissingTemp();
     out.outside = m.GetNbMissingOutsideData();
     out.days = 0;
@@ -308,8 +312,14 @@ double TMyMetropolis::f(const TRFunctionDesc& fd) {
             any = Runs(p);
         if (any) {
             SetParametersOnce(fd, parametersSet);
-            for (int w = 0; w < use; ++w)
-                rowWorkers_->copies[static_cast<std::size_t>(w)]->setParameters(fd);
+            for (int w = 0; w < use; ++w) {
+                TMetaModel& copy = *rowWorkers_->copies[static_cast<std::size_t>(w)];
+                copy.setParameters(fd);
+                for (std::size_t i = 0; i < copy.PhasesArr.size(); ++i) {
+                    copy.PhasesArr[i]->t0 = t0s_[i];
+                    copy.PhasesArr[i]->sStar = sStars_[i];
+                }
+            }
             rowWorkers_->pool->ForEach(nbFit, [&](int w, int i) {
                 if (!Runs(i + 1)) return;
                 RowRun& out = runs_[static_cast<std::size_t>(i)];
@@ -347,7 +357,8 @@ double TMyMetropolis::f(const TRFunctionDesc& fd) {
             }
         } else {
             SetParametersOnce(fd, parametersSet);
-            RunRow(model_, p, sequential, ownDates_.data());
+            RunRow(model_, p, sequential, nullptr);
+            dates = model_.DatePredictedArr.data(); // read before the next row runs
         }
         lastRun = p;
         days += run->days;

@@ -47,7 +47,15 @@ public:
         return StartingDayOf(t0, lat, dayLength365, dayLength172);
     }
     // The same for another T0 (a simulation's T0 line), leaving the phase's own T0 as it is.
-    int StartingDayOf(double aT0, double lat, double dayLength365, double dayLength172) const;
+    // Inline for a day-of-year T0 within the run's days: once per phase of every run.
+    int StartingDayOf(double aT0, double lat, double dayLength365, double dayLength172) const {
+        // Halves go to the even day: -365.5 and 365.5 lie outside.
+        if (photoperiodMode == TPhotoperiodMode::No && aT0 > FIRST_RUN_DAY - 0.5 && aT0 < LAST_RUN_DAY + 0.5) {
+            constexpr double TWO52 = 4503599627370496.0; // whole doubles from here on
+            return static_cast<int>(aT0 >= 0.0 ? (aT0 + TWO52) - TWO52 : (aT0 - TWO52) + TWO52);
+        }
+        return StartingDayOther(aT0, lat, dayLength365, dayLength172);
+    }
     void FixT0(double value);
     void SetT0(double value) { t0 = value; }
     void PushFunction(std::unique_ptr<TModelFunction> a_func);
@@ -66,6 +74,7 @@ public:
 
     int index;
     TMetaModel* ownerModel;
+
     TFunctionList functions;
     double sStar = 0.0;
     std::array<double, SUM_TAB_SIZE> sumTab{}; // sum at the end of day d at d + 365
@@ -85,4 +94,8 @@ public:
     TPhaseLinkMode phaseLinkMode = TPhaseLinkMode::Sequential;
     int phenoDataColumn = -1; // observed date in TRPhenoData::dates; -1 none
     int t0DataColumn = -1;    // T0 in TRPhenoData::dates for PickedFromPheno; -1 none
+
+private:
+    // StartingDayOf for a photoperiod T0 or one that raises.
+    int StartingDayOther(double aT0, double lat, double dayLength365, double dayLength172) const;
 };

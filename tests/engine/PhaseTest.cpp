@@ -43,9 +43,14 @@ TEST(Phase, StartingDayRoundsHalvesToEven) {
     TWeather W;
     AddYear(W, 2001, 1.0);
     TPhase ph(nullptr, TFunctionList{}, 0);
-    for (auto [t0, day] : {std::pair{-10.5, -10}, {2.5, 2}, {3.5, 4}, {365.0, 365}, {-365.0, -365}}) {
+    for (auto [t0, day] : {std::pair{-10.5, -10}, {2.5, 2}, {3.5, 4}, {365.0, 365}, {-365.0, -365}, {-3.5, -4},
+                           {-0.4, 0}, {0.49999999999999994, 0}, {364.5, 364}, {-364.5, -364}}) {
         ph.SetT0(t0);
         EXPECT_EQ(ph.InitStartingDate(W, 0), day) << t0;
+    }
+    for (double t0 : {365.5, 1e17, std::numeric_limits<double>::quiet_NaN(), -std::numeric_limits<double>::infinity()}) {
+        ph.SetT0(t0);
+        EXPECT_THROW(ph.InitStartingDate(W, 0), EOrvexError) << t0;
     }
 }
 
