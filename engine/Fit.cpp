@@ -240,10 +240,7 @@ void TFit::CommitFiles() {
                 SetError(std::string(FISHER_FAILED) + "\n" + e.what());
             }
         }
-        std::string text;
-        for (const auto& line : lines)
-            text += line + "\r\n";
-        fisherFile_.Write(text);
+        fisherFile_.Write(LinesCRLF(lines));
         fisherFile_.Close();
     }
     f_output.Commit();

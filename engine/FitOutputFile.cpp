@@ -98,14 +98,19 @@ std::string ReadWholeFile(const std::string& path) {
     return text;
 }
 
+std::string LinesCRLF(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& line : lines)
+        text += line + "\r\n";
+    return text;
+}
+
 void WriteLinesCRLF(const std::string& path, const std::vector<std::string>& lines) {
     // A stop or a full disk must never leave the file half rewritten: write aside, then rename.
     const std::string tmp = path + ".tmp";
     std::FILE* f = std::fopen(tmp.c_str(), "wb");
     if (f == nullptr) throw EOrvexError("Cannot write the file \"" + tmp + "\": " + Reason());
-    std::string text;
-    for (const auto& line : lines)
-        text += line + "\r\n";
+    const std::string text = LinesCRLF(lines);
     const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
     const bool closed = std::fclose(f) == 0;
     if (!written || !closed) {
@@ -185,12 +190,9 @@ void TFitOutputFile::Complete() {
     if (deferred_) {
         file_.Close();
         const std::string tail = ReadFrom(file_.TempPath(), covered_);
-        std::string text;
-        for (const auto& line : head_)
-            text += line + "\r\n";
+        std::string text = LinesCRLF(head_);
         for (auto s = summaries_.rbegin(); s != summaries_.rend(); ++s)
-            for (const auto& line : *s)
-                text += line + "\r\n";
+            text += LinesCRLF(*s);
         std::FILE* f = std::fopen(file_.TempPath().c_str(), "wb");
         if (f == nullptr) throw EOrvexError("Cannot write the file \"" + Path() + "\": " + Reason());
         bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();

@@ -27,6 +27,8 @@ std::vector<std::string> SummaryBlock(std::vector<std::string> S, int leftOut, i
 // Index of L at which InsertSummaryLines inserts.
 std::size_t SummaryPlace(const std::vector<std::string>& L);
 
+// The lines as the fit files hold them: each followed by CR LF.
+std::string LinesCRLF(const std::vector<std::string>& lines);
 // Every line of the file followed by CR LF, through a temporary file renamed over it.
 // Raises EOrvexError naming the file.
 void WriteLinesCRLF(const std::string& path, const std::vector<std::string>& lines);

@@ -18,6 +18,10 @@ namespace {
 
 constexpr int PREFETCH_ROWS = 1000;
 
+int Cores() {
+    return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 64);
+}
+
 [[noreturn, gnu::noinline]] void RaiseNoColumn(int column, int rowNumber) {
     if (column < 0)
         throw EOrvexError("A phase picks its T0 from the phenology data but names no column for it");
@@ -204,8 +208,7 @@ int TMyMetropolis::WorkersFor() {
         // a search moves one parameter a little, so the last evaluation foretells the next.
         const double cost = static_cast<double>(daysLastEvaluation_) * nsPerDayOne_;
         if (daysLastEvaluation_ <= 0 || nsPerDayOne_ <= 0.0 || cost < MIN_THREAD_NS) return 1;
-        const int cores = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 64);
-        use = std::min(cores, static_cast<int>(cost / WORKER_NS));
+        use = std::min(Cores(), static_cast<int>(cost / WORKER_NS));
         if (use < 2) return 1;
         // On a busy machine the threads may wait for cores: then one thread is kept, and the
         // threads' next trial measures them afresh.
@@ -220,8 +223,7 @@ int TMyMetropolis::WorkersFor() {
         }
     }
     if (rowWorkers_ == nullptr) {
-        const int workers =
-            workers_ > 1 ? workers_ : std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 64);
+        const int workers = workers_ > 1 ? workers_ : Cores();
         if (workers <= 1) return 1;
         auto made = std::make_shared<TRowWorkers>();
         for (int w = 0; w < workers; ++w) {

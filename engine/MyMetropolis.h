@@ -142,7 +142,9 @@ private:
     // Workers for this evaluation; 1: the calling thread alone.
     int WorkersFor();
     void Measure(double ns, long long days, bool threads);
-    // Runs fit row p on m: the phases' T0 and S* of the parameter vector, the row's own T0s.
+    // Runs fit row p on m, whose phases hold the T0 and S* of the parameter vector: sets the
+    // T0s the row picks from its data (the vector's where it has none). Its dates go to `dates`
+    // when given.
     void RunRow(TMetaModel& m, int p, RowRun& out, double* dates);
     void SetParametersOnce(const TRFunctionDesc& fd, bool& done);
 };
