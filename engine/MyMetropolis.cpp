@@ -4,9 +4,7 @@
 #include <chrono>
 #include <cmath>
 #include <thread>
-#include <tuple>
 #include <utility>
-#include <unordered_map>
 
 #include "MetaModel.h"
 #include "NumberText.h"
@@ -44,147 +42,15 @@ TMyMetropolis::TMyMetropolis(TMetaModel& p_model, const TWeather& p_wea, TRPheno
     : model_(p_model), wea_(p_wea), pheno_(p_pheno), fit_(p_fit), missing_threshold_(p_missing_threshold),
       fitLeftID_(p_fit_left_id),
       // Counting the gaps reads every day a row's runs can reach: once per fit, not per pass.
-      rows_(p_rows != nullptr && p_rows->phenoRowOfFit.size() == fit_.tabFit.size() ? std::move(p_rows)
-                                                                                    : MatchRows()) {}
-
-std::shared_ptr<const TFitRows> TMyMetropolis::MatchRows() const {
-    // The first phenology row of each key, through a hash map: a fit may have thousands of rows.
-    struct KeyHash {
-        std::size_t operator()(const std::tuple<int, int, int>& t) const {
-            const auto [a, b, c] = t;
-            return (static_cast<std::size_t>(static_cast<unsigned>(a)) * 0x9E3779B1u) ^
-                   (static_cast<std::size_t>(static_cast<unsigned>(b)) * 0x85EBCA77u) ^
-                   static_cast<std::size_t>(static_cast<unsigned>(c)) * 0xC2B2AE3Du;
-        }
-    };
-    std::unordered_map<std::tuple<int, int, int>, int, KeyHash> firstRow;
-    for (int k = pheno_.nb_obs() - 1; k >= 0; --k) {
-        const TRPhenoData& pr = pheno_.tabPheno[static_cast<std::size_t>(k)];
-        firstRow[{pr.station, pr.provenance, pr.year}] = k;
-    }
-    auto rows = std::make_shared<TFitRows>();
-    rows->phenoRowOfFit.reserve(fit_.tabFit.size());
-    for (const TRInfoData& fr : fit_.tabFit) {
-        const auto at = firstRow.find({fr.station, fr.provenance, fr.year});
-        const int found = at == firstRow.end() ? -1 : at->second;
-        rows->allMatched = rows->allMatched && found >= 0;
-        rows->phenoRowOfFit.push_back(found);
-        bool outside = false;
-        const int gaps = found >= 0 ? GapCount(found, outside) : 0;
-        rows->gapRow.push_back(gaps > missing_threshold_ ? 1 : 0);
-        if (gaps > missing_threshold_) {
-            ++rows->gapRows;
-            rows->maxGapCount = std::max(rows->maxGapCount, gaps);
-            rows->gapOutsideData = rows->gapOutsideData || outside;
-        }
-    }
-    return rows;
-}
+      rows_(p_rows != nullptr && p_rows->phenoRowOfFit.size() == fit_.tabFit.size()
+                ? std::move(p_rows)
+                : MatchFitRows(p_model, p_wea, p_pheno, p_fit, p_missing_threshold)) {}
 
 TMyMetropolis::~TMyMetropolis() = default;
 
 double TMyMetropolis::UnscoredPenalty(double observed) {
     const double d = LAST_RUN_DAY + std::fabs(observed);
     return d * d;
-}
-
-int TMyMetropolis::GapCount(int k, bool& outside) const {
-    // Gaps depend on the data alone, so they are judged once, on the row's own year from the
-    // first day a run can start to the last it can reach, whatever the parameters: a run
-    // that would cross them is not set against one that would not.
-    const TRPhenoData& row = pheno_.tabPheno[static_cast<std::size_t>(k)];
-    if (row.dates.empty() || k >= static_cast<int>(pheno_.tabWeatherIdx.size())) return 0;
-    const int w = pheno_.tabWeatherIdx[static_cast<std::size_t>(k)];
-    if (w < 0 || w >= wea_.NbYears() || model_.PhasesArr.empty()) return 0;
-    const TWeatherYear& year = wea_.Year(w);
-
-    // Per phase, the days its runs can read whatever the parameters: from its T0 when no
-    // parameter moves it (else day 1) to the day before its observation's limit (day 364
-    // without one), the first day being summed in any case. A phase that follows the previous
-    // one may also start the day after that one's last day, or after its failure on the day
-    // sixty days after its own observation (365 without one).
-    struct Span {
-        int from = 1, to = LAST_RUN_DAY - 1;
-        bool follows = false; // never reads a day the previous phase reads in the same run
-    };
-    std::vector<Span> spans;
-    for (std::size_t i = 0; i < model_.PhasesArr.size(); ++i) {
-        const TPhase& ph = *model_.PhasesArr[i];
-        const int c = ph.phenoDataColumn;
-        const double obs = ph.usedToFit && c >= 0 && c < static_cast<int>(row.dates.size())
-                               ? row.dates[static_cast<std::size_t>(c)].date
-                               : MISSING;
-        Span s;
-        if (obs != MISSING)
-            s.to = static_cast<int>(std::clamp(std::ceil(std::min(obs + 60.0, 365.0)) - 1.0,
-                                               double(FIRST_RUN_DAY - 1), double(LAST_RUN_DAY - 1)));
-        if (ph.t0Mode == TPhaseT0Mode::PickedFromPrevPhase) {
-            s.from = 0;
-            if (i > 0) {
-                const Span& prev = spans.back();
-                s.follows = true;
-                s.from = prev.from;
-                const int afterFailure =
-                    obs == MISSING
-                        ? LAST_RUN_DAY
-                        : static_cast<int>(std::clamp(std::nearbyint(obs + 60.0), double(FIRST_RUN_DAY),
-                                                      double(LAST_RUN_DAY)));
-                s.to = std::max({s.to, std::min(prev.to + 1, LAST_RUN_DAY), afterFailure});
-            }
-        } else {
-            double t0 = MISSING;
-            if (ph.photoperiodMode == TPhotoperiodMode::No) {
-                if (ph.t0Mode == TPhaseT0Mode::Fixed) t0 = ph.t0;
-                const int tc = ph.t0DataColumn;
-                if (ph.t0Mode == TPhaseT0Mode::PickedFromPheno && tc >= 0 &&
-                    tc < static_cast<int>(row.dates.size()))
-                    t0 = row.dates[static_cast<std::size_t>(tc)].date;
-            }
-            // A T0 that no parameter moves may start before day 1, in the previous year's data
-            // or before any.
-            if (t0 != MISSING)
-                s.from = static_cast<int>(std::clamp(std::nearbyint(t0), double(FIRST_RUN_DAY), 400.0));
-            if (i > 0 && ph.phaseLinkMode != TPhaseLinkMode::Sequential)
-                s.from = std::max(s.from, spans.back().from);
-        }
-        s.to = std::min(std::max(s.to, s.from), LAST_RUN_DAY);
-        spans.push_back(s);
-    }
-    int first = LAST_RUN_DAY + 1, last = FIRST_RUN_DAY - 1;
-    for (const Span& s : spans) {
-        first = std::min(first, s.from);
-        last = std::max(last, s.to);
-    }
-
-    int count = 0;
-    for (int d = first; d <= last; ++d) {
-        const TRWeatherDay& wd = year.GetDay(d);
-        // Phases that follow one another sum a day once: the one missing most counts. A phase
-        // with a T0 of its own may sum it as well.
-        int dayCount = 0, chain = 0;
-        for (std::size_t i = 0; i < spans.size(); ++i) {
-            if (!spans[i].follows) {
-                dayCount += chain;
-                chain = 0;
-            }
-            if (d < spans[i].from || d > spans[i].to) continue;
-            int n = 0;
-            for (const auto& fn : model_.PhasesArr[i]->functions) {
-                const int col = fn->GetWeatherDataColumn();
-                if (col < 0) continue;
-                bool missing = GetWeatherDayDataAt(wd, col) == MISSING;
-                if (!missing && fn->tempHour)
-                    missing = wd._tmn == MISSING || wd._tmx == MISSING || year.DayValue(1, d + 1) == MISSING;
-                n += missing ? 1 : 0;
-            }
-            chain = std::max(chain, n);
-        }
-        dayCount += chain;
-        count += dayCount;
-        int at = d;
-        if (dayCount > 0 && d < 1) outside = outside || year.Locate(at) == nullptr;
-    }
-    return count;
 }
 
 void TMyMetropolis::SetModelParameters(const TRFunctionDesc& fd) {
@@ -322,16 +188,19 @@ double TMyMetropolis::f(const TRFunctionDesc& fd) {
                     copy.PhasesArr[i]->sStar = sStars_[i];
                 }
             }
-            rowWorkers_->pool->ForEach(nbFit, [&](int w, int i) {
-                if (!Runs(i + 1)) return;
-                RowRun& out = runs_[static_cast<std::size_t>(i)];
-                try {
-                    RunRow(*rowWorkers_->copies[static_cast<std::size_t>(w)], i + 1, out,
-                           runDates_.data() + static_cast<std::size_t>(i) * dateStride_);
-                } catch (...) {
-                    out.error = std::current_exception();
-                }
-            }, use);
+            rowWorkers_->pool->ForEach(
+                nbFit,
+                [&](int w, int i) {
+                    if (!Runs(i + 1)) return;
+                    RowRun& out = runs_[static_cast<std::size_t>(i)];
+                    try {
+                        RunRow(*rowWorkers_->copies[static_cast<std::size_t>(w)], i + 1, out,
+                               runDates_.data() + static_cast<std::size_t>(i) * dateStride_);
+                    } catch (...) {
+                        out.error = std::current_exception();
+                    }
+                },
+                use);
         }
     }
 
@@ -404,8 +273,8 @@ double TMyMetropolis::f(const TRFunctionDesc& fd) {
     daysLastEvaluation_ = days;
     // The model is left as the last row's run left it: the fit reads its state.
     if (parallel && lastRun > 0) RunRow(model_, lastRun, sequential, ownDates_.data());
-    Measure(std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - started).count(), days,
-            parallel);
+    Measure(std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - started).count(),
+            days, parallel);
     if (overflow || !std::isfinite(sumsquare))
         throw EOrvexError("Floating point overflow in the sum of squares of the fit: a predicted date lies "
                           "far outside the year");

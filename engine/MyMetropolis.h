@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "FitRows.h"
 #include "Metropolis.h"
 #include "OrvexRawTypes.h"
 
@@ -19,19 +20,6 @@ struct TUnscoredRows {
     int observations = 0;     // each counted at its penalty
     int maxMissing = 0;       // largest missing-value count of their runs
     bool outsideData = false; // some run met days beyond the climate data
-};
-
-// What the objective draws from the fit rows, the phenology rows and the climate data alone,
-// whatever the parameters: the same for every pass of a fit, so worked out once and shared.
-struct TFitRows {
-    // Per fit row, its first phenology row with the same station, provenance and year (from 0),
-    // -1 when none. The rows' keys never change during a fit.
-    std::vector<int> phenoRowOfFit;
-    std::vector<char> gapRow; // per fit row: set aside for gaps
-    int gapRows = 0;
-    int maxGapCount = 0;
-    bool gapOutsideData = false;
-    bool allMatched = true; // every fit row has its phenology row
 };
 
 // Threads and their copies of the model, made once and handed from pass to pass of a fit.
@@ -66,10 +54,8 @@ public:
     static double UnscoredPenalty(double observed);
     const TUnscoredRows& Unscored() const { return unscored_; }
     // Rows set aside for every candidate because the climate data holds more missing values
-    // than allowed on the days their runs can read whatever the parameters: the row's own
-    // year, each phase from its T0 when no parameter moves it (else day 1) to the last day
-    // it can sum; phases with T0s of their own may sum the same day, and each counts it. The
-    // largest such count, and whether a fixed or data T0 starts before the climate data.
+    // than allowed on the days their runs can read whatever the parameters (RowGaps): their
+    // number, the largest count among them, and whether one meets days before the data.
     int GapRows() const { return rows_->gapRows; }
     int MaxGapCount() const { return rows_->maxGapCount; }
     bool GapOutsideData() const { return rows_->gapOutsideData; }
@@ -126,18 +112,16 @@ private:
     long long daysLastEvaluation_ = -1;
     double nsPerDayOne_ = 0.0, nsPerDayThreads_ = 0.0; // measured, smoothed
     int sinceThreadTrial_ = 0;
-    int sinceOneThread_ = 0; // evaluations on threads since the last on one thread
+    int sinceOneThread_ = 0;  // evaluations on threads since the last on one thread
     bool unmeasured_ = false; // the evaluation under way made the threads
     int lastWorkers_ = 1;
     std::shared_ptr<TRowWorkers> rowWorkers_;
-    std::vector<RowRun> runs_;         // per fit row
-    std::vector<double> runDates_;     // per fit row, dateStride_ apart (whole cache lines)
+    std::vector<RowRun> runs_;     // per fit row
+    std::vector<double> runDates_; // per fit row, dateStride_ apart (whole cache lines)
     std::size_t dateStride_ = 0;
     std::vector<double> ownDates_;     // a run on the calling thread
     std::vector<double> t0s_, sStars_; // per phase, as the parameter vector sets them
 
-    std::shared_ptr<const TFitRows> MatchRows() const;
-    int GapCount(int k, bool& outside) const;
     bool Runs(int p) const; // fit row p (from 1) is run
     // Workers for this evaluation; 1: the calling thread alone.
     int WorkersFor();

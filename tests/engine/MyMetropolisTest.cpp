@@ -182,21 +182,47 @@ TEST(FitObjective, LaterPassesTakeTheRowsTheFirstOneSetAside) {
 }
 
 TEST(FitObjective, GapsCountTheDaysARunCanRead) {
-    // From T0 100 with an S* never reached, a run sums every day it can: the count of a row's
-    // gaps is what that run meets. Observed 100: no run sums day 160 but a phase started there.
-    enum Second { None, OwnT0, Follows };
+    // With S* never reached, a run sums every day it can: the count of a row's gaps is what that
+    // run meets. A phase that fails on its limit (observed 100: day 159 is its last) leaves a
+    // phase that follows it one day, sixty days after its own observation.
+    struct PhaseSpec {
+        TPhaseT0Mode mode;
+        double t0;
+        double observed;
+        TPhaseLinkMode link = TPhaseLinkMode::Sequential;
+    };
+    constexpr auto Fixed = TPhaseT0Mode::Fixed, Follows = TPhaseT0Mode::PickedFromPrevPhase;
+    constexpr auto Linked = TPhaseLinkMode::Overlap_Multiplication;
     const struct {
         const char* name;
         std::vector<int> gaps;
-        double observed;
-        Second second;
+        std::vector<PhaseSpec> phases;
         int count;
     } cases[] = {
-        {"the limit day is never summed", {160}, 100.0, None, 0},
-        {"a limit within a day", {160}, 100.5, None, 1},
-        {"the days before the limit", {150, 159, 160}, 100.0, None, 2},
-        {"two linked phases with fixed T0s sum a day each", {150, 159, 160}, 100.0, OwnT0, 4},
-        {"a phase after a failed one starts on its limit", {150, 159, 160}, 100.0, Follows, 3},
+        {"the limit day is never summed", {160}, {{Fixed, 100, 100}}, 0},
+        {"a limit within a day", {160}, {{Fixed, 100, 100.5}}, 1},
+        {"the days before the limit", {150, 159, 160}, {{Fixed, 100, 100}}, 2},
+        {"two linked phases with fixed T0s sum a day each",
+         {150, 159, 160},
+         {{Fixed, 100, 100}, {Fixed, 100, 100, Linked}},
+         4},
+        {"a linked phase starts no earlier than the previous one",
+         {60, 120},
+         {{Fixed, 100, 100}, {Fixed, 50, 100, Linked}},
+         2},
+        {"a phase after a failed one starts on its limit", {150, 159, 160}, {{Fixed, 100, 100}, {Follows, 0, 100}}, 3},
+        {"a phase after a failed one starts sixty days after its own observation",
+         {180},
+         {{Fixed, 100, 100}, {Follows, 0, 120}},
+         1},
+        {"a linked phase after a failed one starts no earlier than the failed one",
+         {100},
+         {{Fixed, 100, 100}, {Follows, 0, 30, Linked}},
+         2},
+        {"a phase after a failed one sums a day the failed one summed",
+         {160},
+         {{Fixed, 100, MISSING}, {Follows, 0, 100}},
+         2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -205,20 +231,53 @@ TEST(FitObjective, GapsCountTheDaysARunCanRead) {
         for (int d : c.gaps)
             Day(W, 0, d).Ref()._tmp = MISSING;
         TMetaModel model;
-        for (int i = 0; i < (c.second == None ? 1 : 2); ++i) {
-            auto ph = IdentityPhase(i, 100.0, 1e9, TPhaseT0Mode::Fixed);
+        std::vector<double> observed;
+        for (std::size_t i = 0; i < c.phases.size(); ++i) {
+            const PhaseSpec& spec = c.phases[i];
+            auto ph = IdentityPhase(static_cast<int>(i), spec.t0, 1e9, spec.mode);
             ph->usedToFit = true;
-            ph->phenoDataColumn = i;
-            if (i > 0 && c.second == OwnT0) ph->phaseLinkMode = TPhaseLinkMode::Overlap_Multiplication;
-            if (i > 0 && c.second == Follows) ph->t0Mode = TPhaseT0Mode::PickedFromPrevPhase;
+            ph->phenoDataColumn = static_cast<int>(i);
+            ph->phaseLinkMode = spec.link;
             model.PushPhase(std::move(ph));
+            observed.push_back(spec.observed);
         }
-        TRPhenoInfos pheno = Pheno(W, {{c.observed, c.observed}});
+        TRPhenoInfos pheno = Pheno(W, {{}});
+        for (double obs : observed)
+            pheno.tabPheno[0].dates.push_back({obs, 0});
         model.Initialize(0, pheno);
         model.Run(0);
         EXPECT_EQ(model.GetNbMissingTemp(), c.count);
-        TMyMetropolis obj(model, W, pheno, TRFitInfo{{{1, 0, 0, 2001}}}, 0, -1);
-        EXPECT_EQ(obj.GapRows(), c.count > 0 ? 1 : 0);
-        EXPECT_EQ(obj.MaxGapCount(), c.count);
+        // Set aside as soon as the count exceeds the allowed, and with it the message's count.
+        for (int allowed : {c.count - 1, c.count}) {
+            TMyMetropolis obj(model, W, pheno, TRFitInfo{{{1, 0, 0, 2001}}}, allowed, -1);
+            EXPECT_EQ(obj.GapRows(), allowed < c.count ? 1 : 0) << allowed << " allowed";
+            EXPECT_EQ(obj.MaxGapCount(), allowed < c.count ? c.count : 0) << allowed << " allowed";
+        }
     }
+}
+
+TEST(FitObjective, ARowWithoutItsT0RunsFromTheModelsOwn) {
+    // Years 2000-2002, the mean missing on days 300-366 of 2000; T0 from the row, the model's
+    // own -50. The 2001 row has none: every run of it meets the 51 days -50..0 of 2000 missing,
+    // so it is set aside and the 2002 row, from day 1, is fitted alone.
+    TWeather W;
+    for (int y = 2000; y <= 2002; ++y)
+        AddYear(W, y, 1.0);
+    for (int d = 300; d <= W.Year(0).numDays; ++d)
+        Day(W, 0, d).Ref()._tmp = MISSING;
+    TMetaModel model;
+    auto ph = IdentityPhase(0, -50.0, 1e9, TPhaseT0Mode::PickedFromPheno);
+    ph->usedToFit = true;
+    ph->phenoDataColumn = 0;
+    ph->t0DataColumn = 1;
+    model.PushPhase(std::move(ph));
+    TRPhenoInfos pheno = Pheno(W, {{MISSING, 1.0}, {120.0, MISSING}, {130.0, 1.0}});
+    model.Initialize(10, pheno);
+    TRFunctionDesc fd = Problem({-50.0, 128.5}, 0.0);
+    TMyMetropolis obj(model, W, pheno, TRFitInfo{{{1, 0, 0, 2001}, {1, 0, 0, 2002}}}, 10, -1);
+    EXPECT_EQ(obj.GapRows(), 1);
+    EXPECT_EQ(obj.MaxGapCount(), 51);
+    EXPECT_FALSE(obj.GapOutsideData());
+    EXPECT_DOUBLE_EQ(obj.f(fd), -0.25); // 2002 from day 1: 129.5 against 130
+    EXPECT_EQ(obj.Unscored().observations, 0);
 }
