@@ -151,11 +151,3 @@ std::vector<std::string> FisherFileLines(const std::string& sensitivityPath, con
         worker, [] {}, nullptr);
     return lines;
 }
-
-void write_fisher(const std::string& fisherPath, const std::string& sensitivityPath, const TRFunctionDesc& fd,
-                  int nb_obs_tot, double SSBest) {
-    const std::vector<std::string> lines = FisherFileLines(sensitivityPath, fd, nb_obs_tot, SSBest);
-    const TBeginTime begin = GetBeginTime();
-    WriteLinesCRLF(fisherPath, lines);
-    LogIt("Fisher save : " + FormatSecondsMS(ElapsedTime(begin)));
-}

@@ -1,5 +1,5 @@
 #pragma once
-// Writers of a fit's files: the repetition blocks of the output file and the Fisher file.
+// Writers of a fit's files: the repetition blocks of the output file and the Fisher file's lines.
 
 #include <string>
 #include <vector>
@@ -40,6 +40,3 @@ std::string FisherFileName(const std::string& outputPath);
 // sensitivity file as shownName (its path when empty).
 std::vector<std::string> FisherFileLines(const std::string& sensitivityPath, const TRFunctionDesc& fd,
                                          int nb_obs_tot, double SSBest, const std::string& shownName = {});
-// The same lines written to the Fisher file, with CR LF, only when they could be computed.
-void write_fisher(const std::string& fisherPath, const std::string& sensitivityPath, const TRFunctionDesc& fd,
-                  int nb_obs_tot, double SSBest);

@@ -39,7 +39,7 @@ int TPhase::InitStartingDate(const TWeather& W, int W_idx) const {
     return StartingDay(lat, DayLength(365, lat), DayLength(172, lat));
 }
 
-int TPhase::StartingDayOther(double aT0, double lat, double dayLength365, double dayLength172) const {
+int TPhase::PhotoperiodStartOrRaise(double aT0, double lat, double dayLength365, double dayLength172) const {
     double start = 0.0;
     if (photoperiodMode == TPhotoperiodMode::No) {
         start = std::nearbyint(aT0);

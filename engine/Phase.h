@@ -54,7 +54,7 @@ public:
             constexpr double TWO52 = 4503599627370496.0; // whole doubles from here on
             return static_cast<int>(aT0 >= 0.0 ? (aT0 + TWO52) - TWO52 : (aT0 - TWO52) + TWO52);
         }
-        return StartingDayOther(aT0, lat, dayLength365, dayLength172);
+        return PhotoperiodStartOrRaise(aT0, lat, dayLength365, dayLength172);
     }
     void FixT0(double value);
     void SetT0(double value) { t0 = value; }
@@ -96,6 +96,8 @@ public:
     int t0DataColumn = -1;    // T0 in TRPhenoData::dates for PickedFromPheno; -1 none
 
 private:
-    // StartingDayOf for a photoperiod T0 or one that raises.
-    int StartingDayOther(double aT0, double lat, double dayLength365, double dayLength172) const;
+    // The rest of StartingDayOf: the day a photoperiod T0 (a day length) is reached, raising
+    // without a latitude or when that day lies outside the run's days; a day-of-year T0 that
+    // comes here lies outside them and always raises.
+    int PhotoperiodStartOrRaise(double aT0, double lat, double dayLength365, double dayLength172) const;
 };

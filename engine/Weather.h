@@ -128,7 +128,8 @@ public:
 
     // Reads a climate file; raises EOrvexError naming the file and the line on bad input.
     void LoadAll(const std::string& fileName);
-    // LoadAll, then links each phenology row to the first station-year of its station and year.
+    // LoadAll, then links each phenology row to the station-year of its station and year (-1:
+    // none), whatever its provenance.
     void LoadAndPheno(const std::string& fileName, TRPhenoInfos& pheno);
     // LoadAll, then links each T0 year to the first station-year of that year, any station.
     void LoadAndT0(const std::string& fileName, TRSimInfo& sim_info);

@@ -286,14 +286,14 @@ void TWeather::LoadAndPheno(const std::string& fileName, TRPhenoInfos& pheno) {
     LogIt("START Reading...");
     LoadAll(fileName);
     pheno.weatherPTR = this;
-    std::map<std::pair<int, int>, int> firstOf; // (station, year) -> first station-year
+    std::map<std::pair<int, int>, int> indexOf; // (station, year) -> its station-year, met once
     for (int i = 0; i < NbYears(); ++i)
-        firstOf.emplace(std::make_pair(Year(i).station, Year(i).year), i);
+        indexOf.emplace(std::make_pair(Year(i).station, Year(i).year), i);
     pheno.tabWeatherIdx.assign(pheno.tabPheno.size(), -1);
     for (std::size_t k = 0; k < pheno.tabPheno.size(); ++k) {
         const TRPhenoData& row = pheno.tabPheno[k];
-        const auto it = firstOf.find({row.station, row.year});
-        if (it != firstOf.end()) {
+        const auto it = indexOf.find({row.station, row.year});
+        if (it != indexOf.end()) {
             pheno.tabWeatherIdx[k] = it->second;
             LogIt("Found year : " + std::to_string(row.year) + " @pos : " + std::to_string(it->second));
         } else {

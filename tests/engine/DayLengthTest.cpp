@@ -1,16 +1,29 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ostream>
+#include <string>
 
 #include "OrvexError.h"
 #include "WeatherUtils.h"
 
-using DayLengthFn = double (*)(int, double);
+namespace {
+
+// Shown by its name: an address would make test names that change from run to run.
+struct DayLengthFn {
+    const char* name;
+    double (*f)(int, double);
+};
+void PrintTo(const DayLengthFn& fn, std::ostream* os) {
+    *os << fn.name;
+}
+
+} // namespace
 
 class DayLengthBoth : public ::testing::TestWithParam<DayLengthFn> {};
 
 TEST_P(DayLengthBoth, KnownDaysAndPolarCases) {
-    const DayLengthFn f = GetParam();
+    const auto f = GetParam().f;
     EXPECT_NEAR(f(172, 45.0), 15.43, 0.01);
     for (int day : {1, 80, 172, 266, 355})
         EXPECT_NEAR(f(day, 0.0), 12.0, 1e-6) << day;
@@ -24,7 +37,12 @@ TEST_P(DayLengthBoth, KnownDaysAndPolarCases) {
     EXPECT_NEAR(f(172, -45.0), 24.0 - f(172, 45.0), 1e-5);
 }
 
-INSTANTIATE_TEST_SUITE_P(DoubleAndSingle, DayLengthBoth, ::testing::Values(&DayLength, &DayLength2));
+INSTANTIATE_TEST_SUITE_P(DoubleAndSingle, DayLengthBoth,
+                         ::testing::Values(DayLengthFn{"DayLength", &DayLength},
+                                           DayLengthFn{"DayLength2", &DayLength2}),
+                         [](const ::testing::TestParamInfo<DayLengthFn>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST(DOY, RoundTripOnBothSidesOfTheYearClampsAndRefusesTheEquator) {
     const double length = DayLength2(100, 45.0);

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <limits>
 
-#include "FitOutputFile.h"
+#include "ErrorText.h"
 #include "OrvexError.h"
 #include "Outputs.h"
 #include "Repetition.h"
@@ -16,14 +16,12 @@ namespace fs = std::filesystem;
 namespace {
 
 struct FisherFiles : ScratchDirTest {
-    std::string sa, fisher;
+    std::string sa;
     TRFunctionDesc fd;
 
     void SetUp() override {
         ScratchDirTest::SetUp();
         sa = SensitivityFileName(P("out.txt"));
-        fisher = FisherFileName(P("out.txt"));
-        std::ofstream(fisher).close(); // created empty, as the fit prepares it
         fd.nb_of_parameters = 2;
         fd.var_info.resize(2);
         fd.var_info[0].name = "T0<1>";
@@ -34,8 +32,10 @@ struct FisherFiles : ScratchDirTest {
 
 } // namespace
 
-// An empty sensitivity file is checked through a fit that ends before its search.
-TEST_F(FisherFiles, FailuresLeaveTheFileEmpty) {
+// Data that allow no statistics raise: the fit then writes the Fisher file empty and says why
+// (its tests of too few observations and of a last pass without result). An empty sensitivity
+// file is checked through a fit that ends before its search.
+TEST_F(FisherFiles, DataWithoutStatisticsRaise) {
     const struct {
         const char* sa;
         int nb_obs_tot;
@@ -48,11 +48,14 @@ TEST_F(FisherFiles, FailuresLeaveTheFileEmpty) {
     };
     for (const auto& c : cases) {
         WriteSA(c.sa);
-        EXPECT_THROW(write_fisher(fisher, sa, fd, c.nb_obs_tot, c.best), EOrvexError) << c.sa;
-        EXPECT_EQ(fs::file_size(fisher), 0u);
+        EXPECT_THROW(FisherFileLines(sa, fd, c.nb_obs_tot, c.best), EOrvexError) << c.sa;
     }
+    // The fit reads the pending sensitivity file: errors name the file as it will be.
+    WriteSA("1.000\t2.000\t12.000\r\n1.000\t2.000\tabc\r\n");
+    EXPECT_EQ(ErrorText([&] { FisherFileLines(sa, fd, 12, 10.0, "SA_shown.txt"); }),
+              "EOrvexError: 'abc' is not a valid floating point value (line 2 of SA_shown.txt)");
     fs::remove(sa);
-    EXPECT_THROW(write_fisher(fisher, sa, fd, 12, 10.0), EOrvexError);
+    EXPECT_THROW(FisherFileLines(sa, fd, 12, 10.0), EOrvexError);
 }
 
 TEST_F(FisherFiles, SensitivityWriteErrorsRaise) {

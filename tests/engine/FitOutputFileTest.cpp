@@ -96,7 +96,7 @@ TEST_F(FitOutputFileTest, AFullDiskAtTheCloseKeepsTheEarlierFile) {
             return std::string();
         });
     };
-    // The Fisher file's writer.
+    // A whole-file rewrite, as of an output file whose header is still short.
     std::string error = full([&] { WriteLinesCRLF(path, rows); });
     EXPECT_NE(error.find(path), std::string::npos) << error;
     EXPECT_EQ(ReadWholeFile(path), "earlier");

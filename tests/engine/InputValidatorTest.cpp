@@ -4,6 +4,7 @@
 #include <chrono>
 #include <filesystem>
 #include <future>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,10 @@ struct Case {
     std::string golden{};
     std::string from{}, to{}; // one change to the golden log
 };
+// A case shows as its name wherever the test's parameter is printed.
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
 
 // The three input files of a folder.
 TRValidationSettings FilesIn(const fs::path& dir) {

@@ -2,6 +2,7 @@
 
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "ErrorText.h"
@@ -220,16 +221,19 @@ TEST_F(WeatherFile, UnreadableFileIsNamedAndKeepsTheLoadedData) {
     EXPECT_EQ(w.Year(0).year, 2001);
 }
 
-TEST_F(WeatherFile, LoadAndPhenoLinksRowsToTheFirstMatchingStationYear) {
+// A station-year is met once in a climate file. Rows of every provenance of a station share it;
+// a row whose station lacks the year has none, though another station has that year.
+TEST_F(WeatherFile, LoadAndPhenoLinksRowsByStationAndYearWhateverTheirProvenance) {
     const std::string path =
         WriteFile("p.txt", HEADER + Years(1, 2001, 2002) + Years(2, 2001, 2001) + Years(3, 2002, 2002));
     TRPhenoInfos pheno;
-    for (auto [sta, year] : {std::pair{1, 2002}, {2, 2001}, {1, 2001}, {1, 1999}, {3, 2001}})
-        pheno.tabPheno.push_back(TRPhenoData{sta, 1, year, {}});
+    for (auto [sta, prov, year] :
+         {std::tuple{1, 1, 2002}, {2, 1, 2001}, {1, 1, 2001}, {1, 2, 2001}, {1, 1, 1999}, {3, 1, 2001}})
+        pheno.tabPheno.push_back(TRPhenoData{sta, prov, year, {}});
     TWeather w;
     w.LoadAndPheno(path, pheno);
     EXPECT_EQ(pheno.weatherPTR, &w);
-    EXPECT_EQ(pheno.tabWeatherIdx, (std::vector<int>{1, 2, 0, -1, -1}));
+    EXPECT_EQ(pheno.tabWeatherIdx, (std::vector<int>{1, 2, 0, 0, -1, -1}));
 }
 
 TEST_F(WeatherFile, LoadAndT0LinksYearsOfAnyStationOrNamesTheMissingYear) {
