@@ -281,6 +281,14 @@ TEST_F(MetaModelRun, BadInputAndFloatingPointFaultsRaiseInsteadOfReadingOutOfRan
         p.tabWeatherIdx[0] = 0;
         m.Initialize(0, p);
         EXPECT_EQ(RunError(m, 0), "Phase 1 is used to fit but has no phenology column in the data");
+        // Rows of other climate data than the model read at its set-up: never run on the wrong days.
+        TWeather other;
+        AddYear(other, 2001, 2.0);
+        m.Pheno = Pheno(other, {{150.0}});
+        EXPECT_EQ(RunError(m, 0), "Phenology row 1 (station 1, year 2001) has no climate data");
+        m.Initialize(0, W);
+        m.Pheno = Pheno(other, {{150.0}});
+        EXPECT_EQ(RunError(m, 0), "Phenology row 1 (station 1, year 2001) has no climate data");
     }
     {
         TMetaModel m;
