@@ -93,3 +93,22 @@ TEST(DayLength, AsAModelInputEachDayGivesItsOwnLength) {
         EXPECT_NEAR(m.DatePredictedArr[0], date, 1e-9) << y;
     }
 }
+
+TEST(DayLength, TheYearsFirstAndLeapDaysGiveTheirLengthsToo) {
+    // Day 1 of 2005, and its day 0, which is day 366 of the leap year 2004.
+    using namespace fixture;
+    TWeather W;
+    AddYear(W, 2004, 1.0, 45.0);
+    AddYear(W, 2005, 1.0, 45.0);
+    for (const int t0 : {1, 0}) {
+        TMetaModel m;
+        auto ph = IdentityPhase(0, t0, -1.0); // ends on its first day
+        ph->functions[0]->useDayLengthAsVar = true;
+        m.PushPhase(std::move(ph));
+        m.Initialize(0, W);
+        m.Run(1);
+        const double length = DayLength2(t0 == 1 ? 1 : 366, 45.0);
+        EXPECT_GT(length, 8.0);
+        EXPECT_EQ(m.PhasesArr[0]->sumTab[std::size_t(t0 + 365)], length) << t0;
+    }
+}

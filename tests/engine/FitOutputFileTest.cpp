@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <random>
 
@@ -96,9 +98,10 @@ TEST_F(FitOutputFileTest, AFullDiskAtTheCloseKeepsTheEarlierFile) {
             return std::string();
         });
     };
+    const std::string tooLarge = std::strerror(EFBIG);
     // A whole-file rewrite, as of an output file whose header is still short.
     std::string error = full([&] { WriteLinesCRLF(path, rows); });
-    EXPECT_NE(error.find(path), std::string::npos) << error;
+    EXPECT_EQ(error, "Cannot write the file \"" + path + ".tmp\": " + tooLarge);
     EXPECT_EQ(ReadWholeFile(path), "earlier");
     // The output file, put together from its header and kept summaries at its end.
     error = full([&] {
@@ -109,7 +112,23 @@ TEST_F(FitOutputFileTest, AFullDiskAtTheCloseKeepsTheEarlierFile) {
         out.Close();
         out.Commit();
     });
-    EXPECT_NE(error.find(path), std::string::npos) << error;
+    EXPECT_EQ(error, "Cannot write the file \"" + path + "\": " + tooLarge);
+    EXPECT_EQ(ReadWholeFile(path), "earlier");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1); // no temporary file
+}
+
+// A text longer than the stream's buffer fails at its own write, which must give the system's
+// reason: the stream's error flag alone no longer knows it at the close.
+TEST_F(FitOutputFileTest, AFullDiskAtAWriteGivesTheReason) {
+    const std::string path = WriteFile("Fisher_out.txt", "earlier");
+    const std::string error = WithFileSizeLimit(200, [&] {
+        TPendingFile file;
+        file.Create(path, "cannot create");
+        file.Write(std::string(1 << 16, 'x'));
+        file.Commit();
+        return std::string();
+    });
+    EXPECT_EQ(error, "Cannot write the file \"" + path + "\": " + std::strerror(EFBIG));
     EXPECT_EQ(ReadWholeFile(path), "earlier");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1); // no temporary file
 }

@@ -114,6 +114,29 @@ TEST_F(MetaModelRun, MissingValuesAreCountedHourlyOnesTooAndEndDatesBeyondTheThr
     EXPECT_DOUBLE_EQ(m.DatePredictedArr[0], 112.5);
 }
 
+TEST_F(MetaModelRun, AnHourlyPhaseOnTheLastDayReadsTheNextYearsFirstMinimum) {
+    // Day 365 reads the minimum of day 366, which is the next year's day 1 where there is one:
+    // 2001 is followed by 2002, 2002 by nothing.
+    AddYear(W, 2002, 1.0);
+    TMetaModel m;
+    auto ph = std::make_unique<TPhase>(nullptr, TFunctionList{}, 0);
+    ph->tempHourFunction = std::make_unique<TTempHourFunc>(TempHeur, "tempheur");
+    auto f = Func("Threshold Superior");
+    f->setParameterValue(0, -100.0); // one per hour
+    f->workWithTempHour(ph->tempHourFunction.get());
+    ph->PushFunction(std::move(f));
+    ph->t0 = 365;
+    ph->sStar = 10.0;
+    m.PushPhase(std::move(ph));
+    m.Initialize(0, W);
+    m.Run(0);
+    EXPECT_EQ(std::pair(m.GetNbMissingTemp(), m.GetNbMissingOutsideData()), std::pair(0, 0));
+    EXPECT_DOUBLE_EQ(m.DatePredictedArr[0], 365.0);
+    m.Run(1);
+    EXPECT_EQ(std::pair(m.GetNbMissingTemp(), m.GetNbMissingOutsideData()), std::pair(1, 1));
+    EXPECT_DOUBLE_EQ(m.DatePredictedArr[0], MISSING);
+}
+
 TEST_F(MetaModelRun, LinkedPhasesReadThePreviousPhaseSumWhateverRowRanBefore) {
     // Phase 1 sums 1 per day from day 100 and ends on day 104 with 5. Phase 2 asks for T0 50
     // but starts with phase 1; its overlap function (Identity) passes phase 1's sum of the day,
@@ -258,6 +281,14 @@ TEST_F(MetaModelRun, BadInputAndFloatingPointFaultsRaiseInsteadOfReadingOutOfRan
         p.tabWeatherIdx[0] = 0;
         m.Initialize(0, p);
         EXPECT_EQ(RunError(m, 0), "Phase 1 is used to fit but has no phenology column in the data");
+        // Rows of other climate data than the model read at its set-up: never run on the wrong days.
+        TWeather other;
+        AddYear(other, 2001, 2.0);
+        m.Pheno = Pheno(other, {{150.0}});
+        EXPECT_EQ(RunError(m, 0), "Phenology row 1 (station 1, year 2001) has no climate data");
+        m.Initialize(0, W);
+        m.Pheno = Pheno(other, {{150.0}});
+        EXPECT_EQ(RunError(m, 0), "Phenology row 1 (station 1, year 2001) has no climate data");
     }
     {
         TMetaModel m;

@@ -146,13 +146,10 @@ inline TRPhenoInfos RandomPheno(TWeather& W, Draw& uni,
     return p;
 }
 
-// A random chain of one to three phases: mostly one-function phases (the fast loop), some of two
-// functions or linked to the previous phase (the general loop), some hourly; some parameters fixed,
-// some first T0s from the phenology row's column 2.
+// A random chain of one to three phases, functions of every kind: mostly one-function phases (the
+// fast loop), some of two functions or linked to the previous phase (the general loop), some
+// hourly; some parameters fixed, some first T0s from the phenology row's column 2.
 inline std::unique_ptr<TMetaModel> RandomModel(std::mt19937& rng) {
-    static const char* kinds[] = {"GDD",       "Triangular",         "Sigmoid",   "Wang",
-                                  "Identity",  "Richardson",         "Delpierre", "Smoothed Utah",
-                                  "Landsberg", "Threshold Superior", "Parabolic"};
     Draw uni{rng};
     auto m = std::make_unique<TMetaModel>();
     for (int i = 0, nPhases = 1 + uni.Pick(3); i < nPhases; ++i) {
@@ -160,7 +157,9 @@ inline std::unique_ptr<TMetaModel> RandomModel(std::mt19937& rng) {
         const bool hourly = uni.Pick(6) == 0;
         if (hourly) ph->tempHourFunction = std::make_unique<TTempHourFunc>(TempHeur, "tempheur");
         for (int j = 0, n = uni.Pick(4) == 0 ? 2 : 1; j < n; ++j) {
-            auto f = Func(kinds[uni.Pick(11)], uni.Pick(5) == 0 ? uni.Pick(4) : 0,
+            // Every kind: each has its own fast path to match.
+            const auto kind = static_cast<TAvailableFunctions>(uni.Pick(TModelFunction::GetNbFunc()));
+            auto f = Func(TModelFunction::GetFuncName(kind).c_str(), uni.Pick(5) == 0 ? uni.Pick(4) : 0,
                           static_cast<TVarLinkMode>(uni.Pick(5) == 0 ? 2 : uni.Pick(2)));
             for (int p = 0; p < f->nbOfParameters(); ++p)
                 f->setParameterValue(p, uni(-5.0, 25.0));

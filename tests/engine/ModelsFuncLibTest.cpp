@@ -8,6 +8,7 @@
 #include <limits>
 #include <numeric>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "ModelsFuncLib.h"
@@ -215,8 +216,8 @@ TEST(ModelsFuncLib, ErezCarriesStateUntilReset) {
     EXPECT_EQ(ErezDays(*c, y, 10), first);
 }
 
-// The kinds that compute runs of days ahead give what one call per day gives, to the bit, at
-// and about their thresholds, on signed zeros and on values no climate holds.
+// The kinds that compute runs of days ahead, or sum days in place, give what one call per day
+// gives, to the bit, at and about their thresholds, on signed zeros and on values no climate holds.
 TEST(ModelsFuncLib, RunsOfDaysGiveTheDailyOutputsBitForBit) {
     const double inf = std::numeric_limits<double>::infinity();
     for (int kind = 0; kind < TModelFunction::GetNbFunc(); ++kind) {
@@ -244,6 +245,19 @@ TEST(ModelsFuncLib, RunsOfDaysGiveTheDailyOutputsBitForBit) {
                 EXPECT_EQ(std::bit_cast<std::uint64_t>(daily), std::bit_cast<std::uint64_t>(out[k]))
                     << f->getName() << " base " << p0 << " at " << x[k] << ": " << daily << " " << out[k];
             }
+            // Summed in place (where the kind does): each day's sum is the sum of the daily outputs
+            // so far.
+            x.resize(8);
+            std::vector<double> sums(x.size());
+            TDaySums s;
+            if (!f->sumDays(s, {x.data(), nullptr, sums.data(), 8, 1.0, 0.0, inf, 1000}, 0)) continue;
+            double sum = 0.0;
+            for (std::size_t k = 0; k < x.size(); ++k) {
+                sum += x[k] == MISSING ? 0.0 : f->runDaily(Day(), x[k], 0) + 0.0;
+                EXPECT_EQ(std::bit_cast<std::uint64_t>(sum), std::bit_cast<std::uint64_t>(sums[k]))
+                    << f->getName() << " base " << p0 << " day " << k << ": " << sum << " " << sums[k];
+            }
+            EXPECT_EQ(std::tuple(s.day, s.missing, s.ended), std::tuple(8, 1, false)) << f->getName();
         }
     }
 }
