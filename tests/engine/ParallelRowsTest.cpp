@@ -188,3 +188,25 @@ TEST(ParallelRows, TheWorkersShareOneClimateTable) {
     ASSERT_NE(obj.Workers(), nullptr);
     EXPECT_LT(HeapBytesAllocated() - beforeWorkers, table / 2);
 }
+
+// A row without phenology row stops the evaluation where it stands, and a single row has no one
+// to share with: both stay on the calling thread whatever count is asked for.
+TEST(ParallelRows, UnmatchedOrSingleRowsStayOnTheCallingThread) {
+    Data d;
+    MakeData(d);
+    std::mt19937 rng(8);
+    auto m = RandomModel(rng);
+    m->Initialize(3, d.pheno);
+    TRFunctionDesc fd;
+    m->initializeParameters(fd);
+    TRFitInfo unmatched = d.fit, single;
+    unmatched.tabFit.push_back({999, 0, 0, 2003});
+    single.tabFit.push_back(d.fit.tabFit.front());
+    for (const TRFitInfo* fit : {&unmatched, &single}) {
+        TMyMetropolis obj(*m, d.W, d.pheno, *fit, 3, -1);
+        obj.SetWorkers(4);
+        ErrorOf([&] { obj.f(fd); });
+        EXPECT_EQ(obj.LastWorkers(), 1) << fit->tabFit.size() << " rows";
+        EXPECT_EQ(obj.Workers(), nullptr) << fit->tabFit.size() << " rows";
+    }
+}

@@ -58,6 +58,8 @@ TEST(RowThreadChoice, MeasuredRatesDecideAndAreTriedAgainNowAndThen) {
         }
         EXPECT_EQ(c.ChooseForNextEvaluation(), 8) << threadsNsPerDay;
         EXPECT_EQ(c.NsPerDayThreads(), 0.0);
+        c.Measure(threadsNsPerDay * 4000.0, 4000, true);
+        EXPECT_EQ(c.ChooseForNextEvaluation(), 1) << threadsNsPerDay << ": the trial starts the wait again";
     }
 
     TRowThreadChoice c = AfterOneThread(100.0, 4000);
