@@ -1,9 +1,7 @@
 #include "MyMetropolis.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
-#include <thread>
 #include <utility>
 
 #include "MetaModel.h"
@@ -15,10 +13,6 @@
 namespace {
 
 constexpr int PREFETCH_ROWS = 1000;
-
-int Cores() {
-    return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 64);
-}
 
 [[noreturn, gnu::noinline]] void RaiseNoColumn(int column, int rowNumber) {
     if (column < 0)
@@ -63,47 +57,16 @@ bool TMyMetropolis::Runs(int p) const {
            !gapRow_[static_cast<std::size_t>(p - 1)];
 }
 
-TRowWorkers::~TRowWorkers() = default;
-
-int TMyMetropolis::WorkersFor() {
+int TMyMetropolis::PrepareWorkers() {
     // A row without phenology row stops the evaluation where it stands: kept in order.
-    if (!allMatched_ || fit_.nb_fit() < 2 || workers_ == 1) return 1;
-    int use = workers_;
-    if (use == 0) {
-        // Waking threads costs tens of microseconds: they pay only for long evaluations, and
-        // a search moves one parameter a little, so the last evaluation foretells the next.
-        const double cost = static_cast<double>(daysLastEvaluation_) * nsPerDayOne_;
-        if (daysLastEvaluation_ <= 0 || nsPerDayOne_ <= 0.0 || cost < MIN_THREAD_NS) return 1;
-        use = std::min(Cores(), static_cast<int>(cost / WORKER_NS));
-        if (use < 2) return 1;
-        // On a busy machine the threads may wait for cores: then one thread is kept, and the
-        // threads' next trial measures them afresh.
-        if (nsPerDayThreads_ >= nsPerDayOne_) {
-            if (++sinceThreadTrial_ < THREAD_RETRY) return 1;
-            sinceThreadTrial_ = 0;
-            nsPerDayThreads_ = 0.0;
-        } else if (++sinceOneThread_ >= THREAD_RETRY) {
-            // Now and then one thread again, so that the two are compared at today's load.
-            sinceOneThread_ = 0;
-            return 1;
-        }
-    }
+    if (!allMatched_ || fit_.nb_fit() < 2) return 1;
+    const int chosen = choice_.ChooseForNextEvaluation();
+    if (chosen < 2) return 1;
     if (rowWorkers_ == nullptr) {
-        const int workers = workers_ > 1 ? workers_ : Cores();
-        if (workers <= 1) return 1;
-        auto made = std::make_shared<TRowWorkers>();
-        for (int w = 0; w < workers; ++w) {
-            auto copy = model_.Clone();
-            copy->SortFunctions();
-            copy->generalDayLoopOnly = model_.generalDayLoopOnly;
-            copy->InitializeLike(model_); // one climate table for all
-            made->copies.push_back(std::move(copy));
-        }
-        made->pool = std::make_unique<TRowPool>(workers);
-        rowWorkers_ = std::move(made);
-        unmeasured_ = true; // making the threads is no measure of what they cost
+        rowWorkers_ = std::make_shared<TRowWorkers>(model_, choice_.WorkersToMake());
+        choice_.ThreadsMade();
     }
-    use = std::min(use, rowWorkers_->pool->Workers());
+    const int use = std::min(chosen, rowWorkers_->pool->Workers());
     if (use < 2) return 1;
     const std::size_t rows = static_cast<std::size_t>(fit_.nb_fit());
     runs_.resize(rows);
@@ -111,15 +74,6 @@ int TMyMetropolis::WorkersFor() {
     dateStride_ = (static_cast<std::size_t>(model_.GetNbPhases()) + 7) / 8 * 8;
     runDates_.resize(rows * dateStride_);
     return use;
-}
-
-void TMyMetropolis::Measure(double ns, long long days, bool threads) {
-    if (std::exchange(unmeasured_, false) || days <= 0) return;
-    double& rate = threads ? nsPerDayThreads_ : nsPerDayOne_;
-    const double now = ns / static_cast<double>(days);
-    // On a busy machine a thread put aside only lengthens an evaluation: the rate follows a
-    // faster evaluation at once and a slower one slowly.
-    rate = rate <= 0.0 || now < rate ? now : rate + (now - rate) / 16.0;
 }
 
 void TMyMetropolis::SetParametersOnce(const TRFunctionDesc& fd, bool& done) {
@@ -169,8 +123,8 @@ double TMyMetropolis::f(const TRFunctionDesc& fd) {
     const int nbPhases = model_.GetNbPhases();
     const int nbFit = fit_.nb_fit();
     bool parametersSet = false;
-    const auto started = std::chrono::steady_clock::now();
-    const int use = WorkersFor();
+    const double started = choice_.Now();
+    const int use = PrepareWorkers();
     const bool parallel = use > 1;
     lastWorkers_ = use;
     ownDates_.resize(static_cast<std::size_t>(nbPhases));
@@ -270,11 +224,9 @@ double TMyMetropolis::f(const TRFunctionDesc& fd) {
             }
         }
     }
-    daysLastEvaluation_ = days;
     // The model is left as the last row's run left it: the fit reads its state.
     if (parallel && lastRun > 0) RunRow(model_, lastRun, sequential, ownDates_.data());
-    Measure(std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - started).count(),
-            days, parallel);
+    choice_.Measure(choice_.Now() - started, days, parallel);
     if (overflow || !std::isfinite(sumsquare))
         throw EOrvexError("Floating point overflow in the sum of squares of the fit: a predicted date lies "
                           "far outside the year");

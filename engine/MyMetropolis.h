@@ -10,9 +10,10 @@
 #include "FitRows.h"
 #include "Metropolis.h"
 #include "OrvexRawTypes.h"
+#include "RowThreadChoice.h"
+#include "RowWorkers.h"
 
 class TMetaModel;
-class TRowPool;
 class TWeather;
 
 // The observations the last evaluation could not score, and why.
@@ -20,13 +21,6 @@ struct TUnscoredRows {
     int observations = 0;     // each counted at its penalty
     int maxMissing = 0;       // largest missing-value count of their runs
     bool outsideData = false; // some run met days beyond the climate data
-};
-
-// Threads and their copies of the model, made once and handed from pass to pass of a fit.
-struct TRowWorkers {
-    std::unique_ptr<TRowPool> pool;
-    std::vector<std::unique_ptr<TMetaModel>> copies; // one per worker of the pool
-    ~TRowWorkers();
 };
 
 class TMyMetropolis : public TMetropolis {
@@ -64,15 +58,12 @@ public:
 
     // Rows of one evaluation run on this many threads, each with a copy of the model made at
     // the first evaluation on threads, and their deviations are added in row order, so results
-    // are the same to the bit. 0 (the default) decides per evaluation: threads only when the
-    // previous evaluation's summed days, at the time per day measured on one thread, promise
-    // at least MIN_THREAD_NS of work, one worker per WORKER_NS of it, up to the cores; and not
-    // while threads measured no faster than one thread (each tried again now and then). 1
-    // keeps the rows on the calling thread. Set before the first evaluation.
-    void SetWorkers(int workers) { workers_ = workers; }
-    static constexpr double MIN_THREAD_NS = 200e3;
-    static constexpr double WORKER_NS = 50e3;
-    static constexpr int THREAD_RETRY = 64; // evaluations between two trials of threads that did not pay
+    // are the same to the bit. 0 (the default) leaves the count to ThreadChoice(), per
+    // evaluation; 1 keeps the rows on the calling thread. Rows without their phenology row, or
+    // fewer than two, stay there in any case. Set before the first evaluation.
+    void SetWorkers(int workers) { choice_.Request(workers); }
+    // Chooses the count when it is left at 0; tests give it cores and a clock of their own.
+    TRowThreadChoice& ThreadChoice() { return choice_; }
     // Workers the last evaluation ran on (1: the calling thread alone).
     int LastWorkers() const { return lastWorkers_; }
     // The threads of an earlier objective of the same model and data (a fit's earlier pass),
@@ -108,12 +99,7 @@ private:
         long long days = 0; // summed by the run's phases
         std::exception_ptr error;
     };
-    int workers_ = 0;
-    long long daysLastEvaluation_ = -1;
-    double nsPerDayOne_ = 0.0, nsPerDayThreads_ = 0.0; // measured, smoothed
-    int sinceThreadTrial_ = 0;
-    int sinceOneThread_ = 0;  // evaluations on threads since the last on one thread
-    bool unmeasured_ = false; // the evaluation under way made the threads
+    TRowThreadChoice choice_;
     int lastWorkers_ = 1;
     std::shared_ptr<TRowWorkers> rowWorkers_;
     std::vector<RowRun> runs_;     // per fit row
@@ -123,9 +109,10 @@ private:
     std::vector<double> t0s_, sStars_; // per phase, as the parameter vector sets them
 
     bool Runs(int p) const; // fit row p (from 1) is run
-    // Workers for this evaluation; 1: the calling thread alone.
-    int WorkersFor();
-    void Measure(double ns, long long days, bool threads);
+    // Workers for this evaluation, as the choice and the threads at hand allow; makes the
+    // threads the first time they are chosen and sizes the rows' buffers for them. 1: the
+    // calling thread alone.
+    int PrepareWorkers();
     // Runs fit row p on m, whose phases hold the T0 and S* of the parameter vector: sets the
     // T0s the row picks from its data (the vector's where it has none). Its dates go to `dates`
     // when given.
