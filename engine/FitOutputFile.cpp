@@ -109,14 +109,14 @@ void WriteLinesCRLF(const std::string& path, const std::vector<std::string>& lin
     // A stop or a full disk must never leave the file half rewritten: write aside, then rename.
     const std::string tmp = path + ".tmp";
     std::FILE* f = std::fopen(tmp.c_str(), "wb");
-    if (f == nullptr) throw EOrvexError("Cannot write the file \"" + tmp + "\": " + Reason());
+    if (f == nullptr) throw EOrvexError("Cannot write the file \"" + path + "\": " + Reason());
     const std::string text = LinesCRLF(lines);
     const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
     const bool closed = std::fclose(f) == 0;
     if (!written || !closed) {
         const std::string why = Reason();
         std::remove(tmp.c_str());
-        throw EOrvexError("Cannot write the file \"" + tmp + "\": " + why);
+        throw EOrvexError("Cannot write the file \"" + path + "\": " + why);
     }
     std::error_code ec;
     std::filesystem::rename(tmp, path, ec);

@@ -101,7 +101,7 @@ TEST_F(FitOutputFileTest, AFullDiskAtTheCloseKeepsTheEarlierFile) {
     const std::string tooLarge = std::strerror(EFBIG);
     // A whole-file rewrite, as of an output file whose header is still short.
     std::string error = full([&] { WriteLinesCRLF(path, rows); });
-    EXPECT_EQ(error, "Cannot write the file \"" + path + ".tmp\": " + tooLarge);
+    EXPECT_EQ(error, "Cannot write the file \"" + path + "\": " + tooLarge); // the name the user knows
     EXPECT_EQ(ReadWholeFile(path), "earlier");
     // The output file, put together from its header and kept summaries at its end.
     error = full([&] {
