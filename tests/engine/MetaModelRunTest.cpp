@@ -15,6 +15,17 @@ std::string RunError(TMetaModel& m, int i) {
     return ErrorOf([&] { m.Run(i); });
 }
 
+// One hourly function that adds one an hour.
+std::unique_ptr<TPhase> HourlyPhase() {
+    auto ph = std::make_unique<TPhase>(nullptr, TFunctionList{}, 0);
+    ph->tempHourFunction = std::make_unique<TTempHourFunc>(TempHeur, "tempheur");
+    auto f = Func("Threshold Superior");
+    f->setParameterValue(0, -100.0);
+    f->workWithTempHour(ph->tempHourFunction.get());
+    ph->PushFunction(std::move(f));
+    return ph;
+}
+
 class MetaModelRun : public ::testing::Test {
 protected:
     MetaModelRun() { AddYear(W, 2001, 1.0); }
@@ -99,12 +110,7 @@ TEST_F(MetaModelRun, MissingValuesAreCountedHourlyOnesTooAndEndDatesBeyondTheThr
     // An hourly function reads the next day's minimum too: day 106's makes days 105 and 106 missing.
     Day(W, 0, 106).Ref()._tmn = MISSING;
     TMetaModel m;
-    auto ph = std::make_unique<TPhase>(nullptr, TFunctionList{}, 0);
-    ph->tempHourFunction = std::make_unique<TTempHourFunc>(TempHeur, "tempheur");
-    auto f = Func("Threshold Superior");
-    f->setParameterValue(0, -100.0); // one per hour
-    f->workWithTempHour(ph->tempHourFunction.get());
-    ph->PushFunction(std::move(f));
+    auto ph = HourlyPhase();
     ph->t0 = 100;
     ph->sStar = 23 * 10.5;
     m.PushPhase(std::move(ph));
@@ -119,12 +125,7 @@ TEST_F(MetaModelRun, AnHourlyPhaseOnTheLastDayReadsTheNextYearsFirstMinimum) {
     // 2001 is followed by 2002, 2002 by nothing.
     AddYear(W, 2002, 1.0);
     TMetaModel m;
-    auto ph = std::make_unique<TPhase>(nullptr, TFunctionList{}, 0);
-    ph->tempHourFunction = std::make_unique<TTempHourFunc>(TempHeur, "tempheur");
-    auto f = Func("Threshold Superior");
-    f->setParameterValue(0, -100.0); // one per hour
-    f->workWithTempHour(ph->tempHourFunction.get());
-    ph->PushFunction(std::move(f));
+    auto ph = HourlyPhase();
     ph->t0 = 365;
     ph->sStar = 10.0;
     m.PushPhase(std::move(ph));
