@@ -12,10 +12,11 @@ class TMetaModel;
 class TWeatherYear;
 
 struct TRowGaps {
-    // At least the missing values that any run of the row meets, and for every chain of
-    // phases the most that one run meets there. One exception: a fitted T0 is counted from day
-    // 1 (or its lower bound, if later) to its upper bound, so a run whose fitted T0 starts
-    // before day 1 may meet more; such runs weigh the penalty of a row that cannot be scored.
+    // At least the missing values that any run of the row meets: for every chain of phases,
+    // the most that one run could meet there if each phase could pass its S* on any day. One
+    // exception: a fitted T0 is counted from day 1 (or its lower bound, if later) to its upper
+    // bound, so a run whose fitted T0 starts before day 1 may meet more; such runs weigh the
+    // penalty of a row that cannot be scored.
     int count = 0;
     // A counted missing value lies before day 1 with no climate data there.
     bool outsideData = false;
