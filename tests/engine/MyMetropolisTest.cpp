@@ -185,7 +185,7 @@ TEST(FitObjective, GapsCountTheDaysARunCanRead) {
     // With S* never reached, a run sums every day it can: the count of a row's gaps is what that
     // run meets. A phase that fails on its limit (observed 100: day 159 is its last) leaves a
     // phase that follows it one day, sixty days after its own observation.
-    struct PhaseSpec {
+    struct PhaseSetup {
         TPhaseT0Mode mode;
         double t0;
         double observed;
@@ -196,7 +196,7 @@ TEST(FitObjective, GapsCountTheDaysARunCanRead) {
     const struct {
         const char* name;
         std::vector<int> gaps;
-        std::vector<PhaseSpec> phases;
+        std::vector<PhaseSetup> phases;
         int count;
     } cases[] = {
         {"the limit day is never summed", {160}, {{Fixed, 100, 100}}, 0},
@@ -233,13 +233,13 @@ TEST(FitObjective, GapsCountTheDaysARunCanRead) {
         TMetaModel model;
         std::vector<double> observed;
         for (std::size_t i = 0; i < c.phases.size(); ++i) {
-            const PhaseSpec& spec = c.phases[i];
-            auto ph = IdentityPhase(static_cast<int>(i), spec.t0, 1e9, spec.mode);
+            const PhaseSetup& setup = c.phases[i];
+            auto ph = IdentityPhase(static_cast<int>(i), setup.t0, 1e9, setup.mode);
             ph->usedToFit = true;
             ph->phenoDataColumn = static_cast<int>(i);
-            ph->phaseLinkMode = spec.link;
+            ph->phaseLinkMode = setup.link;
             model.PushPhase(std::move(ph));
-            observed.push_back(spec.observed);
+            observed.push_back(setup.observed);
         }
         TRPhenoInfos pheno = Pheno(W, {{}});
         for (double obs : observed)
