@@ -46,6 +46,14 @@ std::unique_ptr<TMetaModel> GddModel() {
 
 const std::set<std::string> INPUTS = {"climate.txt", "pheno.txt", "fitinfo.txt", "fitinfo_loo.txt"};
 
+// Names of the files in a folder.
+std::set<std::string> FilesIn(const fs::path& dir) {
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir))
+        names.insert(e.path().filename().string());
+    return names;
+}
+
 class FitRun : public ScratchDirTest {
 protected:
     void SetUp() override {
@@ -74,6 +82,15 @@ protected:
         fit.WaitFor();
         ASSERT_TRUE(fit.Finished());
     }
+    // Each of `names` still holds "earlier", and the folder holds them and the inputs alone.
+    template <class Names> void ExpectEarlierFilesAlone(const Names& names) {
+        std::set<std::string> expected = INPUTS;
+        for (const char* name : names) {
+            EXPECT_EQ(ReadWholeFile(P(name)), "earlier") << name;
+            expected.insert(name);
+        }
+        EXPECT_EQ(FilesIn(dir_), expected);
+    }
     // Compares the file, its folder and version replaced so that the golden file fits any machine.
     void ExpectGolden(const std::string& name, const std::string& golden) {
         std::string actual = ReadWholeFile(P(name));
@@ -95,13 +112,6 @@ protected:
     }
 };
 
-// Names of the files in a folder.
-std::set<std::string> FilesIn(const fs::path& dir) {
-    std::set<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir))
-        names.insert(e.path().filename().string());
-    return names;
-}
 
 // A LF without its CR, or a CR without its LF.
 const std::regex LONE_LINE_END("(^|[^\r])\n|\r([^\n]|$)");
@@ -267,12 +277,7 @@ TEST_F(FitRun, AFitWithoutResultKeepsTheEarlierFiles) {
     RunToEnd(*fit);
     EXPECT_EQ(fit->ErrorInfo(), NOT_ENOUGH_DATA);
     EXPECT_EQ(fit->MetropolisProgress()[1], ""); // no search ran
-    std::set<std::string> expected = INPUTS;
-    for (const char* name : earlier) {
-        EXPECT_EQ(ReadWholeFile(P(name)), "earlier") << name;
-        expected.insert(name);
-    }
-    EXPECT_EQ(FilesIn(dir_), expected);
+    ExpectEarlierFilesAlone(earlier);
 }
 
 // The last pass of a leave-one-out fit, left with two observations of one day, has nothing to fit:
@@ -307,17 +312,9 @@ TEST_F(FitRun, AFullDiskAtTheFisherFileKeepsTheEarlierFiles) {
         return fit->ErrorInfo();
     });
     EXPECT_EQ(error, "Cannot write the file \"" + P("Fisher_out.txt") + "\": " + std::strerror(EFBIG));
-    std::set<std::string> expected = INPUTS;
-    for (const char* name : names) {
-        EXPECT_EQ(ReadWholeFile(P(name)), "earlier") << name;
-        expected.insert(name);
-    }
-    EXPECT_EQ(FilesIn(dir_), expected);
+    ExpectEarlierFilesAlone(names);
 }
 
-// Every candidate of the search leaves a row it cannot score: the first row's missing T0 starts
-// its run at the model's T0, 50 days before the year, where the climate data either ends or holds
-// only gaps. The fit ends after the search naming the cause.
 TEST_F(FitRun, ARowThatNoRunCanScoreIsSetAsideBeforeTheSearch) {
     // The 2001 row has no T0 of its own: it runs from the model's T0 -50, in days of 2000 that
     // the climate file lacks or holds only as gaps. The other rows start on day 1 of their year.
@@ -446,12 +443,7 @@ TEST_F(FitRun, QuitStopsARunningFitAndLeavesEarlierFilesUntouched) {
     EXPECT_TRUE(fit->Finished());
     EXPECT_LT(fit->Repetitions().size(), 50u);
     EXPECT_FALSE(fit->Error()) << fit->ErrorInfo();
-    std::set<std::string> expected = INPUTS;
-    for (const char* name : earlier) {
-        EXPECT_EQ(ReadWholeFile(P(name)), "earlier") << name;
-        expected.insert(name);
-    }
-    EXPECT_EQ(FilesIn(dir_), expected);
+    ExpectEarlierFilesAlone(earlier);
 }
 
 TEST_F(FitRun, PauseHoldsTheFitResumeLetsItGoOnAndDestroyingItEndsIt) {
