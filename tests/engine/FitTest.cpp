@@ -112,7 +112,6 @@ protected:
     }
 };
 
-
 // A LF without its CR, or a CR without its LF.
 const std::regex LONE_LINE_END("(^|[^\r])\n|\r([^\n]|$)");
 
